@@ -1,0 +1,11 @@
+#include "keying/KeyingState.h"
+
+namespace zq {
+
+KeyingState& KeyingState::instance()
+{
+    static KeyingState s;
+    return s;
+}
+
+} // namespace zq

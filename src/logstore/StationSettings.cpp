@@ -1,0 +1,11 @@
+#include "logstore/StationSettings.h"
+
+namespace zq {
+
+StationSettings& StationSettings::instance()
+{
+    static StationSettings s;
+    return s;
+}
+
+} // namespace zq

@@ -1,0 +1,105 @@
+#pragma once
+// Every message box, input box, file dialog, colour dialog and beep of the
+// program goes through Prompt, so tests can answer them without a modal
+// dialog ever blocking.
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace zq {
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MsgIcon { None, Information, Warning, Critical, Question };
+enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
+
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+    virtual MsgAnswer message(const QString& text, const QString& title,
+                              MsgButtons buttons = MsgButtons::Ok,
+                              MsgIcon icon = MsgIcon::None) = 0;
+    // Returns the answer; Cancel (or closing the box) answers "".
+    virtual QString input(const QString& promptText, const QString& title,
+                          const QString& defaultAnswer = QString()) = 0;
+    // File dialogs return the chosen path, or "" when cancelled.
+    virtual QString openFile(const QString& title, const QString& initialPath,
+                             const QString& filter) = 0;
+    virtual QString saveFile(const QString& title, const QString& initialPath,
+                             const QString& filter) = 0;
+    virtual std::optional<QColor> chooseColor(const QColor& initial, const QString& title) = 0;
+    virtual void beep() = 0;
+};
+
+// The prompt in force; the real Qt one unless a test installed another.
+Prompt& prompt();
+// Installs p (takes ownership); returns the previous one.
+std::unique_ptr<Prompt> setPrompt(std::unique_ptr<Prompt> p);
+
+// Qt dialogs.
+class QtPrompt final : public Prompt {
+public:
+    MsgAnswer message(const QString& text, const QString& title, MsgButtons buttons,
+                      MsgIcon icon) override;
+    QString input(const QString& promptText, const QString& title,
+                  const QString& defaultAnswer) override;
+    QString openFile(const QString& title, const QString& initialPath,
+                     const QString& filter) override;
+    QString saveFile(const QString& title, const QString& initialPath,
+                     const QString& filter) override;
+    std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
+    void beep() override;
+};
+
+// Answers from a script and records every call.  With nothing scripted a
+// message box answers its first button (Ok / Yes / Retry), an input box and
+// a file dialog answer Cancel, and the colour dialog is cancelled.
+class ScriptedPrompt final : public Prompt {
+public:
+    enum class Kind { Message, Input, OpenFile, SaveFile, Color, Beep };
+    struct Call {
+        Kind kind;
+        QString text;   // message text, input prompt, or dialog initial path
+        QString title;
+        QString defaultAnswer;
+        MsgButtons buttons = MsgButtons::Ok;
+    };
+
+    void answerMessage(MsgAnswer a) { messages_.push_back(a); }
+    void answerInput(const QString& a) { inputs_.push_back(a); }
+    void answerInputCancel() { inputs_.push_back(std::nullopt); }
+    void answerFile(const QString& path) { files_.push_back(path); }
+    void answerColor(std::optional<QColor> c) { colors_.push_back(c); }
+
+    const std::vector<Call>& calls() const { return calls_; }
+    std::vector<Call> callsOf(Kind k) const;
+    int beeps() const;
+    // Texts of every message box shown, in order.
+    QStringList messageTexts() const;
+    QStringList messageTitles() const;
+    void clear();
+
+    MsgAnswer message(const QString& text, const QString& title, MsgButtons buttons,
+                      MsgIcon icon) override;
+    QString input(const QString& promptText, const QString& title,
+                  const QString& defaultAnswer) override;
+    QString openFile(const QString& title, const QString& initialPath,
+                     const QString& filter) override;
+    QString saveFile(const QString& title, const QString& initialPath,
+                     const QString& filter) override;
+    std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
+    void beep() override;
+
+private:
+    std::vector<Call> calls_;
+    std::deque<MsgAnswer> messages_;
+    std::deque<std::optional<QString>> inputs_;
+    std::deque<QString> files_;
+    std::deque<std::optional<QColor>> colors_;
+};
+
+} // namespace zq

@@ -1,0 +1,63 @@
+#pragma once
+// The quoted, comma-separated text form of the program's files: texts in
+// double quotes, numbers bare with "." as decimal separator, lines ended by
+// CR LF.  The reader takes CR LF or LF line ends.  A double quote, CR or LF
+// cannot be held in a quoted value, so the writer strips them.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zq {
+
+struct QuotedValue {
+    QString text;
+    bool quoted = false;
+};
+
+// Splits one line (without its line end) into values.  A quoted value runs
+// to its closing quote (anything after it up to the next comma is dropped);
+// an unquoted value runs to the next comma with surrounding blanks removed.
+// An empty line gives one empty value.  nullopt when a quote is not closed.
+std::optional<QList<QuotedValue>> parseQuotedLine(QStringView line);
+
+// Parses a value as a decimal number ("-12.25", ".5", "6", "5."); an empty
+// unquoted value reads as 0.  False for anything else.
+bool parseNumber(const QuotedValue& v, double* out);
+
+// The lines of a file's content: CR LF or LF ends, trailing empty lines
+// dropped.  Texts are decoded as UTF-8, or Latin-1 where that fails.
+QStringList splitLines(const QByteArray& content);
+
+// Reads a file whole; nullopt (with the reason) when it cannot be read.
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr);
+
+// Values of a file read one after another across lines, as the settings
+// files are read (one value per line, or several per line).
+class QuotedValueStream {
+public:
+    explicit QuotedValueStream(const QByteArray& content);
+    // False at the end of the data or at a malformed line.
+    bool next(QuotedValue* out);
+    bool nextText(QString* out);
+    bool nextNumber(double* out);
+    bool atEnd() const;
+
+private:
+    QStringList lines_;
+    int line_ = 0;
+    QList<QuotedValue> pending_;
+    bool broken_ = false;
+};
+
+// Writing.
+QString quotedText(const QString& text); // "text" with '"', CR and LF stripped
+QString bareNumber(double value);        // shortest plain decimal: 0, 5.5, -12.25
+QString bareNumber(float value);
+QString stripUnsafe(const QString& text); // drops '"', CR and LF
+// Values (already quoted or bare) joined by "," and ended by CR LF, as UTF-8.
+QByteArray recordLine(const QStringList& values);
+
+} // namespace zq

@@ -1,0 +1,127 @@
+#include "platform/QuotedText.h"
+#include "platform/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace zq;
+
+TEST(QuotedText, ParsesLinesLikeTheSettingsReader)
+{
+    struct Case {
+        const char* line;
+        QStringList texts;
+        QList<bool> quoted;
+    };
+    const Case cases[] = {
+        {R"("W1AW","59",0,"")", {"W1AW", "59", "0", ""}, {true, true, false, true}},
+        {R"(  "a b" , 12.5 ,-3)", {"a b", "12.5", "-3"}, {true, false, false}},
+        {R"("x"junk,"y")", {"x", "y"}, {true, true}},
+        {"", {""}, {false}},
+        {"a,,b,", {"a", "", "b", ""}, {false, false, false, false}},
+        {R"("has,comma",1)", {"has,comma", "1"}, {true, false}},
+    };
+    for (const auto& c : cases) {
+        auto v = parseQuotedLine(QString::fromUtf8(c.line));
+        ASSERT_TRUE(v.has_value()) << c.line;
+        ASSERT_EQ(v->size(), c.texts.size()) << c.line;
+        for (int i = 0; i < c.texts.size(); ++i) {
+            EXPECT_EQ((*v)[i].text, c.texts[i]) << c.line;
+            EXPECT_EQ((*v)[i].quoted, c.quoted[i]) << c.line;
+        }
+    }
+    EXPECT_FALSE(parseQuotedLine(u"\"open,1").has_value());
+}
+
+TEST(QuotedText, NumbersAreStrictDecimals)
+{
+    struct Case {
+        const char* text;
+        bool quoted;
+        bool ok;
+        double value;
+    };
+    const Case cases[] = {
+        {"-12.25", false, true, -12.25}, {".5", false, true, 0.5}, {"6", false, true, 6},
+        {"5.", false, true, 5},          {"", false, true, 0},     {"", true, false, 0},
+        {"-", false, false, 0},          {".", false, false, 0},   {"1e5", false, false, 0},
+        {"abc", false, false, 0},        {"1.2.3", false, false, 0}, {"nan", false, false, 0},
+    };
+    for (const auto& c : cases) {
+        double v = -99;
+        EXPECT_EQ(parseNumber({QString::fromUtf8(c.text), c.quoted}, &v), c.ok) << c.text;
+        if (c.ok)
+            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+    }
+}
+
+TEST(QuotedText, WritesQuotedAndBareValues)
+{
+    EXPECT_EQ(quotedText("K\"1\r\nAB"), "\"K1AB\"");
+    EXPECT_EQ(quotedText(""), "\"\"");
+    EXPECT_EQ(bareNumber(0.0), "0");
+    EXPECT_EQ(bareNumber(-0.0), "0");
+    EXPECT_EQ(bareNumber(5.5f), "5.5");
+    EXPECT_EQ(bareNumber(-12.25f), "-12.25");
+    EXPECT_EQ(bareNumber(6.0f), "6");
+    EXPECT_EQ(bareNumber(-0.1f), "-0.1");
+    EXPECT_EQ(bareNumber(100000000.0f), "100000000");
+    EXPECT_EQ(recordLine({"\"a\"", "0"}), QByteArray("\"a\",0\r\n"));
+}
+
+TEST(QuotedText, StreamReadsAcrossLinesAndAcceptsLfAndTrailingBlankLines)
+{
+    QuotedValueStream s("\"one\"\n2,3\r\n\n\n");
+    QString t;
+    double n = 0;
+    EXPECT_TRUE(s.nextText(&t));
+    EXPECT_EQ(t, "one");
+    EXPECT_TRUE(s.nextNumber(&n));
+    EXPECT_EQ(n, 2);
+    EXPECT_TRUE(s.nextNumber(&n));
+    EXPECT_EQ(n, 3);
+    EXPECT_TRUE(s.atEnd());
+    EXPECT_FALSE(s.nextText(&t));
+}
+
+TEST(SafeFile, FailedWritesLeaveTheOldFileWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("log.txt");
+    ASSERT_TRUE(writeFileAtomically(path, "old\r\n"));
+    setWriteFaultForTesting([](const QString&) { return true; });
+    QString error;
+    EXPECT_FALSE(writeFileAtomically(path, "new\r\n", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(appendAndSync(path, "more\r\n", &error));
+    setWriteFaultForTesting(nullptr);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("old\r\n"));
+    EXPECT_EQ(dir.path(), QFileInfo(path).path()); // no temporary left beside it
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST(SafeFile, AppendIntoADirectoryFailsWithAReason)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("log.txt");
+    QString error;
+    EXPECT_FALSE(appendAndSync(dir.filePath("log.txt"), "x\r\n", &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(SafeFile, BackupNameNeverReplacesADifferentFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("202609121830.log");
+    EXPECT_EQ(uniqueBackupPath(path, "a"), path);
+    ASSERT_TRUE(writeFileAtomically(path, "a"));
+    EXPECT_EQ(uniqueBackupPath(path, "a"), path); // same bytes: same backup
+    EXPECT_EQ(uniqueBackupPath(path, "b"), dir.filePath("202609121830-2.log"));
+    ASSERT_TRUE(writeFileAtomically(dir.filePath("202609121830-2.log"), "b"));
+    EXPECT_EQ(uniqueBackupPath(path, "c"), dir.filePath("202609121830-3.log"));
+}

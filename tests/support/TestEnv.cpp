@@ -1,0 +1,103 @@
+#include "support/TestEnv.h"
+
+#include "common/Folders.h"
+#include "common/WindowRegistry.h"
+#include "entry/ContestTotals.h"
+#include "keying/KeyingState.h"
+#include "logstore/ContactLog.h"
+#include "logstore/CountyTable.h"
+#include "logstore/PositionTables.h"
+#include "logstore/StationSettings.h"
+#include "platform/Paths.h"
+#include "platform/SafeFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTimeZone>
+
+#ifndef ZQ_SOURCE_DIR
+#define ZQ_SOURCE_DIR "."
+#endif
+
+namespace zq::test {
+
+void resetProgramState()
+{
+    WindowRegistry::unloadAll();
+    if (QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ContactLog::instance().reset();
+    StationSettings::instance() = StationSettings{};
+    CountyTable::instance() = CountyTable{};
+    CountryTable::instance() = CountryTable{};
+    StateTable::instance() = StateTable{};
+    ContestTotals::instance() = ContestTotals{};
+    MultiplierMatrix::instance() = MultiplierMatrix{};
+    KeyingState::instance() = KeyingState{};
+    Folders::instance() = Folders{};
+    setWriteFaultForTesting(nullptr);
+}
+
+TestEnv::TestEnv()
+{
+    resetProgramState();
+    oldCwd_ = QDir::currentPath();
+    QDir::setCurrent(work_.path());
+    setDocumentsFolderOverride(docs_.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, docs_.path() + QStringLiteral("/config"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, docs_.path() + QStringLiteral("/config"));
+    auto& f = Folders::instance();
+    f.WorkingDirectory = work_.path();
+    f.WorkingDrive = QStringLiteral("/");
+    f.UserDirectory = docs_.path() + QStringLiteral("/Brelvox Software/Carvonia");
+    f.SharedDirectory = docs_.path() + QStringLiteral("/Brelvox Software/Shared");
+    QDir().mkpath(f.UserDirectory + QStringLiteral("/BACKUP"));
+    QDir().mkpath(f.SharedDirectory);
+    f.ProgramVersion = QStringLiteral("2.1");
+
+    auto p = std::make_unique<ScriptedPrompt>();
+    prompt_ = p.get();
+    setPrompt(std::move(p));
+    auto c = std::make_unique<FakeClock>(
+        QDateTime(QDate(2026, 9, 12), QTime(18, 30, 0), Qt::UTC), -5 * 3600);
+    clock_ = c.get();
+    setClock(std::move(c));
+}
+
+TestEnv::~TestEnv()
+{
+    resetProgramState();
+    setPrompt(nullptr);
+    setClock(nullptr);
+    setDocumentsFolderOverride(QString());
+    QDir::setCurrent(oldCwd_);
+}
+
+QString TestEnv::workPath(const QString& name) const
+{
+    return work_.path() + QLatin1Char('/') + name;
+}
+
+void TestEnv::writeWorkFile(const QString& name, const QByteArray& content) const
+{
+    QFile f(workPath(name));
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+}
+
+QByteArray TestEnv::readWorkFile(const QString& name) const
+{
+    QFile f(workPath(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void TestEnv::seedDataFile(const QString& name) const
+{
+    QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/") + name, workPath(name));
+}
+
+} // namespace zq::test
