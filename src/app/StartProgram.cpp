@@ -1,13 +1,18 @@
 #include "app/StartProgram.h"
 
-#include <QApplication>
+#include "common/WindowRegistry.h"
+#include "startup/frmSplash.h"
+
+#include <QPushButton>
 
 namespace zq {
 
 bool startProgram()
 {
-    // The start-up dialog takes over from here once it exists.
-    QApplication::quit();
+    frmSplash& splash = DefaultInstance<frmSplash>();
+    splash.Form_Load();
+    splash.show();
+    splash.Command1->setFocus();
     return true;
 }
 

@@ -1,7 +1,16 @@
 #pragma once
 // Window fitting: windows are laid out in twips for a 9600 x 7200 twip
-// screen and fitted to the real screen once, when loaded.
+// screen and fitted to the real screen once, when loaded, so that a window
+// fills the same share of the real screen as of the design screen.
+//
+// One walk does the work (FitWindow); ResizeFormToScreen and
+// ResizeFormToSize are two settings of it, and a window with its own
+// variant of the fit passes its own FitParameters.
 
+#include "common/TwipsLayout.h"
+
+#include <QList>
+#include <QSizeF>
 #include <QString>
 #include <cstdint>
 
@@ -9,10 +18,110 @@ class QWidget;
 
 namespace zq {
 
+// What the walk does with a control.
+enum class FitKind {
+    Label,
+    TextBox,
+    CommandButton,
+    CheckBox,
+    OptionButton,
+    Frame,
+    ListBox,
+    ListView, // report-style tree or table: its column widths scale too
+    Image,    // geometry only, no font
+    Line,     // end points only
+    Untouched // timers, menus, picture boxes, combo boxes, anything else
+};
+
+// A label showing a picture counts as an image.  A QLabel that will receive
+// its picture only later is marked with markAsImage.
+FitKind fitKindOf(const QWidget& w);
+void markAsImage(QWidget& label);
+
+// The window's controls in walk order: every widget below the control root
+// (see controlRoot) that is not inside a composite control; containers such
+// as frames and plain panels are visited before their children.
+QList<QWidget*> formControls(QWidget& form);
+
+// Bit set of kinds for FitParameters::kinds.
+constexpr uint32_t fitKindBit(FitKind k)
+{
+    return 1u << static_cast<uint32_t>(k);
+}
+constexpr uint32_t AllFitKinds = 0xFFFFFFFFu;
+
+struct FitParameters {
+    enum class Target {
+        Screen,   // the whole screen
+        WorkArea, // the desktop work area, as an area at the origin
+        Given     // targetSize, as an area at the origin
+    };
+    enum class Placement {
+        CentredRaised, // centred, then `raise` twips higher
+        Centred,
+        FixedTop // centred across, Top = fixedTop
+    };
+    enum class ControlRatios {
+        TargetOverDesign,      // target size / design size
+        ClientAfterOverBefore, // client area after / before fitting
+        OuterAfterOverBefore   // outer size after / before fitting
+    };
+    enum class WindowFont {
+        HeightRatio,            // target height / design height
+        NewWidthOverDesign,     // the window's new Width / design width
+        TargetWidthOverDesign,  // target width / design width
+        SameAsControls          // the control font factor
+    };
+    enum class ControlFont {
+        SmallerRatio,      // min(rW, rH), rW when equal
+        DampedSmallerRatio, // as SmallerRatio; when the window grew past its
+                            // old client height, (r - 1) * fontGrowthFactor + 1
+        WidthRatioCapped,  // rW, at most 1.5
+        WidthRatio         // rW
+    };
+    enum class Order { GeometryThenFont, FontThenGeometry };
+    enum class OnError {
+        Report, // message box "Form Resize Error" with the description
+        Silent  // nothing shown; FitWindow returns false
+    };
+
+    Target target = Target::Screen;
+    QSizeF targetSize;                     // twips, for Target::Given
+    QSizeF designSize{9600.0, 7200.0};     // twips
+    bool exactSize = false;                // window takes the target size itself
+    Placement placement = Placement::CentredRaised;
+    double raise = 170.0;
+    double fixedTop = 0.0;
+    ControlRatios ratios = ControlRatios::TargetOverDesign;
+    WindowFont windowFont = WindowFont::HeightRatio;
+    ControlFont controlFont = ControlFont::SmallerRatio;
+    double fontGrowthFactor = 1.0;
+    QString fontName;                      // empty: names unchanged
+    Order order = Order::GeometryThenFont;
+    bool parkedControls = false;           // Left < 0: scaled as if 75000 twips right
+    bool scaleListColumns = true;
+    uint32_t kinds = AllFitKinds;          // kinds walked
+    OnError onError = OnError::Report;
+
+    // ResizeFormToScreen's settings.
+    static FitParameters toScreen() { return {}; }
+};
+
+// Fits the window.  True when the whole fit was done; on an error the fit
+// stops there (what was set stays) and, with OnError::Report, the error is
+// shown.  A window is never placed with its top above the top of the
+// available screen area.
+bool FitWindow(QWidget& form, const FitParameters& p);
+
 // Fits `form` to the whole screen: size scaled by screen / design size,
 // centred and 170 twips above the centre, controls and fonts scaled.
 void ResizeFormToScreen(QWidget& form);
 
+// Fits `form` to targetWidth x targetHeight (an area at the origin): size
+// scaled by target / design size (or the target itself with
+// exactSizeFlag 1), centred, controls scaled by the client area's growth,
+// fonts by the smaller ratio damped by fontGrowthFactor when the window
+// grew, named fontName when it is not empty.
 void ResizeFormToSize(QWidget& form, float targetWidth, float targetHeight, float designWidth,
                       float designHeight, uint8_t exactSizeFlag, float fontGrowthFactor,
                       const QString& fontName);

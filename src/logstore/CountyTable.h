@@ -27,7 +27,7 @@ bool LoadCountyTable(QString* error = nullptr);
 QString CountyNameFromAbbreviation(QString& text);
 
 // Key filters on a typed character code (0 drops the key).
-void UpperKey(int& keyAscii);  // a-z become A-Z
+void UpperKey(int& keyAscii);  // a-z become A-Z; '"' is dropped
 void DigitKey(int& keyAscii);  // only 0-9 and Backspace pass
 
 } // namespace zq

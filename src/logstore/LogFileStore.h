@@ -2,8 +2,8 @@
 // Moves contacts between ContactLog and log.txt in the working folder.
 // log.txt holds exactly contacts 1..ContactCount after every operation.
 // Whole-file writes replace the file atomically; an append is synced before
-// the contact counts.  Failures are reported to the operator (Prompt) and
-// the functions return false.
+// the contact counts.  Failures are reported to the operator (Prompt, title
+// "File Error") and the functions return false.
 
 #include "logstore/ContactLog.h"
 
@@ -14,37 +14,56 @@
 
 namespace zq {
 
-// The record line of one contact (20 values, CR LF).
+// The record line of one contact: 20 values joined by commas, texts quoted
+// (a '"', CR or LF in a text is dropped), field 16 bare, ended by CR LF.
 QByteArray formatContactLine(const ContactRecord& r);
 // Parses a whole log file's content; nullopt (with a reason naming the
-// line) when any line is not exactly one record or there are more than
-// ContactLog::Capacity records.
+// line) when any line is not exactly one record of 20 values, field 16 is
+// not a number, or there are more than ContactLog::Capacity records.  CR LF
+// and LF line ends are accepted, and so are blank lines at the end.
 std::optional<std::vector<ContactRecord>> parseLogContent(const QByteArray& content,
                                                          QString* error = nullptr);
 
-// Resets the counters and reads log.txt into ContactLog.  A damaged file
-// shows "Error opening file." (title "File Error") and returns false; the
-// caller ends the program.  The file is never modified.  A missing file is
-// created empty and loads as an empty log.
+// Resets ContactCount, QsoPoints and the multiplier marks, then reads
+// log.txt into ContactLog (slots above the count are emptied) and sets
+// LoadedContactCount when it is still 0.  A damaged or unreadable file
+// shows "Error opening file." (title "File Error", one OK button) and
+// returns false with ContactCount 0; the caller ends the program.  The file
+// is never modified.  A missing file is created empty and loads as an
+// empty log.
 bool LoadLogFile();
-// Appends contact ContactCount.  On failure reports it and returns false;
-// the caller rolls the contact back.
+
+// True when the log has room for one more contact.  When it already holds
+// ContactLog::Capacity contacts, tells the operator that the log is full
+// and returns false; the logging step then stores nothing.
+bool ContactLogHasRoom();
+
+// Appends contact ContactCount as one line, flushed and synced.  On failure
+// nothing of the line stays in the file, the failure is reported and false
+// is returned: the caller then takes the contact back (lowers ContactCount,
+// empties the slot and takes back its points) so memory equals the file.
 bool AppendLogFile();
 // Writes contacts 1..ContactCount over log.txt (atomically).  On failure
-// reports it, reloads memory from disk and returns false.
+// the old file stays whole, the failure is reported, ContactLog is read
+// back from the file (so memory equals the file; totals are left to the
+// caller's reload) and false is returned.
 bool RewriteLogFile();
-// Removes contact n (1..ContactCount; anything else does nothing) and
-// rewrites the file.
+// Removes contact n and rewrites the file.  n outside 1..ContactCount does
+// nothing and returns false.  A failed rewrite behaves as RewriteLogFile's.
 bool DeleteContact(int n);
-// Asks for "YES"; backs up a non-empty log, clears the operating time,
-// empties log.txt, saves the preferences and reloads.  False when the
-// operator declined or a step failed (nothing erased then).
+// Asks the operator to type YES; on that answer copies a non-empty log.txt
+// into BACKUP, empties log.txt, clears the operating time and the count,
+// saves the preferences and reloads.  Returns false when the operator
+// declined or the backup or the erase failed (both reported; nothing is
+// erased then).
 bool NewLogFile();
-// Copies log.txt into <UserDirectory>/BACKUP/<yyyymmddhhnn>.log when the
-// count changed since the first load; failures are silent.
+// Copies log.txt into <UserDirectory>/BACKUP/<yyyymmddhhnn>.log (local
+// time) when ContactCount is above 0 and differs from LoadedContactCount.
+// A backup never replaces a different file of the same name: the next free
+// "<stamp>-2.log", ... is used.  Failures are silent.
 void BackupLogFile();
 
-// The path of log.txt in the working folder.
+// The path of log.txt in the working folder (found without regard to case).
 QString logFilePath();
 
 } // namespace zq

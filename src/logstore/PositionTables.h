@@ -29,4 +29,22 @@ struct StateTable {
     static StateTable& instance();
 };
 
+enum class TableLoad {
+    Ok,      // the whole file was taken
+    Missing, // no file found
+    Failed,  // unreadable, a damaged row or past the capacity: rows before it were taken
+};
+
+// Appends the rows of arrlpre2.txt (the shared folder's, else the user
+// folder's, else the working folder's) to CountryTable.  Each row holds 8
+// values: prefix, country, continent (texts), longitude, latitude (numbers)
+// and three values that are not used.  Blank lines are passed over.  At most
+// Capacity rows: a further row is a failure.
+TableLoad LoadCountryTable(QString* error = nullptr);
+
+// Reads rows 1..50 of states.txt in the working folder into StateTable:
+// code, latitude, longitude.  Fewer than 50 rows is a failure.
+TableLoad LoadStateTable(QString* error = nullptr);
+constexpr int StateFileRows = 50;
+
 } // namespace zq

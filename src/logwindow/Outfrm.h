@@ -1,11 +1,36 @@
 #pragma once
-// Placeholder of the out-of-state log window until the window is built.
-#include <QMainWindow>
+// The log window of a station outside the home state: the exchange is the
+// county of a home-state station; the multipliers are the counties worked.
+
+#include "logwindow/LogWindow.h"
+
+class QMenu;
 
 namespace zq {
-class Outfrm : public QMainWindow {
+
+class Outfrm : public LogWindow {
     Q_OBJECT
 public:
-    Outfrm() { setObjectName(QStringLiteral("Outfrm")); setWindowTitle(QStringLiteral("Brelvox's ZQ State QSO Party Contest Log 2.1")); }
+    Outfrm();
+
+    using LogWindow::mnu160_Click;
+    using LogWindow::mnuDigital_Click;
+    using LogWindow::mnuSSB_Click;
+    virtual void DupCheck2() {}
+
+    QLabel* Label10 = nullptr;    // "Total CW Contacts ......"
+    QLabel* lblSectogo = nullptr; // CW contacts
+    QLabel* Label13 = nullptr;    // "Total Multipliers ..........."
+    QMenu* mnuSetup = nullptr;
+
+protected:
+    QString greetingText() const override;
+    std::vector<ColumnSpec> contactListColumns() const override;
+    void applySavedOptions() override;
+    void showStation() override;
+    std::vector<QListWidget*> followingSideLists() const override;
+    bool refreshDisplays() override;
+    void afterModeChange(const QString& mode) override;
 };
+
 } // namespace zq

@@ -1,15 +1,23 @@
 #include "support/TestEnv.h"
 
 #include "common/Folders.h"
+#include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
+#include "entry/ContactIndex.h"
 #include "entry/ContestTotals.h"
+#include "entry/EntryState.h"
+#include "entry/LogOnState.h"
 #include "keying/KeyingState.h"
 #include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"
 #include "logstore/PositionTables.h"
 #include "logstore/StationSettings.h"
+#include "logwindow/ModalShow.h"
+#include "logwindow/ProgramEnd.h"
+#include "logwindow/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/SafeFile.h"
+#include "startup/SharedPrefs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,9 +43,20 @@ void resetProgramState()
     StateTable::instance() = StateTable{};
     ContestTotals::instance() = ContestTotals{};
     MultiplierMatrix::instance() = MultiplierMatrix{};
+    EntryState::instance() = EntryState{};
+    ContactIndex::instance().invalidate();
+    LogOnState::instance() = LogOnState{};
+    SectionTable::instance() = SectionTable{};
     KeyingState::instance() = KeyingState{};
     Folders::instance() = Folders{};
+    SharedPrefs::instance() = SharedPrefs{};
+    setScreenTwipsForTesting(0, 0);
+    setWorkAreaTwipsForTesting(0, 0);
     setWriteFaultForTesting(nullptr);
+    // A test never ends its own process or waits on a modal window.
+    setProgramEndHandlerForTesting([] {});
+    resetProgramEndForTesting();
+    setModalShowHandlerForTesting([](QWidget&) {});
 }
 
 TestEnv::TestEnv()

@@ -1,0 +1,11 @@
+#include "entry/EntryState.h"
+
+namespace zq {
+
+EntryState& EntryState::instance()
+{
+    static EntryState s;
+    return s;
+}
+
+} // namespace zq

@@ -1,0 +1,11 @@
+#include "entry/LogOnState.h"
+
+namespace zq {
+
+LogOnState& LogOnState::instance()
+{
+    static LogOnState s;
+    return s;
+}
+
+} // namespace zq

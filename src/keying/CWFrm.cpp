@@ -1,0 +1,169 @@
+#include "keying/CWFrm.h"
+
+#include "common/EntryBox.h"
+#include "common/Folders.h"
+#include "common/TwipsLayout.h"
+#include "common/WindowRegistry.h"
+#include "keying/KeyingState.h"
+#include "platform/QuotedText.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace zq {
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, double left,
+                  double top, double width, double height)
+{
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    placeControl(*l, left, top, width, height);
+    return l;
+}
+
+EntryBox* makeBox(QWidget* parent, const QString& name, const QString& text, double left,
+                  double top, double width)
+{
+    auto* b = new EntryBox(parent);
+    b->setObjectName(name);
+    b->setText(text);
+    placeControl(*b, left, top, width, 285);
+    return b;
+}
+
+QRadioButton* makeOption(QWidget* parent, const QString& name, const QString& caption,
+                         double left, double top)
+{
+    auto* o = new QRadioButton(caption, parent);
+    o->setObjectName(name);
+    placeControl(*o, left, top, 1200, 255);
+    return o;
+}
+
+// Clears an option button even when it is the chosen one of its frame.
+void clearOption(QRadioButton* o)
+{
+    o->setAutoExclusive(false);
+    o->setChecked(false);
+    o->setAutoExclusive(true);
+}
+
+} // namespace
+
+CWFrm::CWFrm()
+{
+    setObjectName(QStringLiteral("CWFrm"));
+    setWindowTitle(QStringLiteral("CW String Selections"));
+    resize(twipsToPixelsX(9000), twipsToPixelsY(4920));
+
+    // The message boxes: F1..F9, then F10 (Text12) and F11 (Text13).
+    const int messageBoxes[11] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13};
+    for (int row = 0; row < 11; ++row) {
+        const int i = messageBoxes[row];
+        const double top = 240 + row * 360;
+        keyLabels_[row] = makeLabel(this, QStringLiteral("lblF%1").arg(row + 1),
+                                    QStringLiteral("F%1").arg(row + 1), 120, top + 30, 420, 255);
+        Text[i] = makeBox(this, QStringLiteral("Text%1").arg(i), QString(), 600, top, 4200);
+    }
+
+    Frame1 = new QGroupBox(QStringLiteral("Keying Options"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    placeControl(*Frame1, 5040, 240, 3720, 2040);
+    Option1 = makeOption(Frame1, QStringLiteral("Option1"), QStringLiteral("RTS"), 120, 300);
+    Option2 = makeOption(Frame1, QStringLiteral("Option2"), QStringLiteral("DTR"), 120, 600);
+    Option3 = makeOption(Frame1, QStringLiteral("Option3"), QStringLiteral("Printer"), 120, 900);
+    Option4 = makeOption(Frame1, QStringLiteral("Option4"), QStringLiteral("None"), 120, 1200);
+    Option5 = makeOption(Frame1, QStringLiteral("Option5"), QStringLiteral("WinKey"), 120, 1500);
+    Option4->setChecked(true);
+    keyLabels_[11] = makeLabel(Frame1, QStringLiteral("lblSerial"), QStringLiteral("Serial"), 1680,
+                               300, 1200, 255);
+    Text[10] = makeBox(Frame1, QStringLiteral("Text10"), QStringLiteral("0"), 1680, 560, 720);
+    keyLabels_[12] = makeLabel(Frame1, QStringLiteral("lblParallel"), QStringLiteral("Parallel"),
+                               1680, 960, 1200, 255);
+    Text[14] = makeBox(Frame1, QStringLiteral("Text14"), QStringLiteral("&H378"), 1680, 1220, 1200);
+
+    Text[11] = makeBox(this, QStringLiteral("Text11"), QStringLiteral("13"), 5040, 2400, 600);
+    keyLabels_[13] = makeLabel(this, QStringLiteral("lblWPM"), QStringLiteral("WPM"), 5760, 2430,
+                               1200, 255);
+    txtSpace = makeBox(this, QStringLiteral("txtSpace"), QStringLiteral("0"), 5040, 2800, 600);
+    makeLabel(this, QStringLiteral("lblSpace"), QStringLiteral("Word Space"), 5760, 2830, 1500, 255);
+    txtCWLoop = makeBox(this, QStringLiteral("txtCWLoop"), QStringLiteral("0"), 5040, 3200, 600);
+    makeLabel(this, QStringLiteral("lblCWLoop"), QStringLiteral("Loop (Sec)"), 5760, 3230, 1500, 255);
+
+    Check1 = new QCheckBox(QStringLiteral("Display CW text on main form (NA for WinKey)."), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    placeControl(*Check1, 600, 4320, 5400, 255);
+    Check1->setChecked(true);
+
+    tmrRepeat = new QTimer(this);
+    tmrRepeat->setObjectName(QStringLiteral("tmrRepeat"));
+    tmrRepeat->setInterval(0);
+}
+
+void CWFrm::applySettings(const CwSettingsRead& read)
+{
+    const CwSettings& s = read.settings;
+    const int n = read.valuesRead;
+    for (int i = cwline::Text1; i <= cwline::Text13 && i <= n; ++i)
+        Text[i]->setText(s.Text[i]);
+    if (n >= cwline::txtSpace)
+        txtSpace->setText(s.txtSpace);
+    if (n >= cwline::CwKeyingMethod)
+        KeyingState::instance().CwKeyingMethod = s.CwKeyingMethod;
+    if (n >= cwline::Text14)
+        Text[14]->setText(s.Text[14]);
+    if (n >= cwline::Check1)
+        Check1->setChecked(s.Check1 != 0);
+    if (n >= cwline::txtCWLoop)
+        txtCWLoop->setText(s.txtCWLoop);
+    if (!read.complete)
+        return;
+    tmrRepeat->setInterval(s.repeatIntervalMs);
+
+    clearOption(Option1);
+    clearOption(Option2);
+    clearOption(Option3);
+    switch (KeyingState::instance().CwKeyingMethod) {
+    case 1: Option1->setChecked(true); break;
+    case 2: Option2->setChecked(true); break;
+    case 3: Option3->setChecked(true); break;
+    case 0: Option4->setChecked(true); break;
+    case 5: Option5->setChecked(true); break;
+    default: break; // no option for it: the visible choice stays
+    }
+}
+
+CwSettings CWFrm::currentSettings() const
+{
+    CwSettings s;
+    for (int i = 1; i <= 14; ++i)
+        s.Text[i] = Text[i]->text();
+    s.txtSpace = txtSpace->text();
+    s.CwKeyingMethod = KeyingState::instance().CwKeyingMethod;
+    s.Check1 = Check1->isChecked() ? 1 : 0;
+    s.txtCWLoop = txtCWLoop->text();
+    s.repeatIntervalMs = tmrRepeat->interval();
+    return s;
+}
+
+void ReadCWSettings()
+{
+    const QString path = Folders::workingFile(QStringLiteral("cw.txt"));
+    if (!QFileInfo(path).isFile())
+        return;
+    const auto content = readWholeFile(path);
+    if (!content)
+        return;
+    const CwSettingsRead read = parseCwSettings(*content);
+    if (read.valuesRead == 0)
+        return;
+    DefaultInstance<CWFrm>().applySettings(read);
+}
+
+} // namespace zq

@@ -1,0 +1,122 @@
+#include "keying/PhoneFrm.h"
+
+#include "common/EntryBox.h"
+#include "common/Folders.h"
+#include "common/TwipsLayout.h"
+#include "common/WindowRegistry.h"
+#include "platform/QuotedText.h"
+
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace zq {
+
+namespace {
+
+EntryBox* makeBox(QWidget* parent, const QString& name, const QString& text, double left,
+                  double top, double width)
+{
+    auto* b = new EntryBox(parent);
+    b->setObjectName(name);
+    b->setText(text);
+    placeControl(*b, left, top, width, 285);
+    return b;
+}
+
+QRadioButton* makeOption(QWidget* parent, const QString& name, const QString& caption,
+                         double left, double top)
+{
+    auto* o = new QRadioButton(caption, parent);
+    o->setObjectName(name);
+    placeControl(*o, left, top, 1100, 255);
+    return o;
+}
+
+} // namespace
+
+PhoneFrm::PhoneFrm()
+{
+    setObjectName(QStringLiteral("PhoneFrm"));
+    setWindowTitle(QStringLiteral("Phone Wave Selections"));
+    resize(twipsToPixelsX(9000), twipsToPixelsY(4200));
+
+    // Three columns of wave-file boxes: F1..F3, F4..F6, F7..F9.
+    for (int i = 1; i <= 9; ++i) {
+        const double left = 120 + ((i - 1) / 3) * 2960;
+        const double top = 240 + ((i - 1) % 3) * 420;
+        auto* l = new QLabel(QStringLiteral("F%1").arg(i), this);
+        l->setObjectName(QStringLiteral("lblF%1").arg(i));
+        placeControl(*l, left, top + 30, 360, 255);
+        keyLabels_[i - 1] = l;
+        Text[i] = makeBox(this, QStringLiteral("Text%1").arg(i), QString(), left + 360, top, 2400);
+    }
+    txtPHLoop = makeBox(this, QStringLiteral("txtPHLoop"), QStringLiteral("0"), 480, 1560, 600);
+    keyLabels_[9] = new QLabel(QStringLiteral("Loop (Sec)"), this);
+    keyLabels_[9]->setObjectName(QStringLiteral("lblPHLoop"));
+    placeControl(*keyLabels_[9], 1200, 1590, 1200, 255);
+
+    Text[10] = makeBox(this, QStringLiteral("Text10"), QStringLiteral("0"), 480, 2100, 600);
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    placeControl(*Frame1, 1320, 1980, 3600, 600);
+    Option1 = makeOption(Frame1, QStringLiteral("Option1"), QStringLiteral("RTS"), 120, 240);
+    Option2 = makeOption(Frame1, QStringLiteral("Option2"), QStringLiteral("DTR"), 1260, 240);
+    Option3 = makeOption(Frame1, QStringLiteral("Option3"), QStringLiteral("Parallel"), 2400, 240);
+    Option1->setChecked(true);
+    Text[11] = makeBox(this, QStringLiteral("Text11"), QStringLiteral("&H378"), 5160, 2100, 1200);
+
+    tmrRepeat = new QTimer(this);
+    tmrRepeat->setObjectName(QStringLiteral("tmrRepeat"));
+    tmrRepeat->setInterval(0);
+}
+
+void PhoneFrm::applySettings(const PhoneSettingsRead& read)
+{
+    const PhoneSettings& s = read.settings;
+    const int n = read.valuesRead;
+    for (int i = waveline::Text1; i <= waveline::Text10 && i <= n; ++i)
+        Text[i]->setText(s.Text[i]);
+    if (n >= waveline::PttLine) {
+        switch (s.PttLine) {
+        case 0: Option1->setChecked(true); break;
+        case 1: Option2->setChecked(true); break;
+        case 2: Option3->setChecked(true); break;
+        default: break;
+        }
+    }
+    if (n >= waveline::txtPHLoop) {
+        txtPHLoop->setText(s.txtPHLoop);
+        tmrRepeat->setInterval(s.repeatIntervalMs);
+    }
+    if (n >= waveline::Text11)
+        Text[11]->setText(s.Text[11]);
+}
+
+PhoneSettings PhoneFrm::currentSettings() const
+{
+    PhoneSettings s;
+    for (int i = 1; i <= 11; ++i)
+        s.Text[i] = Text[i]->text();
+    s.PttLine = Option2->isChecked() ? 1 : Option3->isChecked() ? 2 : 0;
+    s.txtPHLoop = txtPHLoop->text();
+    s.repeatIntervalMs = tmrRepeat->interval();
+    return s;
+}
+
+WaveSettingsLoad LoadWaveSettings()
+{
+    const QString path = Folders::workingFile(QStringLiteral("wave2.txt"));
+    if (!QFileInfo(path).isFile())
+        return WaveSettingsLoad::Missing;
+    const auto content = readWholeFile(path);
+    if (!content)
+        return WaveSettingsLoad::Failed;
+    const PhoneSettingsRead read = parsePhoneSettings(*content);
+    DefaultInstance<PhoneFrm>().applySettings(read);
+    return read.complete ? WaveSettingsLoad::Ok : WaveSettingsLoad::Failed;
+}
+
+} // namespace zq

@@ -1,0 +1,318 @@
+#include "logstore/LogFileStore.h"
+
+#include "common/Folders.h"
+#include "entry/ContestTotals.h"
+#include "entry/LogOnState.h"
+#include "logstore/PrefFile.h"
+#include "logstore/StationSettings.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+#include "platform/Prompt.h"
+#include "platform/QuotedText.h"
+#include "platform/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace zq {
+
+namespace {
+
+const QString kLogName = QStringLiteral("log.txt");
+const QString kFileErrorTitle = QStringLiteral("File Error");
+
+void reportWriteFailure(const QString& what, const QString& reason)
+{
+    prompt().message(QStringLiteral("Unable to write %1: %2").arg(what, reason), kFileErrorTitle,
+                     MsgButtons::Ok, MsgIcon::Critical);
+}
+
+void reportLoadFailure()
+{
+    prompt().message(QStringLiteral("Error opening file."), kFileErrorTitle, MsgButtons::Ok,
+                     MsgIcon::Critical);
+}
+
+// Puts the records into slots 1..n and empties every slot above n, so a
+// contact stored later in a free slot starts from empty fields.
+void fillContactLog(std::vector<ContactRecord>&& records)
+{
+    ContactLog& log = ContactLog::instance();
+    const int n = static_cast<int>(records.size());
+    for (int i = 0; i < n; ++i)
+        log[i + 1] = std::move(records[static_cast<size_t>(i)]);
+    const ContactRecord empty;
+    for (int i = n + 1; i <= ContactLog::Capacity; ++i)
+        if (!(log[i] == empty))
+            log[i] = empty;
+    log.ContactCount = n;
+}
+
+// Reads log.txt into ContactLog without touching totals or
+// LoadedContactCount (used after a failed rewrite so memory equals disk).
+bool readContactsBack()
+{
+    auto content = readWholeFile(logFilePath());
+    if (!content)
+        return false;
+    auto records = parseLogContent(*content);
+    if (!records)
+        return false;
+    fillContactLog(std::move(*records));
+    return true;
+}
+
+QString backupFolder()
+{
+    const QString user = Folders::instance().UserDirectory;
+    const QString found = fileIn(user, QStringLiteral("BACKUP"));
+    const QFileInfo info(found);
+    if (info.isDir() && info.fileName().toUpper() == QStringLiteral("BACKUP"))
+        return found;
+    const QString made = user + QStringLiteral("/BACKUP");
+    QDir().mkpath(made);
+    return made;
+}
+
+// Copies the bytes of log.txt into BACKUP under the current local stamp,
+// never over a different file.  False with the reason on failure.
+bool copyLogToBackup(QString* error)
+{
+    auto content = readWholeFile(logFilePath(), error);
+    if (!content)
+        return false;
+    const QString folder = backupFolder();
+    if (!QFileInfo(folder).isDir()) {
+        if (error)
+            *error = QStringLiteral("cannot create the folder %1").arg(folder);
+        return false;
+    }
+    const QString stamp = clock().now().local.toString(QStringLiteral("yyyyMMddHHmm"));
+    const QString target = uniqueBackupPath(folder + QLatin1Char('/') + stamp + QStringLiteral(".log"),
+                                            *content);
+    return writeFileAtomically(target, *content, error);
+}
+
+} // namespace
+
+QString logFilePath()
+{
+    return Folders::workingFile(kLogName);
+}
+
+QByteArray formatContactLine(const ContactRecord& r)
+{
+    return recordLine({
+        quotedText(r.LogCall),
+        quotedText(r.LogRstSent),
+        quotedText(r.LogRstReceived),
+        quotedText(r.LogSpc),
+        quotedText(r.LogCounty),
+        quotedText(r.LogField6),
+        quotedText(r.LogCountySent),
+        quotedText(r.LogField8),
+        quotedText(r.LogField9),
+        quotedText(r.LogField10),
+        quotedText(r.LogField11),
+        quotedText(r.LogDate),
+        quotedText(r.LogTime),
+        quotedText(r.LogMode),
+        quotedText(r.LogBand),
+        bareNumber(r.LogField16),
+        quotedText(r.LogField17),
+        quotedText(r.LogField18),
+        quotedText(r.LogField19),
+        quotedText(r.LogFrequency),
+    });
+}
+
+std::optional<std::vector<ContactRecord>> parseLogContent(const QByteArray& content, QString* error)
+{
+    auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    const QStringList lines = splitLines(content);
+    if (lines.size() > ContactLog::Capacity)
+        return fail(QStringLiteral("more than %1 records").arg(ContactLog::Capacity));
+    std::vector<ContactRecord> records;
+    records.reserve(static_cast<size_t>(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const qsizetype lineNo = i + 1;
+        auto values = parseQuotedLine(lines[i]);
+        if (!values)
+            return fail(QStringLiteral("line %1: a quote is not closed").arg(lineNo));
+        if (values->size() != 20)
+            return fail(QStringLiteral("line %1: %2 values instead of 20").arg(lineNo).arg(values->size()));
+        const QList<QuotedValue>& v = *values;
+        ContactRecord r;
+        if (!parseNumber(v[15], &r.LogField16))
+            return fail(QStringLiteral("line %1: value 16 is not a number").arg(lineNo));
+        r.LogCall = v[0].text;
+        r.LogRstSent = v[1].text;
+        r.LogRstReceived = v[2].text;
+        r.LogSpc = v[3].text;
+        r.LogCounty = v[4].text;
+        r.LogField6 = v[5].text;
+        r.LogCountySent = v[6].text;
+        r.LogField8 = v[7].text;
+        r.LogField9 = v[8].text;
+        r.LogField10 = v[9].text;
+        r.LogField11 = v[10].text;
+        r.LogDate = v[11].text;
+        r.LogTime = v[12].text;
+        r.LogMode = v[13].text;
+        r.LogBand = v[14].text;
+        r.LogField17 = v[16].text;
+        r.LogField18 = v[17].text;
+        r.LogField19 = v[18].text;
+        r.LogFrequency = v[19].text;
+        records.push_back(std::move(r));
+    }
+    return records;
+}
+
+bool LoadLogFile()
+{
+    ContactLog& log = ContactLog::instance();
+    log.ContactCount = 0;
+    ContestTotals::instance().QsoPoints = 0;
+    MultiplierMatrix::instance().clearMarks();
+
+    const QString path = logFilePath();
+    if (!QFileInfo::exists(path)) {
+        // A first run has no log yet: an empty log, and an empty file so
+        // that the folder shows where the log will be.
+        QString why;
+        if (!writeFileAtomically(path, QByteArray(), &why))
+            reportWriteFailure(kLogName, why);
+        fillContactLog({});
+        return true;
+    }
+
+    auto content = readWholeFile(path);
+    std::optional<std::vector<ContactRecord>> records;
+    if (content)
+        records = parseLogContent(*content);
+    if (!records) {
+        fillContactLog({});
+        reportLoadFailure();
+        return false;
+    }
+    fillContactLog(std::move(*records));
+    if (log.LoadedContactCount == 0)
+        log.LoadedContactCount = static_cast<float>(log.ContactCount);
+    return true;
+}
+
+bool ContactLogHasRoom()
+{
+    if (ContactLog::instance().ContactCount < ContactLog::Capacity)
+        return true;
+    prompt().message(QStringLiteral("The log is full: it holds %1 contacts.  No further contact "
+                                    "can be logged.")
+                         .arg(ContactLog::Capacity),
+                     QStringLiteral("Log Full"), MsgButtons::Ok, MsgIcon::Warning);
+    return false;
+}
+
+bool AppendLogFile()
+{
+    const ContactLog& log = ContactLog::instance();
+    const int n = log.ContactCount;
+    if (n < 1 || n > ContactLog::Capacity)
+        return false;
+    const QString path = logFilePath();
+    QByteArray line = formatContactLine(log[n]);
+    // A last line left without its line end (an edited file) must not run
+    // into the new record.
+    {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly) && f.size() > 0 && f.seek(f.size() - 1)) {
+            char last = 0;
+            if (f.getChar(&last) && last != '\n')
+                line.prepend("\r\n");
+        }
+    }
+    QString why;
+    if (!appendAndSync(path, line, &why)) {
+        reportWriteFailure(kLogName, why);
+        return false;
+    }
+    return true;
+}
+
+bool RewriteLogFile()
+{
+    const ContactLog& log = ContactLog::instance();
+    QByteArray content;
+    content.reserve(static_cast<qsizetype>(log.ContactCount) * 96);
+    for (int i = 1; i <= log.ContactCount; ++i)
+        content += formatContactLine(log[i]);
+    QString why;
+    if (writeFileAtomically(logFilePath(), content, &why))
+        return true;
+    reportWriteFailure(kLogName, why);
+    readContactsBack();
+    return false;
+}
+
+bool DeleteContact(int n)
+{
+    ContactLog& log = ContactLog::instance();
+    if (n < 1 || n > log.ContactCount)
+        return false;
+    for (int i = n; i < log.ContactCount; ++i)
+        log[i] = std::move(log[i + 1]);
+    log[log.ContactCount] = ContactRecord{};
+    log.ContactCount -= 1;
+    return RewriteLogFile();
+}
+
+bool NewLogFile()
+{
+    const QString answer = prompt().input(
+        QStringLiteral("Are you sure that you want to start a new log file?  This function will "
+                       "ERASE the existing log file!\n\nTo verify that you want to start a new log "
+                       "file, please type: YES"),
+        QStringLiteral("WARNING - Your existing log file will be ERASED!"), QString());
+    if (answer.toUpper() != QStringLiteral("YES"))
+        return false;
+
+    // Whatever the counts, a log with contacts is kept in BACKUP before it
+    // is erased; without that copy nothing is erased.
+    const QString path = logFilePath();
+    if (QFileInfo(path).size() > 0) {
+        QString why;
+        if (!copyLogToBackup(&why)) {
+            prompt().message(QStringLiteral("Unable to back up log.txt: %1\nThe log was not erased.")
+                                 .arg(why),
+                             kFileErrorTitle, MsgButtons::Ok, MsgIcon::Critical);
+            return false;
+        }
+    }
+
+    QString why;
+    if (!writeFileAtomically(path, QByteArray(), &why)) {
+        reportWriteFailure(kLogName, why);
+        return false;
+    }
+    LogOnState::instance().OperatingSeconds = 0;
+    StationSettings::instance().AccumulatedOperatingSeconds = 0;
+    ContactLog::instance().ContactCount = 0;
+    WritePrefFile();
+    return LoadLogFile();
+}
+
+void BackupLogFile()
+{
+    const ContactLog& log = ContactLog::instance();
+    if (log.ContactCount <= 0 || static_cast<float>(log.ContactCount) == log.LoadedContactCount)
+        return;
+    QString ignored;
+    copyLogToBackup(&ignored);
+}
+
+} // namespace zq

@@ -1,0 +1,366 @@
+#pragma once
+// The main window of the logger.  It comes in two variants of one design:
+// Outfrm for a station outside the home state and Infrm for one inside it.
+// This class holds the controls, menus and procedures both share; a variant
+// adds its own fields, lists and captions and the steps in which it differs.
+//
+// The window is laid out in twips for a 9600 x 7200 twip screen.  Creating
+// it builds the controls; the start sequence (fitting, columns, saved band
+// and mode, the county table, the open-existing-log question, the log load
+// and rig polling) runs once, when the window is first shown or first
+// reached through Form1 (load()).
+
+#include "common/TwipsLayout.h"
+#include "logwindow/ClickLabel.h"
+#include "logwindow/CommonDialog.h"
+#include "logwindow/ControlArray.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class QAction;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QTreeWidget;
+
+namespace zq {
+
+class EntryBox;
+
+// The desktop work area as the window sees it, in twips.
+class WorkAreaInfo {
+public:
+    explicit WorkAreaInfo(const QWidget* owner) : owner_(owner) {}
+    double WorkAreaWidth() const { return workAreaTwips(owner_).width(); }
+    double WorkAreaHeight() const { return workAreaTwips(owner_).height(); }
+
+private:
+    const QWidget* owner_;
+};
+
+class LogWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    enum class Variant { OutOfState, InState };
+
+    ~LogWindow() override;
+
+    Variant variant() const { return variant_; }
+
+    // Runs the start sequence once; later calls do nothing.
+    void load();
+    bool isLoadedWindow() const { return loaded_; }
+    // True once the start sequence has loaded the log.  Until then nothing
+    // of the log is backed up or saved when the window closes.
+    bool logLoaded() const { return logLoaded_; }
+
+    // --- Operations other windows use -------------------------------------
+    virtual void cmdDelete_Click();
+    virtual void Form_KeyDown(int& keyCode, int& shift);
+    virtual void Form_KeyPress(int& keyAscii);
+    void mnuBand10Ch_Click();
+    void mnuBand15Ch_Click();
+    void mnuBand160Ch_Click();
+    void mnuBand20Ch_Click();
+    void mnuBand40Ch_Click();
+    void mnuBand6Ch_Click();
+    void mnuBand80Ch_Click();
+    virtual void Mains();
+    virtual void PacketResize();
+    virtual void BandMapSpots(QString& qDXSpotCall, float& qDXSpotFreq, QString& qDXSpotRecord);
+    virtual void DisplayBandMapLabels();
+    // The rig's frequency in MHz: selects the band it lies in (when that is
+    // an operating band other than the current one) and sets the frequency
+    // text of the next contact.
+    void BandFreqConversion(float& frequencyValue);
+    // The rig's mode: "PH" or "CW" selects that mode when it differs from
+    // the current one; anything else does nothing.
+    void ModeSelection(QString& strMode);
+
+    // Reads log.txt again and rebuilds points, counts, lists and totals.
+    // False when the log could not be loaded: the failure has been reported
+    // and the program ended.
+    bool ReloadLog();
+
+    // --- Sizing ------------------------------------------------------------
+    void SizeFormToPercent();
+    void LayoutFullScreen();
+    void FitListHeights();
+    // The stored percentage as applied: 0 (never set) counts as 100 and
+    // values below 30 count as 30.
+    static int effectiveFormSizePercent(int stored);
+
+    // "hh:mm:ss" of an operating time in seconds (hours shown by their last
+    // two digits).
+    static QString operatingTimeText(float seconds);
+
+    // --- Controls ---------------------------------------------------------
+    // Entry row.
+    EntryBox* txtCall = nullptr;
+    EntryBox* txtRSTR = nullptr;
+    EntryBox* txtCntry = nullptr;
+    EntryBox* txtSec = nullptr;
+    EntryBox* txtRSTS = nullptr;
+    EntryBox* txtPostConTime = nullptr;
+    EntryBox* txtPostConDate = nullptr;
+    ControlArray<QLabel> lblStation;
+    QLabel* lblPostConTime = nullptr;
+    QLabel* lblPostConDate = nullptr;
+
+    // Messages and contact list.
+    QLabel* lblDialog = nullptr;
+    QLabel* lblPossDup = nullptr;
+    QLabel* lblDupe = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* lblRecentContacts = nullptr;
+    QTreeWidget* ListView1 = nullptr;
+    QPushButton* cmdEdit = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdList = nullptr;
+    QPushButton* cmdDup = nullptr;
+
+    // Side lists (sorted).
+    QListWidget* List1 = nullptr;
+    QListWidget* List2 = nullptr;
+
+    // Score panel.
+    QLabel* lblScorStats = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* lblTotCon = nullptr;
+    QLabel* Label26 = nullptr;
+    QLabel* Label27 = nullptr;
+    QLabel* lblTotSec = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* lblTotScore = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* lblAQSO20 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* lblAQSO60 = nullptr;
+
+    // Station strip, clocks and lookup results.
+    QLabel* Label2 = nullptr;
+    QLabel* Label25 = nullptr;
+    QLabel* Label21 = nullptr;
+    ClickLabel* Label24 = nullptr;
+    QLabel* lblBandSwitch = nullptr;
+    ClickLabel* Label30 = nullptr;
+    QPushButton* cmdLogOn = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* lblttrack = nullptr;
+    QLabel* lblCurTime = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* lblutctime = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label20 = nullptr;
+    QLabel* Label19 = nullptr;
+    QLabel* Label17 = nullptr;
+    QLabel* Label22 = nullptr;
+    QLabel* Label18 = nullptr;
+    QLabel* Label23 = nullptr;
+
+    // Timers, dialog, work area and the spot area.
+    QTimer* Timer1 = nullptr; // 60000 ms: rate meters
+    QTimer* Timer2 = nullptr; // 1000 ms: clocks and operating time
+    CommonDialog* cdbFile = nullptr;
+    WorkAreaInfo SysInfo1{this};
+    LineControl* Line3 = nullptr;
+    QTreeWidget* txtDX = nullptr;
+    QLabel* lblDX = nullptr;
+    LineControl* LineDX = nullptr;
+    ControlArray<QLabel> lblFreqSpot; // 0..4
+    ControlArray<QLabel> lblDXSpot;   // 0..49
+
+    // --- Menus --------------------------------------------------------------
+    QMenu* mnuFile = nullptr;
+    QAction* mnuNew = nullptr;
+    QAction* mnuArchive = nullptr;
+    QAction* mnuRestore = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuWriteSumm = nullptr;
+    QAction* mnuLogvaneImport = nullptr;
+    QAction* mnuexportADIF = nullptr;
+    QAction* mnuCopyListtoClipboard = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QMenu* mnuAppearance = nullptr;
+    QAction* mnuFormSize = nullptr;
+    QAction* mnuColors = nullptr;
+    QAction* mnuTaskbar = nullptr;
+    QMenu* mnutrans = nullptr;
+    QAction* mnuCW = nullptr;
+    QAction* mnuVoice = nullptr;
+    QAction* mnuRigInterface = nullptr;
+    QMenu* mnuDX = nullptr;
+    QAction* mnuDXSpotting = nullptr;
+    QAction* mnuSpectrumMap = nullptr;
+    QAction* mnuBlind = nullptr;
+    QAction* mnuListPrevious = nullptr;
+    QAction* mnuPostContest = nullptr;
+    QMenu* mnuBandChange = nullptr;
+    QAction* mnuBand160Ch = nullptr;
+    QAction* mnuBand80Ch = nullptr;
+    QAction* mnuBand40Ch = nullptr;
+    QAction* mnuBand20Ch = nullptr;
+    QAction* mnuBand15Ch = nullptr;
+    QAction* mnuBand10Ch = nullptr;
+    QAction* mnuBand6Ch = nullptr;
+    QAction* mnuPrivileges = nullptr;
+    QMenu* mnuBand = nullptr; // "&Mode"
+    QAction* mnu160 = nullptr; // "&CW"
+    QAction* mnuSSB = nullptr; // "&PH"
+    QAction* mnuDigital = nullptr;
+    QAction* mnuClear = nullptr;
+    QAction* mnuMap = nullptr;
+    QAction* mnuGraph = nullptr;
+    QAction* mnuRecall = nullptr;
+    QAction* mnuCountyList = nullptr;
+    QAction* mnuHelp = nullptr;
+
+protected:
+    explicit LogWindow(Variant v);
+
+    // --- Building (constructors) -------------------------------------------
+    QLabel* makeLabel(const char* name, const QString& text, double left, double top,
+                      double width, double height);
+    ClickLabel* makeClickLabel(const char* name, const QString& text, double left, double top,
+                               double width, double height);
+    EntryBox* makeEntry(const char* name, int limit, double left, double top, double width,
+                        double height);
+    QPushButton* makeButton(const char* name, const QString& text, double left, double top,
+                            double width, double height);
+    QListWidget* makeSortedList(const char* name, double left, double top, double width,
+                                double height);
+    QLabel* makeStationLabel(int index, const QString& text, double left, double top,
+                             double width, double height);
+    // Places a score-panel row (0..6): caption on the left, value on the right.
+    void placeScoreRow(int row, QLabel* caption, QLabel* value);
+    QMenu* topMenu(const char* name, const QString& caption);
+    QMenu* subMenu(QMenu* parent, const char* name, const QString& caption);
+    QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
+                      void (LogWindow::*handler)(), bool checkItem = false);
+    QAction* barItem(const char* name, const QString& caption, void (LogWindow::*handler)());
+
+    // --- Variant steps ------------------------------------------------------
+    struct ColumnSpec {
+        QString header;
+        double width; // design twips
+        Qt::Alignment alignment = Qt::AlignLeft;
+    };
+    virtual QString greetingText() const = 0;
+    virtual std::vector<ColumnSpec> contactListColumns() const = 0;
+    // After the contact-list columns are made (the in-state rover's menu item).
+    virtual void afterContactListColumns() {}
+    // The saved options (list previous, form size, ...), in the variant's order.
+    virtual void applySavedOptions() = 0;
+    // The own station's captions.
+    virtual void showStation() = 0;
+    // The side lists after List1 that FitListHeights sizes like it.
+    virtual std::vector<QListWidget*> followingSideLists() const = 0;
+    // ReloadLog before the counting (the in-state grid and marks).
+    virtual void beforeReloadCount() {}
+    // ReloadLog's refresh of the displays, in the variant's order; false
+    // when a step without handling of its own failed.
+    virtual bool refreshDisplays() = 0;
+    // After the band menu items were cleared for a band change.
+    virtual void afterBandChangeRefresh() {}
+    // After a mode handler set the mode and its menu checks.
+    virtual void afterModeChange(const QString& mode) { (void)mode; }
+    // Closing: variant windows unloaded between Form1 and frmWinKey.
+    virtual void unloadVariantToolWindows() {}
+
+    // Pieces of applySavedOptions for the variants.
+    void setPartialDupeDisplay();
+    void sizeToSavedPercent();
+    void checkListPrevious();
+
+    // --- Procedures of the contact entry and scoring --------------------------
+    virtual bool RebuildCountyLists() { return true; }
+    virtual void RefreshContactList() {}
+    virtual void UpdateRates() {}
+    virtual void UpdateTotals() {}
+    virtual void ShowOperatingTime();
+    virtual void cmdLogOn_Click() {}
+    virtual void Timer1_Timer();
+    virtual void Timer2_Timer() {}
+    virtual void cmdEdit_Click() {}
+    virtual void cmdList_Click() {}
+    virtual void cmdDup_Click() {}
+
+    // --- Band map and spot list ------------------------------------------------
+    virtual void DrawBandMapScale() {}
+    void RefreshForBandChange();
+    void RefreshBandMapLabels();
+
+    // --- Band and mode -----------------------------------------------------
+    void mnu160_Click();
+    void mnuSSB_Click();
+    void mnuDigital_Click();
+    void Label24_Click();
+    void Label30_Click();
+
+    // --- Menu commands ------------------------------------------------------
+    void mnuNew_Click();
+    virtual void mnuArchive_Click() {}
+    virtual void mnuRestore_Click() {}
+    void mnuOpen_Click();
+    void mnuWriteSumm_Click();
+    void mnuLogvaneImport_Click();
+    void mnuexportADIF_Click();
+    virtual void mnuCopyListtoClipboard_Click() {}
+    void mnuExit_Click();
+    void mnuFormSize_Click();
+    virtual void mnuColors_Click() {}
+    void mnuTaskbar_Click();
+    void mnuCW_Click();
+    void mnuVoice_Click();
+    void mnuRigInterface_Click();
+    void mnuDXSpotting_Click();
+    void mnuSpectrumMap_Click();
+    void mnuBlind_Click();
+    virtual void mnuListPrevious_Click() {}
+    virtual void mnuPostContest_Click() {}
+    void mnuPrivileges_Click();
+    virtual void mnuClear_Click() {}
+    void mnuMap_Click();
+    void mnuGraph_Click();
+    virtual void mnuRecall_Click() {}
+    void mnuCountyList_Click();
+    virtual void mnuHelp_Click() {}
+
+    void AskOpenExistingLog();
+
+    // --- Events -------------------------------------------------------------
+    void setVisible(bool visible) override;
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildSharedControls();
+    void buildSpotArea();
+    void buildMenus();
+    void runStartSequence();
+    bool fitToScreen();
+    void makeColumns(QTreeWidget& list, const std::vector<ColumnSpec>& columns);
+    void showSavedMode();
+    void showSavedBand();
+    bool loadCountyTableStep();
+    void selectBand(const QString& band, QAction* item);
+    void selectMode(const QString& mode);
+    void runBandHandler(int operatingBandIndex);
+    void unloadToolWindows();
+    void saveOperatingTime();
+    void scaleColumns(QTreeWidget& list, double factor);
+    QAction* bandItem(int operatingBandIndex) const;
+
+    Variant variant_;
+    bool loaded_ = false;
+    bool logLoaded_ = false;
+    QWidget* surface_ = nullptr;
+};
+
+} // namespace zq

@@ -1,0 +1,117 @@
+#include "logwindow/Outfrm.h"
+
+#include "common/EntryBox.h"
+#include "logstore/StationSettings.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace zq {
+
+Outfrm::Outfrm() : LogWindow(Variant::OutOfState)
+{
+    setObjectName(QStringLiteral("Outfrm"));
+
+    // Entry row, each field with its caption above it.
+    constexpr double cap = 2420, field = 2650, h = 330;
+    makeStationLabel(2, QStringLiteral("  Call"), 120, cap, 1500, 230);
+    placeControl(*txtCall, 120, field, 1500, h);
+    makeStationLabel(3, QStringLiteral("RS(T) R"), 1700, cap, 650, 230);
+    placeControl(*txtRSTR, 1700, field, 600, h);
+    placeControl(*txtCntry, 2380, field, 1900, h);
+    txtCntry->hide();
+    makeStationLabel(4, QStringLiteral("County"), 2380, cap, 1400, 230);
+    placeControl(*txtSec, 2380, field, 1900, h);
+    placeControl(*Label3, 3800, cap, 450, 230);
+    makeStationLabel(1, QStringLiteral("RS(T) S"), 4360, cap, 650, 230)
+        ->setToolTip(QStringLiteral("State / Province / Country"));
+    placeControl(*txtRSTS, 4360, field, 500, h);
+    placeControl(*lblPostConTime, 4940, cap, 650, 230);
+    placeControl(*txtPostConTime, 4940, field, 650, h);
+    placeControl(*lblPostConDate, 5670, cap, 1100, 230);
+    placeControl(*txtPostConDate, 5670, field, 1100, h);
+
+    QFont dialogFont(QStringLiteral("Arial"));
+    dialogFont.setPointSizeF(12);
+    dialogFont.setBold(true);
+    lblDialog->setFont(dialogFont);
+
+    // Score panel rows of this window.
+    Label10 = makeLabel("Label10", QStringLiteral("Total CW Contacts ......"), 0, 0, 0, 0);
+    lblSectogo = makeLabel("lblSectogo", QString(), 0, 0, 0, 0);
+    placeScoreRow(1, Label10, lblSectogo);
+    Label13 = makeLabel("Label13", QStringLiteral("Total Multipliers ..........."), 0, 0, 0, 0);
+    placeScoreRow(3, Label13, lblTotSec);
+
+    // Counties to go and worked on the right, down to Line3.
+    makeStationLabel(7, QStringLiteral("Counties To Go"), 6950, cap, 1200, 230);
+    placeControl(*List1, 6950, field, 1200, 3050);
+    makeStationLabel(5, QStringLiteral("Counties Worked"), 8200, cap, 1250, 230);
+    placeControl(*List2, 8200, field, 1200, 3050);
+    Line3->setLine(6950, 5700, 9400, 5700);
+
+    // The lookup of the entered call is not part of this window.
+    for (QLabel* l : {Label17, Label18, Label19, Label20, Label22, Label23})
+        l->hide();
+
+    mnuColors->setEnabled(false);
+    mnuSetup = new QMenu(QStringLiteral("&Setup"), this);
+    mnuSetup->setObjectName(QStringLiteral("mnuSetup"));
+    mnuSetup->menuAction()->setObjectName(QStringLiteral("mnuSetup"));
+    menuBar()->insertMenu(mnuBandChange->menuAction(), mnuSetup);
+    mnuSetup->menuAction()->setEnabled(false);
+}
+
+QString Outfrm::greetingText() const
+{
+    return QStringLiteral("Select a band and mode. Click Log \"Time On\" below!");
+}
+
+std::vector<LogWindow::ColumnSpec> Outfrm::contactListColumns() const
+{
+    return {{QStringLiteral("Rec#"), 550},      {QStringLiteral("Call"), 1200},
+            {QStringLiteral("Rec"), 430},       {QStringLiteral("County"), 1420},
+            {QStringLiteral("Snt"), 420},       {QStringLiteral("Date/Time"), 900},
+            {QStringLiteral("Mo"), 430},        {QStringLiteral("Bnd"), 430}};
+}
+
+void Outfrm::applySavedOptions()
+{
+    setPartialDupeDisplay();
+    sizeToSavedPercent();
+    checkListPrevious();
+}
+
+void Outfrm::showStation()
+{
+    const StationSettings& st = StationSettings::instance();
+    Label25->setText(!st.OwnSpc.isEmpty() ? st.OwnSpc : st.OwnCountry);
+    if (!st.OwnCall.isEmpty())
+        Label2->setText(st.OwnCall);
+}
+
+std::vector<QListWidget*> Outfrm::followingSideLists() const
+{
+    return {List2};
+}
+
+bool Outfrm::refreshDisplays()
+{
+    if (!RebuildCountyLists())
+        return false;
+    RefreshContactList();
+    UpdateRates();
+    UpdateTotals();
+    return true;
+}
+
+void Outfrm::afterModeChange(const QString& mode)
+{
+    if (mode == QLatin1String("DG")) {
+        txtRSTR->setTypedLimit(3);
+        txtRSTS->setTypedLimit(3);
+    }
+}
+
+} // namespace zq

@@ -1,0 +1,19 @@
+#pragma once
+// Ending the program from inside a handler: the event loop is told to quit
+// and no window runs its closing steps afterwards.  Tests observe the end
+// through programEnded() instead of losing their process.
+
+#include <functional>
+
+namespace zq {
+
+void endProgram();
+// True once endProgram() has run in this run.
+bool programEnded();
+
+// Test hooks: replaces what ending does (nullptr restores the event-loop
+// quit) and clears the ended flag.
+void setProgramEndHandlerForTesting(std::function<void()> handler);
+void resetProgramEndForTesting();
+
+} // namespace zq

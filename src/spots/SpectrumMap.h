@@ -1,0 +1,18 @@
+#pragma once
+// The band map window of the current band's spots.
+
+#include <QDialog>
+
+namespace zq {
+
+class SpectrumMap : public QDialog {
+    Q_OBJECT
+public:
+    SpectrumMap()
+    {
+        setObjectName(QStringLiteral("SpectrumMap"));
+        setWindowTitle(QStringLiteral(" HF Spectrum Map"));
+    }
+};
+
+} // namespace zq

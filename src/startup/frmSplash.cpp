@@ -1,0 +1,118 @@
+#include "startup/frmSplash.h"
+
+#include "common/Folders.h"
+#include "common/TwipsLayout.h"
+#include "common/WindowFit.h"
+#include "common/WindowRegistry.h"
+#include "logwindow/ProgramEnd.h"
+#include "platform/Paths.h"
+#include "startup/SharedPrefs.h"
+#include "startup/StartupPictures.h"
+#include "startup/StationSetupEntry.h"
+#include "startup/UserFolders.h"
+#include "startup/frmBrelvoxLogo.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace zq {
+
+namespace {
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, double left, double top,
+                  double width, double height)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    placeControl(*l, left, top, width, height);
+    return l;
+}
+
+void styleLabel(QLabel* l, double points, bool bold, bool italic)
+{
+    QFont f = l->font();
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    l->setFont(f);
+}
+
+} // namespace
+
+frmSplash::frmSplash()
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowFlag(Qt::Window);
+    QFont f = font();
+    f.setPointSizeF(8.25);
+    setFont(f);
+    setFormTwips(*this, 0, 0, 6000, 4200);
+
+    Image1 = makeLabel(this, "Image1", QString(), 240, 240, 1680, 1800);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(stateOutlinePicture(Image1->size()));
+    Image2 = makeLabel(this, "Image2", QString(), 240, 2220, 1680, 1560);
+    Image2->setScaledContents(true);
+    Image2->setPixmap(antennaTowerPicture(Image2->size()));
+
+    Label1 = makeLabel(this, "Label1", QStringLiteral("Carvonia State"), 2160, 300, 3600, 600);
+    styleLabel(Label1, 20, true, false);
+    Label2 = makeLabel(this, "Label2", QStringLiteral("QSO Party Log"), 2160, 900, 3600, 600);
+    styleLabel(Label2, 20, true, false);
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Brelvox's"), 2160, 1620, 3600, 420);
+    styleLabel(Label3, 12, false, true);
+    Label4 = makeLabel(this, "Label4", QStringLiteral("Version"), 2160, 2400, 900, 300);
+    lblVersion1 = makeLabel(this, "lblVersion1", QStringLiteral("2.1"), 3120, 2400, 900, 300);
+
+    Command1 = new QPushButton(QStringLiteral("Continue"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    placeControl(*Command1, 4200, 3180, 1440, 480);
+    connect(Command1, &QPushButton::clicked, this, &frmSplash::Command1_Click);
+    setFocusProxy(Command1);
+}
+
+void frmSplash::Form_Load()
+{
+    Folders& folders = Folders::instance();
+    folders.WorkingDirectory = QDir::currentPath();
+    folders.WorkingDrive = folders.WorkingDirectory.left(1);
+
+    QPointer<frmBrelvoxLogo> logo = &DefaultInstance<frmBrelvoxLogo>();
+    logo->exec();
+
+    ResizeFormToScreen(*this);
+
+    GetUserDirectory(folders.UserDirectory, QStringLiteral("\\Brelvox Software"),
+                     QStringLiteral("\\Carvonia"));
+    GetUserDirectory(folders.UserDirectory, QStringLiteral("\\Brelvox Software"),
+                     QStringLiteral("\\Shared"));
+    folders.SharedDirectory = folders.UserDirectory + QStringLiteral("/Shared");
+    folders.UserDirectory += QStringLiteral("/Carvonia");
+
+    LoadSharedPrefs(fileIn(folders.SharedDirectory, QStringLiteral("SharedUserPreferences.xml")));
+    MakeDirectory(folders.UserDirectory + QStringLiteral("/BACKUP"), 0);
+}
+
+void frmSplash::Command1_Click()
+{
+    Folders::instance().ProgramVersion = lblVersion1->text();
+    continued_ = true;
+    hide();
+    ShowStationSetup();
+    WindowRegistry::unload<frmSplash>();
+}
+
+void frmSplash::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (!continued_) {
+        // No way on without Continue: the program ends here.
+        WindowRegistry::unload<frmSplash>();
+        endProgram();
+    }
+}
+
+} // namespace zq

@@ -1,0 +1,297 @@
+// The keyers' settings files and their way into the keyer windows.
+
+#include "common/EntryBox.h"
+#include "common/WindowRegistry.h"
+#include "keying/CWFrm.h"
+#include "keying/KeyerSettings.h"
+#include "keying/KeyingState.h"
+#include "keying/PhoneFrm.h"
+#include "support/TestEnv.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace zq;
+
+namespace {
+
+QByteArray lines(const QStringList& values)
+{
+    QByteArray out;
+    for (const QString& v : values)
+        out += (v + QStringLiteral("\r\n")).toUtf8();
+    return out;
+}
+
+// A full CW.txt: messages, port 2, speed 22, F10/F11, word space -1,
+// method `method`, address, echo 0, repeat `repeat`.
+QStringList cwValues(const QString& method = QStringLiteral("5"),
+                     const QString& repeat = QStringLiteral("\"1.5\""))
+{
+    return {"\"CQ ZQ DE W5ABC\"", "\"TU\"", "\"3\"", "\"4\"", "\"5\"", "\"6\"", "\"7\"", "\"8\"",
+            "\"\"", "\"2\"", "\"22\"", "\"F10 MSG\"", "\"F11 MSG\"", "\"-1\"", method,
+            "\"&H278\"", "0", repeat};
+}
+
+QStringList waveValues(const QString& line = QStringLiteral("1"),
+                       const QString& pause = QStringLiteral("\"2\""))
+{
+    return {"\"/snd/f1.wav\"", "\"/snd/f2.wav\"", "\"\"", "\"\"", "\"\"", "\"\"", "\"\"", "\"\"",
+            "\"/snd/f9.wav\"", "\"3\"", line, pause, "\"&H3BC\""};
+}
+
+} // namespace
+
+TEST(CwSettingsFile, DesignValuesWriteAsEighteenLines)
+{
+    const QByteArray expected = "\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n"
+                                "\"\"\r\n\"0\"\r\n\"13\"\r\n\"\"\r\n\"\"\r\n\"0\"\r\n0\r\n"
+                                "\"&H378\"\r\n1\r\n\"0\"\r\n";
+    EXPECT_EQ(formatCwSettings(CwSettings{}), expected);
+}
+
+TEST(CwSettingsFile, ReadsBackWhatWasWritten)
+{
+    CwSettings s;
+    for (int i = 1; i <= 14; ++i)
+        s.Text[i] = QStringLiteral("V%1 $ * ^ !").arg(i);
+    s.txtSpace = QStringLiteral("-8");
+    s.CwKeyingMethod = 3;
+    s.Check1 = 0;
+    s.txtCWLoop = QStringLiteral("12");
+    const CwSettingsRead r = parseCwSettings(formatCwSettings(s));
+    ASSERT_TRUE(r.complete);
+    EXPECT_EQ(r.valuesRead, 18);
+    for (int i = 1; i <= 14; ++i)
+        EXPECT_EQ(r.settings.Text[i], s.Text[i]) << i;
+    EXPECT_EQ(r.settings.txtSpace, "-8");
+    EXPECT_EQ(r.settings.CwKeyingMethod, 3);
+    EXPECT_EQ(r.settings.Check1, 0);
+    EXPECT_EQ(r.settings.txtCWLoop, "12");
+    EXPECT_EQ(r.settings.repeatIntervalMs, 12000);
+}
+
+TEST(CwSettingsFile, ReadingStopsAtTheFirstMissingOrUnusableValue)
+{
+    struct Case {
+        const char* what;
+        QStringList values;
+        int valuesRead;
+        bool complete;
+    };
+    QStringList shortFile = cwValues().mid(0, 14);
+    QStringList fifteen = cwValues().mid(0, 15);
+    QStringList badMethod = cwValues(QStringLiteral("\"x\""));
+    QStringList bigMethod = cwValues(QStringLiteral("256"));
+    QStringList badEcho = cwValues();
+    badEcho[16] = QStringLiteral("2");
+    QStringList badRepeat = cwValues(QStringLiteral("5"), QStringLiteral("\"soon\""));
+    QStringList negativeRepeat = cwValues(QStringLiteral("5"), QStringLiteral("\"-1\""));
+    const Case cases[] = {
+        {"14 lines", shortFile, 14, false},
+        {"15 lines", fifteen, 15, false},
+        {"method not a number", badMethod, 14, false},
+        {"method beyond a byte", bigMethod, 14, false},
+        {"echo neither 0 nor 1", badEcho, 16, false},
+        {"repeat not a number", badRepeat, 18, false},
+        {"negative repeat", negativeRepeat, 18, false},
+        {"full file", cwValues(), 18, true},
+    };
+    for (const Case& c : cases) {
+        const CwSettingsRead r = parseCwSettings(lines(c.values));
+        EXPECT_EQ(r.valuesRead, c.valuesRead) << c.what;
+        EXPECT_EQ(r.complete, c.complete) << c.what;
+    }
+    EXPECT_EQ(parseCwSettings(lines(cwValues())).settings.repeatIntervalMs, 1500);
+    EXPECT_EQ(parseCwSettings(lines(fifteen)).settings.CwKeyingMethod, 5);
+}
+
+TEST(CwSettingsFile, AnEmptyF9MessageComesBackAsVvvDe)
+{
+    const CwSettingsRead r = parseCwSettings(lines(cwValues()));
+    EXPECT_EQ(r.settings.Text[9], "VVV DE ");
+    EXPECT_EQ(r.settings.Text[8], "8");
+    // Also when the file ends right after it.
+    EXPECT_EQ(parseCwSettings(lines(cwValues().mid(0, 9))).settings.Text[9], "VVV DE ");
+}
+
+TEST(ReadCWSettings, FillsTheKeyerWindowFromCwTxtWithoutShowingIt)
+{
+    test::TestEnv env;
+    env.writeWorkFile("CW.txt", lines(cwValues()));
+    ReadCWSettings();
+
+    CWFrm* w = WindowRegistry::existing<CWFrm>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), "CW String Selections");
+    EXPECT_EQ(w->Text[1]->text(), "CQ ZQ DE W5ABC");
+    EXPECT_EQ(w->Text[9]->text(), "VVV DE ");
+    EXPECT_EQ(w->Text[10]->text(), "2");
+    EXPECT_EQ(w->Text[11]->text(), "22");
+    EXPECT_EQ(w->Text[12]->text(), "F10 MSG");
+    EXPECT_EQ(w->Text[13]->text(), "F11 MSG");
+    EXPECT_EQ(w->Text[14]->text(), "&H278");
+    EXPECT_EQ(w->txtSpace->text(), "-1");
+    EXPECT_EQ(w->txtCWLoop->text(), "1.5");
+    EXPECT_FALSE(w->Check1->isChecked());
+    EXPECT_EQ(w->tmrRepeat->interval(), 1500);
+    EXPECT_FALSE(w->tmrRepeat->isActive());
+    EXPECT_EQ(KeyingState::instance().CwKeyingMethod, 5);
+    EXPECT_TRUE(w->Option5->isChecked());
+    EXPECT_FALSE(w->Option4->isChecked());
+    EXPECT_TRUE(env.prompt().calls().empty());
+
+    // What the controls hold writes back as the file's values.
+    const CwSettingsRead again = parseCwSettings(formatCwSettings(w->currentSettings()));
+    EXPECT_TRUE(again.complete);
+    EXPECT_EQ(again.settings.Text[1], "CQ ZQ DE W5ABC");
+    EXPECT_EQ(again.settings.CwKeyingMethod, 5);
+}
+
+TEST(ReadCWSettings, MethodOptionsFollowTheStoredMethod)
+{
+    struct Case {
+        const char* method;
+        const char* chosen; // option name checked afterwards
+    };
+    const Case cases[] = {{"1", "Option1"}, {"2", "Option2"}, {"3", "Option3"},
+                          {"0", "Option4"}, {"5", "Option5"}, {"7", "Option4"}};
+    for (const Case& c : cases) {
+        test::TestEnv env;
+        env.writeWorkFile("cw.txt", lines(cwValues(QString::fromLatin1(c.method))));
+        ReadCWSettings();
+        CWFrm* w = WindowRegistry::existing<CWFrm>();
+        ASSERT_NE(w, nullptr);
+        for (QRadioButton* o : {w->Option1, w->Option2, w->Option3, w->Option4, w->Option5})
+            EXPECT_EQ(o->isChecked(), o->objectName() == QLatin1String(c.chosen))
+                << c.method << " " << o->objectName().toStdString();
+        EXPECT_EQ(KeyingState::instance().CwKeyingMethod, QByteArray(c.method).toInt());
+    }
+}
+
+TEST(ReadCWSettings, AShortFileKeepsTheLaterDesignValues)
+{
+    test::TestEnv env;
+    env.writeWorkFile("cw.txt", lines(cwValues().mid(0, 15)));
+    ReadCWSettings();
+    CWFrm* w = WindowRegistry::existing<CWFrm>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Text[11]->text(), "22");
+    EXPECT_EQ(KeyingState::instance().CwKeyingMethod, 5); // taken, but its option is not chosen
+    EXPECT_TRUE(w->Option4->isChecked());
+    EXPECT_EQ(w->Text[14]->text(), "&H378");
+    EXPECT_TRUE(w->Check1->isChecked());
+    EXPECT_EQ(w->txtCWLoop->text(), "0");
+    EXPECT_EQ(w->tmrRepeat->interval(), 0);
+    EXPECT_TRUE(env.prompt().calls().empty());
+}
+
+TEST(ReadCWSettings, AMissingFileIsSilentAndLoadsNoWindow)
+{
+    test::TestEnv env;
+    ReadCWSettings();
+    EXPECT_FALSE(WindowRegistry::isLoaded<CWFrm>());
+    EXPECT_TRUE(env.prompt().calls().empty());
+    EXPECT_EQ(DefaultInstance<CWFrm>().Text[11]->text(), "13");
+}
+
+TEST(WaveSettingsFile, WritesThirteenLinesWithTrimmedPaths)
+{
+    PhoneSettings s;
+    s.Text[1] = QStringLiteral("  /snd/cq.wav ");
+    s.Text[10] = QStringLiteral(" 2");
+    s.PttLine = 2;
+    s.txtPHLoop = QStringLiteral("1.5");
+    const QByteArray expected = "\"/snd/cq.wav\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n"
+                                "\"\"\r\n\"\"\r\n\" 2\"\r\n2\r\n\"1.5\"\r\n\"&H378\"\r\n";
+    EXPECT_EQ(formatPhoneSettings(s), expected);
+    const PhoneSettingsRead r = parsePhoneSettings(expected);
+    EXPECT_TRUE(r.complete);
+    EXPECT_EQ(r.settings.Text[1], "/snd/cq.wav");
+    EXPECT_EQ(r.settings.PttLine, 2);
+    EXPECT_EQ(r.settings.repeatIntervalMs, 1500);
+}
+
+TEST(WaveSettingsFile, PauseAndShortFiles)
+{
+    struct Case {
+        const char* what;
+        QStringList values;
+        int valuesRead;
+        bool complete;
+        const char* pause;
+        int intervalMs;
+    };
+    const Case cases[] = {
+        {"pause of 2 s", waveValues(), 13, true, "2", 2000},
+        {"pause of 1.5 s", waveValues("1", "\"1.5\""), 13, true, "1.5", 1500},
+        {"pause of 60 s is no repeat", waveValues("1", "\"60\""), 13, true, "0", 0},
+        {"negative pause is no repeat", waveValues("1", "\"-3\""), 13, true, "0", 0},
+        {"pause not a number", waveValues("1", "\"abc\""), 11, false, "0", 0},
+        {"PTT line not a number", waveValues("\"x\""), 10, false, "0", 0},
+        {"12 lines", waveValues().mid(0, 12), 12, false, "2", 2000},
+        {"empty file", {}, 0, false, "0", 0},
+    };
+    for (const Case& c : cases) {
+        const PhoneSettingsRead r = parsePhoneSettings(lines(c.values));
+        EXPECT_EQ(r.valuesRead, c.valuesRead) << c.what;
+        EXPECT_EQ(r.complete, c.complete) << c.what;
+        EXPECT_EQ(r.settings.txtPHLoop, c.pause) << c.what;
+        EXPECT_EQ(r.settings.repeatIntervalMs, c.intervalMs) << c.what;
+    }
+}
+
+TEST(LoadWaveSettings, FillsTheVoiceKeyerWindowWithoutShowingIt)
+{
+    test::TestEnv env;
+    env.writeWorkFile("wave2.txt", lines(waveValues()));
+    EXPECT_EQ(LoadWaveSettings(), WaveSettingsLoad::Ok);
+    PhoneFrm* w = WindowRegistry::existing<PhoneFrm>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), "Phone Wave Selections");
+    EXPECT_EQ(w->Text[1]->text(), "/snd/f1.wav");
+    EXPECT_EQ(w->Text[9]->text(), "/snd/f9.wav");
+    EXPECT_EQ(w->Text[10]->text(), "3");
+    EXPECT_EQ(w->Text[11]->text(), "&H3BC");
+    EXPECT_TRUE(w->Option2->isChecked());
+    EXPECT_EQ(w->txtPHLoop->text(), "2");
+    EXPECT_EQ(w->tmrRepeat->interval(), 2000);
+    EXPECT_FALSE(w->tmrRepeat->isActive());
+    EXPECT_EQ(formatPhoneSettings(w->currentSettings()), lines(waveValues()));
+}
+
+TEST(LoadWaveSettings, AnUnknownPttLineLeavesTheChoice)
+{
+    test::TestEnv env;
+    env.writeWorkFile("wave2.txt", lines(waveValues("5")));
+    EXPECT_EQ(LoadWaveSettings(), WaveSettingsLoad::Ok);
+    PhoneFrm* w = WindowRegistry::existing<PhoneFrm>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->Option1->isChecked());
+    EXPECT_FALSE(w->Option2->isChecked());
+    EXPECT_FALSE(w->Option3->isChecked());
+}
+
+TEST(LoadWaveSettings, MissingAndShortFiles)
+{
+    {
+        test::TestEnv env;
+        EXPECT_EQ(LoadWaveSettings(), WaveSettingsLoad::Missing);
+        EXPECT_FALSE(WindowRegistry::isLoaded<PhoneFrm>());
+    }
+    {
+        test::TestEnv env;
+        env.writeWorkFile("wave2.txt", lines(waveValues().mid(0, 10)));
+        EXPECT_EQ(LoadWaveSettings(), WaveSettingsLoad::Failed);
+        PhoneFrm* w = WindowRegistry::existing<PhoneFrm>();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->Text[10]->text(), "3");
+        EXPECT_TRUE(w->Option1->isChecked());
+        EXPECT_EQ(w->txtPHLoop->text(), "0");
+        EXPECT_EQ(w->Text[11]->text(), "&H378");
+    }
+}

@@ -1,0 +1,143 @@
+#include "logstore/CountyTable.h"
+#include "logstore/StationSettings.h"
+#include "platform/QuotedText.h"
+#include "support/TestEnv.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace zq;
+using zq::test::TestEnv;
+
+TEST(CountyFile, ShipsCarvoniasSeventySevenCounties)
+{
+    TestEnv env;
+    env.seedDataFile("county2.txt");
+    QByteArray content = env.readWorkFile("county2.txt");
+    ASSERT_TRUE(content.endsWith("\r\n"));
+    EXPECT_FALSE(content.replace("\r\n", "").contains('\n')); // CR LF line ends only
+
+    QSet<QString> names, abbreviations;
+    int homeRows = 0, otherRows = 0;
+    for (const QString& line : splitLines(env.readWorkFile("county2.txt"))) {
+        auto v = parseQuotedLine(line);
+        ASSERT_TRUE(v && v->size() == 2 && (*v)[0].quoted && (*v)[1].quoted) << line.toStdString();
+        const QString first = (*v)[0].text;
+        const QString abbr = (*v)[1].text;
+        if (!first.startsWith("ZQ")) {
+            ++otherRows;
+            continue;
+        }
+        ++homeRows;
+        const QString name = first.mid(2);
+        EXPECT_EQ(abbr, abbr.toUpper()) << line.toStdString();
+        EXPECT_FALSE(abbr.isEmpty()) << line.toStdString();
+        EXPECT_LT(abbr.size(), name.size()) << line.toStdString();
+        names.insert(name);
+        abbreviations.insert(abbr);
+    }
+    EXPECT_EQ(homeRows, 77);
+    EXPECT_EQ(names.size(), 77);
+    EXPECT_EQ(abbreviations.size(), 77);
+    EXPECT_GE(otherRows, 4);
+
+    ASSERT_TRUE(LoadCountyTable());
+    EXPECT_EQ(CountyTable::instance().count(), 77);
+}
+
+TEST(CountyTable, LoadsHomeRowsOnlyWithExactCode)
+{
+    TestEnv env;
+    env.writeWorkFile("County2.txt", "\"OHAdams\",\"ADAM\"\r\n"
+                                     "\"ZQAshcombe\",\"ASHC\"\r\n"
+                                     "\"zqLowland\",\"LOWL\"\r\n"
+                                     "\"ZQ\",\"NONE\"\r\n"
+                                     "\"ZqMixed\",\"MIX\"\r\n"
+                                     "\"ZQBrennan\",\"brn\"\r\n"
+                                     "\"ZQCarrow\",\"ASHC\"\r\n"
+                                     "\"ZQDunmore\",\"\"\n");
+    ASSERT_TRUE(LoadCountyTable());
+    const auto& t = CountyTable::instance();
+    ASSERT_EQ(t.count(), 5);
+    EXPECT_EQ(t.CountyName[1], "Ashcombe");
+    EXPECT_EQ(t.CountyAbbrev[1], "ASHC");
+    EXPECT_EQ(t.CountyName[2], ""); // a first value of just the code
+    EXPECT_EQ(t.CountyName[3], "Brennan");
+    EXPECT_EQ(t.CountyName[5], "Dunmore");
+
+    struct Case {
+        const char* typed;
+        const char* upper;
+        const char* county;
+    };
+    const Case cases[] = {
+        {"ashc", "ASHC", "Ashcombe"}, // typed small, stored in capitals; first of two wins
+        {"ASHC", "ASHC", "Ashcombe"}, {"brn", "BRN", ""}, // stored small: never found
+        {"adam", "ADAM", ""},         // another state's row was not loaded
+        {"none", "NONE", ""},         {"", "", "Dunmore"}, // only an empty abbreviation matches ""
+        {"ASH", "ASH", ""},
+    };
+    for (const auto& c : cases) {
+        QString text = QString::fromLatin1(c.typed);
+        EXPECT_EQ(CountyNameFromAbbreviation(text), QString::fromLatin1(c.county)) << c.typed;
+        EXPECT_EQ(text, QString::fromLatin1(c.upper)) << c.typed;
+    }
+}
+
+TEST(CountyTable, EmptyTextFindsNothingWithoutAnEmptyAbbreviation)
+{
+    TestEnv env;
+    env.writeWorkFile("county2.txt", "\"ZQAshcombe\",\"ASHC\"\r\n");
+    ASSERT_TRUE(LoadCountyTable());
+    QString text;
+    EXPECT_EQ(CountyNameFromAbbreviation(text), "");
+}
+
+TEST(CountyTable, LoadFailuresKeepTheCountiesReadBeforeThem)
+{
+    QByteArray over;
+    for (int i = 1; i <= 1001; ++i)
+        over += QStringLiteral("\"ZQCounty%1\",\"C%1\"\r\n").arg(i).toLatin1();
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> file;
+        int kept;
+    };
+    const Case cases[] = {
+        {"missing file", std::nullopt, 0},
+        {"row with one value", "\"ZQAshcombe\",\"ASHC\"\r\n\"ZQBrennan\"\r\n\"ZQCarrow\",\"CARR\"\r\n", 1},
+        {"quote not closed", "\"ZQAshcombe\",\"ASHC\"\r\n\"ZQBrennan\",\"BR\r\n", 1},
+        {"1001 home counties", over, 1000},
+    };
+    for (const auto& c : cases) {
+        TestEnv env;
+        if (c.file)
+            env.writeWorkFile("county2.txt", *c.file);
+        QString error;
+        EXPECT_FALSE(LoadCountyTable(&error)) << c.name;
+        EXPECT_FALSE(error.isEmpty()) << c.name;
+        EXPECT_EQ(CountyTable::instance().count(), c.kept) << c.name;
+    }
+}
+
+TEST(KeyFilters, UpperKeyAndDigitKey)
+{
+    struct Case {
+        int code;
+        int upper;
+        int digit;
+    };
+    const Case cases[] = {
+        {'a', 'A', 0}, {'z', 'Z', 0}, {'M', 'M', 0},  {'5', '5', '5'}, {'0', '0', '0'},
+        {'9', '9', '9'}, {8, 8, 8},   {9, 9, 0},      {13, 13, 0},    {' ', ' ', 0},
+        {'"', 0, 0},   {'{', '{', 0}, {'`', '`', 0},  {'/', '/', 0},  {':', ':', 0},
+    };
+    for (const auto& c : cases) {
+        int u = c.code;
+        UpperKey(u);
+        EXPECT_EQ(u, c.upper) << c.code;
+        int d = c.code;
+        DigitKey(d);
+        EXPECT_EQ(d, c.digit) << c.code;
+    }
+}
