@@ -23,6 +23,7 @@ struct EntryState {
     std::chrono::steady_clock::time_point DuplicateSteadyTime{};
 
     uint8_t PartialDupeDisplayFlag = 0; // 1: the possible-duplicates display is on
+    uint8_t ListAllContactsFlag = 0;    // 1: the contact list shows every contact, 0: the newest 20
 
     // The rig's frequency (three decimals) for the next contact; emptied
     // after every logging attempt that passed the post-contest check.

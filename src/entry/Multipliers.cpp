@@ -97,16 +97,16 @@ CountyLists::Change CountyLists::addCounty(const QString& county)
     return ch;
 }
 
-QString CountyLists::workedCaption(bool inState) const
+QString CountyLists::workedCountiesText(int count, bool inState)
 {
     return (inState ? QStringLiteral("Cnty Wkd - ") : QStringLiteral("Counties Worked - "))
-        + QString::number(worked.size());
+        + QString::number(count);
 }
 
-QString CountyLists::toGoCaption(bool inState) const
+QString CountyLists::countiesToGoText(int count, bool inState)
 {
     return (inState ? QStringLiteral("Cnty Rem - ") : QStringLiteral("Counties To Go - "))
-        + QString::number(toGo.size());
+        + QString::number(count);
 }
 
 int markStateWorked(MultiplierMatrix& m, const QString& spc, const std::vector<QString>& codes)

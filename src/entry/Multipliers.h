@@ -36,8 +36,13 @@ public:
     };
     Change addCounty(const QString& county);
 
-    QString workedCaption(bool inState) const;
-    QString toGoCaption(bool inState) const;
+    QString workedCaption(bool inState) const { return workedCountiesText(static_cast<int>(worked.size()), inState); }
+    QString toGoCaption(bool inState) const { return countiesToGoText(static_cast<int>(toGo.size()), inState); }
+
+    // "Counties Worked - n" ("Cnty Wkd - n" in state) and
+    // "Counties To Go - n" ("Cnty Rem - n").
+    static QString workedCountiesText(int count, bool inState);
+    static QString countiesToGoText(int count, bool inState);
 };
 
 // --- In-state grid -----------------------------------------------------------

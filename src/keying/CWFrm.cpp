@@ -5,7 +5,13 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "keying/KeyingState.h"
+#include "logstore/CountyTable.h"
+#include "logstore/StationSettings.h"
+#include "logwindow/Infrm.h"
+#include "logwindow/Outfrm.h"
 #include "platform/QuotedText.h"
+
+#include <QCoreApplication>
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -104,6 +110,7 @@ CWFrm::CWFrm()
     tmrRepeat = new QTimer(this);
     tmrRepeat->setObjectName(QStringLiteral("tmrRepeat"));
     tmrRepeat->setInterval(0);
+    connect(tmrRepeat, &QTimer::timeout, this, [this] { tmrRepeat_Timer(); });
 }
 
 void CWFrm::applySettings(const CwSettingsRead& read)
@@ -150,6 +157,171 @@ CwSettings CWFrm::currentSettings() const
     s.txtCWLoop = txtCWLoop->text();
     s.repeatIntervalMs = tmrRepeat->interval();
     return s;
+}
+
+// ---------------------------------------------------------------------------
+// Procedures the log windows call
+
+namespace {
+
+WinKeyerLink* winKeyer = nullptr;
+
+// The number a box holds, 0 when it holds none.
+int boxNumber(const EntryBox* box)
+{
+    bool ok = false;
+    const int n = box->text().trimmed().toInt(&ok);
+    return ok ? n : 0;
+}
+
+// The own county as sent: its abbreviation when that is shorter.
+QString countyForCw(const QString& county)
+{
+    const CountyTable& t = CountyTable::instance();
+    for (int i = 1; i <= t.count(); ++i) {
+        const auto n = static_cast<size_t>(i);
+        if (QString::compare(t.CountyName[n], county, Qt::CaseInsensitive) == 0)
+            return t.CountyAbbrev[n].size() < t.CountyName[n].size() ? t.CountyAbbrev[n] : county;
+    }
+    return county;
+}
+
+LogWindow* activeLogWindow()
+{
+    if (StationSettings::instance().OutOfStateFlag == 1)
+        return WindowRegistry::existing<Outfrm>();
+    return WindowRegistry::existing<Infrm>();
+}
+
+} // namespace
+
+QString CWFrm::expandMacros(const QString& message) const
+{
+    const KeyingState& ks = KeyingState::instance();
+    QString rst = ks.CwMacroRst;
+    if (rst.isEmpty() || rst == QLatin1String("599"))
+        rst = QStringLiteral("5NN");
+    rst = rst.trimmed();
+    QString out;
+    for (QChar c : message) {
+        if (c == u'$')
+            out += ks.CwMacroCall;
+        else if (c == u'*')
+            out += rst;
+        else if (c == u'^')
+            out += countyForCw(ks.CwMacroCounty);
+        else
+            out += c;
+    }
+    return out;
+}
+
+void CWFrm::FKeyCW(int& KeyCode)
+{
+    KeyingState& ks = KeyingState::instance();
+    ks.CwSendBuffer.clear();
+    if (ks.CwKeyingMethod != 0 && ((KeyCode >= 112 && KeyCode <= 124) || ks.KeyboardCwMode == 1)) {
+        QString message;
+        if (KeyCode >= 112 && KeyCode <= 120)
+            message = Text[static_cast<size_t>(KeyCode - 111)]->text();
+        else if (KeyCode == 124)
+            message = Text[12]->text();
+        else if (KeyCode == 122)
+            message = Text[13]->text();
+        if (KeyCode == 112) {
+            const int delay = boxNumber(txtCWLoop);
+            if (delay > 0) {
+                ks.CwRepeatActive = 1;
+                if (tmrRepeat->interval() <= 0)
+                    tmrRepeat->setInterval(delay * 1000);
+                tmrRepeat->start();
+            }
+        }
+        if (!message.isEmpty()) {
+            ks.CwSendBuffer += expandMacros(message);
+            LoopThroughCWBuffer();
+        }
+    }
+    QCoreApplication::processEvents();
+}
+
+void CWFrm::tmrRepeat_Timer()
+{
+    KeyingState& ks = KeyingState::instance();
+    if (ks.CwRepeatActive != 1) {
+        tmrRepeat->stop();
+        return;
+    }
+    if (ks.CwSendingBusy == 0) {
+        int f1 = 112;
+        FKeyCW(f1);
+    }
+}
+
+void CWFrm::UpDown1_UpClick()
+{
+    Text[11]->setText(QString::number(boxNumber(Text[11]) + 1));
+}
+
+void CWFrm::UpDown1_DownClick()
+{
+    Text[11]->setText(QString::number(boxNumber(Text[11]) - 1));
+}
+
+void CWFrm::LoopThroughCWBuffer()
+{
+    KeyingState& ks = KeyingState::instance();
+    if (ks.CwKeyingMethod == 5) {
+        wk_sendtext(ks.CwSendBuffer);
+        ks.CwSendBuffer.clear();
+        return;
+    }
+    ks.CwSendingBusy = 1;
+    while (!ks.CwSendBuffer.isEmpty()) {
+        const QChar c = ks.CwSendBuffer.at(0);
+        ks.CwSendBuffer.remove(0, 1);
+        if (c == u'!') {
+            LogWindow* w = activeLogWindow();
+            if (w && !w->txtCall->text().isEmpty())
+                w->Mains();
+        } else if (keyCharacter) {
+            keyCharacter(c);
+        }
+        QCoreApplication::processEvents();
+    }
+    ks.CwSendingBusy = 0;
+    if (ks.KeyboardCwMode == 1 && Check1->isChecked()) {
+        if (LogWindow* w = activeLogWindow())
+            w->lblDialog->setText(QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit."));
+    }
+}
+
+void setWinKeyerLink(WinKeyerLink* link)
+{
+    winKeyer = link;
+}
+
+int32_t wk_getstatus()
+{
+    return winKeyer ? winKeyer->getStatus() : 0;
+}
+
+void wk_clearbuf()
+{
+    if (winKeyer)
+        winKeyer->clearBuffer();
+}
+
+void wk_backspace()
+{
+    if (winKeyer)
+        winKeyer->backspace();
+}
+
+void wk_sendtext(const QString& text)
+{
+    if (winKeyer)
+        winKeyer->sendText(text);
 }
 
 void ReadCWSettings()

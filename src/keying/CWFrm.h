@@ -8,6 +8,8 @@
 
 #include <QDialog>
 #include <array>
+#include <cstdint>
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -46,9 +48,46 @@ public:
     // The settings as the controls hold them.
     CwSettings currentSettings() const;
 
+    // --- Procedures the log windows call --------------------------------------
+    // Sends the CW message of a key code: 112..120 F1..F9, 124 F10, 122 F11
+    // (the code itself is not changed).  F1 starts the automatic repeat when
+    // a repeat delay is set.
+    void FKeyCW(int& KeyCode);
+    // The speed box Text11 one word per minute up or down.
+    void UpDown1_UpClick();
+    void UpDown1_DownClick();
+    // Keys CwSendBuffer from its start until it is empty, letting queued
+    // events run after each character: characters appended meanwhile are
+    // keyed by the same run, and an emptied buffer ends it.  A "!" logs the
+    // contact of the active log window.  With the WinKeyer the buffer is
+    // handed to it instead.
+    void LoopThroughCWBuffer();
+    // Where each character to be keyed goes; the key-line driver sets it.
+    std::function<void(QChar)> keyCharacter;
+
 private:
+    QString expandMacros(const QString& message) const;
+    void tmrRepeat_Timer();
+
     std::array<QLabel*, 14> keyLabels_{};
 };
+
+// The WinKeyer's host calls.  Until a link to a WinKeyer is set they report
+// an idle keyer and do nothing.
+class WinKeyerLink {
+public:
+    virtual ~WinKeyerLink() = default;
+    virtual int32_t getStatus() = 0;
+    virtual void clearBuffer() = 0;
+    virtual void backspace() = 0;
+    virtual void sendText(const QString& text) = 0;
+};
+// The link is not owned; nullptr removes it.
+void setWinKeyerLink(WinKeyerLink* link);
+int32_t wk_getstatus();   // above 0 while the WinKeyer is sending
+void wk_clearbuf();       // drops the characters still waiting in it
+void wk_backspace();      // takes back the last character waiting in it
+void wk_sendtext(const QString& text);
 
 // Reads cw.txt (found without regard to case) from the working folder into
 // the CW keyer's controls, creating the window without showing it.  A

@@ -4,6 +4,7 @@
 #include "common/Folders.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
+#include "keying/KeyingState.h"
 #include "platform/QuotedText.h"
 
 #include <QFileInfo>
@@ -71,6 +72,56 @@ PhoneFrm::PhoneFrm()
     tmrRepeat = new QTimer(this);
     tmrRepeat->setObjectName(QStringLiteral("tmrRepeat"));
     tmrRepeat->setInterval(0);
+    connect(tmrRepeat, &QTimer::timeout, this, [this] { tmrRepeat_Timer(); });
+
+    MMControl1 = new WavePlayer(this);
+    MMControl1->setObjectName(QStringLiteral("MMControl1"));
+}
+
+void WavePlayer::Command(const QString& command)
+{
+    if (command == QLatin1String("Play")) {
+        // Only a file that exists plays; a missing one leaves the player stopped.
+        const QString path =
+            QFileInfo(FileName).isRelative() ? Folders::workingFile(FileName) : FileName;
+        Mode = !FileName.isEmpty() && QFileInfo(path).isFile() ? ModePlaying : ModeStopped;
+    } else if (command == QLatin1String("Stop")) {
+        if (Mode != ModeNotOpen)
+            Mode = ModeStopped;
+    } else if (command == QLatin1String("Close")) {
+        Mode = ModeNotOpen;
+    }
+}
+
+void PhoneFrm::FKeyPhone(int& KeyCode)
+{
+    if (KeyCode < 112 || KeyCode > 120)
+        return;
+    MMControl1->Command(QStringLiteral("Stop"));
+    MMControl1->FileName = Text[static_cast<size_t>(KeyCode - 111)]->text().trimmed();
+    MMControl1->Command(QStringLiteral("Play"));
+    if (KeyCode == 112) {
+        bool ok = false;
+        const int delay = txtPHLoop->text().trimmed().toInt(&ok);
+        if (ok && delay > 0) {
+            KeyingState::instance().PhoneRepeatActive = 1;
+            if (tmrRepeat->interval() <= 0)
+                tmrRepeat->setInterval(delay * 1000);
+            tmrRepeat->start();
+        }
+    }
+}
+
+void PhoneFrm::tmrRepeat_Timer()
+{
+    if (KeyingState::instance().PhoneRepeatActive != 1) {
+        tmrRepeat->stop();
+        return;
+    }
+    if (MMControl1->Mode != WavePlayer::ModePlaying) {
+        int f1 = 112;
+        FKeyPhone(f1);
+    }
 }
 
 void PhoneFrm::applySettings(const PhoneSettingsRead& read)

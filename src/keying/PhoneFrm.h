@@ -17,6 +17,18 @@ namespace zq {
 
 class EntryBox;
 
+// The voice keyer's wave player.  Mode reads 526 while a file plays, 525
+// when stopped and 524 when no file is open.
+class WavePlayer : public QObject {
+public:
+    using QObject::QObject;
+    static constexpr int ModeNotOpen = 524, ModeStopped = 525, ModePlaying = 526;
+    int Mode = ModeNotOpen;
+    QString FileName;
+    // "Play", "Stop" or "Close"; any other command does nothing.
+    void Command(const QString& command);
+};
+
 class PhoneFrm : public QDialog {
     Q_OBJECT
 public:
@@ -38,7 +50,15 @@ public:
     void applySettings(const PhoneSettingsRead& read);
     PhoneSettings currentSettings() const;
 
+    WavePlayer* MMControl1 = nullptr;
+    // Plays the wave file of F1..F9 (key codes 112..120; the code itself is
+    // not changed).  F1 starts the automatic repeat when a repeat pause is
+    // set.  Other codes do nothing.
+    void FKeyPhone(int& KeyCode);
+
 private:
+    void tmrRepeat_Timer();
+
     std::array<QLabel*, 10> keyLabels_{};
 };
 

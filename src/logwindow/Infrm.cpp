@@ -69,12 +69,17 @@ Infrm::Infrm() : LogWindow(Variant::InState)
     Label20->setText(QStringLiteral("Con"));
 
     buildStateGrid();
+    wireCountyLists();
+    wireStateGrid();
 
     mnuDigital->setText(QStringLiteral("&DG"));
     mnuChangeCounty = new QAction(QStringLiteral("Cha&nge County"), this);
     mnuChangeCounty->setObjectName(QStringLiteral("mnuChangeCounty"));
     menuBar()->insertAction(mnuMap, mnuChangeCounty);
     connect(mnuChangeCounty, &QAction::triggered, this, [this] { mnuChangeCounty_Click(); });
+
+    wirePostContestFields();
+    wireOperatorKeys();
 }
 
 void Infrm::buildStateGrid()
@@ -191,6 +196,7 @@ void Infrm::showStation()
     lblStation(4)->setToolTip(tip);
     txtSec->setToolTip(tip);
     Label25->setText(st.OwnCounty);
+    Label25_Change();
     Label2->setText(st.OwnCall);
 }
 
@@ -247,6 +253,7 @@ void Infrm::mnuChangeCounty_Click()
     WindowRegistry::unload<frmCountyChange>();
     WritePrefFile();
     Label25->setText(StationSettings::instance().OwnCounty);
+    Label25_Change();
 }
 
 } // namespace zq

@@ -3,6 +3,7 @@
 // other station's state, province or country, plus its county when it is
 // in the home state.  The states and provinces worked show in a grid.
 
+#include "logstore/ContactLog.h"
 #include "logwindow/LogWindow.h"
 
 #include <QColor>
@@ -14,6 +15,8 @@ class Infrm : public LogWindow {
     Q_OBJECT
 public:
     Infrm();
+
+    void Mains() override;
 
     QListWidget* List3 = nullptr; // counties still to work
     ControlArray<ClickLabel> Label10; // 1..59: the state and province grid
@@ -33,6 +36,10 @@ public:
     QLabel* lblSecCA = nullptr;
     QAction* mnuChangeCounty = nullptr;
 
+    // The index in the rover's county list of the county being re-logged;
+    // 0 while no re-logging is under way.
+    int RoverCountyIndex = 0;
+
     // A colour as stored in the preferences (red in the low byte).
     static QColor storedColor(int32_t value);
 
@@ -49,17 +56,45 @@ protected:
     void afterModeChange(const QString& mode) override;
     void unloadVariantToolWindows() override;
 
-    // The state and province grid and the DX list.
-    virtual bool RebuildStateMatrix() { return true; }
-    virtual bool RecolourStateGrid() { return true; }
-    virtual bool RebuildDXList() { return true; }
+    // The state and province grid and the DX list (InfrmEntry.cpp).
+    virtual bool RebuildStateMatrix();
+    virtual bool RecolourStateGrid();
+    virtual bool RebuildDXList();
+    void UpdateDXList();
+    void MarkStateWorked();
+    void Label10_Click(int index);
+    void Label10_MouseMove(int index);
+    void List1_Click();
+    void Label25_Change();
+    // The section check of the logging step and the duplicate lock.
+    void CheckSection();
+    void ReleaseDupeLock();
+
+    QListWidget* countiesToGoList() const override { return List3; }
+    QLabel* workedCountiesCaption() const override { return lblStation(8); }
+    QLabel* cwTotalLabel() const override { return lblsectogo; }
+    int stateMultipliers() const override;
+    void afterRowCleared() override;
+    void afterCallKeyPress() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     // The country check of the typed state, province or country.
-    virtual void txtCntry_Change() {}
+    void txtCntry_Change() override;
+    void txtCntry_GotFocus() override;
+    void txtSec_GotFocus() override;
+    void LookupCallCountry() override;
 
     void mnuChangeCounty_Click();
 
+    // Recall and rover re-logging (LogWindow_rover.cpp).  After Mains has
+    // stored justStored: logs it again for every further county of a rover
+    // on a county line.
+    void roverHandOff(const ContactRecord& justStored);
+    void RelogRoverCounties(const ContactRecord& justStored);
+
 private:
     void buildStateGrid();
+    void wireStateGrid();
+    void paintGridLabel(int index, int32_t storedColour);
 };
 
 } // namespace zq

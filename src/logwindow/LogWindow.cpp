@@ -5,9 +5,13 @@
 #include "common/Form1.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
+#include "entry/Clocks.h"
+#include "entry/ContactIndex.h"
+#include "entry/ContactStore.h"
 #include "entry/ContestTotals.h"
 #include "entry/EntryState.h"
 #include "entry/LogOnState.h"
+#include "entry/TextCompare.h"
 #include "keying/BlindFrm.h"
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
@@ -27,6 +31,7 @@
 #include "output/GraphQSO.h"
 #include "output/ZQCabrilloIn.h"
 #include "output/frmCountyList.h"
+#include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "rig/RigControlfrm.h"
 #include "rig/frmBandPlan.h"
@@ -59,11 +64,6 @@ constexpr double kDesignWidth = 9600.0;
 constexpr double kScoreCaptionLeft = 6950, kScoreValueLeft = 8750, kScoreTop = 330,
                  kScoreRowHeight = 250;
 
-bool sameText(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 LogWindow::LogWindow(Variant v) : variant_(v)
@@ -83,6 +83,8 @@ LogWindow::LogWindow(Variant v) : variant_(v)
     buildSharedControls();
     buildSpotArea();
     buildMenus();
+    wireEntryRow();
+    wireContactList();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -640,14 +642,7 @@ void LogWindow::ShowOperatingTime()
 
 QString LogWindow::operatingTimeText(float seconds)
 {
-    const double s = seconds;
-    const long long h = static_cast<long long>(std::floor(s / 3600));
-    const long long m = static_cast<long long>(std::floor(s / 60 - 60 * std::floor(s / 3600)));
-    const long long x = static_cast<long long>(s - 60 * std::floor(s / 60));
-    auto two = [](long long v) {
-        return v < 10 ? QStringLiteral("0") + QString::number(v) : QString::number(v).right(2);
-    };
-    return two(h) + QLatin1Char(':') + two(m) + QLatin1Char(':') + two(x);
+    return zq::operatingTimeText(seconds);
 }
 
 // ---------------------------------------------------------------------------
@@ -659,25 +654,9 @@ bool LogWindow::ReloadLog()
         endProgram();
         return false;
     }
+    ContactIndex::instance().invalidate();
     beforeReloadCount();
-    ContestTotals& t = ContestTotals::instance();
-    t.CwContactCount = 0;
-    t.PhoneContactCount = 0;
-    t.DigitalContactCount = 0;
-    const ContactLog& log = ContactLog::instance();
-    for (int i = 1; i <= log.ContactCount; ++i) {
-        const QString& mode = log[i].LogMode;
-        if (sameText(mode, QStringLiteral("PH"))) {
-            t.QsoPoints += 2;
-            t.PhoneContactCount += 1;
-        } else {
-            t.QsoPoints += 3;
-            if (sameText(mode, QStringLiteral("CW")))
-                t.CwContactCount += 1;
-            else
-                t.DigitalContactCount += 1;
-        }
-    }
+    recountContacts(ContestTotals::instance());
     if (!refreshDisplays()) {
         prompt().message(
             QStringLiteral(
@@ -818,9 +797,6 @@ void LogWindow::PacketResize() {}
 void LogWindow::BandMapSpots(QString&, float&, QString&) {}
 void LogWindow::DisplayBandMapLabels() {}
 void LogWindow::Mains() {}
-void LogWindow::cmdDelete_Click() {}
-void LogWindow::Form_KeyDown(int&, int&) {}
-void LogWindow::Form_KeyPress(int&) {}
 
 void LogWindow::Timer1_Timer()
 {
@@ -972,7 +948,10 @@ void LogWindow::mnuTaskbar_Click()
 
 void LogWindow::mnuNew_Click()
 {
-    NewLogFile();
+    // A new log while logged on starts its operating time from now.
+    LogOnState& logOn = LogOnState::instance();
+    if (NewLogFile() && logOn.LoggedOnFlag == 1)
+        logOn.LogOnTime = clock().now().local;
     if (!ReloadLog())
         return;
     ShowOperatingTime();
@@ -999,16 +978,6 @@ void LogWindow::mnuLogvaneImport_Click()
 void LogWindow::mnuexportADIF_Click()
 {
     ExportADIF();
-}
-
-void LogWindow::mnuCW_Click()
-{
-    showModal(DefaultInstance<CWFrm>());
-}
-
-void LogWindow::mnuVoice_Click()
-{
-    showModal(DefaultInstance<PhoneFrm>());
 }
 
 void LogWindow::mnuRigInterface_Click()

@@ -26,6 +26,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace zq {
 
@@ -97,6 +98,10 @@ public:
     // "hh:mm:ss" of an operating time in seconds (hours shown by their last
     // two digits).
     static QString operatingTimeText(float seconds);
+
+    // Set by a key pressed with Ctrl alone; the character of that key is
+    // then consumed (LogWindow_keys.cpp).
+    uint8_t CtrlKeyHandled = 0;
 
     // --- Controls ---------------------------------------------------------
     // Entry row.
@@ -278,17 +283,106 @@ protected:
     void checkListPrevious();
 
     // --- Procedures of the contact entry and scoring --------------------------
-    virtual bool RebuildCountyLists() { return true; }
-    virtual void RefreshContactList() {}
-    virtual void UpdateRates() {}
-    virtual void UpdateTotals() {}
+    // (LogWindowEntry.cpp; the variants' Mains in OutfrmEntry.cpp and
+    // InfrmEntry.cpp.)
+    virtual bool RebuildCountyLists();
+    void UpdateCountyLists();
+    virtual void RefreshContactList();
+    virtual void UpdateRates();
+    virtual void UpdateTotals();
     virtual void ShowOperatingTime();
-    virtual void cmdLogOn_Click() {}
+    virtual void cmdLogOn_Click();
     virtual void Timer1_Timer();
-    virtual void Timer2_Timer() {}
-    virtual void cmdEdit_Click() {}
-    virtual void cmdList_Click() {}
-    virtual void cmdDup_Click() {}
+    virtual void Timer2_Timer();
+    virtual void cmdEdit_Click();
+    virtual void cmdList_Click();
+    virtual void cmdDup_Click();
+    // The checks of the logging step; they report through the check flags
+    // of EntryState, lblDialog, a beep and the focus.
+    void CheckRequiredFields();
+    void CheckCounty();
+    void FinalDupeCheck();
+    // Leaving the call field: the call's previous contacts and the warning.
+    virtual void DupCheck2();
+    // A key typed into the call field (already upper-cased).
+    void ShowPossibleDupes(int keyAscii);
+
+    // Pieces of Mains that both variants run.
+    // Logs on when logged off.
+    void logOnIfNeeded();
+    // The post-contest date and time check; false (reported) ends Mains.
+    bool checkPostContestFields();
+    // Replaces a typed county abbreviation by the county's name.
+    void expandCountyAbbreviation();
+    // True when every check flag is 0.
+    static bool checksPassed();
+    // True when the required-field, section and county flags are 0.
+    static bool rowChecksPassed();
+    // Stores the entry row as the next contact, counts and appends it; false
+    // (reported, row kept) when the log is full or log.txt cannot be written.
+    bool storeEnteredContact();
+    // lblDialog and lblDupe back to their neutral state after a store.
+    void resetStatusAfterStore();
+    // Empties the entry row and the lookup labels, focus to the call field.
+    void clearEnteredRow();
+    // The end of every Mains that passed the post-contest check.
+    void finishMains(bool keepFrequency);
+    // Lets queued events run once (Mains does so twice).
+    static void yieldOnce();
+
+    // Status colours.
+    void setDialogRed(bool red);
+    void setDupeColoured(bool coloured);
+
+    // Variant parts the shared procedures read.
+    virtual QListWidget* countiesToGoList() const { return List1; }
+    virtual QLabel* workedCountiesCaption() const { return lblStation(5); }
+    virtual QLabel* countiesToGoCaption() const { return lblStation(7); }
+    virtual QLabel* cwTotalLabel() const = 0;
+    // States and provinces worked (in-state multipliers).
+    virtual int stateMultipliers() const { return 0; }
+    // What clearing the row does besides the fields (in-state: the county
+    // caption is disabled).
+    virtual void afterRowCleared() {}
+    // The end of the call field's key handling (in-state: the duplicate lock).
+    virtual void afterCallKeyPress() {}
+    // Connects the clicks of the county lists (the variant's constructor
+    // calls it once its lists exist).
+    void wireCountyLists();
+
+    // --- Entry row keys, focus and lookup (LogWindow_entryrow.cpp) ------------
+    // The window's key preview and the entry row's handlers; each variant's
+    // constructor calls it last, once all its controls exist.
+    void wireOperatorKeys();
+    // Key preview: the window sees every key before the control that has
+    // the focus (LogWindow_keys.cpp).
+    void installKeyPreview();
+    void callFieldKeys(int& keyAscii);
+    void txtRSTR_KeyPress(int& keyAscii);
+    void txtCntry_KeyPress(int& keyAscii);
+    void txtSec_KeyPress(int& keyAscii);
+    void txtRSTS_KeyPress(int& keyAscii);
+    void txtCall_Change();
+    void txtCall_GotFocus();
+    void txtCall_LostFocus();
+    void txtRSTR_GotFocus();
+    void txtRSTS_GotFocus();
+    virtual void txtSec_GotFocus();
+    void txtRSTS_Change();
+    virtual void txtCntry_Change();
+    virtual void txtCntry_GotFocus() {}
+    // The country of the typed call (the in-state window looks it up).
+    virtual void LookupCallCountry() {}
+    void ClearEntry();
+
+    // --- Post-contest fields (LogWindow_postcontest.cpp) ----------------------
+    // Each variant's constructor calls it once its fields are placed.
+    void wirePostContestFields();
+    void txtPostConTime_GotFocus();
+    void txtPostConTime_KeyPress(int& keyAscii);
+    void txtPostConDate_GotFocus();
+    void txtPostConDate_KeyPress(int& keyAscii);
+    void ShowBearingDistance(float latitude, float longitude);
 
     // --- Band map and spot list ------------------------------------------------
     virtual void DrawBandMapScale() {}
@@ -304,16 +398,16 @@ protected:
 
     // --- Menu commands ------------------------------------------------------
     void mnuNew_Click();
-    virtual void mnuArchive_Click() {}
-    virtual void mnuRestore_Click() {}
+    virtual void mnuArchive_Click();
+    virtual void mnuRestore_Click();
     void mnuOpen_Click();
     void mnuWriteSumm_Click();
     void mnuLogvaneImport_Click();
     void mnuexportADIF_Click();
-    virtual void mnuCopyListtoClipboard_Click() {}
+    virtual void mnuCopyListtoClipboard_Click();
     void mnuExit_Click();
     void mnuFormSize_Click();
-    virtual void mnuColors_Click() {}
+    virtual void mnuColors_Click();
     void mnuTaskbar_Click();
     void mnuCW_Click();
     void mnuVoice_Click();
@@ -321,17 +415,27 @@ protected:
     void mnuDXSpotting_Click();
     void mnuSpectrumMap_Click();
     void mnuBlind_Click();
-    virtual void mnuListPrevious_Click() {}
-    virtual void mnuPostContest_Click() {}
+    virtual void mnuListPrevious_Click();
+    virtual void mnuPostContest_Click();
     void mnuPrivileges_Click();
-    virtual void mnuClear_Click() {}
+    virtual void mnuClear_Click();
     void mnuMap_Click();
     void mnuGraph_Click();
-    virtual void mnuRecall_Click() {}
+    virtual void mnuRecall_Click();
     void mnuCountyList_Click();
-    virtual void mnuHelp_Click() {}
+    virtual void mnuHelp_Click();
 
     void AskOpenExistingLog();
+
+    // --- Contact list (LogWindow_list.cpp) -----------------------------------
+    void ListView1_Click();
+    void ListView1_LostFocus();
+    // columnHeaderIndex counts from 1.
+    void ListView1_ColumnClick(int columnHeaderIndex);
+    // button: 1 left, 2 right, 4 middle.
+    void ListView1_MouseUp(int button, int shift, float x, float y);
+    // The row chosen in ListView1, or nullptr.
+    QTreeWidgetItem* selectedContactRow() const;
 
     // --- Events -------------------------------------------------------------
     void setVisible(bool visible) override;
@@ -340,6 +444,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void wireEntryRow();
+    void wireContactList();
+    void showEditAndDelete();
+    void txtCall_KeyPress(int& keyAscii);
+    // A click on an entry of a county list (worked or to go).
+    void countyListClicked(const QString& county);
+    // Rebuilds ListView1 only when it does not already hold the log's rows
+    // up to the contact before the newest one; else adds the newest row.
+    bool listHoldsContactsUpTo(int last, int first) const;
     void buildSharedControls();
     void buildSpotArea();
     void buildMenus();

@@ -50,6 +50,7 @@ Outfrm::Outfrm() : LogWindow(Variant::OutOfState)
     makeStationLabel(5, QStringLiteral("Counties Worked"), 8200, cap, 1250, 230);
     placeControl(*List2, 8200, field, 1200, 3050);
     Line3->setLine(6950, 5700, 9400, 5700);
+    wireCountyLists();
 
     // The lookup of the entered call is not part of this window.
     for (QLabel* l : {Label17, Label18, Label19, Label20, Label22, Label23})
@@ -61,6 +62,9 @@ Outfrm::Outfrm() : LogWindow(Variant::OutOfState)
     mnuSetup->menuAction()->setObjectName(QStringLiteral("mnuSetup"));
     menuBar()->insertMenu(mnuBandChange->menuAction(), mnuSetup);
     mnuSetup->menuAction()->setEnabled(false);
+
+    wirePostContestFields();
+    wireOperatorKeys();
 }
 
 QString Outfrm::greetingText() const

@@ -16,7 +16,8 @@ public:
     using LogWindow::mnu160_Click;
     using LogWindow::mnuDigital_Click;
     using LogWindow::mnuSSB_Click;
-    virtual void DupCheck2() {}
+    using LogWindow::DupCheck2;
+    void Mains() override;
 
     QLabel* Label10 = nullptr;    // "Total CW Contacts ......"
     QLabel* lblSectogo = nullptr; // CW contacts
@@ -31,6 +32,7 @@ protected:
     std::vector<QListWidget*> followingSideLists() const override;
     bool refreshDisplays() override;
     void afterModeChange(const QString& mode) override;
+    QLabel* cwTotalLabel() const override { return lblSectogo; }
 };
 
 } // namespace zq

@@ -1,23 +1,37 @@
 #pragma once
-// The counties an in-state rover on a county line is in; entry 0 is the
-// county the station is logged in.
+// The counties an in-state rover on a county line is in, in the order the
+// operator added them; entry 0 is the county the station is logged in.
+// The in-state log window logs each contact once more for every further
+// county.  A click on a listed county removes it.
 
 #include <QDialog>
-#include <QListWidget>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
 
 namespace zq {
+
+class EntryBox;
 
 class frmCountyChangeRover : public QDialog {
     Q_OBJECT
 public:
-    frmCountyChangeRover()
-    {
-        setObjectName(QStringLiteral("frmCountyChangeRover"));
-        setWindowTitle(QStringLiteral("County Change for Rovers"));
-        List1 = new QListWidget(this);
-        List1->setObjectName(QStringLiteral("List1"));
-    }
+    frmCountyChangeRover();
+
+    QLabel* Label1 = nullptr;
     QListWidget* List1 = nullptr;
+    EntryBox* Text1 = nullptr;
+    QLabel* Label2 = nullptr; // "   Invalid!"
+    QLabel* Label3 = nullptr;
+    QPushButton* Command1 = nullptr; // Done
+
+    void Command1_Click();
+
+private:
+    void ValidateRoverCounty();
+    void AddRoverCounty();
+    void List1_Click(int row);
 };
 
 } // namespace zq

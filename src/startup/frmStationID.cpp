@@ -169,12 +169,12 @@ void frmStationID::buildControls()
     Text[2]->onKeyPress = [this](int& k) { Text2_KeyPress(k); };
     Text[6]->installEventFilter(this);
 
-    Frame1 = makeFrame(this, QStringLiteral("Frame1"), QStringLiteral("Are you in Carvonia?"), 4860,
-                       240, 2640, 720);
+    Frame1 = makeFrame(this, QStringLiteral("Frame1"), QStringLiteral("Are you in Carvonia?"), 4800,
+                       240, 2820, 720);
     Option1 = makeOption(Frame1, QStringLiteral("Option1"), QStringLiteral("Yes"), 240, 330, 960);
     Option2 = makeOption(Frame1, QStringLiteral("Option2"), QStringLiteral("No"), 1320, 330, 960);
     Frame2 = makeFrame(this, QStringLiteral("Frame2"),
-                       QStringLiteral("Are you operating as a Rover?"), 4860, 1080, 2640, 720);
+                       QStringLiteral("Are you operating as a Rover?"), 4800, 1080, 2820, 720);
     Option4 = makeOption(Frame2, QStringLiteral("Option4"), QStringLiteral("Yes"), 240, 330, 960);
     Option3 = makeOption(Frame2, QStringLiteral("Option3"), QStringLiteral("No"), 1320, 330, 960);
     Option3->setChecked(true);

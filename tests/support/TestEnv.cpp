@@ -3,15 +3,18 @@
 #include "common/Folders.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
+#include "entry/CallChecks.h"
 #include "entry/ContactIndex.h"
 #include "entry/ContestTotals.h"
 #include "entry/EntryState.h"
 #include "entry/LogOnState.h"
+#include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
 #include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"
 #include "logstore/PositionTables.h"
 #include "logstore/StationSettings.h"
+#include "logwindow/ArchiveRestore.h"
 #include "logwindow/ModalShow.h"
 #include "logwindow/ProgramEnd.h"
 #include "logwindow/SectionTable.h"
@@ -47,7 +50,10 @@ void resetProgramState()
     ContactIndex::instance().invalidate();
     LogOnState::instance() = LogOnState{};
     SectionTable::instance() = SectionTable{};
+    ContactListState::instance() = ContactListState{};
     KeyingState::instance() = KeyingState{};
+    KeyHandOver::instance() = KeyHandOver{};
+    setWinKeyerLink(nullptr);
     Folders::instance() = Folders{};
     SharedPrefs::instance() = SharedPrefs{};
     setScreenTwipsForTesting(0, 0);

@@ -1,0 +1,59 @@
+#pragma once
+// Completion of a typed prefix from a list of names (counties, countries).
+//
+// The typed character is added to the text before the caret; the list is
+// searched from its last entry to its first and the first entry that begins
+// with that prefix (compared without regard to case) completes the field:
+// the typed part keeps its case, the rest comes from the entry and is
+// selected, so that the next character replaces it.
+
+#include <QString>
+#include <vector>
+
+class QLineEdit;
+
+namespace zq {
+
+struct TypeAheadRules {
+    // A Space typed at the start of the field leaves the text as it is
+    // (every other character typed there replaces the whole text).
+    bool spaceKeepsText = false;
+    // A character typed right after a space, with text after the caret (the
+    // proposed rest of a name), is upper-cased: the second word of a county.
+    bool capitalAfterSpace = false;
+};
+
+struct TypeAheadResult {
+    // The character to insert normally (possibly upper-cased); 0 when the
+    // completion took it.
+    int key = 0;
+    // The field is emptied before the character goes in.
+    bool clearFirst = false;
+    bool completed = false;
+    int row = 0;    // list index of the completing entry
+    QString text;   // completed: the field's new text
+    int selStart = 0;
+    int selLength = 0;
+};
+
+// text is the field's text, caret the number of characters before the
+// caret (the selection's start when text is selected), key the typed
+// character code.  names holds the list at indexes 1..count (index 0 is
+// not used); count is bounded by the list's size.  Control characters
+// (Backspace and the like) are not typed characters: they pass unchanged.
+TypeAheadResult TypeAheadComplete(const QString& text, int caret, int key,
+                                  const std::vector<QString>& names, int count,
+                                  TypeAheadRules rules = {});
+
+// Applies the completion to an entry box for the key about to be inserted:
+// empties the box or completes it as decided and sets keyAscii to what is
+// still to be inserted (0 after a completion).  Returns the completing row,
+// 0 when none.
+int TypeAheadComplete(QLineEdit& box, int& keyAscii, const std::vector<QString>& names,
+                      int count, TypeAheadRules rules = {});
+
+// The caret as the completion counts it: the selection's start when text is
+// selected, else the cursor position.
+int caretOf(const QLineEdit& box);
+
+} // namespace zq

@@ -1,0 +1,212 @@
+// The contact list's commands: choosing a row to edit or delete, the
+// list-mode button, the column sort and the copy to the clipboard.
+
+#include "logwindow/LogWindow.h"
+
+#include "common/EntryBox.h"
+#include "common/WindowRegistry.h"
+#include "entry/EntryState.h"
+#include "logstore/ContactLog.h"
+#include "logstore/LogFileStore.h"
+#include "logwindow/ArchiveRestore.h"
+#include "logwindow/ModalShow.h"
+#include "logwindow/ProgramEnd.h"
+#include "output/ZQEditInfrm.h"
+#include "output/ZQEditOut.h"
+#include "platform/Prompt.h"
+
+#include <QClipboard>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace zq {
+
+namespace {
+
+// Mouse and focus events of the list, handed to the window's handlers.
+class ContactListEvents final : public QObject {
+public:
+    ContactListEvents(QTreeWidget& list, std::function<void()> click,
+                      std::function<void(int button)> mouseUp, std::function<void()> lostFocus)
+        : QObject(&list), list_(&list), viewport_(list.viewport()), click_(std::move(click)),
+          mouseUp_(std::move(mouseUp)), lostFocus_(std::move(lostFocus))
+    {
+        list.installEventFilter(this);
+        viewport_->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (watched == list_ && e->type() == QEvent::FocusOut) {
+            lostFocus_();
+        } else if (watched == viewport_ && e->type() == QEvent::MouseButtonRelease) {
+            const auto* m = static_cast<QMouseEvent*>(e);
+            if (m->button() == Qt::LeftButton)
+                click_();
+            mouseUp_(m->button() == Qt::LeftButton ? 1 : m->button() == Qt::RightButton ? 2 : 4);
+        }
+        return false;
+    }
+
+private:
+    QObject* list_;
+    QObject* viewport_;
+    std::function<void()> click_;
+    std::function<void(int)> mouseUp_;
+    std::function<void()> lostFocus_;
+};
+
+QStringList rowCells(const QTreeWidgetItem& item, int columns)
+{
+    QStringList cells;
+    for (int c = 0; c < columns; ++c)
+        cells << item.text(c);
+    return cells;
+}
+
+} // namespace
+
+void LogWindow::wireContactList()
+{
+    ListView1->header()->setSectionsClickable(true);
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this,
+            [this](int logicalIndex) { ListView1_ColumnClick(logicalIndex + 1); });
+    new ContactListEvents(
+        *ListView1, [this] { ListView1_Click(); },
+        [this](int button) { ListView1_MouseUp(button, 0, 0, 0); },
+        [this] { ListView1_LostFocus(); });
+}
+
+QTreeWidgetItem* LogWindow::selectedContactRow() const
+{
+    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void LogWindow::showEditAndDelete()
+{
+    if (ListView1->topLevelItemCount() == 0)
+        return;
+    cmdEdit->show();
+    cmdDelete->show();
+}
+
+void LogWindow::ListView1_Click()
+{
+    showEditAndDelete();
+}
+
+void LogWindow::ListView1_LostFocus()
+{
+    showEditAndDelete();
+}
+
+void LogWindow::ListView1_MouseUp(int button, int, float, float)
+{
+    if (button == 2 && ListView1->topLevelItemCount() > 0)
+        cmdEdit_Click();
+}
+
+void LogWindow::cmdEdit_Click()
+{
+    // Without a chosen row there is no contact to edit.
+    const QTreeWidgetItem* row = selectedContactRow();
+    if (!row)
+        return;
+    ContactListState::instance().EditRecordNumber = row->text(0).toFloat();
+    if (variant() == Variant::OutOfState) {
+        showModal(DefaultInstance<ZQEditOut>());
+        WindowRegistry::unload<ZQEditOut>();
+    } else {
+        showModal(DefaultInstance<ZQEditInfrm>());
+        WindowRegistry::unload<ZQEditInfrm>();
+    }
+    if (programEnded())
+        return;
+    cmdEdit->hide();
+    cmdDelete->hide();
+    // A failed rewrite is reported by the log store, which reads the log
+    // back from the unchanged file; the reload then shows what it holds.
+    RewriteLogFile();
+    ReloadLog();
+}
+
+void LogWindow::cmdDelete_Click()
+{
+    const MsgAnswer answer = prompt().message(QStringLiteral("Are you sure?"),
+                                              QStringLiteral("Are you sure?"), MsgButtons::YesNo,
+                                              MsgIcon::None);
+    cmdEdit->hide();
+    cmdDelete->hide();
+    if (answer != MsgAnswer::Yes)
+        return;
+    const QTreeWidgetItem* row = selectedContactRow();
+    if (!row)
+        return;
+    // A failed rewrite is reported by the log store and leaves memory equal
+    // to the unchanged file; the reload shows it.
+    DeleteContact(row->text(0).toInt());
+    if (!ReloadLog())
+        return;
+    cmdDelete->hide();
+    cmdEdit->hide();
+}
+
+void LogWindow::cmdList_Click()
+{
+    EntryState& s = EntryState::instance();
+    if (s.ListAllContactsFlag == 0) {
+        cmdList->setText(QStringLiteral("All"));
+        s.ListAllContactsFlag = 1;
+    } else {
+        cmdList->setText(QStringLiteral("Last 20"));
+        s.ListAllContactsFlag = 0;
+    }
+    RefreshContactList();
+    txtCall->setFocus();
+}
+
+void LogWindow::ListView1_ColumnClick(int columnHeaderIndex)
+{
+    const int column = columnHeaderIndex - 1;
+    const int columns = ListView1->columnCount();
+    if (column < 0 || column >= columns)
+        return;
+    QList<QTreeWidgetItem*> items;
+    std::vector<QStringList> rows;
+    QTreeWidgetItem* selected = selectedContactRow();
+    while (ListView1->topLevelItemCount() > 0) {
+        QTreeWidgetItem* item = ListView1->takeTopLevelItem(0);
+        rows.push_back(rowCells(*item, columns));
+        items.append(item);
+    }
+    QList<QTreeWidgetItem*> sorted;
+    for (int i : contactListSortOrder(rows, column))
+        sorted.append(items[i]);
+    ListView1->addTopLevelItems(sorted);
+    if (selected)
+        ListView1->setCurrentItem(selected);
+}
+
+void LogWindow::mnuCopyListtoClipboard_Click()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    clipboard->clear();
+    const int columns = ListView1->columnCount();
+    QStringList headers;
+    if (const QTreeWidgetItem* h = ListView1->headerItem())
+        headers = rowCells(*h, columns);
+    std::vector<QStringList> rows;
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
+        rows.push_back(rowCells(*ListView1->topLevelItem(i), columns));
+    clipboard->setText(contactListClipboardText(headers, rows));
+}
+
+} // namespace zq

@@ -1,0 +1,488 @@
+// Logging contacts in both log windows with real keys: the stored line,
+// the totals, multipliers, score, rates and lists, the refusals with their
+// messages, the duplicate checks, log-on and the clocks, and a restart.
+
+#include "logwindow/LogWindowFixture.h"
+
+#include "common/EntryBox.h"
+#include "entry/ContestTotals.h"
+#include "entry/EntryState.h"
+#include "entry/LogOnState.h"
+#include "logwindow/SectionTable.h"
+#include "platform/SafeFile.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace zq;
+using namespace zq::test;
+
+namespace {
+
+QStringList entries(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+QStringList row(const QTreeWidget* list, int r)
+{
+    QStringList out;
+    const QTreeWidgetItem* item = list->topLevelItem(r);
+    for (int c = 0; item && c < list->columnCount(); ++c)
+        out << item->text(c);
+    return out;
+}
+
+QColor background(const QLabel* l)
+{
+    return l->palette().color(QPalette::Window);
+}
+
+QByteArray line(const QString& call, const QString& rstSent, const QString& rstRec, const QString& spc,
+                const QString& county, const QString& countySent, const QString& date,
+                const QString& time, const QString& mode, const QString& band, const QString& freq)
+{
+    ContactRecord r;
+    r.LogCall = call;
+    r.LogRstSent = rstSent;
+    r.LogRstReceived = rstRec;
+    r.LogSpc = spc;
+    r.LogCounty = county;
+    r.LogCountySent = countySent;
+    r.LogDate = date;
+    r.LogTime = time;
+    r.LogMode = mode;
+    r.LogBand = band;
+    r.LogFrequency = freq;
+    return formatContactLine(r);
+}
+
+class ContactEntryTest : public LogWindowTest {
+protected:
+    void SetUp() override
+    {
+        LogWindowTest::SetUp();
+        st.UtcOffsetHours = 5; // local 13:30:00 is 18:30:00 UTC
+        st.HomeStateCode = QStringLiteral("ZQ");
+        st.WorkedColor = 0x0000FF;     // red
+        st.RemainingColor = 0x00FF00;  // green
+    }
+
+    LogWindow& open(uint8_t outOfState)
+    {
+        LogWindow& w = start(outOfState);
+        QApplication::setActiveWindow(&w);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        return w;
+    }
+
+    static void type(EntryBox* box, const QString& text)
+    {
+        box->setFocus();
+        QTest::keyClicks(box, text);
+    }
+
+    // Types one contact into the row, field by field, and presses Enter in
+    // the last field typed.
+    static void enterContact(LogWindow& w, const QString& call, const QString& rstR,
+                             const QString& cntry, const QString& county, const QString& rstS)
+    {
+        type(w.txtCall, call);
+        type(w.txtRSTR, rstR);
+        if (!cntry.isEmpty())
+            type(w.txtCntry, cntry);
+        type(w.txtSec, county);
+        type(w.txtRSTS, rstS);
+        QTest::keyClick(w.txtRSTS, Qt::Key_Return);
+    }
+
+    QByteArray logFile() const { return env.readWorkFile(QStringLiteral("log.txt")); }
+};
+
+} // namespace
+
+TEST_F(ContactEntryTest, OutOfStateContactIsStoredScoredAndShown)
+{
+    LogWindow& w = open(1);
+    auto& out = static_cast<Outfrm&>(w);
+    EntryState::instance().CurrentFrequencyText = QStringLiteral("14.025");
+
+    enterContact(w, "W5ABC", "599", "", "aldb", "599");
+
+    EXPECT_EQ(logFile(), line("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/12", "18:30:00",
+                              "CW", "20", "14.025"));
+    EXPECT_EQ(LogOnState::instance().LoggedOnFlag, 1);
+    EXPECT_EQ(w.cmdLogOn->text(), QStringLiteral("&Log \"Time Off\""));
+    EXPECT_EQ(w.lblTotCon->text(), "0");
+    EXPECT_EQ(out.lblSectogo->text(), "1");
+    EXPECT_EQ(w.Label27->text(), "0");
+    EXPECT_EQ(w.lblTotSec->text(), "1");
+    EXPECT_EQ(w.lblTotScore->text(), "3");
+    EXPECT_EQ(w.lblAQSO20->text(), "3");
+    EXPECT_EQ(w.lblAQSO60->text(), "1");
+    EXPECT_EQ(entries(w.List2), QStringList{"Alderbrook"});
+    EXPECT_EQ(w.lblStation(5)->text(), "Counties Worked - 1");
+    EXPECT_EQ(w.lblStation(7)->text(), "Counties To Go - 76");
+    EXPECT_FALSE(entries(w.List1).contains("Alderbrook"));
+    EXPECT_EQ(row(w.ListView1, 0),
+              QStringList({"1", "W5ABC", "599", "Alderbrook", "599", "09/12 18:30", "CW", "20"}));
+    for (EntryBox* box : {w.txtCall, w.txtRSTR, w.txtSec, w.txtRSTS})
+        EXPECT_TRUE(box->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), w.txtCall);
+    EXPECT_TRUE(EntryState::instance().CurrentFrequencyText.isEmpty());
+    EXPECT_TRUE(w.lblDialog->text().isEmpty());
+
+    // A second county doubles the multipliers: 2 x (3 + 3).
+    env.clock().advance(std::chrono::minutes(25));
+    enterContact(w, "K0XYZ", "579", "", "Ashcombe", "599");
+    EXPECT_EQ(ContactLog::instance().ContactCount, 2);
+    EXPECT_EQ(w.lblTotSec->text(), "2");
+    EXPECT_EQ(w.lblTotScore->text(), "12");
+    EXPECT_EQ(w.lblAQSO20->text(), "3"); // the first is now 25 minutes old
+    EXPECT_EQ(w.lblAQSO60->text(), "2");
+    EXPECT_EQ(entries(w.List2), QStringList({"Alderbrook", "Ashcombe"}));
+    EXPECT_EQ(row(w.ListView1, 0)[0], "2");
+    EXPECT_EQ(row(w.ListView1, 1)[0], "1");
+}
+
+TEST_F(ContactEntryTest, DuplicateIsRefusedInRedAndTheRowCleared)
+{
+    LogWindow& w = open(1);
+    enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
+    const QByteArray before = logFile();
+    env.prompt().clear();
+
+    // Same call, band, mode, county (left empty: taken from the earlier
+    // contact).
+    enterContact(w, "W5ABC", "599", "", "", "599");
+    EXPECT_EQ(w.lblDialog->text(), "Duplicate W5ABC  2026/09/12  18:30:00   Rec#  1");
+    EXPECT_EQ(background(w.lblDialog), QColor(255, 0, 0));
+    EXPECT_EQ(EntryState::instance().DuplicateFlag, 1);
+    EXPECT_EQ(logFile(), before);
+    EXPECT_EQ(ContactLog::instance().ContactCount, 1);
+    EXPECT_EQ(w.lblTotScore->text(), "3");
+    EXPECT_TRUE(w.txtCall->text().isEmpty());
+    EXPECT_TRUE(w.txtSec->text().isEmpty());
+    EXPECT_GE(env.prompt().beeps(), 1);
+
+    // From another county it is only a warning, and it is stored.
+    enterContact(w, "W5ABC", "599", "", "Ashcombe", "599");
+    EXPECT_EQ(ContactLog::instance().ContactCount, 2);
+    EXPECT_EQ(w.lblTotScore->text(), "12");
+}
+
+TEST_F(ContactEntryTest, LeavingTheCallFieldWarnsAndListsPreviousContacts)
+{
+    LogWindow& w = open(1);
+    enterContact(w, "N0CALL", "599", "", "Alderbrook", "599");
+    find(w, "mnuListPrevious")->trigger();
+    EXPECT_TRUE(find(w, "mnuListPrevious")->isChecked());
+    EXPECT_EQ(savedSettings().ListPreviousFlag, 1);
+
+    type(w.txtCall, "N0CALL");
+    w.txtRSTR->setFocus();
+    EXPECT_EQ(w.txtSec->text(), "Alderbrook");
+    EXPECT_EQ(w.lblDialog->text(),
+              "Duplicate Unless Rover!  N0CALL  2026/09/12  18:30:00   Rec#  1");
+    EXPECT_EQ(background(w.lblDialog), QColor(255, 0, 0));
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(row(w.ListView1, 0)[1], "N0CALL");
+
+    find(w, "mnuListPrevious")->trigger();
+    EXPECT_FALSE(find(w, "mnuListPrevious")->isChecked());
+    EXPECT_EQ(savedSettings().ListPreviousFlag, 0);
+}
+
+TEST_F(ContactEntryTest, MissingFieldsAndBadCountyAreRefusedAndTheRowKept)
+{
+    LogWindow& w = open(1);
+    EntryState::instance().CurrentFrequencyText = QStringLiteral("7.040");
+    type(w.txtCall, "W5XY");
+    env.prompt().clear(); // keys typed while logged off beep on their own
+    QTest::keyClick(w.txtCall, Qt::Key_Return);
+    // Enter while logged off, then county, RS(T) and the county check.
+    EXPECT_EQ(env.prompt().beeps(), 4);
+    EXPECT_EQ(w.lblDialog->text(), " is not a valid county!");
+    EXPECT_EQ(QApplication::focusWidget(), w.txtSec);
+    EXPECT_EQ(w.txtCall->text(), "W5XY");
+    EXPECT_EQ(ContactLog::instance().ContactCount, 0);
+    EXPECT_TRUE(logFile().isEmpty());
+    EXPECT_TRUE(EntryState::instance().CurrentFrequencyText.isEmpty());
+    EXPECT_EQ(w.lblAQSO20->text(), "0");
+
+    type(w.txtRSTR, "599");
+    type(w.txtSec, "Nowhere");
+    QTest::keyClick(w.txtSec, Qt::Key_Return);
+    EXPECT_EQ(w.lblDialog->text(), "Nowhere is not a valid county!");
+    EXPECT_EQ(ContactLog::instance().ContactCount, 0);
+
+    w.txtCall->setText("W5");
+    w.txtSec->setText("Ashcombe");
+    QTest::keyClick(w.txtSec, Qt::Key_Return);
+    EXPECT_EQ(w.lblDialog->text(), "Need Call Sign!");
+    EXPECT_EQ(ContactLog::instance().ContactCount, 0);
+}
+
+TEST_F(ContactEntryTest, FailedAppendLeavesNothingCountedAndKeepsTheRow)
+{
+    LogWindow& w = open(1);
+    setWriteFaultForTesting([](const QString&) { return true; });
+    env.prompt().clear();
+    EntryState::instance().CurrentFrequencyText = QStringLiteral("14.025");
+
+    enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
+    EXPECT_TRUE(env.prompt().messageTitles().contains("File Error"));
+    EXPECT_EQ(ContactLog::instance().ContactCount, 0);
+    EXPECT_EQ(ContestTotals::instance().QsoPoints, 0);
+    EXPECT_EQ(ContestTotals::instance().CwContactCount, 0);
+    EXPECT_EQ(w.lblTotScore->text(), "0");
+    EXPECT_EQ(w.List2->count(), 0);
+    EXPECT_EQ(w.txtCall->text(), "W5ABC");
+    EXPECT_EQ(w.txtSec->text(), "Alderbrook");
+    EXPECT_EQ(EntryState::instance().CurrentFrequencyText, "14.025");
+    EXPECT_TRUE(logFile().isEmpty());
+
+    // Once the disk is back the same Enter logs it.
+    setWriteFaultForTesting(nullptr);
+    QTest::keyClick(w.txtRSTS, Qt::Key_Return);
+    EXPECT_EQ(ContactLog::instance().ContactCount, 1);
+    EXPECT_EQ(logFile(), line("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/12", "18:30:00",
+                              "CW", "20", "14.025"));
+}
+
+TEST_F(ContactEntryTest, FullLogTakesNoMoreContacts)
+{
+    QByteArray full;
+    const QByteArray one = line("K1OLD", "599", "599", "", "Ashcombe", "", "2026/09/12", "10:00:00",
+                                "CW", "40", "");
+    for (int i = 0; i < ContactLog::Capacity; ++i)
+        full += one;
+    env.writeWorkFile(QStringLiteral("log.txt"), full);
+    LogWindow& w = open(1);
+    ASSERT_EQ(ContactLog::instance().ContactCount, ContactLog::Capacity);
+    env.prompt().clear();
+
+    enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
+    EXPECT_TRUE(env.prompt().messageTitles().contains("Log Full"));
+    EXPECT_EQ(ContactLog::instance().ContactCount, ContactLog::Capacity);
+    EXPECT_EQ(logFile().size(), full.size());
+    EXPECT_EQ(w.txtCall->text(), "W5ABC");
+}
+
+TEST_F(ContactEntryTest, PostContestDateAndTimeAreCheckedAndStored)
+{
+    LogWindow& w = open(1);
+    w.txtPostConTime->show();
+    w.txtPostConDate->show();
+    w.txtPostConDate->setText("2026/9/5");
+    w.txtPostConTime->setText("1830");
+    enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
+    EXPECT_EQ(logFile(), line("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/05", "18:30", "CW",
+                              "20", ""));
+    EXPECT_EQ(w.txtPostConDate->text(), "2026/09/05");
+    EXPECT_EQ(w.txtPostConTime->text(), "18:30");
+    EXPECT_EQ(row(w.ListView1, 0)[5], "09/05 18:30");
+
+    w.txtPostConDate->setText("2026/2/30");
+    EntryState::instance().CurrentFrequencyText = QStringLiteral("7.040");
+    enterContact(w, "K0XYZ", "599", "", "Ashcombe", "599");
+    EXPECT_EQ(w.lblDialog->text(), "Invalid date format!");
+    EXPECT_EQ(ContactLog::instance().ContactCount, 1);
+    EXPECT_EQ(w.txtCall->text(), "K0XYZ");
+    EXPECT_EQ(EntryState::instance().CurrentFrequencyText, "7.040");
+}
+
+TEST_F(ContactEntryTest, InStateExchangesAndTheStateGrid)
+{
+    LogWindow& w = open(0);
+    auto& in = static_cast<Infrm&>(w);
+
+    // Another state: the county typed is dropped.
+    enterContact(w, "K5TX", "59", "TX", "Ashcombe", "599");
+    ASSERT_EQ(ContactLog::instance().ContactCount, 1);
+    EXPECT_EQ(logFile(), line("K5TX", "599", "59", "TX", "", "Alderbrook", "2026/09/12", "18:30:00",
+                              "CW", "20", ""));
+    EXPECT_EQ(MultiplierMatrix::instance().MultiplierCellCount, 1);
+    EXPECT_EQ(in.Label10(24)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(in.Label10(25)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    EXPECT_FALSE(in.lblStation(4)->isEnabled());
+
+    // A home-state station with its county typed as the abbreviation.
+    enterContact(w, "W5ZQ", "59", "ZQ", "ashc", "599");
+    ASSERT_EQ(ContactLog::instance().ContactCount, 2);
+    EXPECT_EQ(ContactLog::instance()[2].LogCounty, "Ashcombe");
+    EXPECT_EQ(w.lblTotSec->text(), "3"); // 1 county + TX + ZQ
+    EXPECT_EQ(w.lblTotScore->text(), "18");
+    EXPECT_EQ(in.lblsectogo->text(), "2");
+    EXPECT_EQ(in.lblStation(8)->text(), "Cnty Wkd - 1");
+    EXPECT_EQ(in.lblStation(7)->text(), "Cnty Rem - 76");
+    EXPECT_EQ(row(w.ListView1, 0),
+              QStringList({"2", "W5ZQ", "59", "ZQ", "Ashcombe", "599", "09/12 18:30", "CW", "20"}));
+
+    // No such code; then a country name is taken.
+    enterContact(w, "DL1AB", "59", "XX", "", "599");
+    EXPECT_EQ(w.lblDialog->text(), "Invald Section!");
+    EXPECT_EQ(QApplication::focusWidget(), w.txtCntry);
+    w.txtCntry->setText("Germany");
+    QTest::keyClick(w.txtCntry, Qt::Key_Return);
+    EXPECT_EQ(ContactLog::instance().ContactCount, 3);
+    EXPECT_EQ(ContactLog::instance()[3].LogSpc, "Germany");
+    EXPECT_EQ(w.lblTotSec->text(), "3"); // countries are no multipliers
+
+    // One letter or the lookup's "Not Found" is no exchange.
+    for (const char* bad : {"G", "Not Found"}) {
+        w.txtCall->setText("OH2XX");
+        w.txtRSTR->setText("59");
+        w.txtCntry->setText(bad);
+        QTest::keyClick(w.txtCntry, Qt::Key_Return);
+        EXPECT_EQ(w.lblDialog->text(), "Need Country!") << bad;
+        EXPECT_EQ(ContactLog::instance().ContactCount, 3) << bad;
+    }
+}
+
+TEST_F(ContactEntryTest, InStateDuplicateFromAnotherStateAndTheLock)
+{
+    LogWindow& w = open(0);
+    enterContact(w, "K2NY", "59", "NY", "", "599");
+    ASSERT_EQ(ContactLog::instance().ContactCount, 1);
+
+    // Leaving the call field already clears the row as a duplicate.
+    type(w.txtCall, "K2NY");
+    w.txtRSTR->setFocus();
+    EXPECT_EQ(w.lblDialog->text(), "Duplicate K2NY 09/12 18:30:00  Rec#  1");
+    EXPECT_TRUE(w.txtCall->text().isEmpty());
+    EXPECT_EQ(EntryState::instance().DuplicateFlag, 1);
+
+    // A key 5 seconds later goes through at once and ends the lock.
+    env.clock().advance(std::chrono::seconds(5));
+    type(w.txtCall, "K");
+    EXPECT_EQ(EntryState::instance().DuplicateFlag, 0);
+    EXPECT_EQ(w.txtCall->text(), "K");
+
+    // Another county sent (rover after a county change): no duplicate.
+    st.OwnCounty = QStringLiteral("Ashcombe");
+    w.txtCall->clear();
+    enterContact(w, "K2NY", "59", "NY", "", "599");
+    EXPECT_EQ(ContactLog::instance().ContactCount, 2);
+}
+
+TEST_F(ContactEntryTest, PossibleDuplicatesWhileTheCallIsTyped)
+{
+    LogWindow& w = open(1);
+    enterContact(w, "K5ABC", "599", "", "Alderbrook", "599");
+    enterContact(w, "K5ABD", "599", "", "Alderbrook", "599");
+    enterContact(w, "K5ABE", "599", "", "Ashcombe", "599");
+
+    type(w.txtCall, "K5A");
+    EXPECT_EQ(w.lblDupe->text(), "K5ABE K5ABD K5ABC ");
+    EXPECT_EQ(w.lblDialog->text(), " ");
+    QTest::keyClicks(w.txtCall, "B");
+    EXPECT_EQ(w.lblDialog->text(), "Possible Duplicate!");
+    QTest::keyClicks(w.txtCall, "X");
+    EXPECT_TRUE(w.lblDupe->text().isEmpty());
+
+    QTest::mouseClick(w.cmdDup, Qt::LeftButton);
+    EXPECT_EQ(w.cmdDup->text(), "Off");
+    w.txtCall->clear();
+    env.prompt().clear();
+    type(w.txtCall, "KAB");
+    EXPECT_TRUE(w.lblDupe->text().isEmpty());
+    EXPECT_EQ(w.lblDialog->text(), "The second or third character is not numeric!");
+    EXPECT_EQ(env.prompt().beeps(), 1);
+    QTest::mouseClick(w.cmdDup, Qt::LeftButton);
+    EXPECT_EQ(w.cmdDup->text(), "On");
+}
+
+TEST_F(ContactEntryTest, ContactListShowsTheNewestTwentyOrAll)
+{
+    QByteArray data;
+    for (int i = 1; i <= 25; ++i)
+        data += line(QStringLiteral("K1A%1").arg(i), "599", "599", "", "Ashcombe", "", "2026/09/12",
+                     "10:00:00", "CW", "40", "");
+    env.writeWorkFile(QStringLiteral("log.txt"), data);
+    LogWindow& w = open(1);
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 20);
+    EXPECT_EQ(row(w.ListView1, 0)[0], "25");
+
+    enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
+    ASSERT_EQ(w.ListView1->topLevelItemCount(), 20);
+    EXPECT_EQ(row(w.ListView1, 0)[0], "26");
+    EXPECT_EQ(row(w.ListView1, 19)[0], "7");
+
+    EntryState::instance().ListAllContactsFlag = 1;
+    enterContact(w, "W5ABD", "599", "", "Alderbrook", "599");
+    ASSERT_EQ(w.ListView1->topLevelItemCount(), 27);
+    for (int r = 0; r < 27; ++r)
+        EXPECT_EQ(row(w.ListView1, r)[0], QString::number(27 - r));
+    enterContact(w, "W5ABE", "599", "", "Alderbrook", "599");
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 28);
+    EXPECT_EQ(row(w.ListView1, 0)[1], "W5ABE");
+}
+
+TEST_F(ContactEntryTest, RestartReloadsTheSameFigures)
+{
+    {
+        LogWindow& w = open(0);
+        enterContact(w, "K5TX", "59", "TX", "", "599");
+        enterContact(w, "W5ZQ", "59", "ZQ", "Ashcombe", "599");
+        w.Label3->show(); // the country check found a new country
+        enterContact(w, "DL1AB", "59", "Germany", "", "599");
+    }
+    const QStringList labels = {"lblTotCon", "lblsectogo", "Label27", "lblTotSec", "lblTotScore"};
+    auto texts = [&](LogWindow& w) {
+        QStringList out;
+        for (const QString& name : labels)
+            out << w.findChild<QLabel*>(name)->text();
+        out << entries(w.List1) << entries(w.List2) << w.lblStation(5)->text() << w.lblStation(8)->text();
+        return out;
+    };
+    const QStringList before = texts(DefaultInstance<Infrm>());
+    EXPECT_EQ(before.mid(0, 5), QStringList({"0", "3", "0", "3", "27"}));
+    EXPECT_EQ(entries(DefaultInstance<Infrm>().List1), QStringList{"Germany"});
+    const int cells = MultiplierMatrix::instance().MultiplierCellCount;
+
+    freshRun();
+    st.UtcOffsetHours = 5;
+    st.WorkedColor = 0x0000FF;
+    LogWindow& again = open(0);
+    EXPECT_EQ(texts(again), before);
+    EXPECT_EQ(MultiplierMatrix::instance().MultiplierCellCount, cells);
+    EXPECT_EQ(static_cast<Infrm&>(again).Label10(24)->palette().color(QPalette::WindowText),
+              QColor(255, 0, 0));
+}
+
+TEST_F(ContactEntryTest, LogOnOffAndTheOperatingTime)
+{
+    LogWindow& w = open(1);
+    QTest::mouseClick(w.cmdLogOn, Qt::LeftButton);
+    EXPECT_EQ(LogOnState::instance().LoggedOnFlag, 1);
+    EXPECT_EQ(w.lblDialog->text(), " ");
+
+    env.clock().advance(std::chrono::seconds(65));
+    QTest::qWait(1100); // one tick of the clock timer
+    EXPECT_EQ(w.lblttrack->text(), "00:01:05");
+    EXPECT_EQ(w.lblutctime->text(), "18:31:05"); // local 13:31:05 + 5 h
+    EXPECT_EQ(w.lblCurTime->text(), "1:31:05");
+
+    QTest::mouseClick(w.cmdLogOn, Qt::LeftButton);
+    EXPECT_EQ(LogOnState::instance().LoggedOnFlag, 0);
+    EXPECT_EQ(w.cmdLogOn->text(), QStringLiteral("&Log \"Time On\""));
+    EXPECT_TRUE(w.lblDialog->text().startsWith("Logged Off at "));
+    EXPECT_TRUE(w.lblDialog->text().endsWith(" 18:31:05"));
+    EXPECT_EQ(savedSettings().AccumulatedOperatingSeconds, 65);
+
+    // A new log while logged on counts its operating time from now.
+    QTest::mouseClick(w.cmdLogOn, Qt::LeftButton);
+    env.clock().advance(std::chrono::seconds(100));
+    env.prompt().answerInput(QStringLiteral("YES"));
+    find(w, "mnuNew")->trigger();
+    EXPECT_EQ(LogOnState::instance().LogOnTime, env.clock().now().local);
+    EXPECT_EQ(st.AccumulatedOperatingSeconds, 0);
+}

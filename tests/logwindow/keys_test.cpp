@@ -1,0 +1,420 @@
+// The log window's own keys, whatever control has the focus: Ctrl
+// shortcuts, the voice and CW function keys, the CW speed arrows,
+// keyboard-CW mode, Esc, Backspace while sending, and the quote characters.
+
+#include "logwindow/LogWindowFixture.h"
+
+#include "common/EntryBox.h"
+#include "keying/CWFrm.h"
+#include "keying/KeyingState.h"
+#include "keying/PhoneFrm.h"
+#include "logwindow/ModalShow.h"
+#include "rig/RigControlfrm.h"
+#include "rig/frmBandPlan.h"
+#include "rig/frmRigTune.h"
+#include "spots/PacketSpotfrm.h"
+#include "spots/SpectrumMap.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+using namespace zq;
+using namespace zq::test;
+
+namespace {
+
+QColor background(const QLabel* l)
+{
+    return l->palette().color(QPalette::Window);
+}
+
+class FakeWinKeyer final : public WinKeyerLink {
+public:
+    int32_t status = 0;
+    int clears = 0;
+    int backspaces = 0;
+    QString sent;
+    int32_t getStatus() override { return status; }
+    void clearBuffer() override { ++clears; }
+    void backspace() override { ++backspaces; }
+    void sendText(const QString& text) override { sent += text; }
+};
+
+class KeyMapTest : public LogWindowTest {
+protected:
+    KeyingState& ks = KeyingState::instance();
+    QString keyed; // what the CW keyer keyed
+
+    void TearDown() override { setModalShowHandlerForTesting(nullptr); }
+
+    LogWindow& open(uint8_t outOfState, const char* mode, uint8_t keyingMethod = 0)
+    {
+        st.CurrentMode = QString::fromLatin1(mode);
+        ks.CwKeyingMethod = keyingMethod;
+        LogWindow& w = start(outOfState);
+        QApplication::setActiveWindow(&w);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        w.txtCall->setFocus();
+        DefaultInstance<CWFrm>().keyCharacter = [this](QChar c) { keyed += c; };
+        return w;
+    }
+
+    static void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(target, key, mods);
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(KeyMapTest, CtrlShortcutsOpenTheToolWindowsAndTypeNothing)
+{
+    struct Case {
+        Qt::Key key;
+        const char* window;
+        bool modal;
+        bool (*loaded)();
+    };
+    const Case cases[] = {
+        {Qt::Key_B, "SpectrumMap", true, &WindowRegistry::isLoaded<SpectrumMap>},
+        {Qt::Key_C, "CWFrm", false, &WindowRegistry::isLoaded<CWFrm>},
+        {Qt::Key_D, "PacketSpotfrm", false, &WindowRegistry::isLoaded<PacketSpotfrm>},
+        {Qt::Key_F, "frmBandPlan", true, &WindowRegistry::isLoaded<frmBandPlan>},
+        {Qt::Key_G, "frmRigTune", true, &WindowRegistry::isLoaded<frmRigTune>},
+        {Qt::Key_P, "PhoneFrm", false, &WindowRegistry::isLoaded<PhoneFrm>},
+        {Qt::Key_R, "RigControlfrm", false, &WindowRegistry::isLoaded<RigControlfrm>},
+        {Qt::Key_S, "CWFrm", false, &WindowRegistry::isLoaded<CWFrm>},
+    };
+    LogWindow& w = open(1, "CW");
+    QStringList modal;
+    setModalShowHandlerForTesting([&](QWidget& window) { modal << window.objectName(); });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        modal.clear();
+        press(w.txtCall, c.key, Qt::ControlModifier);
+        EXPECT_TRUE(w.txtCall->text().isEmpty());
+        if (c.modal) {
+            EXPECT_EQ(modal, QStringList{c.window});
+            EXPECT_FALSE(c.loaded());
+        } else {
+            EXPECT_TRUE(modal.isEmpty());
+            ASSERT_TRUE(c.loaded());
+            auto* shown = qobject_cast<QWidget*>(
+                [&]() -> QObject* {
+                    for (QWidget* t : QApplication::topLevelWidgets())
+                        if (t->objectName() == QLatin1String(c.window))
+                            return t;
+                    return nullptr;
+                }());
+            ASSERT_NE(shown, nullptr);
+            EXPECT_TRUE(shown->isVisible());
+            EXPECT_FALSE(shown->isMinimized());
+        }
+        // The next character is typed as usual.
+        press(w.txtCall, Qt::Key_A);
+        EXPECT_EQ(w.txtCall->text(), "A");
+        w.txtCall->clear();
+    }
+}
+
+TEST_F(KeyMapTest, OtherCtrlKeysConsumeOnlyTheirOwnCharacter)
+{
+    LogWindow& w = open(1, "CW");
+    QStringList modal;
+    setModalShowHandlerForTesting([&](QWidget& window) { modal << window.objectName(); });
+
+    // Ctrl alone: the next letter is typed.
+    press(w.txtCall, Qt::Key_Control, Qt::ControlModifier);
+    press(w.txtCall, Qt::Key_A);
+    EXPECT_EQ(w.txtCall->text(), "A");
+
+    // Ctrl+X is no shortcut: nothing typed, and it stops a running repeat.
+    ks.CwRepeatActive = 1;
+    press(w.txtCall, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(w.txtCall->text(), "A");
+    EXPECT_EQ(ks.CwRepeatActive, 0);
+    press(w.txtCall, Qt::Key_B);
+    EXPECT_EQ(w.txtCall->text(), "AB");
+
+    // Ctrl+Shift+B is no shortcut either.
+    press(w.txtCall, Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(modal.isEmpty());
+    EXPECT_EQ(w.txtCall->text(), "AB");
+
+    // Called directly, the handlers behave alike.
+    int code = 17, shift = 2, ascii = 'c';
+    w.Form_KeyDown(code, shift);
+    w.Form_KeyPress(ascii);
+    EXPECT_EQ(ascii, 'c');
+    code = 'X';
+    ascii = 24;
+    w.Form_KeyDown(code, shift);
+    w.Form_KeyPress(ascii);
+    EXPECT_EQ(ascii, 0);
+}
+
+TEST_F(KeyMapTest, QuoteCharactersAreDropped)
+{
+    LogWindow& w = open(1, "CW");
+    for (EntryBox* box : {w.txtCall, w.txtRSTR, w.txtSec, w.txtRSTS}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        box->setFocus();
+        QTest::keyClicks(box, "'\"");
+        EXPECT_TRUE(box->text().isEmpty());
+    }
+}
+
+TEST_F(KeyMapTest, AnyKeyStopsTheAutomaticRepeats)
+{
+    LogWindow& w = open(1, "CW", 5);
+    FakeWinKeyer wk;
+    setWinKeyerLink(&wk);
+    ks.WinKeyerOpen = 1;
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+    cw.tmrRepeat->start(60000);
+    phone.tmrRepeat->start(60000);
+    phone.MMControl1->Mode = WavePlayer::ModePlaying;
+    ks.CwRepeatActive = 1;
+    ks.PhoneRepeatActive = 1;
+    ks.CwSendBuffer = QStringLiteral("CQ TEST");
+
+    press(w.txtCall, Qt::Key_Shift, Qt::ShiftModifier);
+    EXPECT_EQ(ks.CwRepeatActive, 0);
+    EXPECT_EQ(ks.PhoneRepeatActive, 0);
+    EXPECT_FALSE(cw.tmrRepeat->isActive());
+    EXPECT_FALSE(phone.tmrRepeat->isActive());
+    EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
+    EXPECT_EQ(wk.clears, 1);
+    EXPECT_EQ(phone.MMControl1->Mode, WavePlayer::ModePlaying); // the message plays on
+}
+
+TEST_F(KeyMapTest, PhoneModeKeysPlayAndStopTheVoiceMessages)
+{
+    env.writeWorkFile(QStringLiteral("cq.wav"), "RIFF");
+    LogWindow& w = open(1, "PH");
+    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+    phone.Text[1]->setText(QStringLiteral("cq.wav"));
+    phone.txtPHLoop->setText(QStringLiteral("4"));
+    w.txtCall->setText(QStringLiteral("W5ABC"));
+
+    press(w.txtCall, Qt::Key_F1);
+    EXPECT_EQ(phone.MMControl1->FileName, "cq.wav");
+    EXPECT_EQ(phone.MMControl1->Mode, WavePlayer::ModePlaying);
+    EXPECT_EQ(ks.PhoneRepeatActive, 1);
+    EXPECT_TRUE(phone.tmrRepeat->isActive());
+
+    // F1 again stops the repeat and plays the message again.
+    press(w.txtCall, Qt::Key_F1);
+    EXPECT_EQ(ks.PhoneRepeatActive, 1);
+    EXPECT_EQ(phone.MMControl1->Mode, WavePlayer::ModePlaying);
+
+    // F11 does nothing in phone mode; Esc stops the playing message and
+    // leaves the row; a second Esc clears the row.
+    press(w.txtCall, Qt::Key_F11);
+    press(w.txtCall, Qt::Key_Escape);
+    EXPECT_EQ(phone.MMControl1->Mode, WavePlayer::ModeStopped);
+    EXPECT_EQ(w.txtCall->text(), "W5ABC");
+    press(w.txtCall, Qt::Key_Escape);
+    EXPECT_TRUE(w.txtCall->text().isEmpty());
+    EXPECT_TRUE(keyed.isEmpty());
+}
+
+TEST_F(KeyMapTest, CwKeysNeedAKeyingMethod)
+{
+    LogWindow& w = open(1, "CW", 0);
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Text[1]->setText(QStringLiteral("CQ"));
+    w.lblDialog->setText(QStringLiteral("status"));
+    press(w.txtCall, Qt::Key_Up);
+    press(w.txtCall, Qt::Key_F1);
+    press(w.txtCall, Qt::Key_F12);
+    EXPECT_EQ(cw.Text[11]->text(), "13");
+    EXPECT_EQ(w.lblDialog->text(), "status");
+    EXPECT_EQ(ks.KeyboardCwMode, 0);
+    EXPECT_TRUE(keyed.isEmpty());
+}
+
+TEST_F(KeyMapTest, ArrowsChangeTheCwSpeedByOne)
+{
+    LogWindow& w = open(1, "CW", 1);
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    struct Step {
+        Qt::Key key;
+        const char* speed;
+    };
+    for (const Step& s : {Step{Qt::Key_Down, "12"}, Step{Qt::Key_Up, "13"}, Step{Qt::Key_Up, "14"}}) {
+        press(w.txtCall, s.key);
+        EXPECT_EQ(cw.Text[11]->text(), s.speed);
+        EXPECT_EQ(w.lblDialog->text(), QString::fromLatin1(s.speed) + " WPM");
+    }
+}
+
+TEST_F(KeyMapTest, FunctionKeysSendTheCwMessagesWithTheirMacros)
+{
+    LogWindow& w = open(1, "CW", 1);
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Text[1]->setText(QStringLiteral("CQ ZQP $"));
+    cw.Text[2]->setText(QStringLiteral("$ *"));
+    cw.Text[12]->setText(QStringLiteral("TU"));   // F10
+    cw.Text[13]->setText(QStringLiteral("AGN?")); // F11
+    w.txtCall->setText(QStringLiteral("W5ABC"));
+
+    struct Case {
+        Qt::Key key;
+        const char* keyed;
+    };
+    const Case cases[] = {
+        {Qt::Key_F1, "CQ ZQP W5ABC"},
+        {Qt::Key_F2, "W5ABC 5NN"},
+        {Qt::Key_F10, "TU"},
+        {Qt::Key_F11, "AGN?"},
+        {Qt::Key_F5, ""}, // no message
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keyed);
+        keyed.clear();
+        press(w.txtCall, c.key);
+        EXPECT_EQ(keyed, c.keyed);
+    }
+    w.txtRSTS->setText(QStringLiteral("579"));
+    keyed.clear();
+    press(w.txtCall, Qt::Key_F2);
+    EXPECT_EQ(keyed, "W5ABC 579");
+}
+
+TEST_F(KeyMapTest, MessageWithAnExclamationMarkLogsTheContact)
+{
+    LogWindow& w = open(1, "CW", 1);
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Text[3]->setText(QStringLiteral("TU!"));
+    w.txtCall->setText(QStringLiteral("W5ABC"));
+    w.txtRSTR->setText(QStringLiteral("599"));
+    w.txtSec->setText(QStringLiteral("Alderbrook"));
+    w.txtRSTS->setText(QStringLiteral("599"));
+    press(w.txtCall, Qt::Key_F3);
+    EXPECT_EQ(keyed, "TU");
+    EXPECT_EQ(ContactLog::instance().ContactCount, 1);
+    EXPECT_TRUE(w.txtCall->text().isEmpty());
+}
+
+TEST_F(KeyMapTest, F12TogglesKeyboardCwModeInBothWindows)
+{
+    struct Case {
+        uint8_t outOfState;
+        const char* on;
+    };
+    for (const Case& c : {Case{1, "Keyboard CW mode is ON!  Press F12 to exit."},
+                          Case{0, "Press F12 to exit keyboard CW mode."}}) {
+        SCOPED_TRACE(c.on);
+        freshRun();
+        LogWindow& w = open(c.outOfState, "CW", 2);
+        press(w.txtCall, Qt::Key_F12);
+        EXPECT_EQ(ks.KeyboardCwMode, 1);
+        EXPECT_EQ(w.lblDialog->text(), c.on);
+        EXPECT_EQ(background(w.lblDialog), QColor(255, 255, 192));
+        press(w.txtCall, Qt::Key_F12);
+        EXPECT_EQ(ks.KeyboardCwMode, 0);
+        EXPECT_TRUE(w.lblDialog->text().isEmpty());
+        EXPECT_EQ(background(w.lblDialog), QColor(0, 192, 192));
+    }
+}
+
+TEST_F(KeyMapTest, KeyboardCwModeKeysTypedCharactersInCapitals)
+{
+    LogWindow& w = open(1, "CW", 1);
+    press(w.txtCall, Qt::Key_F12);
+    QTest::keyClicks(w.txtCall, "cq 'de\" k9xyz");
+    QTest::keyClick(w.txtCall, Qt::Key_Return);
+    EXPECT_EQ(keyed, "CQ DE K9XYZ\r");
+    EXPECT_TRUE(w.txtCall->text().isEmpty());
+    EXPECT_EQ(w.lblDialog->text(), "Keyboard CW Mode is on.  Press F12 to exit.");
+
+    // In phone mode the characters go to the fields again.
+    st.CurrentMode = QStringLiteral("PH");
+    keyed.clear();
+    QTest::keyClicks(w.txtCall, "w5");
+    EXPECT_EQ(w.txtCall->text(), "W5");
+    EXPECT_TRUE(keyed.isEmpty());
+}
+
+TEST_F(KeyMapTest, EscAndBackspaceWhileSending)
+{
+    LogWindow& w = open(1, "CW", 1);
+    press(w.txtCall, Qt::Key_F12);
+    w.txtSec->setText(QStringLiteral("Alderbrook"));
+
+    // While the keyer drains the buffer: Backspace takes back the last
+    // waiting character, Esc empties the buffer and leaves the row.
+    ks.CwSendingBusy = 1;
+    ks.CwSendBuffer = QStringLiteral("TEST");
+    press(w.txtCall, Qt::Key_Backspace);
+    EXPECT_EQ(ks.CwSendBuffer, "TES");
+    press(w.txtCall, Qt::Key_Escape);
+    EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
+    EXPECT_EQ(w.txtSec->text(), "Alderbrook");
+
+    // Idle: Esc clears the row.
+    ks.CwSendingBusy = 0;
+    press(w.txtCall, Qt::Key_Escape);
+    EXPECT_TRUE(w.txtSec->text().isEmpty());
+    EXPECT_TRUE(keyed.isEmpty());
+}
+
+TEST_F(KeyMapTest, BusyWinKeyerTakesEscAndBackspace)
+{
+    LogWindow& w = open(1, "CW", 5);
+    FakeWinKeyer wk;
+    setWinKeyerLink(&wk);
+    ks.WinKeyerOpen = 1;
+    press(w.txtCall, Qt::Key_F12);
+    w.txtSec->setText(QStringLiteral("Alderbrook"));
+
+    wk.status = 1;
+    press(w.txtCall, Qt::Key_Backspace);
+    EXPECT_EQ(wk.backspaces, 1);
+    ks.CwSendBuffer = QStringLiteral("X");
+    press(w.txtCall, Qt::Key_Escape);
+    EXPECT_EQ(wk.clears, 1);
+    EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
+    EXPECT_EQ(w.txtSec->text(), "Alderbrook");
+
+    // Typed characters go to the WinKeyer.
+    press(w.txtCall, Qt::Key_E);
+    EXPECT_EQ(wk.sent, "E");
+
+    wk.status = 0;
+    press(w.txtCall, Qt::Key_Escape);
+    EXPECT_TRUE(w.txtSec->text().isEmpty());
+}
+
+TEST_F(KeyMapTest, DigitalModeSendsNothingAndEscStillClears)
+{
+    LogWindow& w = open(1, "DG", 1);
+    DefaultInstance<CWFrm>().Text[1]->setText(QStringLiteral("CQ"));
+    w.txtCall->setText(QStringLiteral("W5ABC"));
+    press(w.txtCall, Qt::Key_F1);
+    press(w.txtCall, Qt::Key_F12);
+    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_EQ(ks.KeyboardCwMode, 0);
+    press(w.txtCall, Qt::Key_Escape);
+    EXPECT_TRUE(w.txtCall->text().isEmpty());
+}
+
+TEST_F(KeyMapTest, KeysReachTheWindowFromAnyControl)
+{
+    LogWindow& w = open(1, "CW", 1);
+    w.txtCall->setText(QStringLiteral("W5ABC"));
+    w.ListView1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w.ListView1);
+    press(w.ListView1, Qt::Key_F12);
+    EXPECT_EQ(ks.KeyboardCwMode, 1);
+    press(w.ListView1, Qt::Key_F12);
+    press(w.ListView1, Qt::Key_Escape);
+    EXPECT_TRUE(w.txtCall->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), w.txtCall);
+}
+
+} // namespace

@@ -1,0 +1,238 @@
+// The contact list's commands in the running window: choosing a row, edit
+// and delete with their rewrite of log.txt, the list mode, the column sort
+// and the copy to the clipboard.
+
+#include "LogWindowFixture.h"
+
+#include "common/EntryBox.h"
+#include "logwindow/ModalShow.h"
+#include "logwindow/ProgramEnd.h"
+#include "output/ZQEditInfrm.h"
+#include "output/ZQEditOut.h"
+#include "platform/SafeFile.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <vector>
+
+using namespace zq;
+using namespace zq::test;
+
+namespace {
+
+class ListCommandsTest : public LogWindowTest {
+protected:
+    std::vector<ContactRecord> contacts;
+
+    // n contacts K1AA, K2AA, ... alternating counties and modes.
+    void writeContacts(int n, bool lfLineEnds = false)
+    {
+        QByteArray data;
+        for (int i = 1; i <= n; ++i) {
+            ContactRecord r = contact(QStringLiteral("K%1AA").arg(i),
+                                      i % 2 ? QStringLiteral("Alderbrook") : QStringLiteral("Ashcombe"),
+                                      i % 2 ? QStringLiteral("PH") : QStringLiteral("CW"));
+            contacts.push_back(r);
+            QByteArray line = formatContactLine(r);
+            if (lfLineEnds)
+                line.replace("\r\n", "\n");
+            data += line;
+        }
+        env.writeWorkFile(QStringLiteral("log.txt"), data);
+    }
+
+    QByteArray expectedLog() const
+    {
+        QByteArray data;
+        for (const ContactRecord& r : contacts)
+            data += formatContactLine(r);
+        return data;
+    }
+
+    static QStringList column(const LogWindow& w, int c)
+    {
+        QStringList out;
+        for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
+            out << w.ListView1->topLevelItem(i)->text(c);
+        return out;
+    }
+
+    // Clicks the row of contact `rec` with the given mouse button.
+    static void clickRow(LogWindow& w, int rec, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const auto found =
+            w.ListView1->findItems(QString::number(rec), Qt::MatchExactly, 0);
+        ASSERT_EQ(found.size(), 1);
+        const QRect r = w.ListView1->visualItemRect(found[0]);
+        QTest::mouseClick(w.ListView1->viewport(), button, {}, r.center());
+    }
+
+    static void clickHeader(LogWindow& w, int section)
+    {
+        QHeaderView* h = w.ListView1->header();
+        const int x = h->sectionViewportPosition(section) + h->sectionSize(section) / 2;
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(x, h->height() / 2));
+    }
+
+    static bool buttonsShown(const LogWindow& w)
+    {
+        return !w.cmdEdit->isHidden() && !w.cmdDelete->isHidden();
+    }
+};
+
+} // namespace
+
+TEST_F(ListCommandsTest, DeleteAsksThenRemovesTheChosenContact)
+{
+    writeContacts(8);
+    LogWindow& w = start(1);
+    EXPECT_FALSE(buttonsShown(w));
+    clickRow(w, 5);
+    EXPECT_TRUE(buttonsShown(w));
+
+    env.prompt().answerMessage(MsgAnswer::No);
+    w.cmdDelete->click();
+    EXPECT_EQ(env.prompt().messageTitles().last(), QStringLiteral("Are you sure?"));
+    EXPECT_FALSE(buttonsShown(w));
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+
+    clickRow(w, 5);
+    env.prompt().answerMessage(MsgAnswer::Yes);
+    w.cmdDelete->click();
+    contacts.erase(contacts.begin() + 4);
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+    EXPECT_EQ(ContactLog::instance().ContactCount, 7);
+    EXPECT_EQ(column(w, 0), QStringList({"7", "6", "5", "4", "3", "2", "1"}));
+    EXPECT_EQ(column(w, 1)[2], QStringLiteral("K6AA")); // former contact 6 is now 5
+    EXPECT_FALSE(buttonsShown(w));
+}
+
+TEST_F(ListCommandsTest, EditWritesTheDialogsFieldsBackAndReloads)
+{
+    writeContacts(3, /*lfLineEnds=*/true);
+    LogWindow& w = start(1);
+
+    // Closing the dialog without Done still rewrites log.txt (in the
+    // program's own line form) and reloads.
+    clickRow(w, 2);
+    QStringList shown;
+    setModalShowHandlerForTesting([&](QWidget& d) { shown << d.objectName(); });
+    w.cmdEdit->click();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("ZQEditOut")});
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+    EXPECT_FALSE(buttonsShown(w));
+
+    clickRow(w, 2);
+    setModalShowHandlerForTesting([&](QWidget& d) {
+        auto& dialog = static_cast<ZQEditOut&>(d);
+        EXPECT_EQ(dialog.txtCall->text(), QStringLiteral("K2AA"));
+        EXPECT_EQ(dialog.txtCounty->text(), QStringLiteral("Ashcombe"));
+        dialog.txtCall->setText(QStringLiteral("w9zz"));
+        dialog.txtCounty->setText(QStringLiteral("aldb")); // an abbreviation
+        dialog.cmdDone->click();
+        EXPECT_TRUE(dialog.isHidden());
+    });
+    w.cmdEdit->click();
+    EXPECT_FALSE(WindowRegistry::isLoaded<ZQEditOut>());
+    contacts[1].LogCall = QStringLiteral("W9ZZ");
+    contacts[1].LogCounty = QStringLiteral("Alderbrook");
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+    EXPECT_EQ(column(w, 1), QStringList({"K3AA", "W9ZZ", "K1AA"}));
+    EXPECT_EQ(column(w, 3)[1], QStringLiteral("Alderbrook"));
+}
+
+TEST_F(ListCommandsTest, DeleteDupeFromTheEditDialogDeletesTheContactUnderEdit)
+{
+    writeContacts(3);
+    st.RoverFlag = 0;
+    LogWindow& w = start(0);
+    clickRow(w, 1);
+    env.prompt().answerMessage(MsgAnswer::Yes);
+    setModalShowHandlerForTesting([&](QWidget& d) {
+        static_cast<ZQEditInfrm&>(d).cmdDeleteDupe->click();
+    });
+    // A right click on a row opens the edit dialog.
+    clickRow(w, 1, Qt::RightButton);
+    contacts.erase(contacts.begin());
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+    EXPECT_EQ(column(w, 1), QStringList({"K3AA", "K2AA"}));
+}
+
+TEST_F(ListCommandsTest, FailedRewriteIsReportedOnceAndTheListShowsTheFile)
+{
+    writeContacts(3);
+    LogWindow& w = start(1);
+    setWriteFaultForTesting([](const QString& path) { return path.endsWith(QStringLiteral("log.txt")); });
+    env.prompt().clear();
+
+    clickRow(w, 2);
+    setModalShowHandlerForTesting([&](QWidget& d) {
+        auto& dialog = static_cast<ZQEditOut&>(d);
+        dialog.txtCall->setText(QStringLiteral("W9ZZ"));
+        dialog.cmdDone->click();
+    });
+    w.cmdEdit->click();
+    clickRow(w, 2);
+    env.prompt().answerMessage(MsgAnswer::Yes);
+    w.cmdDelete->click();
+
+    EXPECT_EQ(env.prompt().messageTitles(),
+              QStringList({"File Error", "Are you sure?", "File Error"}));
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+    EXPECT_EQ(ContactLog::instance().ContactCount, 3);
+    EXPECT_EQ(column(w, 1), QStringList({"K3AA", "K2AA", "K1AA"}));
+    EXPECT_FALSE(programEnded());
+}
+
+TEST_F(ListCommandsTest, EmptyListKeepsTheButtonsHiddenAndOpensNothing)
+{
+    writeContacts(0);
+    LogWindow& w = start(1);
+    QStringList shown;
+    setModalShowHandlerForTesting([&](QWidget& d) { shown << d.objectName(); });
+    QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(w.ListView1->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(buttonsShown(w));
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(ListCommandsTest, ListModeButtonTogglesBetweenLast20AndAll)
+{
+    writeContacts(25);
+    LogWindow& w = start(1);
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 20);
+    w.cmdList->click();
+    EXPECT_EQ(w.cmdList->text(), QStringLiteral("All"));
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 25);
+    w.cmdList->click();
+    EXPECT_EQ(w.cmdList->text(), QStringLiteral("Last 20"));
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 20);
+    EXPECT_EQ(column(w, 0).first(), QStringLiteral("25"));
+}
+
+TEST_F(ListCommandsTest, ColumnClickSortsRecNumberAsANumber)
+{
+    writeContacts(12);
+    LogWindow& w = start(1);
+    clickHeader(w, 0);
+    EXPECT_EQ(column(w, 0),
+              QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}));
+    clickHeader(w, 1); // the call column sorts as text
+    EXPECT_EQ(column(w, 1).mid(0, 4), QStringList({"K10AA", "K11AA", "K12AA", "K1AA"}));
+}
+
+TEST_F(ListCommandsTest, ClipboardGetsTheHeaderThenTheRowsOldestFirst)
+{
+    writeContacts(3);
+    LogWindow& w = start(1);
+    find(w, "mnuCopyListtoClipboard")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("Rec#\tCall\tRec\tCounty\tSnt\tDate/Time\tMo\tBnd\r\n"
+                             "1\tK1AA\t59\tAlderbrook\t59\t09/12 18:00\tPH\t20\r\n"
+                             "2\tK2AA\t59\tAshcombe\t59\t09/12 18:00\tCW\t20\r\n"
+                             "3\tK3AA\t59\tAlderbrook\t59\t09/12 18:00\tPH\t20\r\n"));
+}
