@@ -103,28 +103,22 @@ QString logFilePath()
 
 QByteArray formatContactLine(const ContactRecord& r)
 {
-    return recordLine({
-        quotedText(r.LogCall),
-        quotedText(r.LogRstSent),
-        quotedText(r.LogRstReceived),
-        quotedText(r.LogSpc),
-        quotedText(r.LogCounty),
-        quotedText(r.LogField6),
-        quotedText(r.LogCountySent),
-        quotedText(r.LogField8),
-        quotedText(r.LogField9),
-        quotedText(r.LogField10),
-        quotedText(r.LogField11),
-        quotedText(r.LogDate),
-        quotedText(r.LogTime),
-        quotedText(r.LogMode),
-        quotedText(r.LogBand),
-        bareNumber(r.LogField16),
-        quotedText(r.LogField17),
-        quotedText(r.LogField18),
-        quotedText(r.LogField19),
-        quotedText(r.LogFrequency),
-    });
+    QByteArray line;
+    line.reserve(128);
+    for (const QString* text : {&r.LogCall, &r.LogRstSent, &r.LogRstReceived, &r.LogSpc,
+                                &r.LogCounty, &r.LogField6, &r.LogCountySent, &r.LogField8,
+                                &r.LogField9, &r.LogField10, &r.LogField11, &r.LogDate,
+                                &r.LogTime, &r.LogMode, &r.LogBand}) {
+        appendQuotedText(line, *text);
+        line += ',';
+    }
+    line += bareNumber(r.LogField16).toLatin1();
+    for (const QString* text : {&r.LogField17, &r.LogField18, &r.LogField19, &r.LogFrequency}) {
+        line += ',';
+        appendQuotedText(line, *text);
+    }
+    line += "\r\n";
+    return line;
 }
 
 std::optional<std::vector<ContactRecord>> parseLogContent(const QByteArray& content, QString* error)
@@ -134,41 +128,42 @@ std::optional<std::vector<ContactRecord>> parseLogContent(const QByteArray& cont
             *error = why;
         return std::nullopt;
     };
-    const QStringList lines = splitLines(content);
-    if (lines.size() > ContactLog::Capacity)
-        return fail(QStringLiteral("more than %1 records").arg(ContactLog::Capacity));
     std::vector<ContactRecord> records;
-    records.reserve(static_cast<size_t>(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const qsizetype lineNo = i + 1;
-        auto values = parseQuotedLine(lines[i]);
-        if (!values)
+    QuotedLineReader reader(content);
+    QList<QuotedValue> values;
+    values.reserve(20);
+    bool ok = true;
+    while (reader.next(&values, &ok)) {
+        const int lineNo = reader.lineNumber();
+        if (lineNo > ContactLog::Capacity)
+            return fail(QStringLiteral("more than %1 records").arg(ContactLog::Capacity));
+        if (!ok)
             return fail(QStringLiteral("line %1: a quote is not closed").arg(lineNo));
-        if (values->size() != 20)
-            return fail(QStringLiteral("line %1: %2 values instead of 20").arg(lineNo).arg(values->size()));
-        const QList<QuotedValue>& v = *values;
+        if (values.size() != 20)
+            return fail(QStringLiteral("line %1: %2 values instead of 20").arg(lineNo).arg(values.size()));
+        QList<QuotedValue>& v = values;
         ContactRecord r;
         if (!parseNumber(v[15], &r.LogField16))
             return fail(QStringLiteral("line %1: value 16 is not a number").arg(lineNo));
-        r.LogCall = v[0].text;
-        r.LogRstSent = v[1].text;
-        r.LogRstReceived = v[2].text;
-        r.LogSpc = v[3].text;
-        r.LogCounty = v[4].text;
-        r.LogField6 = v[5].text;
-        r.LogCountySent = v[6].text;
-        r.LogField8 = v[7].text;
-        r.LogField9 = v[8].text;
-        r.LogField10 = v[9].text;
-        r.LogField11 = v[10].text;
-        r.LogDate = v[11].text;
-        r.LogTime = v[12].text;
-        r.LogMode = v[13].text;
-        r.LogBand = v[14].text;
-        r.LogField17 = v[16].text;
-        r.LogField18 = v[17].text;
-        r.LogField19 = v[18].text;
-        r.LogFrequency = v[19].text;
+        r.LogCall = std::move(v[0].text);
+        r.LogRstSent = std::move(v[1].text);
+        r.LogRstReceived = std::move(v[2].text);
+        r.LogSpc = std::move(v[3].text);
+        r.LogCounty = std::move(v[4].text);
+        r.LogField6 = std::move(v[5].text);
+        r.LogCountySent = std::move(v[6].text);
+        r.LogField8 = std::move(v[7].text);
+        r.LogField9 = std::move(v[8].text);
+        r.LogField10 = std::move(v[9].text);
+        r.LogField11 = std::move(v[10].text);
+        r.LogDate = std::move(v[11].text);
+        r.LogTime = std::move(v[12].text);
+        r.LogMode = std::move(v[13].text);
+        r.LogBand = std::move(v[14].text);
+        r.LogField17 = std::move(v[16].text);
+        r.LogField18 = std::move(v[17].text);
+        r.LogField19 = std::move(v[18].text);
+        r.LogFrequency = std::move(v[19].text);
         records.push_back(std::move(r));
     }
     return records;

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include <charconv>
+#include <cstring>
 #include <cmath>
 
 namespace zq {
@@ -109,6 +110,92 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
     return data;
 }
 
+namespace {
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+} // namespace
+
+QuotedLineReader::QuotedLineReader(const QByteArray& content) : content_(content)
+{
+    bool ascii = true;
+    for (char c : content)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (!ascii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        (void)utf8.decode(content);
+        latin1_ = utf8.hasError();
+    }
+    // Trailing lines that hold only white space are not lines.
+    end_ = content.size();
+    while (end_ > 0 && isSpace(content[end_ - 1]))
+        --end_;
+}
+
+QString QuotedLineReader::decode(const char* b, qsizetype n) const
+{
+    if (n == 0)
+        return QString();
+    return latin1_ ? QString::fromLatin1(b, n) : QString::fromUtf8(b, n);
+}
+
+bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
+{
+    values->clear();
+    *ok = true;
+    if (pos_ >= end_)
+        return false;
+    const char* data = content_.constData();
+    const char* nl = static_cast<const char*>(memchr(data + pos_, '\n', size_t(content_.size() - pos_)));
+    qsizetype lineEnd = nl ? nl - data : content_.size();
+    const qsizetype next = nl ? lineEnd + 1 : content_.size();
+    if (lineEnd > pos_ && data[lineEnd - 1] == '\r')
+        --lineEnd;
+    ++line_;
+    qsizetype i = pos_;
+    pos_ = next;
+    while (true) {
+        while (i < lineEnd && isBlank(data[i]))
+            ++i;
+        QuotedValue v;
+        if (i < lineEnd && data[i] == '"') {
+            const char* close = static_cast<const char*>(memchr(data + i + 1, '"', size_t(lineEnd - i - 1)));
+            if (!close) {
+                *ok = false;
+                return true;
+            }
+            v.text = decode(data + i + 1, close - data - i - 1);
+            v.quoted = true;
+            i = close - data + 1;
+            const char* comma = static_cast<const char*>(memchr(data + i, ',', size_t(lineEnd - i)));
+            i = comma ? comma - data : lineEnd;
+        } else {
+            const char* comma = static_cast<const char*>(memchr(data + i, ',', size_t(lineEnd - i)));
+            qsizetype stop = comma ? comma - data : lineEnd;
+            qsizetype b = i, e = stop;
+            while (b < e && isSpace(data[b]))
+                ++b;
+            while (e > b && isSpace(data[e - 1]))
+                --e;
+            v.text = decode(data + b, e - b);
+            i = stop;
+        }
+        values->append(std::move(v));
+        if (i >= lineEnd)
+            break;
+        ++i; // the comma
+    }
+    return true;
+}
+
 QuotedValueStream::QuotedValueStream(const QByteArray& content) : lines_(splitLines(content)) {}
 
 bool QuotedValueStream::next(QuotedValue* out)
@@ -154,6 +241,19 @@ QString stripUnsafe(const QString& text)
     t.remove(u'\r');
     t.remove(u'\n');
     return t;
+}
+
+void appendQuotedText(QByteArray& out, const QString& text)
+{
+    out += '"';
+    bool safe = true;
+    for (QChar c : text)
+        if (c == u'"' || c == u'\r' || c == u'\n') {
+            safe = false;
+            break;
+        }
+    out += (safe ? text : stripUnsafe(text)).toUtf8();
+    out += '"';
 }
 
 QString quotedText(const QString& text)

@@ -34,6 +34,27 @@ QStringList splitLines(const QByteArray& content);
 // Reads a file whole; nullopt (with the reason) when it cannot be read.
 std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr);
 
+// Reads a file's content line by line straight from its bytes, parsing each
+// line by the rules of parseQuotedLine into a reused list.  It decodes only
+// the values, so large files (the log) load without a copy per line.
+class QuotedLineReader {
+public:
+    explicit QuotedLineReader(const QByteArray& content);
+    // The next line's values; false at the end (trailing empty lines are
+    // not lines).  *ok is false when the line has a quote that is not closed.
+    bool next(QList<QuotedValue>* values, bool* ok);
+    int lineNumber() const { return line_; } // 1-based number of the last line read
+
+private:
+    QString decode(const char* b, qsizetype n) const;
+
+    const QByteArray& content_;
+    qsizetype pos_ = 0;
+    qsizetype end_ = 0; // end of the last non-empty line
+    int line_ = 0;
+    bool latin1_ = false;
+};
+
 // Values of a file read one after another across lines, as the settings
 // files are read (one value per line, or several per line).
 class QuotedValueStream {
@@ -57,6 +78,8 @@ QString quotedText(const QString& text); // "text" with '"', CR and LF stripped
 QString bareNumber(double value);        // shortest plain decimal: 0, 5.5, -12.25
 QString bareNumber(float value);
 QString stripUnsafe(const QString& text); // drops '"', CR and LF
+// Appends quotedText(text) to out as UTF-8.
+void appendQuotedText(QByteArray& out, const QString& text);
 // Values (already quoted or bare) joined by "," and ended by CR LF, as UTF-8.
 QByteArray recordLine(const QStringList& values);
 
