@@ -19,11 +19,11 @@ TypeAheadResult TypeAheadComplete(const QString& text, int caret, int key,
 
     QString t = text;
     const int s = std::clamp(caret, 0, static_cast<int>(t.size()));
-    if (s == 0 && !(rules.spaceKeepsText && key == ' ')) {
+    if (s == 0 && rules.startReplacesText && !(rules.spaceKeepsText && key == ' ')) {
         r.clearFirst = !t.isEmpty();
         t.clear();
     }
-    if (t.isEmpty())
+    if (s == 0)
         UpperKey(r.key);
     if (rules.capitalAfterSpace && s > 0 && s < t.size() && t.at(s - 1) == u' ')
         UpperKey(r.key);
@@ -61,11 +61,9 @@ int TypeAheadComplete(QLineEdit& box, int& keyAscii, const std::vector<QString>&
     keyAscii = r.key;
     if (r.completed) {
         box.setText(r.text);
-        box.setSelection(r.selStart, r.selLength);
-        // setSelection leaves the cursor at the selection's end; the caret
-        // counts from its start.
-        if (r.selLength == 0)
-            box.setCursorPosition(r.selStart);
+        // Selected from the end back, so the cursor stands after the typed
+        // part (with nothing to select it is simply put there).
+        box.setSelection(r.selStart + r.selLength, -r.selLength);
         return r.row;
     }
     if (r.clearFirst)

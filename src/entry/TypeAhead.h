@@ -1,11 +1,13 @@
 #pragma once
-// Completion of a typed prefix from a list of names (counties, countries).
+// Completion of a typed prefix from a list of names (counties, countries),
+// the one rule behind every field and dialog that completes names.
 //
 // The typed character is added to the text before the caret; the list is
 // searched from its last entry to its first and the first entry that begins
 // with that prefix (compared without regard to case) completes the field:
 // the typed part keeps its case, the rest comes from the entry and is
-// selected, so that the next character replaces it.
+// selected, so that the next character replaces it.  A character typed at
+// the start of the field is upper-cased.
 
 #include <QString>
 #include <vector>
@@ -21,6 +23,10 @@ struct TypeAheadRules {
     // A character typed right after a space, with text after the caret (the
     // proposed rest of a name), is upper-cased: the second word of a county.
     bool capitalAfterSpace = false;
+    // A character typed at the start of the field replaces the whole text
+    // (when it completes nothing the field is emptied).  Without this rule
+    // the text after the caret stays when nothing is completed.
+    bool startReplacesText = true;
 };
 
 struct TypeAheadResult {
@@ -47,8 +53,10 @@ TypeAheadResult TypeAheadComplete(const QString& text, int caret, int key,
 
 // Applies the completion to an entry box for the key about to be inserted:
 // empties the box or completes it as decided and sets keyAscii to what is
-// still to be inserted (0 after a completion).  Returns the completing row,
-// 0 when none.
+// still to be inserted (0 after a completion).  A completed box has its
+// caret after the typed part and the proposed rest selected.  Returns the
+// completing row (the caller may read that entry's other columns), 0 when
+// none.
 int TypeAheadComplete(QLineEdit& box, int& keyAscii, const std::vector<QString>& names,
                       int count, TypeAheadRules rules = {});
 

@@ -2,6 +2,7 @@
 
 #include "common/EntryBox.h"
 #include "common/Folders.h"
+#include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "keying/KeyingState.h"
@@ -24,34 +25,6 @@ namespace zq {
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, double left,
-                  double top, double width, double height)
-{
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    placeControl(*l, left, top, width, height);
-    return l;
-}
-
-EntryBox* makeBox(QWidget* parent, const QString& name, const QString& text, double left,
-                  double top, double width)
-{
-    auto* b = new EntryBox(parent);
-    b->setObjectName(name);
-    b->setText(text);
-    placeControl(*b, left, top, width, 285);
-    return b;
-}
-
-QRadioButton* makeOption(QWidget* parent, const QString& name, const QString& caption,
-                         double left, double top)
-{
-    auto* o = new QRadioButton(caption, parent);
-    o->setObjectName(name);
-    placeControl(*o, left, top, 1200, 255);
-    return o;
-}
-
 // Clears an option button even when it is the chosen one of its frame.
 void clearOption(QRadioButton* o)
 {
@@ -73,34 +46,40 @@ CWFrm::CWFrm()
     for (int row = 0; row < 11; ++row) {
         const int i = messageBoxes[row];
         const double top = 240 + row * 360;
-        keyLabels_[row] = makeLabel(this, QStringLiteral("lblF%1").arg(row + 1),
-                                    QStringLiteral("F%1").arg(row + 1), 120, top + 30, 420, 255);
-        Text[i] = makeBox(this, QStringLiteral("Text%1").arg(i), QString(), 600, top, 4200);
+        keyLabels_[row] = makeNamedLabel(this, QStringLiteral("lblF%1").arg(row + 1),
+                                         QStringLiteral("F%1").arg(row + 1), 120, top + 30, 420,
+                                         255);
+        Text[i] = makeNamedBox(this, QStringLiteral("Text%1").arg(i), QString(), 600, top, 4200);
     }
 
-    Frame1 = new QGroupBox(QStringLiteral("Keying Options"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    placeControl(*Frame1, 5040, 240, 3720, 2040);
-    Option1 = makeOption(Frame1, QStringLiteral("Option1"), QStringLiteral("RTS"), 120, 300);
-    Option2 = makeOption(Frame1, QStringLiteral("Option2"), QStringLiteral("DTR"), 120, 600);
-    Option3 = makeOption(Frame1, QStringLiteral("Option3"), QStringLiteral("Printer"), 120, 900);
-    Option4 = makeOption(Frame1, QStringLiteral("Option4"), QStringLiteral("None"), 120, 1200);
-    Option5 = makeOption(Frame1, QStringLiteral("Option5"), QStringLiteral("WinKey"), 120, 1500);
+    Frame1 = makeNamedFrame(this, QStringLiteral("Frame1"), QStringLiteral("Keying Options"), 5040,
+                            240, 3720, 2040);
+    auto option = [this](const char* name, const char* caption, double top) {
+        return makeNamedOption(Frame1, QLatin1String(name), QLatin1String(caption), 120, top, 1200);
+    };
+    Option1 = option("Option1", "RTS", 300);
+    Option2 = option("Option2", "DTR", 600);
+    Option3 = option("Option3", "Printer", 900);
+    Option4 = option("Option4", "None", 1200);
+    Option5 = option("Option5", "WinKey", 1500);
     Option4->setChecked(true);
-    keyLabels_[11] = makeLabel(Frame1, QStringLiteral("lblSerial"), QStringLiteral("Serial"), 1680,
-                               300, 1200, 255);
-    Text[10] = makeBox(Frame1, QStringLiteral("Text10"), QStringLiteral("0"), 1680, 560, 720);
-    keyLabels_[12] = makeLabel(Frame1, QStringLiteral("lblParallel"), QStringLiteral("Parallel"),
-                               1680, 960, 1200, 255);
-    Text[14] = makeBox(Frame1, QStringLiteral("Text14"), QStringLiteral("&H378"), 1680, 1220, 1200);
+    keyLabels_[11] = makeNamedLabel(Frame1, QStringLiteral("lblSerial"), QStringLiteral("Serial"),
+                                    1680, 300, 1200, 255);
+    Text[10] = makeNamedBox(Frame1, QStringLiteral("Text10"), QStringLiteral("0"), 1680, 560, 720);
+    keyLabels_[12] = makeNamedLabel(Frame1, QStringLiteral("lblParallel"),
+                                    QStringLiteral("Parallel"), 1680, 960, 1200, 255);
+    Text[14] = makeNamedBox(Frame1, QStringLiteral("Text14"), QStringLiteral("&H378"), 1680, 1220,
+                            1200);
 
-    Text[11] = makeBox(this, QStringLiteral("Text11"), QStringLiteral("13"), 5040, 2400, 600);
-    keyLabels_[13] = makeLabel(this, QStringLiteral("lblWPM"), QStringLiteral("WPM"), 5760, 2430,
-                               1200, 255);
-    txtSpace = makeBox(this, QStringLiteral("txtSpace"), QStringLiteral("0"), 5040, 2800, 600);
-    makeLabel(this, QStringLiteral("lblSpace"), QStringLiteral("Word Space"), 5760, 2830, 1500, 255);
-    txtCWLoop = makeBox(this, QStringLiteral("txtCWLoop"), QStringLiteral("0"), 5040, 3200, 600);
-    makeLabel(this, QStringLiteral("lblCWLoop"), QStringLiteral("Loop (Sec)"), 5760, 3230, 1500, 255);
+    Text[11] = makeNamedBox(this, QStringLiteral("Text11"), QStringLiteral("13"), 5040, 2400, 600);
+    keyLabels_[13] = makeNamedLabel(this, QStringLiteral("lblWPM"), QStringLiteral("WPM"), 5760,
+                                    2430, 1200, 255);
+    txtSpace = makeNamedBox(this, QStringLiteral("txtSpace"), QStringLiteral("0"), 5040, 2800, 600);
+    makeNamedLabel(this, QStringLiteral("lblSpace"), QStringLiteral("Word Space"), 5760, 2830, 1500,
+                   255);
+    txtCWLoop = makeNamedBox(this, QStringLiteral("txtCWLoop"), QStringLiteral("0"), 5040, 3200, 600);
+    makeNamedLabel(this, QStringLiteral("lblCWLoop"), QStringLiteral("Loop (Sec)"), 5760, 3230, 1500,
+                   255);
 
     Check1 = new QCheckBox(QStringLiteral("Display CW text on main form (NA for WinKey)."), this);
     Check1->setObjectName(QStringLiteral("Check1"));

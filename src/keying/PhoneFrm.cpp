@@ -2,6 +2,7 @@
 
 #include "common/EntryBox.h"
 #include "common/Folders.h"
+#include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "keying/KeyingState.h"
@@ -15,29 +16,6 @@
 
 namespace zq {
 
-namespace {
-
-EntryBox* makeBox(QWidget* parent, const QString& name, const QString& text, double left,
-                  double top, double width)
-{
-    auto* b = new EntryBox(parent);
-    b->setObjectName(name);
-    b->setText(text);
-    placeControl(*b, left, top, width, 285);
-    return b;
-}
-
-QRadioButton* makeOption(QWidget* parent, const QString& name, const QString& caption,
-                         double left, double top)
-{
-    auto* o = new QRadioButton(caption, parent);
-    o->setObjectName(name);
-    placeControl(*o, left, top, 1100, 255);
-    return o;
-}
-
-} // namespace
-
 PhoneFrm::PhoneFrm()
 {
     setObjectName(QStringLiteral("PhoneFrm"));
@@ -48,26 +26,27 @@ PhoneFrm::PhoneFrm()
     for (int i = 1; i <= 9; ++i) {
         const double left = 120 + ((i - 1) / 3) * 2960;
         const double top = 240 + ((i - 1) % 3) * 420;
-        auto* l = new QLabel(QStringLiteral("F%1").arg(i), this);
-        l->setObjectName(QStringLiteral("lblF%1").arg(i));
-        placeControl(*l, left, top + 30, 360, 255);
-        keyLabels_[i - 1] = l;
-        Text[i] = makeBox(this, QStringLiteral("Text%1").arg(i), QString(), left + 360, top, 2400);
+        keyLabels_[i - 1] = makeNamedLabel(this, QStringLiteral("lblF%1").arg(i),
+                                           QStringLiteral("F%1").arg(i), left, top + 30, 360, 255);
+        Text[i] = makeNamedBox(this, QStringLiteral("Text%1").arg(i), QString(), left + 360, top,
+                               2400);
     }
-    txtPHLoop = makeBox(this, QStringLiteral("txtPHLoop"), QStringLiteral("0"), 480, 1560, 600);
-    keyLabels_[9] = new QLabel(QStringLiteral("Loop (Sec)"), this);
-    keyLabels_[9]->setObjectName(QStringLiteral("lblPHLoop"));
-    placeControl(*keyLabels_[9], 1200, 1590, 1200, 255);
+    txtPHLoop = makeNamedBox(this, QStringLiteral("txtPHLoop"), QStringLiteral("0"), 480, 1560, 600);
+    keyLabels_[9] = makeNamedLabel(this, QStringLiteral("lblPHLoop"), QStringLiteral("Loop (Sec)"),
+                                   1200, 1590, 1200, 255);
 
-    Text[10] = makeBox(this, QStringLiteral("Text10"), QStringLiteral("0"), 480, 2100, 600);
+    Text[10] = makeNamedBox(this, QStringLiteral("Text10"), QStringLiteral("0"), 480, 2100, 600);
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     placeControl(*Frame1, 1320, 1980, 3600, 600);
-    Option1 = makeOption(Frame1, QStringLiteral("Option1"), QStringLiteral("RTS"), 120, 240);
-    Option2 = makeOption(Frame1, QStringLiteral("Option2"), QStringLiteral("DTR"), 1260, 240);
-    Option3 = makeOption(Frame1, QStringLiteral("Option3"), QStringLiteral("Parallel"), 2400, 240);
+    Option1 = makeNamedOption(Frame1, QStringLiteral("Option1"), QStringLiteral("RTS"), 120, 240,
+                              1100);
+    Option2 = makeNamedOption(Frame1, QStringLiteral("Option2"), QStringLiteral("DTR"), 1260, 240,
+                              1100);
+    Option3 = makeNamedOption(Frame1, QStringLiteral("Option3"), QStringLiteral("Parallel"), 2400,
+                              240, 1100);
     Option1->setChecked(true);
-    Text[11] = makeBox(this, QStringLiteral("Text11"), QStringLiteral("&H378"), 5160, 2100, 1200);
+    Text[11] = makeNamedBox(this, QStringLiteral("Text11"), QStringLiteral("&H378"), 5160, 2100, 1200);
 
     tmrRepeat = new QTimer(this);
     tmrRepeat->setObjectName(QStringLiteral("tmrRepeat"));
@@ -91,6 +70,11 @@ void WavePlayer::Command(const QString& command)
     } else if (command == QLatin1String("Close")) {
         Mode = ModeNotOpen;
     }
+}
+
+void PhoneFrm::onUnload()
+{
+    MMControl1->Command(QStringLiteral("Close"));
 }
 
 void PhoneFrm::FKeyPhone(int& KeyCode)

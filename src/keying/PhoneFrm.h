@@ -3,6 +3,7 @@
 // voice keyer's settings: the wave files of F1..F9, the push-to-talk port
 // and line, the F1 repeat pause and the parallel port address.
 
+#include "common/WindowRegistry.h"
 #include "keying/KeyerSettings.h"
 
 #include <QDialog>
@@ -29,10 +30,13 @@ public:
     void Command(const QString& command);
 };
 
-class PhoneFrm : public QDialog {
+class PhoneFrm : public QDialog, public UnloadStep {
     Q_OBJECT
 public:
     PhoneFrm();
+
+    // Unloading the window closes its wave player.
+    void onUnload() override;
 
     // Text1..Text9 wave files of F1..F9, Text10 serial PTT port ("0" none),
     // Text11 parallel port address.  Index 0 is not used.

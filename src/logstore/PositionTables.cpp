@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <functional>
 
 namespace zq {
 
@@ -55,6 +56,45 @@ QString countryFilePath()
     return QString();
 }
 
+// What a table reader does after a row.
+enum class RowStep { Next, Stop, Failed };
+
+// Reads the rows of a table file: blank lines are passed over; every other
+// line must hold `columns` quoted values, with numbers in the columns
+// numberA and numberB, or the load fails naming that line.  takeRow gets
+// the values and the two numbers; it asks for the next row, stops the
+// reading, or fails (having set the error).
+TableLoad readPositionRows(
+    const QString& path, const QString& fileName, qsizetype columns, qsizetype numberA,
+    qsizetype numberB, QString* error,
+    const std::function<RowStep(const QList<QuotedValue>&, float, float)>& takeRow)
+{
+    QString why;
+    const auto content = readWholeFile(path, &why);
+    if (!content) {
+        setError(error, why);
+        return TableLoad::Failed;
+    }
+    const QStringList lines = splitLines(*content);
+    for (int n = 0; n < lines.size(); ++n) {
+        if (lines[n].trimmed().isEmpty())
+            continue;
+        const auto values = parseQuotedLine(lines[n]);
+        float a = 0, b = 0;
+        if (!values || values->size() != columns || !toSingle(values->at(numberA), &a)
+            || !toSingle(values->at(numberB), &b)) {
+            setError(error, QStringLiteral("%1: line %2 is damaged").arg(fileName).arg(n + 1));
+            return TableLoad::Failed;
+        }
+        switch (takeRow(*values, a, b)) {
+        case RowStep::Next: break;
+        case RowStep::Stop: return TableLoad::Ok;
+        case RowStep::Failed: return TableLoad::Failed;
+        }
+    }
+    return TableLoad::Ok;
+}
+
 } // namespace
 
 TableLoad LoadCountryTable(QString* error)
@@ -62,39 +102,24 @@ TableLoad LoadCountryTable(QString* error)
     const QString path = countryFilePath();
     if (path.isEmpty())
         return TableLoad::Missing;
-    QString why;
-    const auto content = readWholeFile(path, &why);
-    if (!content) {
-        setError(error, why);
-        return TableLoad::Failed;
-    }
-
     CountryTable& t = CountryTable::instance();
-    const QStringList lines = splitLines(*content);
-    for (int n = 0; n < lines.size(); ++n) {
-        if (lines[n].trimmed().isEmpty())
-            continue;
-        const auto values = parseQuotedLine(lines[n]);
-        float lon = 0, lat = 0;
-        if (!values || values->size() != 8 || !toSingle(values->at(3), &lon)
-            || !toSingle(values->at(4), &lat)) {
-            setError(error, QStringLiteral("%1: line %2 is damaged").arg(kCountryFile).arg(n + 1));
-            return TableLoad::Failed;
-        }
-        if (t.CountryCount >= CountryTable::Capacity) {
-            setError(error, QStringLiteral("%1: more than %2 rows")
-                                .arg(kCountryFile)
-                                .arg(CountryTable::Capacity));
-            return TableLoad::Failed;
-        }
-        const int i = ++t.CountryCount;
-        t.CountryPrefix[i] = values->at(0).text;
-        t.CountryName[i] = values->at(1).text;
-        t.CountryContinent[i] = values->at(2).text;
-        t.CountryLongitude[i] = lon;
-        t.CountryLatitude[i] = lat;
-    }
-    return TableLoad::Ok;
+    return readPositionRows(
+        path, kCountryFile, 8, 3, 4, error,
+        [&](const QList<QuotedValue>& values, float lon, float lat) {
+            if (t.CountryCount >= CountryTable::Capacity) {
+                setError(error, QStringLiteral("%1: more than %2 rows")
+                                    .arg(kCountryFile)
+                                    .arg(CountryTable::Capacity));
+                return RowStep::Failed;
+            }
+            const int i = ++t.CountryCount;
+            t.CountryPrefix[i] = values.at(0).text;
+            t.CountryName[i] = values.at(1).text;
+            t.CountryContinent[i] = values.at(2).text;
+            t.CountryLongitude[i] = lon;
+            t.CountryLatitude[i] = lat;
+            return RowStep::Next;
+        });
 }
 
 TableLoad LoadStateTable(QString* error)
@@ -104,31 +129,19 @@ TableLoad LoadStateTable(QString* error)
         setError(error, QStringLiteral("%1 not found").arg(kStateFile));
         return TableLoad::Missing;
     }
-    QString why;
-    const auto content = readWholeFile(path, &why);
-    if (!content) {
-        setError(error, why);
-        return TableLoad::Failed;
-    }
-
     StateTable& t = StateTable::instance();
-    const QStringList lines = splitLines(*content);
     int row = 0;
-    for (int n = 0; n < lines.size() && row < StateFileRows; ++n) {
-        if (lines[n].trimmed().isEmpty())
-            continue;
-        const auto values = parseQuotedLine(lines[n]);
-        float latitude = 0, longitude = 0;
-        if (!values || values->size() != 3 || !toSingle(values->at(1), &latitude)
-            || !toSingle(values->at(2), &longitude)) {
-            setError(error, QStringLiteral("%1: line %2 is damaged").arg(kStateFile).arg(n + 1));
-            return TableLoad::Failed;
-        }
-        ++row;
-        t.StateCode[row] = values->at(0).text;
-        t.StateLatitude[row] = latitude;
-        t.StateLongitude[row] = longitude;
-    }
+    const TableLoad load = readPositionRows(
+        path, kStateFile, 3, 1, 2, error,
+        [&](const QList<QuotedValue>& values, float latitude, float longitude) {
+            ++row;
+            t.StateCode[row] = values.at(0).text;
+            t.StateLatitude[row] = latitude;
+            t.StateLongitude[row] = longitude;
+            return row < StateFileRows ? RowStep::Next : RowStep::Stop;
+        });
+    if (load != TableLoad::Ok)
+        return load;
     if (row < StateFileRows) {
         setError(error, QStringLiteral("%1: %2 rows, %3 expected").arg(kStateFile).arg(row).arg(StateFileRows));
         return TableLoad::Failed;

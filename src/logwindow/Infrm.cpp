@@ -1,11 +1,11 @@
 #include "logwindow/Infrm.h"
 
 #include "common/EntryBox.h"
+#include "common/ModalShow.h"
 #include "common/WindowRegistry.h"
 #include "entry/ContestTotals.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/ModalShow.h"
 #include "logwindow/SectionTable.h"
 #include "output/frmCountyChange.h"
 #include "output/frmCountyChangeRover.h"
@@ -78,7 +78,6 @@ Infrm::Infrm() : LogWindow(Variant::InState)
     menuBar()->insertAction(mnuMap, mnuChangeCounty);
     connect(mnuChangeCounty, &QAction::triggered, this, [this] { mnuChangeCounty_Click(); });
 
-    wirePostContestFields();
     wireOperatorKeys();
 }
 

@@ -6,6 +6,7 @@
 #include "logwindow/Infrm.h"
 
 #include "common/EntryBox.h"
+#include "common/SortedListBox.h"
 #include "common/TwipsLayout.h"
 #include "entry/Clocks.h"
 #include "entry/ContestTotals.h"
@@ -23,7 +24,6 @@
 
 #include <QEvent>
 #include <QListWidget>
-#include <optional>
 
 namespace zq {
 
@@ -55,31 +55,19 @@ void Infrm::Mains()
     if (!txtSec->text().isEmpty())
         CheckCounty();
 
-    bool storeFailed = false;
-    std::optional<ContactRecord> justStored;
-    if (checksPassed()) {
-        if (storeEnteredContact()) {
-            const ContactRecord& stored = ContactLog::instance()[ContactLog::instance().ContactCount];
-            justStored = stored;
-            resetStatusAfterStore();
-            if (!stored.LogCounty.isEmpty())
-                UpdateCountyLists();
-            RefreshContactList();
-            if (!Label3->isHidden() && stored.LogSpc.size() > 2)
-                UpdateDXList();
-            if (stored.LogSpc.size() == 2)
-                MarkStateWorked();
-            yieldOnce();
-            UpdateTotals();
-        } else {
-            storeFailed = true;
-        }
-    }
-    if (rowChecksPassed() && !storeFailed)
-        clearEnteredRow();
-    finishMains(storeFailed);
-    if (justStored)
-        roverHandOff(*justStored);
+    ContactRecord justStored;
+    const bool stored = storeCheckedContact([this, &justStored] {
+        justStored = ContactLog::instance()[ContactLog::instance().ContactCount];
+        if (!justStored.LogCounty.isEmpty())
+            UpdateCountyLists();
+        RefreshContactList();
+        if (!Label3->isHidden() && justStored.LogSpc.size() > 2)
+            UpdateDXList();
+        if (justStored.LogSpc.size() == 2)
+            MarkStateWorked();
+    });
+    if (stored)
+        roverHandOff(justStored);
 }
 
 void Infrm::CheckSection()
@@ -161,7 +149,7 @@ bool Infrm::RebuildDXList()
 {
     List1->clear();
     for (const QString& country : rebuildDxList())
-        List1->addItem(country);
+        addSortedEntry(*List1, country);
     lblStation(5)->setText(dxCaption(List1->count()));
     return true;
 }
@@ -173,7 +161,7 @@ void Infrm::UpdateDXList()
     for (int i = 0; i < List1->count(); ++i)
         if (sameText(List1->item(i)->text(), country))
             return;
-    List1->addItem(country);
+    addSortedEntry(*List1, country);
     lblStation(5)->setText(dxCaption(List1->count()));
 }
 

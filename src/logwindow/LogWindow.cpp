@@ -3,6 +3,9 @@
 #include "common/EntryBox.h"
 #include "common/Folders.h"
 #include "common/Form1.h"
+#include "common/ModalShow.h"
+#include "common/ProgramEnd.h"
+#include "common/SortedListBox.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
 #include "entry/Clocks.h"
@@ -25,8 +28,6 @@
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/BandPlanTable.h"
-#include "logwindow/ModalShow.h"
-#include "logwindow/ProgramEnd.h"
 #include "output/CountyMapZQ.h"
 #include "output/GraphQSO.h"
 #include "output/ZQCabrilloIn.h"
@@ -83,7 +84,6 @@ LogWindow::LogWindow(Variant v) : variant_(v)
     buildSharedControls();
     buildSpotArea();
     buildMenus();
-    wireEntryRow();
     wireContactList();
 
     Timer1 = new QTimer(this);
@@ -152,7 +152,7 @@ QListWidget* LogWindow::makeSortedList(const char* name, double left, double top
 {
     auto* l = new QListWidget(surface_);
     l->setObjectName(QLatin1String(name));
-    l->setSortingEnabled(true);
+    makeSortedListBox(*l);
     placeControl(*l, left, top, width, height);
     return l;
 }

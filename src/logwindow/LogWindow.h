@@ -18,6 +18,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QAction;
@@ -31,6 +32,7 @@ class QTreeWidgetItem;
 namespace zq {
 
 class EntryBox;
+struct DupeEntry;
 
 // The desktop work area as the window sees it, in twips.
 class WorkAreaInfo {
@@ -304,6 +306,9 @@ protected:
     void FinalDupeCheck();
     // Leaving the call field: the call's previous contacts and the warning.
     virtual void DupCheck2();
+    // Shows the county and state/province/country that a duplicate check
+    // filled into empty fields from the call's earlier contact, selected.
+    void showFilledExchange(const DupeEntry& entry, bool countyFilled, bool spcFilled);
     // A key typed into the call field (already upper-cased).
     void ShowPossibleDupes(int keyAscii);
 
@@ -323,8 +328,15 @@ protected:
     bool storeEnteredContact();
     // lblDialog and lblDupe back to their neutral state after a store.
     void resetStatusAfterStore();
+    // Empties the entry fields and the lookup labels (the focus stays).
+    void emptyEntryRow();
     // Empties the entry row and the lookup labels, focus to the call field.
     void clearEnteredRow();
+    // The end of Mains once its checks have run: when every check passed
+    // the contact is stored and showStored refreshes the variant's lists
+    // (the totals follow); the row is cleared unless a check of the row
+    // failed or the store failed; then finishMains.  True when stored.
+    bool storeCheckedContact(const std::function<void()>& showStored);
     // The end of every Mains that passed the post-contest check.
     void finishMains(bool keepFrequency);
     // Lets queued events run once (Mains does so twice).
@@ -351,13 +363,17 @@ protected:
     void wireCountyLists();
 
     // --- Entry row keys, focus and lookup (LogWindow_entryrow.cpp) ------------
-    // The window's key preview and the entry row's handlers; each variant's
+    // Installs the entry row's key and focus handlers (the post-contest
+    // fields' included) and the window's key preview; each variant's
     // constructor calls it last, once all its controls exist.
     void wireOperatorKeys();
     // Key preview: the window sees every key before the control that has
     // the focus (LogWindow_keys.cpp).
     void installKeyPreview();
-    void callFieldKeys(int& keyAscii);
+    // Enter in an entry field: the key is dropped and the contact logged.
+    // True when the key was Enter.
+    bool logOnEnter(int& keyAscii);
+    void txtCall_KeyPress(int& keyAscii);
     void txtRSTR_KeyPress(int& keyAscii);
     void txtCntry_KeyPress(int& keyAscii);
     void txtSec_KeyPress(int& keyAscii);
@@ -376,13 +392,17 @@ protected:
     void ClearEntry();
 
     // --- Post-contest fields (LogWindow_postcontest.cpp) ----------------------
-    // Each variant's constructor calls it once its fields are placed.
+    // Part of wireOperatorKeys.
     void wirePostContestFields();
     void txtPostConTime_GotFocus();
     void txtPostConTime_KeyPress(int& keyAscii);
     void txtPostConDate_GotFocus();
     void txtPostConDate_KeyPress(int& keyAscii);
+    void postContestKey(EntryBox* box, int& keyAscii, int first, int last);
     void ShowBearingDistance(float latitude, float longitude);
+    // The position of a US state code typed as the exchange: continent
+    // "NA", bearing and distance.
+    void showStatePosition(const QString& text);
 
     // --- Band map and spot list ------------------------------------------------
     virtual void DrawBandMapScale() {}
@@ -444,10 +464,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void wireEntryRow();
     void wireContactList();
     void showEditAndDelete();
-    void txtCall_KeyPress(int& keyAscii);
     // A click on an entry of a county list (worked or to go).
     void countyListClicked(const QString& county);
     // Rebuilds ListView1 only when it does not already hold the log's rows

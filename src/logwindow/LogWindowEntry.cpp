@@ -6,7 +6,7 @@
 #include "logwindow/LogWindow.h"
 
 #include "common/EntryBox.h"
-#include "common/KeyCodes.h"
+#include "common/SortedListBox.h"
 #include "common/WindowRegistry.h"
 #include "entry/Clocks.h"
 #include "entry/ContactListRows.h"
@@ -53,23 +53,6 @@ QColor buttonFace()
     return QApplication::palette().color(QPalette::Button);
 }
 
-// A list box entry that sorts alphabetically without regard to case.
-class SortedEntry final : public QListWidgetItem {
-public:
-    explicit SortedEntry(const QString& text) : QListWidgetItem(text) {}
-    bool operator<(const QListWidgetItem& other) const override
-    {
-        return QString::compare(text(), other.text(), Qt::CaseInsensitive) < 0;
-    }
-};
-
-void fillList(QListWidget* list, const QStringList& entries)
-{
-    list->clear();
-    for (const QString& e : entries)
-        list->addItem(new SortedEntry(e));
-}
-
 int findEntry(const QListWidget* list, const QString& text)
 {
     for (int i = 0; i < list->count(); ++i)
@@ -86,25 +69,7 @@ QTreeWidgetItem* makeRow(int contact, bool inState, bool rover)
 } // namespace
 
 // ---------------------------------------------------------------------------
-// Entry row wiring: Enter in any entry field logs the contact; the call
-// field shows possible duplicates while typed and warns when left.
-
-void LogWindow::wireEntryRow()
-{
-    txtCall->onKeyPress = [this](int& k) { txtCall_KeyPress(k); };
-    for (EntryBox* box : {txtRSTR, txtCntry, txtSec, txtRSTS, txtPostConTime, txtPostConDate}) {
-        box->onKeyPress = [this](int& k) {
-            if (k == vk::Return) {
-                k = 0;
-                Mains();
-            }
-        };
-    }
-    connect(txtCall, &EntryBox::focusLost, this, [this] {
-        if (!txtCall->text().isEmpty())
-            DupCheck2();
-    });
-}
+// County lists
 
 void LogWindow::wireCountyLists()
 {
@@ -112,19 +77,6 @@ void LogWindow::wireCountyLists()
         connect(list, &QListWidget::itemClicked, this,
                 [this](QListWidgetItem* item) { countyListClicked(item->text()); });
     }
-}
-
-void LogWindow::txtCall_KeyPress(int& k)
-{
-    if (k == vk::Return) {
-        k = 0;
-        Mains();
-        return;
-    }
-    UpperKey(k);
-    if (k != 0)
-        ShowPossibleDupes(k);
-    afterCallKeyPress();
 }
 
 void LogWindow::countyListClicked(const QString& county)
@@ -197,14 +149,7 @@ void LogWindow::FinalDupeCheck()
     const FinalDupeResult r = findFinalDuplicate(
         {txtCall->text(), txtSec->text(), txtCntry->text()},
         {st.CurrentBand, st.CurrentMode, st.OwnCounty, st.HomeStateCode, inState});
-    if (r.countyFilled) {
-        txtSec->setText(r.entry.county);
-        txtSec->selectAll();
-    }
-    if (r.spcFilled) {
-        txtCntry->setText(r.entry.spc);
-        txtCntry->selectAll();
-    }
+    showFilledExchange(r.entry, r.countyFilled, r.spcFilled);
     if (r.duplicateOf == 0)
         return;
     lblDialog->setText(r.message);
@@ -218,15 +163,19 @@ void LogWindow::FinalDupeCheck()
     es.DuplicateSteadyTime = clock().steadyNow();
 
     txtCall->setFocus();
-    txtRSTS->clear();
-    txtCntry->clear();
-    txtCall->clear();
-    txtRSTR->clear();
-    txtSec->clear();
-    Label19->clear();
-    Label22->clear();
-    Label23->clear();
-    afterRowCleared();
+    emptyEntryRow();
+}
+
+void LogWindow::showFilledExchange(const DupeEntry& entry, bool countyFilled, bool spcFilled)
+{
+    if (countyFilled) {
+        txtSec->setText(entry.county);
+        txtSec->selectAll();
+    }
+    if (spcFilled) {
+        txtCntry->setText(entry.spc);
+        txtCntry->selectAll();
+    }
 }
 
 void LogWindow::DupCheck2()
@@ -244,14 +193,7 @@ void LogWindow::DupCheck2()
         {st.CurrentBand, st.CurrentMode, st.OwnCounty, st.HomeStateCode, inState}, listPrevious);
     for (int i : r.listedContacts)
         ListView1->addTopLevelItem(makeRow(i, inState, st.RoverFlag == 1));
-    if (r.countyFilled) {
-        txtSec->setText(r.entry.county);
-        txtSec->selectAll();
-    }
-    if (r.spcFilled) {
-        txtCntry->setText(r.entry.spc);
-        txtCntry->selectAll();
-    }
+    showFilledExchange(r.entry, r.countyFilled, r.spcFilled);
     for (int b = 0; b < r.beeps; ++b)
         prompt().beep();
     if (r.beeps > 0) {
@@ -383,18 +325,42 @@ void LogWindow::resetStatusAfterStore()
     setDupeColoured(false);
 }
 
+void LogWindow::emptyEntryRow()
+{
+    for (EntryBox* box : {txtRSTS, txtCntry, txtCall, txtRSTR, txtSec})
+        box->clear();
+    for (QLabel* l : {Label19, Label22, Label23})
+        l->clear();
+    afterRowCleared();
+}
+
 void LogWindow::clearEnteredRow()
 {
-    txtRSTS->clear();
-    txtCntry->clear();
-    txtCall->clear();
-    txtRSTR->clear();
-    txtSec->clear();
-    Label19->clear();
-    Label22->clear();
-    Label23->clear();
-    afterRowCleared();
+    emptyEntryRow();
     txtCall->setFocus();
+}
+
+bool LogWindow::storeCheckedContact(const std::function<void()>& showStored)
+{
+    bool stored = false;
+    bool storeFailed = false;
+    if (checksPassed()) {
+        if (storeEnteredContact()) {
+            stored = true;
+            resetStatusAfterStore();
+            showStored();
+            yieldOnce();
+            UpdateTotals();
+        } else {
+            storeFailed = true;
+        }
+    }
+    // A duplicate clears the row too; a contact that could not be stored
+    // stays in it.
+    if (rowChecksPassed() && !storeFailed)
+        clearEnteredRow();
+    finishMains(storeFailed);
+    return stored;
 }
 
 void LogWindow::finishMains(bool keepFrequency)
@@ -473,8 +439,8 @@ bool LogWindow::RebuildCountyLists()
     CountyLists lists;
     lists.rebuild();
     QListWidget* toGo = countiesToGoList();
-    fillList(toGo, lists.toGo);
-    fillList(List2, lists.worked);
+    fillSortedListBox(*toGo, lists.toGo);
+    fillSortedListBox(*List2, lists.worked);
     const bool inState = variant() == Variant::InState;
     workedCountiesCaption()->setText(lists.workedCaption(inState));
     countiesToGoCaption()->setText(lists.toGoCaption(inState));
@@ -488,7 +454,7 @@ void LogWindow::UpdateCountyLists()
     if (county.isEmpty())
         return;
     if (findEntry(List2, county) < 0)
-        List2->addItem(new SortedEntry(county));
+        addSortedEntry(*List2, county);
     QListWidget* toGo = countiesToGoList();
     const int row = findEntry(toGo, county);
     if (row >= 0)

@@ -3,11 +3,11 @@
 
 #include "logwindow/LogWindow.h"
 
+#include "common/ModalShow.h"
 #include "common/WindowRegistry.h"
 #include "keying/CWFrm.h"
 #include "keying/PhoneFrm.h"
 #include "logwindow/ArchiveRestore.h"
-#include "logwindow/ModalShow.h"
 
 namespace zq {
 

@@ -100,7 +100,8 @@ bool isDigitKey(int k)
 } // namespace
 
 // ---------------------------------------------------------------------------
-// Wiring
+// Wiring: every key hook and focus handler of the entry row is installed
+// here, once.
 
 void LogWindow::wireOperatorKeys()
 {
@@ -108,10 +109,7 @@ void LogWindow::wireOperatorKeys()
     for (EntryBox* box : {txtCall, txtRSTR, txtCntry, txtSec, txtRSTS})
         box->installEventFilter(reasons);
 
-    // The call field's leaving is handled in full here.
-    disconnect(txtCall, SIGNAL(focusLost()), this, nullptr);
-
-    txtCall->onKeyPress = [this](int& k) { callFieldKeys(k); };
+    txtCall->onKeyPress = [this](int& k) { txtCall_KeyPress(k); };
     txtRSTR->onKeyPress = [this](int& k) { txtRSTR_KeyPress(k); };
     txtCntry->onKeyPress = [this](int& k) { txtCntry_KeyPress(k); };
     txtSec->onKeyPress = [this](int& k) { txtSec_KeyPress(k); };
@@ -134,13 +132,23 @@ void LogWindow::wireOperatorKeys()
     connect(txtRSTS, &QLineEdit::textChanged, this, [this] { txtRSTS_Change(); });
     connect(txtCntry, &QLineEdit::textChanged, this, [this] { txtCntry_Change(); });
 
+    wirePostContestFields();
     installKeyPreview();
 }
 
 // ---------------------------------------------------------------------------
 // Keys of the entry fields
 
-void LogWindow::callFieldKeys(int& k)
+bool LogWindow::logOnEnter(int& k)
+{
+    if (k != vk::Return)
+        return false;
+    k = 0;
+    Mains();
+    return true;
+}
+
+void LogWindow::txtCall_KeyPress(int& k)
 {
     const StationSettings& st = StationSettings::instance();
     const bool outOfState = variant() == Variant::OutOfState;
@@ -178,18 +186,18 @@ void LogWindow::callFieldKeys(int& k)
         lblDialog->setText(QStringLiteral("Click Log \"Time On\"!"));
         prompt().beep();
     }
-    if (k == vk::Return) {
-        k = 0;
-        Mains();
+    if (logOnEnter(k))
         return;
-    }
     if (k == vk::Space) {
         k = 0;
         txtRSTR->setFocus();
         return;
     }
-    // Upper case, the possible duplicates and the in-state duplicate lock.
-    txtCall_KeyPress(k);
+    UpperKey(k);
+    if (k != 0)
+        ShowPossibleDupes(k);
+    // The in-state duplicate lock holds the character until it is released.
+    afterCallKeyPress();
 }
 
 void LogWindow::txtRSTR_KeyPress(int& k)
@@ -208,11 +216,8 @@ void LogWindow::txtRSTR_KeyPress(int& k)
     }
     if (handOver().KeyTarget == 4)
         k = pendingKey();
-    if (k == vk::Return) {
-        k = 0;
-        Mains();
+    if (logOnEnter(k))
         return;
-    }
     if (k == vk::Space)
         (inState ? txtCntry : txtSec)->setFocus();
     DigitKey(k);
@@ -236,11 +241,8 @@ void LogWindow::txtSec_KeyPress(int& k)
     }
     if (!inState && handOver().KeyTarget == 3)
         k = pendingKey();
-    if (k == vk::Return) {
-        k = 0;
-        Mains();
+    if (logOnEnter(k))
         return;
-    }
     if (k == vk::Space) {
         // A Space before a space of the proposed name is typed (two-word
         // names); any other accepts the field and moves on.
@@ -266,11 +268,8 @@ void LogWindow::txtCntry_KeyPress(int& k)
         k = 0;
         return;
     }
-    if (k == vk::Return) {
-        k = 0;
-        Mains();
+    if (logOnEnter(k))
         return;
-    }
     if (k == vk::Space && caretOf(*txtCntry) == 0 && ho.KeyTarget == 0) {
         k = 0;
         txtSec->setFocus();
@@ -319,11 +318,8 @@ void LogWindow::txtRSTS_KeyPress(int& k)
 {
     if (handOver().KeyTarget == 1)
         k = pendingKey();
-    if (k == vk::Return) {
-        k = 0;
-        Mains();
+    if (logOnEnter(k))
         return;
-    }
     if (k == vk::Space) {
         // On to the next field once this key is done.
         QCoreApplication::postEvent(txtRSTS,
@@ -437,15 +433,19 @@ bool namesNoNewCountry(const QString& text)
 
 } // namespace
 
-void LogWindow::txtCntry_Change()
+void LogWindow::showStatePosition(const QString& text)
 {
-    const QString text = txtCntry->text();
     const StateTable& states = StateTable::instance();
     if (const int i = stateIndex(text, states)) {
         Label19->setText(QStringLiteral("NA"));
         const auto n = static_cast<size_t>(i);
         ShowBearingDistance(states.StateLatitude[n], states.StateLongitude[n]);
     }
+}
+
+void LogWindow::txtCntry_Change()
+{
+    showStatePosition(txtCntry->text());
     // This window names no countries: the "New" mark stays hidden.
     Label3->hide();
 }
@@ -454,12 +454,7 @@ void Infrm::txtCntry_Change()
 {
     const QString text = txtCntry->text();
     lblStation(4)->setEnabled(sameText(text, StationSettings::instance().HomeStateCode));
-    const StateTable& states = StateTable::instance();
-    if (const int i = stateIndex(text, states)) {
-        Label19->setText(QStringLiteral("NA"));
-        const auto n = static_cast<size_t>(i);
-        ShowBearingDistance(states.StateLatitude[n], states.StateLongitude[n]);
-    }
+    showStatePosition(text);
     bool isNew = text.size() > 2 && !namesNoNewCountry(text);
     for (int i = 0; isNew && i < List1->count(); ++i)
         if (sameText(List1->item(i)->text(), text))
@@ -516,13 +511,11 @@ void LogWindow::ShowBearingDistance(float latitude, float longitude)
 
 void LogWindow::ClearEntry()
 {
-    for (EntryBox* box : {txtRSTS, txtCntry, txtCall, txtRSTR, txtSec})
-        box->clear();
+    emptyEntryRow();
     setDupeColoured(false);
     setDialogRed(false);
-    for (QLabel* l : {lblDupe, lblDialog, Label19, Label22, Label23})
-        l->clear();
-    afterRowCleared();
+    lblDupe->clear();
+    lblDialog->clear();
     txtCall->setFocus();
 }
 

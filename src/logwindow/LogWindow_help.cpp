@@ -1,12 +1,12 @@
 // The log window's Help and Colors commands: the help viewer and the
 // multiplier colour dialog, each shown modally and unloaded when it returns.
 
+#include "common/ModalShow.h"
 #include "common/WindowRegistry.h"
 #include "logstore/PrefFile.h"
 #include "logwindow/Form5.h"
 #include "logwindow/Form6.h"
 #include "logwindow/LogWindow.h"
-#include "logwindow/ModalShow.h"
 
 namespace zq {
 

@@ -9,6 +9,7 @@
 #include "common/EntryBox.h"
 #include "common/Folders.h"
 #include "common/KeyCodes.h"
+#include "common/ModalShow.h"
 #include "common/WindowRegistry.h"
 #include "entry/TextCompare.h"
 #include "keying/CWFrm.h"
@@ -16,7 +17,6 @@
 #include "keying/PhoneFrm.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/ModalShow.h"
 #include "rig/frmRigTune.h"
 #include "spots/PacketSpotfrm.h"
 

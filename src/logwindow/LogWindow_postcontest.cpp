@@ -53,37 +53,30 @@ void LogWindow::txtPostConDate_GotFocus()
     txtPostConDate->setSelection(0, static_cast<int>(txtPostConDate->text().size()));
 }
 
-namespace {
-
 // The keys both post-contest fields share: Space moves on as Tab does,
 // Enter logs the contact, Backspace edits, and any other key outside
 // first..last is dropped.
-void postContestKey(LogWindow& w, EntryBox* box, int& k, int first, int last)
+void LogWindow::postContestKey(EntryBox* box, int& k, int first, int last)
 {
     if (k == vk::Space) {
         k = 0;
         QCoreApplication::postEvent(box, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
         return;
     }
-    if (k == vk::Return) {
-        k = 0;
-        w.Mains();
+    if (logOnEnter(k))
         return;
-    }
     if (k != vk::Back && (k < first || k > last))
         k = 0;
 }
 
-} // namespace
-
 void LogWindow::txtPostConTime_KeyPress(int& k)
 {
-    postContestKey(*this, txtPostConTime, k, '0', ':');
+    postContestKey(txtPostConTime, k, '0', ':');
 }
 
 void LogWindow::txtPostConDate_KeyPress(int& k)
 {
-    postContestKey(*this, txtPostConDate, k, '/', '9');
+    postContestKey(txtPostConDate, k, '/', '9');
 }
 
 } // namespace zq

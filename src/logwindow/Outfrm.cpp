@@ -63,7 +63,6 @@ Outfrm::Outfrm() : LogWindow(Variant::OutOfState)
     menuBar()->insertMenu(mnuBandChange->menuAction(), mnuSetup);
     mnuSetup->menuAction()->setEnabled(false);
 
-    wirePostContestFields();
     wireOperatorKeys();
 }
 

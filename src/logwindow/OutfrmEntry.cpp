@@ -17,23 +17,10 @@ void Outfrm::Mains()
     CheckRequiredFields();
     CheckCounty();
     FinalDupeCheck();
-    bool storeFailed = false;
-    if (checksPassed()) {
-        if (storeEnteredContact()) {
-            resetStatusAfterStore();
-            RefreshContactList();
-            UpdateCountyLists();
-            yieldOnce();
-            UpdateTotals();
-        } else {
-            storeFailed = true;
-        }
-    }
-    // A duplicate clears the row too; a contact that could not be stored
-    // stays in it.
-    if (rowChecksPassed() && !storeFailed)
-        clearEnteredRow();
-    finishMains(storeFailed);
+    storeCheckedContact([this] {
+        RefreshContactList();
+        UpdateCountyLists();
+    });
 }
 
 } // namespace zq

@@ -2,11 +2,11 @@
 
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
+#include "common/ModalShow.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/ModalShow.h"
 #include "output/frmCountyChangeRover.h"
 
 #include <QLabel>

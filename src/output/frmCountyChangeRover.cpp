@@ -2,6 +2,7 @@
 
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
+#include "common/SortedListBox.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "entry/EntryChecks.h"
@@ -35,6 +36,7 @@ frmCountyChangeRover::frmCountyChangeRover()
                    480, 120, 2775, 495);
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
+    makeSortedListBox(*List1);
     placeControl(*List1, 480, 720, 2775, 840);
     Text1 = new EntryBox(this);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -77,7 +79,7 @@ void frmCountyChangeRover::ValidateRoverCounty()
 
 void frmCountyChangeRover::AddRoverCounty()
 {
-    List1->addItem(Text1->text());
+    addSortedEntry(*List1, Text1->text());
     Text1->clear();
 }
 

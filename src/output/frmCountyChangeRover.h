@@ -1,6 +1,7 @@
 #pragma once
-// The counties an in-state rover on a county line is in, in the order the
-// operator added them; entry 0 is the county the station is logged in.
+// The counties an in-state rover on a county line is in, in a sorted list
+// (alphabetical, ignoring case, whatever the order they were added in);
+// entry 0, the alphabetically first, is the county the station is logged in.
 // The in-state log window logs each contact once more for every further
 // county.  A click on a listed county removes it.
 

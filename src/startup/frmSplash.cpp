@@ -1,10 +1,10 @@
 #include "startup/frmSplash.h"
 
 #include "common/Folders.h"
+#include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
-#include "logwindow/ProgramEnd.h"
 #include "platform/Paths.h"
 #include "startup/SharedPrefs.h"
 #include "startup/StartupPictures.h"

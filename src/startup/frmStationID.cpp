@@ -2,9 +2,11 @@
 
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
+#include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
+#include "entry/TypeAhead.h"
 #include "keying/CWFrm.h"
 #include "keying/PhoneFrm.h"
 #include "logstore/CountyTable.h"
@@ -26,7 +28,6 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -103,24 +104,6 @@ void setBold(QWidget* w, bool bold)
     w->setFont(f);
 }
 
-QRadioButton* makeOption(QWidget* parent, const QString& name, const QString& caption,
-                         double left, double top, double width)
-{
-    auto* o = new QRadioButton(caption, parent);
-    o->setObjectName(name);
-    placeControl(*o, left, top, width, 255);
-    return o;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, double left,
-                     double top, double width, double height)
-{
-    auto* f = new QGroupBox(caption, parent);
-    f->setObjectName(name);
-    placeControl(*f, left, top, width, height);
-    return f;
-}
-
 } // namespace
 
 frmStationID::frmStationID()
@@ -135,15 +118,13 @@ void frmStationID::buildControls()
 {
     EntryBox* previous = nullptr;
     for (const FieldDesign& d : kFields) {
-        auto* label = new QLabel(QString::fromLatin1(d.caption), this);
-        label->setObjectName(QStringLiteral("Label%1").arg(d.index));
-        placeControl(*label, 240, d.top + 30, 2520, 255);
+        QLabel* label = makeNamedLabel(this, QStringLiteral("Label%1").arg(d.index),
+                                       QString::fromLatin1(d.caption), 240, d.top + 30, 2520, 255);
         label->setVisible(d.visible);
         Label[d.index] = label;
 
-        auto* box = new EntryBox(this);
-        box->setObjectName(QStringLiteral("Text%1").arg(d.index));
-        placeControl(*box, 2880, d.top, 1800, 285);
+        EntryBox* box = makeNamedBox(this, QStringLiteral("Text%1").arg(d.index), QString(), 2880,
+                                     d.top, 1800);
         box->setVisible(d.visible);
         Text[d.index] = box;
         if (previous)
@@ -169,14 +150,18 @@ void frmStationID::buildControls()
     Text[2]->onKeyPress = [this](int& k) { Text2_KeyPress(k); };
     Text[6]->installEventFilter(this);
 
-    Frame1 = makeFrame(this, QStringLiteral("Frame1"), QStringLiteral("Are you in Carvonia?"), 4800,
-                       240, 2820, 720);
-    Option1 = makeOption(Frame1, QStringLiteral("Option1"), QStringLiteral("Yes"), 240, 330, 960);
-    Option2 = makeOption(Frame1, QStringLiteral("Option2"), QStringLiteral("No"), 1320, 330, 960);
-    Frame2 = makeFrame(this, QStringLiteral("Frame2"),
-                       QStringLiteral("Are you operating as a Rover?"), 4800, 1080, 2820, 720);
-    Option4 = makeOption(Frame2, QStringLiteral("Option4"), QStringLiteral("Yes"), 240, 330, 960);
-    Option3 = makeOption(Frame2, QStringLiteral("Option3"), QStringLiteral("No"), 1320, 330, 960);
+    Frame1 = makeNamedFrame(this, QStringLiteral("Frame1"), QStringLiteral("Are you in Carvonia?"),
+                            4800, 240, 2820, 720);
+    Option1 = makeNamedOption(Frame1, QStringLiteral("Option1"), QStringLiteral("Yes"), 240, 330,
+                              960);
+    Option2 = makeNamedOption(Frame1, QStringLiteral("Option2"), QStringLiteral("No"), 1320, 330,
+                              960);
+    Frame2 = makeNamedFrame(this, QStringLiteral("Frame2"),
+                            QStringLiteral("Are you operating as a Rover?"), 4800, 1080, 2820, 720);
+    Option4 = makeNamedOption(Frame2, QStringLiteral("Option4"), QStringLiteral("Yes"), 240, 330,
+                              960);
+    Option3 = makeNamedOption(Frame2, QStringLiteral("Option3"), QStringLiteral("No"), 1320, 330,
+                              960);
     Option3->setChecked(true);
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
@@ -187,12 +172,13 @@ void frmStationID::buildControls()
             Option2_Click();
     });
 
-    Frame3 = makeFrame(this, QStringLiteral("Frame3"),
-                       QStringLiteral("Please select the state QSO party:"), 240, 3960, 7260, 1800);
+    Frame3 = makeNamedFrame(this, QStringLiteral("Frame3"),
+                            QStringLiteral("Please select the state QSO party:"), 240, 3960, 7260,
+                            1800);
     for (int i = 0; i < StateOptionCount; ++i) {
         const QString code = QString::fromLatin1(kStateCodes[i]);
-        auto* o = makeOption(Frame3, QStringLiteral("optState%1").arg(i), code, 160 + (i % 10) * 705,
-                             300 + (i / 10) * 290, 630);
+        auto* o = makeNamedOption(Frame3, QStringLiteral("optState%1").arg(i), code,
+                                  160 + (i % 10) * 705, 300 + (i / 10) * 290, 630);
         o->setProperty("index", i);
         o->setEnabled(stateAvailable(code));
         connect(o, &QRadioButton::clicked, this, [this, i] { optState_Click(i); });
@@ -307,37 +293,24 @@ void frmStationID::Text8_KeyPress(int& keyAscii)
     doneOnEnter(keyAscii);
     EntryBox* box = Text[8];
     const QString text = box->text();
-    const int caret = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+    const int caret = caretOf(*box);
     if (text.isEmpty() || caret == 0 || text.endsWith(QLatin1Char(' ')))
         UpperKey(keyAscii);
 }
 
 void frmStationID::Text2_KeyPress(int& keyAscii)
 {
-    EntryBox* box = Text[2];
-    const int caret = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
-    if (caret == 0)
-        Cap3(keyAscii);
-    if (keyAscii <= 0)
-        return;
-
-    const QString typed = box->text().left(caret) + QChar(keyAscii);
+    // The country completes as typed; the text after the caret stays when
+    // nothing is completed.
     const CountryTable& t = CountryTable::instance();
-    const int count = std::clamp(t.CountryCount, 0, CountryTable::Capacity);
-    for (int i = count; i >= 1; --i) {
-        const QString& name = t.CountryName[i];
-        if (name.size() < typed.size() || !name.startsWith(typed, Qt::CaseInsensitive))
-            continue;
-        const QString completed = typed + name.mid(typed.size());
-        box->setText(completed);
-        box->setCursorPosition(completed.size());
-        box->cursorBackward(true, completed.size() - typed.size());
-        keyAscii = 0;
-        Text[3]->setText(bareNumber(t.CountryLongitude[i]));
-        Text[4]->setText(bareNumber(t.CountryLatitude[i]));
-        Text[7]->setText(t.CountryContinent[i]);
+    const int row = TypeAheadComplete(*Text[2], keyAscii, t.CountryName, t.CountryCount,
+                                      {false, false, false});
+    if (row == 0)
         return;
-    }
+    const auto i = static_cast<size_t>(row);
+    Text[3]->setText(bareNumber(t.CountryLongitude[i]));
+    Text[4]->setText(bareNumber(t.CountryLatitude[i]));
+    Text[7]->setText(t.CountryContinent[i]);
 }
 
 void frmStationID::Text6_LostFocus()

@@ -2,6 +2,7 @@
 // Small helpers for the entry tests: contacts put straight into ContactLog.
 
 #include "logstore/ContactLog.h"
+#include "support/TestContacts.h"
 
 #include <QString>
 
@@ -23,18 +24,8 @@ inline int addQso(const Qso& q)
 {
     ContactLog& log = ContactLog::instance();
     log.ContactCount += 1;
-    ContactRecord& r = log[log.ContactCount];
-    r = ContactRecord{};
-    r.LogCall = q.call;
-    r.LogRstSent = QStringLiteral("59");
-    r.LogRstReceived = QStringLiteral("59");
-    r.LogSpc = q.spc;
-    r.LogCounty = q.county;
-    r.LogCountySent = q.countySent;
-    r.LogDate = q.date;
-    r.LogTime = q.time;
-    r.LogMode = q.mode;
-    r.LogBand = q.band;
+    log[log.ContactCount] = contactRecord(q.call, QStringLiteral("59"), QStringLiteral("59"), q.spc,
+                                          q.county, q.countySent, q.date, q.time, q.mode, q.band);
     return log.ContactCount;
 }
 

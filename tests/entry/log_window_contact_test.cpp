@@ -2,7 +2,7 @@
 // the totals, multipliers, score, rates and lists, the refusals with their
 // messages, the duplicate checks, log-on and the clocks, and a restart.
 
-#include "logwindow/LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
 #include "entry/ContestTotals.h"
@@ -23,45 +23,9 @@ using namespace zq::test;
 
 namespace {
 
-QStringList entries(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-QStringList row(const QTreeWidget* list, int r)
-{
-    QStringList out;
-    const QTreeWidgetItem* item = list->topLevelItem(r);
-    for (int c = 0; item && c < list->columnCount(); ++c)
-        out << item->text(c);
-    return out;
-}
-
 QColor background(const QLabel* l)
 {
     return l->palette().color(QPalette::Window);
-}
-
-QByteArray line(const QString& call, const QString& rstSent, const QString& rstRec, const QString& spc,
-                const QString& county, const QString& countySent, const QString& date,
-                const QString& time, const QString& mode, const QString& band, const QString& freq)
-{
-    ContactRecord r;
-    r.LogCall = call;
-    r.LogRstSent = rstSent;
-    r.LogRstReceived = rstRec;
-    r.LogSpc = spc;
-    r.LogCounty = county;
-    r.LogCountySent = countySent;
-    r.LogDate = date;
-    r.LogTime = time;
-    r.LogMode = mode;
-    r.LogBand = band;
-    r.LogFrequency = freq;
-    return formatContactLine(r);
 }
 
 class ContactEntryTest : public LogWindowTest {
@@ -73,14 +37,6 @@ protected:
         st.HomeStateCode = QStringLiteral("ZQ");
         st.WorkedColor = 0x0000FF;     // red
         st.RemainingColor = 0x00FF00;  // green
-    }
-
-    LogWindow& open(uint8_t outOfState)
-    {
-        LogWindow& w = start(outOfState);
-        QApplication::setActiveWindow(&w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-        return w;
     }
 
     static void type(EntryBox* box, const QString& text)
@@ -102,8 +58,6 @@ protected:
         type(w.txtRSTS, rstS);
         QTest::keyClick(w.txtRSTS, Qt::Key_Return);
     }
-
-    QByteArray logFile() const { return env.readWorkFile(QStringLiteral("log.txt")); }
 };
 
 } // namespace
@@ -116,8 +70,8 @@ TEST_F(ContactEntryTest, OutOfStateContactIsStoredScoredAndShown)
 
     enterContact(w, "W5ABC", "599", "", "aldb", "599");
 
-    EXPECT_EQ(logFile(), line("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/12", "18:30:00",
-                              "CW", "20", "14.025"));
+    EXPECT_EQ(logFile(), logLine("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/12",
+                                 "18:30:00", "CW", "20", "14.025"));
     EXPECT_EQ(LogOnState::instance().LoggedOnFlag, 1);
     EXPECT_EQ(w.cmdLogOn->text(), QStringLiteral("&Log \"Time Off\""));
     EXPECT_EQ(w.lblTotCon->text(), "0");
@@ -127,11 +81,11 @@ TEST_F(ContactEntryTest, OutOfStateContactIsStoredScoredAndShown)
     EXPECT_EQ(w.lblTotScore->text(), "3");
     EXPECT_EQ(w.lblAQSO20->text(), "3");
     EXPECT_EQ(w.lblAQSO60->text(), "1");
-    EXPECT_EQ(entries(w.List2), QStringList{"Alderbrook"});
+    EXPECT_EQ(listEntries(w.List2), QStringList{"Alderbrook"});
     EXPECT_EQ(w.lblStation(5)->text(), "Counties Worked - 1");
     EXPECT_EQ(w.lblStation(7)->text(), "Counties To Go - 76");
-    EXPECT_FALSE(entries(w.List1).contains("Alderbrook"));
-    EXPECT_EQ(row(w.ListView1, 0),
+    EXPECT_FALSE(listEntries(w.List1).contains("Alderbrook"));
+    EXPECT_EQ(listRow(w.ListView1, 0),
               QStringList({"1", "W5ABC", "599", "Alderbrook", "599", "09/12 18:30", "CW", "20"}));
     for (EntryBox* box : {w.txtCall, w.txtRSTR, w.txtSec, w.txtRSTS})
         EXPECT_TRUE(box->text().isEmpty());
@@ -147,9 +101,9 @@ TEST_F(ContactEntryTest, OutOfStateContactIsStoredScoredAndShown)
     EXPECT_EQ(w.lblTotScore->text(), "12");
     EXPECT_EQ(w.lblAQSO20->text(), "3"); // the first is now 25 minutes old
     EXPECT_EQ(w.lblAQSO60->text(), "2");
-    EXPECT_EQ(entries(w.List2), QStringList({"Alderbrook", "Ashcombe"}));
-    EXPECT_EQ(row(w.ListView1, 0)[0], "2");
-    EXPECT_EQ(row(w.ListView1, 1)[0], "1");
+    EXPECT_EQ(listEntries(w.List2), QStringList({"Alderbrook", "Ashcombe"}));
+    EXPECT_EQ(listRow(w.ListView1, 0)[0], "2");
+    EXPECT_EQ(listRow(w.ListView1, 1)[0], "1");
 }
 
 TEST_F(ContactEntryTest, DuplicateIsRefusedInRedAndTheRowCleared)
@@ -193,7 +147,7 @@ TEST_F(ContactEntryTest, LeavingTheCallFieldWarnsAndListsPreviousContacts)
               "Duplicate Unless Rover!  N0CALL  2026/09/12  18:30:00   Rec#  1");
     EXPECT_EQ(background(w.lblDialog), QColor(255, 0, 0));
     EXPECT_EQ(w.ListView1->topLevelItemCount(), 1);
-    EXPECT_EQ(row(w.ListView1, 0)[1], "N0CALL");
+    EXPECT_EQ(listRow(w.ListView1, 0)[1], "N0CALL");
 
     find(w, "mnuListPrevious")->trigger();
     EXPECT_FALSE(find(w, "mnuListPrevious")->isChecked());
@@ -253,15 +207,15 @@ TEST_F(ContactEntryTest, FailedAppendLeavesNothingCountedAndKeepsTheRow)
     setWriteFaultForTesting(nullptr);
     QTest::keyClick(w.txtRSTS, Qt::Key_Return);
     EXPECT_EQ(ContactLog::instance().ContactCount, 1);
-    EXPECT_EQ(logFile(), line("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/12", "18:30:00",
-                              "CW", "20", "14.025"));
+    EXPECT_EQ(logFile(), logLine("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/12",
+                                 "18:30:00", "CW", "20", "14.025"));
 }
 
 TEST_F(ContactEntryTest, FullLogTakesNoMoreContacts)
 {
     QByteArray full;
-    const QByteArray one = line("K1OLD", "599", "599", "", "Ashcombe", "", "2026/09/12", "10:00:00",
-                                "CW", "40", "");
+    const QByteArray one = logLine("K1OLD", "599", "599", "", "Ashcombe", "", "2026/09/12",
+                                   "10:00:00", "CW", "40", "");
     for (int i = 0; i < ContactLog::Capacity; ++i)
         full += one;
     env.writeWorkFile(QStringLiteral("log.txt"), full);
@@ -284,11 +238,11 @@ TEST_F(ContactEntryTest, PostContestDateAndTimeAreCheckedAndStored)
     w.txtPostConDate->setText("2026/9/5");
     w.txtPostConTime->setText("1830");
     enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
-    EXPECT_EQ(logFile(), line("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/05", "18:30", "CW",
-                              "20", ""));
+    EXPECT_EQ(logFile(), logLine("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/05", "18:30",
+                                 "CW", "20", ""));
     EXPECT_EQ(w.txtPostConDate->text(), "2026/09/05");
     EXPECT_EQ(w.txtPostConTime->text(), "18:30");
-    EXPECT_EQ(row(w.ListView1, 0)[5], "09/05 18:30");
+    EXPECT_EQ(listRow(w.ListView1, 0)[5], "09/05 18:30");
 
     w.txtPostConDate->setText("2026/2/30");
     EntryState::instance().CurrentFrequencyText = QStringLiteral("7.040");
@@ -307,8 +261,8 @@ TEST_F(ContactEntryTest, InStateExchangesAndTheStateGrid)
     // Another state: the county typed is dropped.
     enterContact(w, "K5TX", "59", "TX", "Ashcombe", "599");
     ASSERT_EQ(ContactLog::instance().ContactCount, 1);
-    EXPECT_EQ(logFile(), line("K5TX", "599", "59", "TX", "", "Alderbrook", "2026/09/12", "18:30:00",
-                              "CW", "20", ""));
+    EXPECT_EQ(logFile(), logLine("K5TX", "599", "59", "TX", "", "Alderbrook", "2026/09/12",
+                                 "18:30:00", "CW", "20", ""));
     EXPECT_EQ(MultiplierMatrix::instance().MultiplierCellCount, 1);
     EXPECT_EQ(in.Label10(24)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(in.Label10(25)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
@@ -323,7 +277,7 @@ TEST_F(ContactEntryTest, InStateExchangesAndTheStateGrid)
     EXPECT_EQ(in.lblsectogo->text(), "2");
     EXPECT_EQ(in.lblStation(8)->text(), "Cnty Wkd - 1");
     EXPECT_EQ(in.lblStation(7)->text(), "Cnty Rem - 76");
-    EXPECT_EQ(row(w.ListView1, 0),
+    EXPECT_EQ(listRow(w.ListView1, 0),
               QStringList({"2", "W5ZQ", "59", "ZQ", "Ashcombe", "599", "09/12 18:30", "CW", "20"}));
 
     // No such code; then a country name is taken.
@@ -404,26 +358,26 @@ TEST_F(ContactEntryTest, ContactListShowsTheNewestTwentyOrAll)
 {
     QByteArray data;
     for (int i = 1; i <= 25; ++i)
-        data += line(QStringLiteral("K1A%1").arg(i), "599", "599", "", "Ashcombe", "", "2026/09/12",
-                     "10:00:00", "CW", "40", "");
+        data += logLine(QStringLiteral("K1A%1").arg(i), "599", "599", "", "Ashcombe", "",
+                        "2026/09/12", "10:00:00", "CW", "40", "");
     env.writeWorkFile(QStringLiteral("log.txt"), data);
     LogWindow& w = open(1);
     EXPECT_EQ(w.ListView1->topLevelItemCount(), 20);
-    EXPECT_EQ(row(w.ListView1, 0)[0], "25");
+    EXPECT_EQ(listRow(w.ListView1, 0)[0], "25");
 
     enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
     ASSERT_EQ(w.ListView1->topLevelItemCount(), 20);
-    EXPECT_EQ(row(w.ListView1, 0)[0], "26");
-    EXPECT_EQ(row(w.ListView1, 19)[0], "7");
+    EXPECT_EQ(listRow(w.ListView1, 0)[0], "26");
+    EXPECT_EQ(listRow(w.ListView1, 19)[0], "7");
 
     EntryState::instance().ListAllContactsFlag = 1;
     enterContact(w, "W5ABD", "599", "", "Alderbrook", "599");
     ASSERT_EQ(w.ListView1->topLevelItemCount(), 27);
     for (int r = 0; r < 27; ++r)
-        EXPECT_EQ(row(w.ListView1, r)[0], QString::number(27 - r));
+        EXPECT_EQ(listRow(w.ListView1, r)[0], QString::number(27 - r));
     enterContact(w, "W5ABE", "599", "", "Alderbrook", "599");
     EXPECT_EQ(w.ListView1->topLevelItemCount(), 28);
-    EXPECT_EQ(row(w.ListView1, 0)[1], "W5ABE");
+    EXPECT_EQ(listRow(w.ListView1, 0)[1], "W5ABE");
 }
 
 TEST_F(ContactEntryTest, RestartReloadsTheSameFigures)
@@ -440,12 +394,12 @@ TEST_F(ContactEntryTest, RestartReloadsTheSameFigures)
         QStringList out;
         for (const QString& name : labels)
             out << w.findChild<QLabel*>(name)->text();
-        out << entries(w.List1) << entries(w.List2) << w.lblStation(5)->text() << w.lblStation(8)->text();
+        out << listEntries(w.List1) << listEntries(w.List2) << w.lblStation(5)->text() << w.lblStation(8)->text();
         return out;
     };
     const QStringList before = texts(DefaultInstance<Infrm>());
     EXPECT_EQ(before.mid(0, 5), QStringList({"0", "3", "0", "3", "27"}));
-    EXPECT_EQ(entries(DefaultInstance<Infrm>().List1), QStringList{"Germany"});
+    EXPECT_EQ(listEntries(DefaultInstance<Infrm>().List1), QStringList{"Germany"});
     const int cells = MultiplierMatrix::instance().MultiplierCellCount;
 
     freshRun();

@@ -48,6 +48,8 @@ TEST(TypeAheadTest, CompletesFromTheLastMatchingNameInTheList)
         {"Backspace is no typed character", "Adams", 0, 8, {}, false, "", 0, 0, 8, false},
         {"a name exactly as typed is a hit with nothing selected", "Alde", 4, 'r', {}, true, "Alder", 5, 0, 0, false},
         {"a quote is dropped on an empty field", "", 0, '"', {}, false, "", 0, 0, 0, false},
+        {"dialog rule: a key at the start keeps the text", "Xyz", 0, 'q', {false, false, false}, false, "", 0, 0, 'Q', false},
+        {"dialog rule: a key at the start still completes", "Xyz", 0, 'c', {false, false, false}, true, "Crane Lake", 1, 9, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -84,6 +86,7 @@ TEST(TypeAheadTest, EntryBoxShowsTheCompletionWithTheRestSelected)
     EXPECT_EQ(box.text(), QStringLiteral("Adams"));
     EXPECT_EQ(box.selectionStart(), 2);
     EXPECT_EQ(box.selectedText(), QStringLiteral("ams"));
+    EXPECT_EQ(box.cursorPosition(), 2);
     EXPECT_EQ(caretOf(box), 2);
 
     box.setText(QStringLiteral("Xyz"));

@@ -9,6 +9,7 @@
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -294,4 +295,21 @@ TEST(LoadWaveSettings, MissingAndShortFiles)
         EXPECT_EQ(w->txtPHLoop->text(), "0");
         EXPECT_EQ(w->Text[11]->text(), "&H378");
     }
+}
+
+TEST(PhoneFrmUnload, ClosesTheWavePlayer)
+{
+    test::TestEnv env;
+    env.writeWorkFile("f1.wav", "RIFF");
+    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+    phone.Text[1]->setText("f1.wav");
+    int f1 = 112;
+    phone.FKeyPhone(f1);
+    QPointer<WavePlayer> player = phone.MMControl1;
+    ASSERT_EQ(player->Mode, WavePlayer::ModePlaying);
+
+    WindowRegistry::unload<PhoneFrm>();
+    ASSERT_FALSE(player.isNull()); // deleted only once the event loop runs
+    EXPECT_EQ(player->Mode, WavePlayer::ModeNotOpen);
+    EXPECT_FALSE(WindowRegistry::isLoaded<PhoneFrm>());
 }

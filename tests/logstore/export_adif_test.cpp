@@ -3,6 +3,7 @@
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
 #include "platform/SafeFile.h"
+#include "support/TestContacts.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -23,18 +24,8 @@ const QString kComment = QStringLiteral("ZQ State QSO Party Contest");
 ContactRecord contact(const char* call, const char* spc, const char* county, const char* mode,
                       const char* band, const char* time = "18:30:00", const char* freq = "")
 {
-    ContactRecord c;
-    c.LogCall = QString::fromLatin1(call);
-    c.LogRstSent = QStringLiteral("59");
-    c.LogRstReceived = QStringLiteral("59");
-    c.LogSpc = QString::fromLatin1(spc);
-    c.LogCounty = QString::fromLatin1(county);
-    c.LogDate = QStringLiteral("2026/09/12");
-    c.LogTime = QString::fromLatin1(time);
-    c.LogMode = QString::fromLatin1(mode);
-    c.LogBand = QString::fromLatin1(band);
-    c.LogFrequency = QString::fromLatin1(freq);
-    return c;
+    return test::contactRecord(call, "59", "59", spc, county, "", "2026/09/12", time, mode, band,
+                               freq);
 }
 
 AdifCountryTable countries()

@@ -2,6 +2,7 @@
 #include "logstore/ContactLog.h"
 #include "logstore/LogvaneExport.h"
 #include "platform/SafeFile.h"
+#include "support/TestContacts.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -17,17 +18,8 @@ namespace {
 ContactRecord contact(const char* call, const char* spc, const char* county, const char* mode,
                       const char* band = "20")
 {
-    ContactRecord c;
-    c.LogCall = QString::fromLatin1(call);
-    c.LogRstSent = QStringLiteral("59");
-    c.LogRstReceived = QStringLiteral("57");
-    c.LogSpc = QString::fromLatin1(spc);
-    c.LogCounty = QString::fromLatin1(county);
-    c.LogDate = QStringLiteral("2026/09/12");
-    c.LogTime = QStringLiteral("18:30:00");
-    c.LogMode = QString::fromLatin1(mode);
-    c.LogBand = QString::fromLatin1(band);
-    return c;
+    return test::contactRecord(call, "59", "57", spc, county, "", "2026/09/12", "18:30:00", mode,
+                               band);
 }
 
 QByteArray line(const char* call, const char* band, const char* mode, const char* power,

@@ -5,6 +5,7 @@
 #include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"
 #include "platform/SafeFile.h"
+#include "support/TestContacts.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -19,17 +20,8 @@ namespace {
 
 ContactRecord phoneContact(const QString& call, const QString& county)
 {
-    ContactRecord r;
-    r.LogCall = call;
-    r.LogRstSent = QStringLiteral("59");
-    r.LogRstReceived = QStringLiteral("59");
-    r.LogCounty = county;
-    r.LogDate = QStringLiteral("2026/09/12");
-    r.LogTime = QStringLiteral("18:30:00");
-    r.LogMode = QStringLiteral("PH");
-    r.LogBand = QStringLiteral("20");
-    r.LogFrequency = QStringLiteral("14.250");
-    return r;
+    return test::contactRecord(call, "59", "59", "", county, "", "2026/09/12", "18:30:00", "PH",
+                               "20", "14.250");
 }
 
 QByteArray logOf(const std::vector<ContactRecord>& records)

@@ -1,14 +1,14 @@
 // The multiplier colour dialog: the two colours change when picked, and the
 // samples show them.
 
-#include "LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
+#include "common/ModalShow.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/Form5.h"
 #include "logwindow/Form6.h"
-#include "logwindow/ModalShow.h"
 #include "support/TestEnv.h"
 
 #include <QLabel>

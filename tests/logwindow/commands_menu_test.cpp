@@ -1,11 +1,11 @@
 // Every menu command of both log windows that opens a window or works on
 // the log file: what it does, item by item.
 
-#include "LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
+#include "common/ModalShow.h"
 #include "keying/CWFrm.h"
 #include "keying/PhoneFrm.h"
-#include "logwindow/ModalShow.h"
 #include "platform/SafeFile.h"
 
 #include <QApplication>

@@ -10,6 +10,7 @@
 #include "logwindow/SectionTable.h"
 #include "output/ZQEditInfrm.h"
 #include "output/ZQEditOut.h"
+#include "support/TestContacts.h"
 #include "support/TestEnv.h"
 
 #include <QLabel>
@@ -31,18 +32,9 @@ protected:
         env.seedDataFile(QStringLiteral("county2.txt"));
         ASSERT_TRUE(LoadCountyTable());
         SectionTable::instance().build();
-        original.LogCall = QStringLiteral("W1AW");
-        original.LogRstSent = QStringLiteral("59");
-        original.LogRstReceived = QStringLiteral("57");
-        original.LogSpc = QStringLiteral("ZQ");
-        original.LogCounty = QStringLiteral("Ashcombe");
-        original.LogCountySent = QStringLiteral("Alderbrook");
-        original.LogDate = QStringLiteral("2026/09/12");
-        original.LogTime = QStringLiteral("18:00:00");
-        original.LogMode = QStringLiteral("PH");
-        original.LogBand = QStringLiteral("20");
+        original = contactRecord("W1AW", "59", "57", "ZQ", "Ashcombe", "Alderbrook", "2026/09/12",
+                                 "18:00:00", "PH", "20", "14.250");
         original.LogField19 = QStringLiteral("spare");
-        original.LogFrequency = QStringLiteral("14.250");
         ContactLog::instance()[1] = contactOther();
         ContactLog::instance()[2] = original;
         ContactLog::instance().ContactCount = 2;

@@ -3,7 +3,7 @@
 // belong, completions of counties and countries, Enter; the call field's
 // default reports and Canadian provinces; the in-state country lookup.
 
-#include "logwindow/LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
 #include "entry/CallChecks.h"
@@ -28,17 +28,15 @@ QColor background(const QLabel* l)
     return l->palette().color(QPalette::Window);
 }
 
-class EntryRowTest : public LogWindowTest {
+class EntryRowTest : public EntryWindowTest {
 protected:
     void SetUp() override
     {
-        LogWindowTest::SetUp();
+        EntryWindowTest::SetUp();
         env.seedDataFile(QStringLiteral("arrlpre2.txt"));
         env.seedDataFile(QStringLiteral("states.txt"));
         ASSERT_EQ(LoadCountryTable(), TableLoad::Ok);
         ASSERT_EQ(LoadStateTable(), TableLoad::Ok);
-        st.UtcOffsetHours = 5; // local 13:30:00 is 18:30:00 UTC
-        st.HomeStateCode = QStringLiteral("ZQ");
         st.OwnLatitude = 40.2f;
         st.OwnLongitude = 89.6f;
     }
@@ -46,11 +44,7 @@ protected:
     LogWindow& open(uint8_t outOfState, const char* mode = "CW")
     {
         st.CurrentMode = QString::fromLatin1(mode);
-        LogWindow& w = start(outOfState);
-        QApplication::setActiveWindow(&w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-        w.txtCall->setFocus();
-        return w;
+        return EntryWindowTest::open(outOfState);
     }
 
     LogWindow& openLoggedOn(uint8_t outOfState, const char* mode = "CW")
@@ -86,24 +80,13 @@ protected:
         return f ? f->objectName() : QString();
     }
 
-    QByteArray logFile() const { return env.readWorkFile(QStringLiteral("log.txt")); }
-
+    // A contact logged now (18:30:00 UTC) on 20 m.
     static QByteArray line(const QString& call, const QString& rstSent, const QString& rstRec,
                            const QString& spc, const QString& county, const QString& countySent,
                            const QString& mode)
     {
-        ContactRecord r;
-        r.LogCall = call;
-        r.LogRstSent = rstSent;
-        r.LogRstReceived = rstRec;
-        r.LogSpc = spc;
-        r.LogCounty = county;
-        r.LogCountySent = countySent;
-        r.LogDate = QStringLiteral("2026/09/12");
-        r.LogTime = QStringLiteral("18:30:00");
-        r.LogMode = mode;
-        r.LogBand = QStringLiteral("20");
-        return formatContactLine(r);
+        return logLine(call, rstSent, rstRec, spc, county, countySent,
+                       QStringLiteral("2026/09/12"), QStringLiteral("18:30:00"), mode);
     }
 };
 

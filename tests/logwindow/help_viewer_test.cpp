@@ -1,11 +1,11 @@
 // The help viewer: the help file's text, read afresh at every opening.
 
-#include "LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include "common/Folders.h"
+#include "common/ModalShow.h"
 #include "common/WindowRegistry.h"
 #include "logwindow/Form5.h"
-#include "logwindow/ModalShow.h"
 #include "support/TestEnv.h"
 
 #include <QCoreApplication>

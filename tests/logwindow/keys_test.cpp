@@ -2,13 +2,13 @@
 // shortcuts, the voice and CW function keys, the CW speed arrows,
 // keyboard-CW mode, Esc, Backspace while sending, and the quote characters.
 
-#include "logwindow/LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
+#include "common/ModalShow.h"
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
 #include "keying/PhoneFrm.h"
-#include "logwindow/ModalShow.h"
 #include "rig/RigControlfrm.h"
 #include "rig/frmBandPlan.h"
 #include "rig/frmRigTune.h"
@@ -54,9 +54,7 @@ protected:
     {
         st.CurrentMode = QString::fromLatin1(mode);
         ks.CwKeyingMethod = keyingMethod;
-        LogWindow& w = start(outOfState);
-        QApplication::setActiveWindow(&w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        LogWindow& w = LogWindowTest::open(outOfState);
         w.txtCall->setFocus();
         DefaultInstance<CWFrm>().keyCharacter = [this](QChar c) { keyed += c; };
         return w;

@@ -2,11 +2,11 @@
 // and delete with their rewrite of log.txt, the list mode, the column sort
 // and the copy to the clipboard.
 
-#include "LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
-#include "logwindow/ModalShow.h"
-#include "logwindow/ProgramEnd.h"
+#include "common/ModalShow.h"
+#include "common/ProgramEnd.h"
 #include "output/ZQEditInfrm.h"
 #include "output/ZQEditOut.h"
 #include "platform/SafeFile.h"

@@ -1,7 +1,7 @@
 // Band and mode selection in the log window: the menus, the two labels and
 // what every change does (save the preferences, reload the log).
 
-#include "LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
 #include "entry/ContestTotals.h"

@@ -1,11 +1,11 @@
 // Menu commands that open the other windows or run a log-store operation.
 
-#include "LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
+#include "common/ModalShow.h"
 #include "entry/LogOnState.h"
 #include "keying/BlindFrm.h"
 #include "keying/CWFrm.h"
-#include "logwindow/ModalShow.h"
 #include "output/CountyMapZQ.h"
 #include "output/frmCountyChange.h"
 #include "rig/RigControlfrm.h"

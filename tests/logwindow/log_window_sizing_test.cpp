@@ -1,7 +1,7 @@
 // Log window sizing: the stored form size, the Form Size and Taskbar
 // commands, and the side lists that always end at Line3.
 
-#include "LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
 

@@ -2,16 +2,16 @@
 // start sequence from the saved settings, the open-existing-log question,
 // the closing sequence and Exit, and the failures that end the program.
 
-#include "LogWindowFixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
 #include "common/Form1.h"
+#include "common/ProgramEnd.h"
 #include "entry/ContestTotals.h"
 #include "entry/EntryState.h"
 #include "entry/LogOnState.h"
 #include "keying/KeyingState.h"
 #include "logstore/CountyTable.h"
-#include "logwindow/ProgramEnd.h"
 #include "logwindow/SectionTable.h"
 #include "rig/RigControlfrm.h"
 

@@ -1,7 +1,7 @@
 // Post-contest mode: the date and time fields, their keys, the check of
 // what is typed into them and the contacts stored with their values.
 
-#include "logwindow/rover_fixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include "output/frmCountyChangeRover.h"
 

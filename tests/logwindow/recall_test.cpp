@@ -1,6 +1,6 @@
 // "&Recall": the call of the last logged contact back in the entry row.
 
-#include "logwindow/rover_fixture.h"
+#include "support/LogWindowTestSupport.h"
 
 #include <QLabel>
 

@@ -2,12 +2,12 @@
 // for every further county of the rover's list, and the own-county change
 // dialogs that build that list.
 
-#include "logwindow/rover_fixture.h"
+#include "support/LogWindowTestSupport.h"
 
+#include "common/ModalShow.h"
 #include "entry/DupeChecks.h"
 #include "entry/EntryState.h"
 #include "keying/KeyingState.h"
-#include "logwindow/ModalShow.h"
 #include "output/frmCountyChange.h"
 #include "output/frmCountyChangeRover.h"
 #include "platform/SafeFile.h"
@@ -48,11 +48,7 @@ protected:
 
     static QStringList roverList()
     {
-        QStringList out;
-        const QListWidget* l = DefaultInstance<frmCountyChangeRover>().List1;
-        for (int i = 0; i < l->count(); ++i)
-            out << l->item(i)->text();
-        return out;
+        return listEntries(DefaultInstance<frmCountyChangeRover>().List1);
     }
 
     void expectBackOnFirstCounty(Infrm& in, const QString& first)
@@ -104,20 +100,21 @@ TEST_F(RoverTest, OneContactOnALineOfThreeCountiesIsLoggedForEach)
 
 TEST_F(RoverTest, ReLogThatWouldBeADuplicateIsSkipped)
 {
-    // Already worked from Ashcombe on this band and mode.
-    const QByteArray fromAshcombe = logLine("W5ZQ", "599", "59", "ZQ", "Brennan", "Ashcombe",
-                                            "2026/09/12", "18:00:00");
-    env.writeWorkFile(QStringLiteral("log.txt"), fromAshcombe);
+    // Already worked from Carrow on this band and mode.
+    const QByteArray fromCarrow = logLine("W5ZQ", "599", "59", "ZQ", "Brennan", "Carrow",
+                                          "2026/09/12", "18:00:00");
+    env.writeWorkFile(QStringLiteral("log.txt"), fromCarrow);
     auto& in = static_cast<Infrm&>(open(0));
-    listCounties({"Alderbrook", "Carrow", "Ashcombe"});
+    // The list sorts them: Alderbrook, Ashcombe, Carrow.
+    listCounties({"Carrow", "Alderbrook", "Ashcombe"});
     env.prompt().clear();
 
     enterContact(in, "W5ZQ", "59", "ZQ", "Brennan", "599");
 
     EXPECT_EQ(logFile(),
-              fromAshcombe
+              fromCarrow
                   + logLine("W5ZQ", "599", "59", "ZQ", "Brennan", "Alderbrook", "2026/09/12", "18:30:00")
-                  + logLine("W5ZQ", "599", "59", "ZQ", "Brennan", "Carrow", "2026/09/12", "18:30:00"));
+                  + logLine("W5ZQ", "599", "59", "ZQ", "Brennan", "Ashcombe", "2026/09/12", "18:30:00"));
     EXPECT_EQ(in.lblDialog->text(), finalDupeMessage(1, true));
     EXPECT_EQ(in.lblDialog->palette().color(QPalette::Window), QColor(255, 0, 0));
     expectBackOnFirstCounty(in, "Alderbrook");
@@ -152,7 +149,7 @@ TEST_F(RoverTest, FailedAppendEndsTheReLoggingOnTheFirstCounty)
     expectBackOnFirstCounty(in, "Alderbrook");
 }
 
-TEST_F(RoverTest, ChangeCountyBuildsTheListInTheOrderTyped)
+TEST_F(RoverTest, ChangeCountyBuildsASortedList)
 {
     auto& in = static_cast<Infrm&>(open(0));
     setModalShowHandlerForTesting([&](QWidget& window) {
@@ -160,7 +157,7 @@ TEST_F(RoverTest, ChangeCountyBuildsTheListInTheOrderTyped)
             EXPECT_EQ(change->Text1->text(), "Alderbrook");
             QTest::mouseClick(change->cmdMultipleCounties, Qt::LeftButton);
         } else if (auto* rover = qobject_cast<frmCountyChangeRover*>(&window)) {
-            listCounties({"Ashcombe", "Nowhere", "Carrow"});
+            listCounties({"Carrow", "Nowhere", "ashcombe"});
             EXPECT_TRUE(rover->Label2->isHidden());
             rover->Text1->setText("Nowhere");
             QTest::keyClick(rover->Text1, Qt::Key_Return);
@@ -170,23 +167,24 @@ TEST_F(RoverTest, ChangeCountyBuildsTheListInTheOrderTyped)
     });
     in.mnuChangeCounty->trigger();
 
-    // Entry 0 is the first county typed, not the alphabetically first.
-    EXPECT_EQ(roverList(), QStringList({"Ashcombe", "Carrow"}));
-    EXPECT_EQ(in.Label25->text(), "Ashcombe");
-    EXPECT_EQ(savedSettings().OwnCounty, "Ashcombe");
+    // Entry 0 is the alphabetically first county (ignoring case), not the
+    // first typed; each keeps the case it was typed in.
+    EXPECT_EQ(roverList(), QStringList({"ashcombe", "Carrow"}));
+    EXPECT_EQ(in.Label25->text(), "ashcombe");
+    EXPECT_EQ(savedSettings().OwnCounty, "ashcombe");
     EXPECT_FALSE(WindowRegistry::isLoaded<frmCountyChange>());
 
     enterContact(in, "K5TX", "59", "TX", "", "599");
     ASSERT_EQ(ContactLog::instance().ContactCount, 2);
-    EXPECT_EQ(ContactLog::instance()[1].LogCountySent, "Ashcombe");
+    EXPECT_EQ(ContactLog::instance()[1].LogCountySent, "ashcombe");
     EXPECT_EQ(ContactLog::instance()[2].LogCountySent, "Carrow");
 
     // Off the county line: a click removes Carrow, and a contact is logged once.
     QListWidget* list = DefaultInstance<frmCountyChangeRover>().List1;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
-    EXPECT_EQ(roverList(), QStringList({"Ashcombe"}));
+    EXPECT_EQ(roverList(), QStringList({"ashcombe"}));
     enterContact(in, "K6CA", "59", "CA", "", "599");
     EXPECT_EQ(ContactLog::instance().ContactCount, 3);
-    expectBackOnFirstCounty(in, "Ashcombe");
+    expectBackOnFirstCounty(in, "ashcombe");
 }

@@ -1,9 +1,9 @@
 // The start-up dialog and the logo dialog, run for real offscreen.
 
 #include "common/Folders.h"
+#include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
-#include "logwindow/ProgramEnd.h"
 #include "startup/SharedPrefs.h"
 #include "startup/frmBrelvoxLogo.h"
 #include "startup/frmSplash.h"

@@ -1,6 +1,8 @@
 #include "support/TestEnv.h"
 
 #include "common/Folders.h"
+#include "common/ModalShow.h"
+#include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "entry/CallChecks.h"
@@ -15,8 +17,6 @@
 #include "logstore/PositionTables.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/ArchiveRestore.h"
-#include "logwindow/ModalShow.h"
-#include "logwindow/ProgramEnd.h"
 #include "logwindow/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/SafeFile.h"

@@ -1,4 +1,4 @@
-#include "logwindow/ModalShow.h"
+#include "common/ModalShow.h"
 
 #include <QDialog>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "logwindow/ProgramEnd.h"
+#include "common/ProgramEnd.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,0 +1,50 @@
+#include "common/NamedControls.h"
+
+#include "common/EntryBox.h"
+#include "common/TwipsLayout.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+
+namespace zq {
+
+namespace {
+
+template <class W>
+W* named(W* control, const QString& name, double left, double top, double width, double height)
+{
+    control->setObjectName(name);
+    placeControl(*control, left, top, width, height);
+    return control;
+}
+
+} // namespace
+
+QLabel* makeNamedLabel(QWidget* parent, const QString& name, const QString& caption,
+                       double left, double top, double width, double height)
+{
+    return named(new QLabel(caption, parent), name, left, top, width, height);
+}
+
+EntryBox* makeNamedBox(QWidget* parent, const QString& name, const QString& text, double left,
+                       double top, double width, double height)
+{
+    auto* b = named(new EntryBox(parent), name, left, top, width, height);
+    b->setText(text);
+    return b;
+}
+
+QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QString& caption,
+                              double left, double top, double width, double height)
+{
+    return named(new QRadioButton(caption, parent), name, left, top, width, height);
+}
+
+QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& caption,
+                          double left, double top, double width, double height)
+{
+    return named(new QGroupBox(caption, parent), name, left, top, width, height);
+}
+
+} // namespace zq
