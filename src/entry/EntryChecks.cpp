@@ -95,14 +95,19 @@ std::vector<EntryFailure> requiredFieldFailures(const EntryTexts& e, bool inStat
     return out;
 }
 
-bool isTableCounty(const QString& text)
+QString tableCountyName(const QString& text)
 {
     const CountyTable& t = CountyTable::instance();
     const int n = std::min(t.count(), CountyTable::Capacity);
     for (int i = 1; i <= n; ++i)
         if (sameText(t.CountyName[static_cast<size_t>(i)], text))
-            return true;
-    return false;
+            return t.CountyName[static_cast<size_t>(i)];
+    return QString();
+}
+
+bool isTableCounty(const QString& text)
+{
+    return !tableCountyName(text).isNull();
 }
 
 QString invalidCountyMessage(const QString& text)

@@ -533,6 +533,7 @@ void LogWindow::runStartSequence()
         return;
     logLoaded_ = true;
     LayoutFullScreen();
+    txtCall->setFocus(); // the operator types the first call at once
     if (!sameText(st.RigType, QStringLiteral("None")))
         DefaultInstance<RigControlfrm>().Command1_Click();
 }

@@ -131,7 +131,12 @@ void LogWindow::CheckCounty()
 {
     EntryState& es = EntryState::instance();
     es.InvalidCountyFlag = 1;
-    if (isTableCounty(txtSec->text())) {
+    const QString name = tableCountyName(txtSec->text());
+    if (!name.isNull()) {
+        // A completion keeps the case the operator typed ("WAKEman"); the
+        // contact is stored with the table's spelling.
+        if (txtSec->text() != name)
+            txtSec->setText(name);
         es.InvalidCountyFlag = 0;
         return;
     }

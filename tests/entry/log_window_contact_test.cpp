@@ -106,6 +106,22 @@ TEST_F(ContactEntryTest, OutOfStateContactIsStoredScoredAndShown)
     EXPECT_EQ(listRow(w.ListView1, 1)[0], "1");
 }
 
+TEST_F(ContactEntryTest, ACountyTypedInCapitalsIsStoredWithTheTableSpelling)
+{
+    LogWindow& w = open(1);
+    EXPECT_EQ(QApplication::focusWidget(), w.txtCall); // ready for the first call
+    // "WAKE" is Wakeman's abbreviation and also the start of its name, so
+    // the completion shows "WAKEman".
+    type(w.txtCall, "W5ABC");
+    type(w.txtRSTR, "599");
+    type(w.txtSec, "WAKE");
+    EXPECT_EQ(w.txtSec->text(), "WAKEman");
+    type(w.txtRSTS, "599");
+    QTest::keyClick(w.txtRSTS, Qt::Key_Return);
+    EXPECT_EQ(ContactLog::instance()[1].LogCounty, "Wakeman");
+    EXPECT_EQ(listEntries(w.List2), QStringList{"Wakeman"});
+}
+
 TEST_F(ContactEntryTest, DuplicateIsRefusedInRedAndTheRowCleared)
 {
     LogWindow& w = open(1);
