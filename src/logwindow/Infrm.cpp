@@ -21,17 +21,17 @@ Infrm::Infrm() : LogWindow(Variant::InState)
 
     // Entry row, each field with its caption above it.
     constexpr double cap = 2420, field = 2650, h = 330;
-    makeStationLabel(2, QStringLiteral("Call"), 120, cap, 1300, 230);
-    placeControl(*txtCall, 120, field, 1300, h);
-    makeStationLabel(3, QStringLiteral("RS(T) R"), 1480, cap, 550, 230);
-    placeControl(*txtRSTR, 1480, field, 500, h);
+    makeStationLabel(2, QStringLiteral("Call"), 120, cap, 1180, 230);
+    placeControl(*txtCall, 120, field, 1180, h);
+    makeStationLabel(3, QStringLiteral("RS(T) R"), 1360, cap, 740, 230);
+    placeControl(*txtRSTR, 1360, field, 520, h);
     txtRSTR->setTypedLimit(6);
-    makeStationLabel(1, QStringLiteral("St / Prv / Country"), 2040, cap, 1300, 230)
+    makeStationLabel(1, QStringLiteral("St / Prv / Country"), 2140, cap, 1320, 230)
         ->setToolTip(QStringLiteral("State / Province / Country"));
-    placeControl(*txtCntry, 2040, field, 1400, h);
-    placeControl(*Label3, 3340, cap, 400, 230);
-    makeStationLabel(4, QStringLiteral("County"), 3500, cap, 1400, 230)->setEnabled(false);
-    placeControl(*txtSec, 3500, field, 1400, h);
+    placeControl(*txtCntry, 2140, field, 1320, h);
+    placeControl(*Label3, 3100, cap, 360, 230);
+    makeStationLabel(4, QStringLiteral("County"), 3560, cap, 1340, 230)->setEnabled(false);
+    placeControl(*txtSec, 3560, field, 1340, h);
     makeStationLabel(0, QStringLiteral("RS(T) Sn"), 4960, cap, 600, 230);
     placeControl(*txtRSTS, 4960, field, 450, h);
     placeControl(*lblPostConTime, 5470, cap, 500, 230);
