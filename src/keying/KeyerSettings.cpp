@@ -141,17 +141,16 @@ PhoneSettingsRead parsePhoneSettings(const QByteArray& content)
 
     if (!in.next(&v))
         return r;
+    // The pause is taken as the file holds it; only one that no timer can
+    // take (not a number, negative, too long) is a bad value.
     double seconds = 0;
     if (!parseNumber(QuotedValue{v.text, true}, &seconds))
         return r;
-    if (acceptablePhonePause(seconds)) {
-        s.txtPHLoop = v.text;
-        s.repeatIntervalMs = secondsToMs(seconds);
-    } else {
-        // The keyer's own rule for a pause it cannot use: no repeat.
-        s.txtPHLoop = QStringLiteral("0");
-        s.repeatIntervalMs = 0;
-    }
+    const int ms = secondsToMs(seconds);
+    if (ms < 0)
+        return r;
+    s.txtPHLoop = v.text;
+    s.repeatIntervalMs = ms;
     ++r.valuesRead;
 
     if (!in.next(&v))

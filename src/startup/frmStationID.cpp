@@ -3,6 +3,7 @@
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
 #include "common/NamedControls.h"
+#include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
@@ -410,7 +411,7 @@ void frmStationID::closeEvent(QCloseEvent* e)
     if (done_)
         return;
     done_ = true;
-    QApplication::quit();
+    endProgram();
 }
 
 } // namespace zq

@@ -229,8 +229,8 @@ TEST(WaveSettingsFile, PauseAndShortFiles)
     const Case cases[] = {
         {"pause of 2 s", waveValues(), 13, true, "2", 2000},
         {"pause of 1.5 s", waveValues("1", "\"1.5\""), 13, true, "1.5", 1500},
-        {"pause of 60 s is no repeat", waveValues("1", "\"60\""), 13, true, "0", 0},
-        {"negative pause is no repeat", waveValues("1", "\"-3\""), 13, true, "0", 0},
+        {"pause of 90 s taken as it stands", waveValues("1", "\"90\""), 13, true, "90", 90000},
+        {"negative pause is a bad value", waveValues("1", "\"-3\""), 11, false, "0", 0},
         {"pause not a number", waveValues("1", "\"abc\""), 11, false, "0", 0},
         {"PTT line not a number", waveValues("\"x\""), 10, false, "0", 0},
         {"12 lines", waveValues().mid(0, 12), 12, false, "2", 2000},

@@ -15,6 +15,7 @@
 #include "startup/StationSetupEntry.h"
 #include "startup/UtcOffsetCheck.h"
 #include "startup/frmStationID.h"
+#include "common/ProgramEnd.h"
 #include "support/TestEnv.h"
 
 #include <QApplication>
@@ -516,15 +517,8 @@ TEST(RecommendedUtcOffset, FromOneInstantCountedToTheMinute)
 TEST_F(StationSetup, ClosingWithoutDoneEndsTheProgramAndWritesNothing)
 {
     frmStationID& d = open();
-    QTimer::singleShot(0, &d, [&d] { d.close(); });
-    // Should the program not end, this ends the wait with another code.
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(7); });
-    guard.start(20000);
-    EXPECT_EQ(QApplication::exec(), 0);
-    guard.stop();
-
+    d.close();
+    EXPECT_TRUE(programEnded());
     EXPECT_FALSE(QFile::exists(env.workPath("QSOpref.txt")));
     EXPECT_FALSE(QFile::exists(sharedFile()));
     EXPECT_FALSE(WindowRegistry::isLoaded<Outfrm>());
