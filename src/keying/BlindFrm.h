@@ -7,6 +7,8 @@
 
 namespace zq {
 
+class WavePlayer;
+
 class BlindFrm : public QDialog, public UnloadStep {
     Q_OBJECT
 public:
@@ -17,6 +19,8 @@ public:
     }
     // Plays <Name>.wav from the working folder without waiting.
     void BlindKeyPhone(const QString& Name) { (void)Name; }
+    // The prompts' wave player (Mode 526 while a prompt plays); none yet.
+    WavePlayer* MMControl1 = nullptr;
     void onUnload() override {}
 };
 

@@ -41,6 +41,7 @@ Infrm::Infrm() : LogWindow(Variant::InState)
 
     QFont dialogFont(QStringLiteral("Arial"));
     dialogFont.setPointSizeF(11.25);
+    dialogFont.setBold(false); // not the window's bold
     lblDialog->setFont(dialogFont);
     lblPossDup->setText(QStringLiteral("   Possible Duplicates"));
     placeControl(*lblDupe, 120, 3800, 6700, 550);
@@ -110,6 +111,7 @@ void Infrm::buildStateGrid()
     codes.build();
     QFont gridFont(QStringLiteral("MS Serif"));
     gridFont.setPointSizeF(6.75);
+    gridFont.setBold(false); // only the headings are bold
     QFont headingFont = font();
     headingFont.setBold(true);
 

@@ -40,6 +40,7 @@
 #include "spots/SpectrumMap.h"
 #include "startup/frmStationID.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QHeaderView>
@@ -382,6 +383,17 @@ QAction* LogWindow::barItem(const char* name, const QString& caption, void (LogW
 void LogWindow::buildMenus()
 {
     menuBar()->setObjectName(QStringLiteral("menuBar"));
+    // The menus keep the system's menu font: the window's own font (bold in
+    // the in-state window, scaled by fitting and sizing) is not theirs.
+    QFont menuFont = QApplication::font(menuBar());
+    menuFont.setFamily(menuFont.family());
+    if (menuFont.pointSizeF() > 0)
+        menuFont.setPointSizeF(menuFont.pointSizeF());
+    else
+        menuFont.setPixelSize(menuFont.pixelSize());
+    menuFont.setWeight(menuFont.weight());
+    menuFont.setItalic(menuFont.italic());
+    menuBar()->setFont(menuFont);
 
     mnuFile = topMenu("mnuFile", QStringLiteral("&File"));
     mnuNew = menuItem(mnuFile, "mnuNew", QStringLiteral("&New"), &LogWindow::mnuNew_Click);

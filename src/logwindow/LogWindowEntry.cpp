@@ -20,6 +20,7 @@
 #include "entry/Scoring.h"
 #include "entry/TextCompare.h"
 #include "keying/BlindFrm.h"
+#include "keying/PhoneFrm.h"
 #include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"
 #include "logstore/LogFileStore.h"
@@ -162,7 +163,14 @@ void LogWindow::FinalDupeCheck()
     setDupeColoured(false);
     lblDupe->setText(QString());
     prompt().beep();
-    DefaultInstance<BlindFrm>().BlindKeyPhone(QStringLiteral("Dupe"));
+    BlindFrm& blind = DefaultInstance<BlindFrm>();
+    blind.BlindKeyPhone(QStringLiteral("Dupe"));
+    if (st.VoiceNavigationLevel != 0) {
+        // The row is cleared once the spoken "Dupe" has ended (bounded).
+        holdWhile([&blind] {
+            return blind.MMControl1 && blind.MMControl1->Mode == WavePlayer::ModePlaying;
+        }, SpokenDupeLimit);
+    }
     es.DuplicateFlag = 1;
     es.DuplicateTime = clock().now().local;
     es.DuplicateSteadyTime = clock().steadyNow();

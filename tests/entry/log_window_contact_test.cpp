@@ -8,6 +8,8 @@
 #include "entry/ContestTotals.h"
 #include "entry/EntryState.h"
 #include "entry/LogOnState.h"
+#include "keying/BlindFrm.h"
+#include "keying/PhoneFrm.h"
 #include "logwindow/SectionTable.h"
 #include "platform/SafeFile.h"
 
@@ -17,6 +19,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 using namespace zq;
 using namespace zq::test;
@@ -146,6 +152,46 @@ TEST_F(ContactEntryTest, DuplicateIsRefusedInRedAndTheRowCleared)
     enterContact(w, "W5ABC", "599", "", "Ashcombe", "599");
     EXPECT_EQ(ContactLog::instance().ContactCount, 2);
     EXPECT_EQ(w.lblTotScore->text(), "12");
+}
+
+TEST_F(ContactEntryTest, WithVoiceNavigationTheRowIsClearedOnceTheSpokenDupeEnds)
+{
+    LogWindow& w = open(1);
+    enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
+    WavePlayer player;
+    DefaultInstance<BlindFrm>().MMControl1 = &player;
+
+    for (const uint8_t level : {uint8_t(0), uint8_t(1)}) {
+        SCOPED_TRACE(level);
+        st.VoiceNavigationLevel = level;
+        w.txtCall->setText(QStringLiteral("W5ABC"));
+        w.txtRSTR->setText(QStringLiteral("599"));
+        w.txtSec->setText(QStringLiteral("Alderbrook"));
+        w.txtRSTS->setText(QStringLiteral("599"));
+        player.Mode = WavePlayer::ModePlaying;
+        std::atomic<bool> ended{false};
+        bool clearedAfterEnd = false;
+        const auto c = QObject::connect(w.txtCall, &QLineEdit::textChanged, [&](const QString& t) {
+            if (t.isEmpty())
+                clearedAfterEnd = ended.load();
+        });
+        // Navigation off: nothing waits for the prompt, which never ends here.
+        std::thread speaker;
+        if (level != 0)
+            speaker = std::thread([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                ended = true;
+                player.Mode = WavePlayer::ModeStopped;
+            });
+        QTest::keyClick(w.txtRSTS, Qt::Key_Return);
+        if (speaker.joinable())
+            speaker.join();
+        QObject::disconnect(c);
+        EXPECT_EQ(EntryState::instance().DuplicateFlag, 1);
+        EXPECT_TRUE(w.txtCall->text().isEmpty());
+        EXPECT_EQ(clearedAfterEnd, level != 0);
+    }
+    DefaultInstance<BlindFrm>().MMControl1 = nullptr;
 }
 
 TEST_F(ContactEntryTest, LeavingTheCallFieldWarnsAndListsPreviousContacts)

@@ -6,6 +6,7 @@
 #include "common/EntryBox.h"
 
 #include <QListWidget>
+#include <QMenuBar>
 
 using namespace zq;
 using namespace zq::test;
@@ -55,6 +56,25 @@ TEST_F(LogWindowTest, SideListsEndAtLine3InTheInStateWindow)
     st.FormSizePercent = 80;
     auto& in = static_cast<Infrm&>(start(0));
     expectListsEndAtLine3(in, {in.List1, in.List2, in.List3});
+}
+
+TEST_F(LogWindowTest, MenusKeepTheSystemFontWhateverTheWindowFont)
+{
+    // Fitting, the form size and the in-state window's bold font change the
+    // window's font but never the menus'.
+    const QFont system = QApplication::font("QMenuBar");
+    for (const uint8_t outOfState : {1, 0}) {
+        for (const uint8_t percent : {100, 50}) {
+            freshRun();
+            st.FormSizePercent = percent;
+            LogWindow& w = start(outOfState);
+            const QFont menu = w.menuBar()->font();
+            EXPECT_NE(w.font().pointSizeF(), system.pointSizeF());
+            EXPECT_EQ(menu.pointSizeF(), system.pointSizeF()) << int(outOfState) << " " << int(percent);
+            EXPECT_EQ(menu.family(), system.family());
+            EXPECT_EQ(menu.bold(), system.bold());
+        }
+    }
 }
 
 TEST_F(LogWindowTest, FormSizeCommandStoresAClampedPercentage)

@@ -129,6 +129,15 @@ TEST_F(LogWindowTest, InStateWindowBuildsItsGridAndRoverColumn)
         EXPECT_EQ(in.Label10(25)->toolTip(), QStringLiteral("Carvonia"));
         EXPECT_EQ(in.Label10(59)->text(), QStringLiteral("NL"));
         EXPECT_EQ(SectionTable::instance().SectionCode[51], QStringLiteral("MR"));
+
+        // The window font is bold; the status line and the grid are not,
+        // the grid's headings are.
+        EXPECT_TRUE(in.font().bold());
+        EXPECT_FALSE(in.lblDialog->font().bold());
+        EXPECT_EQ(in.lblDialog->font().family(), QStringLiteral("Arial"));
+        EXPECT_FALSE(in.Label10(25)->font().bold());
+        EXPECT_EQ(in.Label10(25)->font().family(), QStringLiteral("MS Serif"));
+        EXPECT_TRUE(in.lblSecFive->font().bold());
     }
 }
 
