@@ -37,7 +37,7 @@
 #include "rig/RigControlfrm.h"
 #include "rig/frmBandPlan.h"
 #include "spots/PacketSpotfrm.h"
-#include "spots/SpectrumMap.h"
+#include "spots/BandMapWindow.h"
 #include "startup/frmStationID.h"
 
 #include <QApplication>

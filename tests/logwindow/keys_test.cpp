@@ -13,7 +13,7 @@
 #include "rig/frmBandPlan.h"
 #include "rig/frmRigTune.h"
 #include "spots/PacketSpotfrm.h"
-#include "spots/SpectrumMap.h"
+#include "spots/BandMapWindow.h"
 
 #include <QApplication>
 #include <QLabel>
