@@ -20,4 +20,21 @@ QString Folders::workingFile(const QString& name)
     return fileIn(dir, name);
 }
 
+QString Folders::findDataFile(const QString& name)
+{
+    const Folders& f = instance();
+    for (const QString& folder : {f.SharedDirectory, f.UserDirectory, f.WorkingDirectory}) {
+        if (!folder.isEmpty() && fileExistsIn(folder, name))
+            return fileIn(folder, name);
+    }
+    return QString();
+}
+
+void Folders::makeWorkingFolderCurrent()
+{
+    const QString dir = instance().WorkingDirectory;
+    if (!dir.isEmpty())
+        QDir::setCurrent(dir);
+}
+
 } // namespace zq

@@ -15,6 +15,13 @@ struct Folders {
     static Folders& instance();
     // A file of the working folder, matched without regard to case.
     static QString workingFile(const QString& name);
+    // A data file shared with other programs: the first of the shared, the
+    // user and the working folder that holds `name` (any case); "" when
+    // none does.
+    static QString findDataFile(const QString& name);
+    // Makes the working folder the current folder again (a file dialog may
+    // have moved it).
+    static void makeWorkingFolderCurrent();
 };
 
 } // namespace zq

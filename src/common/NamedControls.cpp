@@ -47,4 +47,15 @@ QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& c
     return named(new QGroupBox(caption, parent), name, left, top, width, height);
 }
 
+void setOptionValue(QRadioButton& option, bool value)
+{
+    if (value) {
+        option.setChecked(true);
+        return;
+    }
+    option.setAutoExclusive(false);
+    option.setChecked(false);
+    option.setAutoExclusive(true);
+}
+
 } // namespace zq

@@ -24,4 +24,8 @@ QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QStrin
 QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& caption,
                           double left, double top, double width, double height);
 
+// Sets an option button on or off.  Off works even for the chosen option of
+// its frame, which then has none chosen.
+void setOptionValue(QRadioButton& option, bool value);
+
 } // namespace zq

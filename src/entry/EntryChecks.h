@@ -40,10 +40,10 @@ std::vector<EntryFailure> requiredFieldFailures(const EntryTexts& e, bool inStat
                                                 const QString& homeState);
 
 // --- County ------------------------------------------------------------------
-// True when text equals one of CountyTable's names 1..CountyCount (any case).
 // The table's spelling of the county named `text` (compared without regard
 // to case), or a null text when there is none.
 QString tableCountyName(const QString& text);
+// True when text equals one of CountyTable's names 1..CountyCount (any case).
 bool isTableCounty(const QString& text);
 QString invalidCountyMessage(const QString& text);
 

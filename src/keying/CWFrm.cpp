@@ -17,23 +17,10 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QLabel>
 #include <QRadioButton>
 #include <QTimer>
 
 namespace zq {
-
-namespace {
-
-// Clears an option button even when it is the chosen one of its frame.
-void clearOption(QRadioButton* o)
-{
-    o->setAutoExclusive(false);
-    o->setChecked(false);
-    o->setAutoExclusive(true);
-}
-
-} // namespace
 
 CWFrm::CWFrm()
 {
@@ -46,9 +33,8 @@ CWFrm::CWFrm()
     for (int row = 0; row < 11; ++row) {
         const int i = messageBoxes[row];
         const double top = 240 + row * 360;
-        keyLabels_[row] = makeNamedLabel(this, QStringLiteral("lblF%1").arg(row + 1),
-                                         QStringLiteral("F%1").arg(row + 1), 120, top + 30, 420,
-                                         255);
+        makeNamedLabel(this, QStringLiteral("lblF%1").arg(row + 1),
+                       QStringLiteral("F%1").arg(row + 1), 120, top + 30, 420, 255);
         Text[i] = makeNamedBox(this, QStringLiteral("Text%1").arg(i), QString(), 600, top, 4200);
     }
 
@@ -63,17 +49,16 @@ CWFrm::CWFrm()
     Option4 = option("Option4", "None", 1200);
     Option5 = option("Option5", "WinKey", 1500);
     Option4->setChecked(true);
-    keyLabels_[11] = makeNamedLabel(Frame1, QStringLiteral("lblSerial"), QStringLiteral("Serial"),
-                                    1680, 300, 1200, 255);
+    makeNamedLabel(Frame1, QStringLiteral("lblSerial"), QStringLiteral("Serial"), 1680, 300, 1200,
+                   255);
     Text[10] = makeNamedBox(Frame1, QStringLiteral("Text10"), QStringLiteral("0"), 1680, 560, 720);
-    keyLabels_[12] = makeNamedLabel(Frame1, QStringLiteral("lblParallel"),
-                                    QStringLiteral("Parallel"), 1680, 960, 1200, 255);
+    makeNamedLabel(Frame1, QStringLiteral("lblParallel"), QStringLiteral("Parallel"), 1680, 960,
+                   1200, 255);
     Text[14] = makeNamedBox(Frame1, QStringLiteral("Text14"), QStringLiteral("&H378"), 1680, 1220,
                             1200);
 
     Text[11] = makeNamedBox(this, QStringLiteral("Text11"), QStringLiteral("13"), 5040, 2400, 600);
-    keyLabels_[13] = makeNamedLabel(this, QStringLiteral("lblWPM"), QStringLiteral("WPM"), 5760,
-                                    2430, 1200, 255);
+    makeNamedLabel(this, QStringLiteral("lblWPM"), QStringLiteral("WPM"), 5760, 2430, 1200, 255);
     txtSpace = makeNamedBox(this, QStringLiteral("txtSpace"), QStringLiteral("0"), 5040, 2800, 600);
     makeNamedLabel(this, QStringLiteral("lblSpace"), QStringLiteral("Word Space"), 5760, 2830, 1500,
                    255);
@@ -112,9 +97,9 @@ void CWFrm::applySettings(const CwSettingsRead& read)
         return;
     tmrRepeat->setInterval(s.repeatIntervalMs);
 
-    clearOption(Option1);
-    clearOption(Option2);
-    clearOption(Option3);
+    setOptionValue(*Option1, false);
+    setOptionValue(*Option2, false);
+    setOptionValue(*Option3, false);
     switch (KeyingState::instance().CwKeyingMethod) {
     case 1: Option1->setChecked(true); break;
     case 2: Option2->setChecked(true); break;
@@ -212,7 +197,7 @@ void CWFrm::FKeyCW(int& KeyCode)
             if (delay > 0) {
                 ks.CwRepeatActive = 1;
                 if (tmrRepeat->interval() <= 0)
-                    tmrRepeat->setInterval(delay * 1000);
+                    tmrRepeat->setInterval(repeatDelayMs(delay));
                 tmrRepeat->start();
             }
         }

@@ -13,7 +13,6 @@
 
 class QCheckBox;
 class QGroupBox;
-class QLabel;
 class QRadioButton;
 class QTimer;
 
@@ -68,8 +67,6 @@ public:
 private:
     QString expandMacros(const QString& message) const;
     void tmrRepeat_Timer();
-
-    std::array<QLabel*, 14> keyLabels_{};
 };
 
 // The WinKeyer's host calls.  Until a link to a WinKeyer is set they report

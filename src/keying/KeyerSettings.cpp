@@ -2,6 +2,7 @@
 
 #include "platform/QuotedText.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -106,6 +107,11 @@ QByteArray formatCwSettings(const CwSettings& s)
     out += recordLine({QString::number(s.Check1)});
     out += recordLine({quotedText(s.txtCWLoop)});
     return out;
+}
+
+int repeatDelayMs(int seconds)
+{
+    return static_cast<int>(std::clamp<qint64>(qint64(seconds) * 1000, 0, INT_MAX));
 }
 
 PhoneSettings::PhoneSettings()

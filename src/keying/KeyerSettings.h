@@ -74,6 +74,10 @@ struct PhoneSettingsRead {
 PhoneSettingsRead parsePhoneSettings(const QByteArray& content);
 QByteArray formatPhoneSettings(const PhoneSettings& s);
 
+// A repeat timer's interval for a typed delay of whole seconds: seconds x
+// 1000, at most the longest interval a timer takes.
+int repeatDelayMs(int seconds);
+
 // The repeat pause that the voice keyer accepts: 0 up to, not including, 60
 // seconds; anything else means no repeat.
 bool acceptablePhonePause(double seconds);

@@ -10,7 +10,6 @@
 
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QLabel>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -26,14 +25,14 @@ PhoneFrm::PhoneFrm()
     for (int i = 1; i <= 9; ++i) {
         const double left = 120 + ((i - 1) / 3) * 2960;
         const double top = 240 + ((i - 1) % 3) * 420;
-        keyLabels_[i - 1] = makeNamedLabel(this, QStringLiteral("lblF%1").arg(i),
-                                           QStringLiteral("F%1").arg(i), left, top + 30, 360, 255);
+        makeNamedLabel(this, QStringLiteral("lblF%1").arg(i), QStringLiteral("F%1").arg(i), left,
+                       top + 30, 360, 255);
         Text[i] = makeNamedBox(this, QStringLiteral("Text%1").arg(i), QString(), left + 360, top,
                                2400);
     }
     txtPHLoop = makeNamedBox(this, QStringLiteral("txtPHLoop"), QStringLiteral("0"), 480, 1560, 600);
-    keyLabels_[9] = makeNamedLabel(this, QStringLiteral("lblPHLoop"), QStringLiteral("Loop (Sec)"),
-                                   1200, 1590, 1200, 255);
+    makeNamedLabel(this, QStringLiteral("lblPHLoop"), QStringLiteral("Loop (Sec)"), 1200, 1590,
+                   1200, 255);
 
     Text[10] = makeNamedBox(this, QStringLiteral("Text10"), QStringLiteral("0"), 480, 2100, 600);
     Frame1 = new QGroupBox(this);
@@ -90,7 +89,7 @@ void PhoneFrm::FKeyPhone(int& KeyCode)
         if (ok && delay > 0) {
             KeyingState::instance().PhoneRepeatActive = 1;
             if (tmrRepeat->interval() <= 0)
-                tmrRepeat->setInterval(delay * 1000);
+                tmrRepeat->setInterval(repeatDelayMs(delay));
             tmrRepeat->start();
         }
     }

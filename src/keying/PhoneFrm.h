@@ -10,7 +10,6 @@
 #include <array>
 
 class QGroupBox;
-class QLabel;
 class QRadioButton;
 class QTimer;
 
@@ -62,8 +61,6 @@ public:
 
 private:
     void tmrRepeat_Timer();
-
-    std::array<QLabel*, 10> keyLabels_{};
 };
 
 enum class WaveSettingsLoad {

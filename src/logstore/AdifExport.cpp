@@ -3,7 +3,6 @@
 #include "common/Folders.h"
 #include "logstore/StationSettings.h"
 #include "platform/Clock.h"
-#include "platform/Paths.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
@@ -41,16 +40,9 @@ bool usCall(const QString& call)
     return c == u'A' || c == u'K' || c == u'N' || c == u'W';
 }
 
-void makeWorkingFolderCurrent()
-{
-    const QString dir = Folders::instance().WorkingDirectory;
-    if (!dir.isEmpty())
-        QDir::setCurrent(dir);
-}
-
 void reportFailure(const QString& description)
 {
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     prompt().beep();
     prompt().message(description, kFailureTitle, MsgButtons::Ok);
 }
@@ -243,12 +235,7 @@ QString generalDateText(const QDateTime& local)
 
 QString findAdifCountryFile()
 {
-    const Folders& f = Folders::instance();
-    for (const QString& folder : {f.SharedDirectory, f.UserDirectory, f.WorkingDirectory}) {
-        if (!folder.isEmpty() && fileExistsIn(folder, kCountryFile))
-            return fileIn(folder, kCountryFile);
-    }
-    return QString();
+    return Folders::findDataFile(kCountryFile);
 }
 
 void ExportADIF()
@@ -271,7 +258,7 @@ void ExportADIF()
         QStringLiteral("Please enter a comment."),
         s.HomeStateCode + QStringLiteral(" State QSO Party Contest"));
 
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     const QString tablePath = findAdifCountryFile();
     if (tablePath.isEmpty()) {
         reportFailure(QStringLiteral("File not found: %1").arg(kCountryFile));
@@ -294,11 +281,11 @@ void ExportADIF()
     const QString chosen =
         prompt().saveFile(QString(), proposed, QStringLiteral("ADIF Files (*.adi)"));
     if (chosen.isEmpty()) { // Cancel ends the export silently
-        makeWorkingFolderCurrent();
+        Folders::makeWorkingFolderCurrent();
         return;
     }
 
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     const QString path = QFileInfo(chosen).absoluteFilePath();
     options.exportedOn = generalDateText(clock().now().local);
     const QByteArray data =
@@ -308,7 +295,7 @@ void ExportADIF()
         return;
     }
 
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     prompt().message(QStringLiteral("The file was successfully written to the directory:\n\n")
                          + QDir::toNativeSeparators(path) + QLatin1Char('.'),
                      QStringLiteral("File Written Successfully."), MsgButtons::Ok);

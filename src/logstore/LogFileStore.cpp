@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace zq {
 
 namespace {
@@ -63,12 +65,51 @@ bool readContactsBack()
     return true;
 }
 
+// Where a new record goes in the log file at `path`.  An edited file may
+// end without a line end, or with blank lines that the reader passes over
+// at the end of the file but not between records: the record then follows
+// the last byte that is not white space (what is after it is cut off),
+// with a line end of its own before it.
+struct AppendPoint {
+    qint64 keep = -1; // bytes of the file kept; -1 keeps it whole
+    QByteArray lead;  // written before the record
+};
+
+AppendPoint appendPoint(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const qint64 size = f.size();
+    qint64 end = size; // just after the last byte that is not white space
+    char block[4096];
+    while (end > 0) {
+        const qint64 from = std::max<qint64>(0, end - qint64(sizeof block));
+        if (!f.seek(from) || f.read(block, end - from) != end - from)
+            return {};
+        qint64 i = end - from;
+        while (i > 0 && isWhiteSpaceByte(block[i - 1]))
+            --i;
+        end = from + i;
+        if (i > 0)
+            break;
+    }
+    const QByteArray lead = end > 0 ? QByteArrayLiteral("\r\n") : QByteArray();
+    if (end == size)
+        return {-1, lead};
+    if (end > 0 && f.seek(end)) {
+        const QByteArray tail = f.read(3);
+        if (tail == "\r\n" || tail == "\n")
+            return {}; // the usual case: the last record ends its line
+    }
+    return {end, lead};
+}
+
 QString backupFolder()
 {
     const QString user = Folders::instance().UserDirectory;
     const QString found = fileIn(user, QStringLiteral("BACKUP"));
-    const QFileInfo info(found);
-    if (info.isDir() && info.fileName().toUpper() == QStringLiteral("BACKUP"))
+    if (QFileInfo(found).isDir())
         return found;
     const QString made = user + QStringLiteral("/BACKUP");
     QDir().mkpath(made);
@@ -204,7 +245,7 @@ bool LoadLogFile()
 
 bool ContactLogHasRoom()
 {
-    if (ContactLog::instance().ContactCount < ContactLog::Capacity)
+    if (!ContactLog::instance().isFull())
         return true;
     prompt().message(QStringLiteral("The log is full: it holds %1 contacts.  No further contact "
                                     "can be logged.")
@@ -220,19 +261,9 @@ bool AppendLogFile()
     if (n < 1 || n > ContactLog::Capacity)
         return false;
     const QString path = logFilePath();
-    QByteArray line = formatContactLine(log[n]);
-    // A last line left without its line end (an edited file) must not run
-    // into the new record.
-    {
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly) && f.size() > 0 && f.seek(f.size() - 1)) {
-            char last = 0;
-            if (f.getChar(&last) && last != '\n')
-                line.prepend("\r\n");
-        }
-    }
+    const AppendPoint at = appendPoint(path);
     QString why;
-    if (!appendAndSync(path, line, &why)) {
+    if (!appendAndSync(path, at.lead + formatContactLine(log[n]), &why, at.keep)) {
         reportWriteFailure(kLogName, why);
         return false;
     }

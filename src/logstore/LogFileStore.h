@@ -38,7 +38,9 @@ bool LoadLogFile();
 // and returns false; the logging step then stores nothing.
 bool ContactLogHasRoom();
 
-// Appends contact ContactCount as one line, flushed and synced.  On failure
+// Appends contact ContactCount as one line, flushed and synced, on a line
+// of its own after the last record (blank lines that an edited file ends
+// with are cut off first, so the file still loads).  On failure
 // nothing of the line stays in the file, the failure is reported and false
 // is returned: the caller then takes the contact back (lowers ContactCount,
 // empties the slot and takes back its points) so memory equals the file.

@@ -12,13 +12,6 @@ namespace zq {
 
 namespace {
 const QString kExportFile = QStringLiteral("LogExp.txt");
-
-void makeWorkingFolderCurrent()
-{
-    const QString dir = Folders::instance().WorkingDirectory;
-    if (!dir.isEmpty())
-        QDir::setCurrent(dir);
-}
 } // namespace
 
 LogvaneContactValues logvaneContactValues(const ContactRecord& c, const QString& homeStateCode)
@@ -90,7 +83,7 @@ QByteArray formatLogvaneFile(const ContactLog& log, int count, const QString& po
 
 void ExportLogvaneFile()
 {
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     const QString power =
         prompt().input(QStringLiteral("Please enter the power value you would like to record."),
                        QStringLiteral("Please enter the power value"));
@@ -104,7 +97,7 @@ void ExportLogvaneFile()
     const QString path = Folders::workingFile(kExportFile);
     QString error;
     const bool written = writeFileAtomically(path, data, &error);
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     prompt().beep();
     if (!written) {
         prompt().message(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error),

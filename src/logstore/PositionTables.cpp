@@ -1,12 +1,10 @@
 #include "logstore/PositionTables.h"
 
 #include "common/Folders.h"
-#include "platform/Paths.h"
 #include "platform/QuotedText.h"
 
 #include <QFileInfo>
 
-#include <cmath>
 #include <functional>
 
 namespace zq {
@@ -28,32 +26,10 @@ namespace {
 const QString kCountryFile = QStringLiteral("arrlpre2.txt");
 const QString kStateFile = QStringLiteral("states.txt");
 
-bool toSingle(const QuotedValue& v, float* out)
-{
-    double d = 0;
-    if (!parseNumber(v, &d))
-        return false;
-    const float f = static_cast<float>(d);
-    if (!std::isfinite(f))
-        return false;
-    *out = f;
-    return true;
-}
-
 void setError(QString* error, const QString& text)
 {
     if (error)
         *error = text;
-}
-
-QString countryFilePath()
-{
-    const Folders& f = Folders::instance();
-    for (const QString& folder : {f.SharedDirectory, f.UserDirectory, f.WorkingDirectory}) {
-        if (!folder.isEmpty() && fileExistsIn(folder, kCountryFile))
-            return fileIn(folder, kCountryFile);
-    }
-    return QString();
 }
 
 // What a table reader does after a row.
@@ -81,8 +57,8 @@ TableLoad readPositionRows(
             continue;
         const auto values = parseQuotedLine(lines[n]);
         float a = 0, b = 0;
-        if (!values || values->size() != columns || !toSingle(values->at(numberA), &a)
-            || !toSingle(values->at(numberB), &b)) {
+        if (!values || values->size() != columns || !parseSingle(values->at(numberA), &a)
+            || !parseSingle(values->at(numberB), &b)) {
             setError(error, QStringLiteral("%1: line %2 is damaged").arg(fileName).arg(n + 1));
             return TableLoad::Failed;
         }
@@ -99,7 +75,7 @@ TableLoad readPositionRows(
 
 TableLoad LoadCountryTable(QString* error)
 {
-    const QString path = countryFilePath();
+    const QString path = Folders::findDataFile(kCountryFile);
     if (path.isEmpty())
         return TableLoad::Missing;
     CountryTable& t = CountryTable::instance();

@@ -36,15 +36,6 @@ bool toInteger(double v, Int* out)
     return true;
 }
 
-bool toSingle(double v, float* out)
-{
-    const float f = static_cast<float>(v);
-    if (!std::isfinite(f))
-        return false;
-    *out = f;
-    return true;
-}
-
 class PrefReader {
 public:
     explicit PrefReader(const QByteArray& content) : stream_(content) {}
@@ -52,8 +43,8 @@ public:
     bool text(QString* out) { return stream_.nextText(out); }
     bool single(float* out)
     {
-        double v = 0;
-        return stream_.nextNumber(&v) && toSingle(v, out);
+        QuotedValue v;
+        return stream_.next(&v) && parseSingle(v, out);
     }
     bool byte(uint8_t* out)
     {

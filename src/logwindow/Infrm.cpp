@@ -143,28 +143,15 @@ void Infrm::buildStateGrid()
     }
 }
 
-QColor Infrm::storedColor(int32_t value)
-{
-    const auto v = static_cast<uint32_t>(value);
-    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
-                  static_cast<int>((v >> 16) & 0xFF));
-}
-
 QString Infrm::greetingText() const
 {
     return QStringLiteral("Select a band, mode and Click Log \"Time On\"!");
 }
 
-std::vector<LogWindow::ColumnSpec> Infrm::contactListColumns() const
+std::vector<double> Infrm::contactListWidths() const
 {
-    std::vector<ColumnSpec> c{{QStringLiteral("Rec#"), 530},      {QStringLiteral("Call"), 850},
-                              {QStringLiteral("Rec"), 430},       {QStringLiteral("SPC"), 910},
-                              {QStringLiteral("County"), 1050},   {QStringLiteral("Snt"), 420},
-                              {QStringLiteral("Date/Time"), 890}, {QStringLiteral("Mo"), 430},
-                              {QStringLiteral("Bnd"), 430}};
-    if (StationSettings::instance().RoverFlag == 1)
-        c.push_back({QStringLiteral("County Sent"), 1050});
-    return c;
+    // Rec#, Call, Rec, SPC, County, Snt, Date/Time, Mo, Bnd, County Sent.
+    return {530, 850, 430, 910, 1050, 420, 890, 430, 430, 1050};
 }
 
 void Infrm::afterContactListColumns()
@@ -208,27 +195,21 @@ std::vector<QListWidget*> Infrm::followingSideLists() const
 
 void Infrm::beforeReloadCount()
 {
-    const QColor remaining = storedColor(StationSettings::instance().RemainingColor);
-    for (int i = 1; i <= SectionTable::EntryCount; ++i) {
-        if (ClickLabel* l = Label10(i)) {
-            QPalette p = l->palette();
-            p.setColor(QPalette::WindowText, remaining);
-            l->setPalette(p);
-        }
-    }
+    const int32_t remaining = StationSettings::instance().RemainingColor;
+    for (int i = 1; i <= SectionTable::EntryCount; ++i)
+        paintGridLabel(i, remaining);
     MultiplierMatrix::instance().MultiplierCellCount = 0;
 }
 
-bool Infrm::refreshDisplays()
+void Infrm::refreshDisplays()
 {
-    if (!RebuildStateMatrix() || !RebuildCountyLists())
-        return false;
+    RebuildStateMatrix();
+    RebuildCountyLists();
     UpdateRates();
-    if (!RecolourStateGrid() || !RebuildDXList())
-        return false;
+    RecolourStateGrid();
+    RebuildDXList();
     UpdateTotals();
     RefreshContactList();
-    return true;
 }
 
 void Infrm::afterBandChangeRefresh()

@@ -6,7 +6,6 @@
 #include "logstore/ContactLog.h"
 #include "logwindow/LogWindow.h"
 
-#include <QColor>
 #include <cstdint>
 
 namespace zq {
@@ -40,26 +39,23 @@ public:
     // 0 while no re-logging is under way.
     int RoverCountyIndex = 0;
 
-    // A colour as stored in the preferences (red in the low byte).
-    static QColor storedColor(int32_t value);
-
 protected:
     QString greetingText() const override;
-    std::vector<ColumnSpec> contactListColumns() const override;
+    std::vector<double> contactListWidths() const override;
     void afterContactListColumns() override;
     void applySavedOptions() override;
     void showStation() override;
     std::vector<QListWidget*> followingSideLists() const override;
     void beforeReloadCount() override;
-    bool refreshDisplays() override;
+    void refreshDisplays() override;
     void afterBandChangeRefresh() override;
     void afterModeChange(const QString& mode) override;
     void unloadVariantToolWindows() override;
 
     // The state and province grid and the DX list (InfrmEntry.cpp).
-    virtual bool RebuildStateMatrix();
-    virtual bool RecolourStateGrid();
-    virtual bool RebuildDXList();
+    void RebuildStateMatrix();
+    void RecolourStateGrid();
+    void RebuildDXList();
     void UpdateDXList();
     void MarkStateWorked();
     void Label10_Click(int index);

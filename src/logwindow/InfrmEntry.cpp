@@ -7,17 +7,16 @@
 
 #include "common/EntryBox.h"
 #include "common/SortedListBox.h"
-#include "common/TwipsLayout.h"
 #include "entry/Clocks.h"
 #include "entry/ContestTotals.h"
 #include "entry/EntryChecks.h"
 #include "entry/EntryState.h"
-#include "entry/LogOnState.h"
 #include "entry/Multipliers.h"
 #include "entry/TextCompare.h"
 #include "keying/KeyingState.h"
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
+#include "logwindow/Form6.h"
 #include "logwindow/SectionTable.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
@@ -74,7 +73,7 @@ void Infrm::CheckSection()
 {
     EntryState& es = EntryState::instance();
     es.InvalidSectionFlag = 1;
-    if (sectionIndex(txtCntry->text(), SectionTable::instance().SectionCode) != 0) {
+    if (SectionTable::instance().indexOf(txtCntry->text()) != 0) {
         es.InvalidSectionFlag = 0;
         if (Label19->text().isEmpty())
             Label19->setText(QStringLiteral("NA"));
@@ -115,7 +114,7 @@ void Infrm::paintGridLabel(int index, int32_t storedColour)
 {
     if (ClickLabel* l = Label10(index)) {
         QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, storedColor(storedColour));
+        p.setColor(QPalette::WindowText, Form6::colorFromStored(storedColour));
         l->setPalette(p);
     }
 }
@@ -129,38 +128,32 @@ void Infrm::MarkStateWorked()
         paintGridLabel(row, StationSettings::instance().WorkedColor);
 }
 
-bool Infrm::RebuildStateMatrix()
+void Infrm::RebuildStateMatrix()
 {
     rebuildStateMatrix(MultiplierMatrix::instance(), SectionTable::instance().SectionCode);
-    return true;
 }
 
-bool Infrm::RecolourStateGrid()
+void Infrm::RecolourStateGrid()
 {
     MultiplierMatrix& m = MultiplierMatrix::instance();
     for (int i = 1; i <= SectionTable::EntryCount; ++i)
         if (rowWorked(m, i))
             paintGridLabel(i, StationSettings::instance().WorkedColor);
     recountCells(m);
-    return true;
 }
 
-bool Infrm::RebuildDXList()
+void Infrm::RebuildDXList()
 {
-    List1->clear();
-    for (const QString& country : rebuildDxList())
-        addSortedEntry(*List1, country);
+    fillSortedListBox(*List1, rebuildDxList());
     lblStation(5)->setText(dxCaption(List1->count()));
-    return true;
 }
 
 void Infrm::UpdateDXList()
 {
     const ContactLog& log = ContactLog::instance();
     const QString& country = log[log.ContactCount].LogSpc;
-    for (int i = 0; i < List1->count(); ++i)
-        if (sameText(List1->item(i)->text(), country))
-            return;
+    if (findListEntry(List1, country) >= 0)
+        return;
     addSortedEntry(*List1, country);
     lblStation(5)->setText(dxCaption(List1->count()));
 }
@@ -202,12 +195,7 @@ void Infrm::Label10_MouseMove(int index)
     for (int i = 1; i <= log.ContactCount; ++i)
         if (sameText(log[i].LogSpc, code))
             ++n;
-    QFont f = lblDupe->font();
-    const double pointSize = screenTwips(this).width() * 8 / 9600
-        * StationSettings::instance().FormSizePercent / 100;
-    if (pointSize > 0)
-        f.setPointSizeF(pointSize);
-    lblDupe->setFont(f);
+    setDupeFontSize(8);
     lblDupe->setText(QStringLiteral("  ") + SectionTable::instance().SectionName[static_cast<size_t>(index)]
                      + QStringLiteral("    Total =") + QString::number(n));
 }

@@ -10,6 +10,7 @@
 #include "common/WindowRegistry.h"
 #include "entry/Clocks.h"
 #include "entry/ContactIndex.h"
+#include "entry/ContactListRows.h"
 #include "entry/ContactStore.h"
 #include "entry/ContestTotals.h"
 #include "entry/EntryState.h"
@@ -21,7 +22,6 @@
 #include "keying/PhoneFrm.h"
 #include "keying/frmWinKey.h"
 #include "logstore/AdifExport.h"
-#include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"
 #include "logstore/LogFileStore.h"
 #include "logstore/LogvaneExport.h"
@@ -243,12 +243,7 @@ void LogWindow::buildSharedControls()
 
     // Status line and possible duplicates.
     lblDialog = makeLabel("lblDialog", QString(), 120, 3060, 6700, 420);
-    lblDialog->setAutoFillBackground(true);
-    {
-        QPalette p = lblDialog->palette();
-        p.setColor(QPalette::Window, QColor(0, 192, 192));
-        lblDialog->setPalette(p);
-    }
+    setDialogRed(false);
     lblPossDup = makeLabel("lblPossDup", QStringLiteral("Possible Duplicates"), 120, 3540, 2000, 240);
     cmdDup = makeButton("cmdDup", QStringLiteral("On"), 2200, 3510, 500, 290);
     cmdDup->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
@@ -559,6 +554,17 @@ bool LogWindow::fitToScreen()
     return FitWindow(*this, p);
 }
 
+std::vector<LogWindow::ColumnSpec> LogWindow::contactListColumns() const
+{
+    const QStringList headers = contactListHeaders(variant_ == Variant::InState,
+                                                   StationSettings::instance().RoverFlag == 1);
+    const std::vector<double> widths = contactListWidths();
+    std::vector<ColumnSpec> columns;
+    for (size_t i = 0; i < widths.size() && i < static_cast<size_t>(headers.size()); ++i)
+        columns.push_back({headers[static_cast<qsizetype>(i)], widths[i]});
+    return columns;
+}
+
 void LogWindow::makeColumns(QTreeWidget& list, const std::vector<ColumnSpec>& columns)
 {
     const double factor = formTwips(*this).Width / kDesignWidth;
@@ -653,11 +659,6 @@ void LogWindow::ShowOperatingTime()
     lblttrack->setText(operatingTimeText(s.OperatingSeconds));
 }
 
-QString LogWindow::operatingTimeText(float seconds)
-{
-    return zq::operatingTimeText(seconds);
-}
-
 // ---------------------------------------------------------------------------
 // Log reload
 
@@ -668,21 +669,14 @@ bool LogWindow::ReloadLog()
         return false;
     }
     ContactIndex::instance().invalidate();
+    // The rows shown came from the log as it was: the refresh below must
+    // rebuild them all, not take them for the rows before a new contact.
+    ListView1->clear();
     beforeReloadCount();
     recountContacts(ContestTotals::instance());
-    if (!refreshDisplays()) {
-        prompt().message(
-            QStringLiteral(
-                "Error opening file.  This error is annoying but probably correctable.  In all "
-                "likelihood, a character such as a quote got into your data or one of your entries "
-                "has an invalid date/time format.  Close this program and open log.txt in the "
-                "program's working directory with a text editor such as notepad.  Inspect the data "
-                "and fix any errors you see (remove any extra quotes and make sure your date and "
-                "time entries are valid)."),
-            QStringLiteral("File Error"), MsgButtons::Ok, MsgIcon::Critical);
-        endProgram();
-        return false;
-    }
+    // The refresh cannot fail: unreadable dates and times are shown as
+    // stored and left out of the rates.
+    refreshDisplays();
     return true;
 }
 
@@ -809,7 +803,6 @@ void LogWindow::RefreshBandMapLabels()
 void LogWindow::PacketResize() {}
 void LogWindow::BandMapSpots(QString&, float&, QString&) {}
 void LogWindow::DisplayBandMapLabels() {}
-void LogWindow::Mains() {}
 
 void LogWindow::Timer1_Timer()
 {

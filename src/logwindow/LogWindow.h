@@ -32,7 +32,9 @@ class QTreeWidgetItem;
 namespace zq {
 
 class EntryBox;
+struct ContactRecord;
 struct DupeEntry;
+struct FinalDupeResult;
 
 // The desktop work area as the window sees it, in twips.
 class WorkAreaInfo {
@@ -62,9 +64,9 @@ public:
     bool logLoaded() const { return logLoaded_; }
 
     // --- Operations other windows use -------------------------------------
-    virtual void cmdDelete_Click();
-    virtual void Form_KeyDown(int& keyCode, int& shift);
-    virtual void Form_KeyPress(int& keyAscii);
+    void cmdDelete_Click();
+    void Form_KeyDown(int& keyCode, int& shift);
+    void Form_KeyPress(int& keyAscii);
     void mnuBand10Ch_Click();
     void mnuBand15Ch_Click();
     void mnuBand160Ch_Click();
@@ -72,7 +74,7 @@ public:
     void mnuBand40Ch_Click();
     void mnuBand6Ch_Click();
     void mnuBand80Ch_Click();
-    virtual void Mains();
+    virtual void Mains() = 0;
     virtual void PacketResize();
     virtual void BandMapSpots(QString& qDXSpotCall, float& qDXSpotFreq, QString& qDXSpotRecord);
     virtual void DisplayBandMapLabels();
@@ -96,10 +98,6 @@ public:
     // The stored percentage as applied: 0 (never set) counts as 100 and
     // values below 30 count as 30.
     static int effectiveFormSizePercent(int stored);
-
-    // "hh:mm:ss" of an operating time in seconds (hours shown by their last
-    // two digits).
-    static QString operatingTimeText(float seconds);
 
     // Set by a key pressed with Ctrl alone; the character of that key is
     // then consumed (LogWindow_keys.cpp).
@@ -258,7 +256,9 @@ protected:
         Qt::Alignment alignment = Qt::AlignLeft;
     };
     virtual QString greetingText() const = 0;
-    virtual std::vector<ColumnSpec> contactListColumns() const = 0;
+    // Design widths (twips) of the contact list's columns, in the order of
+    // contactListHeaders (the in-state rover's last column included).
+    virtual std::vector<double> contactListWidths() const = 0;
     // After the contact-list columns are made (the in-state rover's menu item).
     virtual void afterContactListColumns() {}
     // The saved options (list previous, form size, ...), in the variant's order.
@@ -269,9 +269,8 @@ protected:
     virtual std::vector<QListWidget*> followingSideLists() const = 0;
     // ReloadLog before the counting (the in-state grid and marks).
     virtual void beforeReloadCount() {}
-    // ReloadLog's refresh of the displays, in the variant's order; false
-    // when a step without handling of its own failed.
-    virtual bool refreshDisplays() = 0;
+    // ReloadLog's refresh of the displays, in the variant's order.
+    virtual void refreshDisplays() = 0;
     // After the band menu items were cleared for a band change.
     virtual void afterBandChangeRefresh() {}
     // After a mode handler set the mode and its menu checks.
@@ -287,25 +286,29 @@ protected:
     // --- Procedures of the contact entry and scoring --------------------------
     // (LogWindowEntry.cpp; the variants' Mains in OutfrmEntry.cpp and
     // InfrmEntry.cpp.)
-    virtual bool RebuildCountyLists();
+    void RebuildCountyLists();
     void UpdateCountyLists();
-    virtual void RefreshContactList();
-    virtual void UpdateRates();
-    virtual void UpdateTotals();
-    virtual void ShowOperatingTime();
-    virtual void cmdLogOn_Click();
-    virtual void Timer1_Timer();
-    virtual void Timer2_Timer();
-    virtual void cmdEdit_Click();
-    virtual void cmdList_Click();
-    virtual void cmdDup_Click();
+    void RefreshContactList();
+    void UpdateRates();
+    void UpdateTotals();
+    void ShowOperatingTime();
+    void cmdLogOn_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void cmdEdit_Click();
+    void cmdList_Click();
+    void cmdDup_Click();
     // The checks of the logging step; they report through the check flags
     // of EntryState, lblDialog, a beep and the focus.
     void CheckRequiredFields();
     void CheckCounty();
     void FinalDupeCheck();
+    // A duplicate found by the final check: the red message, the beep and
+    // spoken "Dupe", the duplicate lock and the cleared row.  Nothing when
+    // r found none.
+    void reportFinalDuplicate(const FinalDupeResult& r);
     // Leaving the call field: the call's previous contacts and the warning.
-    virtual void DupCheck2();
+    void DupCheck2();
     // Shows the county and state/province/country that a duplicate check
     // filled into empty fields from the call's earlier contact, selected.
     void showFilledExchange(const DupeEntry& entry, bool countyFilled, bool spcFilled);
@@ -326,6 +329,9 @@ protected:
     // Stores the entry row as the next contact, counts and appends it; false
     // (reported, row kept) when the log is full or log.txt cannot be written.
     bool storeEnteredContact();
+    // Stores rec as the next contact, counts and appends it; false when the
+    // log is full or log.txt cannot be written (reported in lblDialog).
+    bool storeAndReport(const ContactRecord& rec);
     // lblDialog and lblDupe back to their neutral state after a store.
     void resetStatusAfterStore();
     // Empties the entry fields and the lookup labels (the focus stays).
@@ -345,11 +351,14 @@ protected:
     // Status colours.
     void setDialogRed(bool red);
     void setDupeColoured(bool coloured);
+    // lblDupe's font at `points` of a 9600-twip wide screen, scaled to this
+    // screen and the form size.
+    void setDupeFontSize(double points);
 
     // Variant parts the shared procedures read.
     virtual QListWidget* countiesToGoList() const { return List1; }
     virtual QLabel* workedCountiesCaption() const { return lblStation(5); }
-    virtual QLabel* countiesToGoCaption() const { return lblStation(7); }
+    QLabel* countiesToGoCaption() const { return lblStation(7); }
     virtual QLabel* cwTotalLabel() const = 0;
     // States and provinces worked (in-state multipliers).
     virtual int stateMultipliers() const { return 0; }
@@ -358,6 +367,9 @@ protected:
     virtual void afterRowCleared() {}
     // The end of the call field's key handling (in-state: the duplicate lock).
     virtual void afterCallKeyPress() {}
+    // The row of the first entry of list equal to text without regard to
+    // case, -1 when none.
+    static int findListEntry(const QListWidget* list, const QString& text);
     // Connects the clicks of the county lists (the variant's constructor
     // calls it once its lists exist).
     void wireCountyLists();
@@ -418,16 +430,16 @@ protected:
 
     // --- Menu commands ------------------------------------------------------
     void mnuNew_Click();
-    virtual void mnuArchive_Click();
-    virtual void mnuRestore_Click();
+    void mnuArchive_Click();
+    void mnuRestore_Click();
     void mnuOpen_Click();
     void mnuWriteSumm_Click();
     void mnuLogvaneImport_Click();
     void mnuexportADIF_Click();
-    virtual void mnuCopyListtoClipboard_Click();
+    void mnuCopyListtoClipboard_Click();
     void mnuExit_Click();
     void mnuFormSize_Click();
-    virtual void mnuColors_Click();
+    void mnuColors_Click();
     void mnuTaskbar_Click();
     void mnuCW_Click();
     void mnuVoice_Click();
@@ -435,15 +447,15 @@ protected:
     void mnuDXSpotting_Click();
     void mnuSpectrumMap_Click();
     void mnuBlind_Click();
-    virtual void mnuListPrevious_Click();
-    virtual void mnuPostContest_Click();
+    void mnuListPrevious_Click();
+    void mnuPostContest_Click();
     void mnuPrivileges_Click();
-    virtual void mnuClear_Click();
+    void mnuClear_Click();
     void mnuMap_Click();
     void mnuGraph_Click();
-    virtual void mnuRecall_Click();
+    void mnuRecall_Click();
     void mnuCountyList_Click();
-    virtual void mnuHelp_Click();
+    void mnuHelp_Click();
 
     void AskOpenExistingLog();
 
@@ -468,8 +480,8 @@ private:
     void showEditAndDelete();
     // A click on an entry of a county list (worked or to go).
     void countyListClicked(const QString& county);
-    // Rebuilds ListView1 only when it does not already hold the log's rows
-    // up to the contact before the newest one; else adds the newest row.
+    // True when ListView1 shows the rows of contacts last down to first,
+    // newest on top (RefreshContactList then only adds the newest row).
     bool listHoldsContactsUpTo(int last, int first) const;
     void buildSharedControls();
     void buildSpotArea();
@@ -477,6 +489,7 @@ private:
     void runStartSequence();
     bool fitToScreen();
     void makeColumns(QTreeWidget& list, const std::vector<ColumnSpec>& columns);
+    std::vector<ColumnSpec> contactListColumns() const;
     void showSavedMode();
     void showSavedBand();
     bool loadCountyTableStep();

@@ -54,14 +54,6 @@ QColor buttonFace()
     return QApplication::palette().color(QPalette::Button);
 }
 
-int findEntry(const QListWidget* list, const QString& text)
-{
-    for (int i = 0; i < list->count(); ++i)
-        if (sameText(list->item(i)->text(), text))
-            return i;
-    return -1;
-}
-
 QTreeWidgetItem* makeRow(int contact, bool inState, bool rover)
 {
     return new QTreeWidgetItem(contactRow(contact, inState, rover));
@@ -71,6 +63,14 @@ QTreeWidgetItem* makeRow(int contact, bool inState, bool rover)
 
 // ---------------------------------------------------------------------------
 // County lists
+
+int LogWindow::findListEntry(const QListWidget* list, const QString& text)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (sameText(list->item(i)->text(), text))
+            return i;
+    return -1;
+}
 
 void LogWindow::wireCountyLists()
 {
@@ -102,6 +102,17 @@ void LogWindow::setDialogRed(bool red)
 void LogWindow::setDupeColoured(bool coloured)
 {
     setBackground(lblDupe, coloured ? kStatusColour : buttonFace());
+}
+
+void LogWindow::setDupeFontSize(double points)
+{
+    const double scaled = screenTwips(this).width() * points / 9600
+        * StationSettings::instance().FormSizePercent / 100;
+    if (scaled <= 0)
+        return;
+    QFont f = lblDupe->font();
+    f.setPointSizeF(scaled);
+    lblDupe->setFont(f);
 }
 
 // ---------------------------------------------------------------------------
@@ -156,8 +167,15 @@ void LogWindow::FinalDupeCheck()
         {txtCall->text(), txtSec->text(), txtCntry->text()},
         {st.CurrentBand, st.CurrentMode, st.OwnCounty, st.HomeStateCode, inState});
     showFilledExchange(r.entry, r.countyFilled, r.spcFilled);
+    reportFinalDuplicate(r);
+}
+
+void LogWindow::reportFinalDuplicate(const FinalDupeResult& r)
+{
     if (r.duplicateOf == 0)
         return;
+    EntryState& es = EntryState::instance();
+    const StationSettings& st = StationSettings::instance();
     lblDialog->setText(r.message);
     setDialogRed(true);
     setDupeColoured(false);
@@ -216,8 +234,10 @@ void LogWindow::DupCheck2()
         if (inState)
             lblDupe->setText(QString());
     }
-    if (r.finalCheckRan && r.finalCheck.duplicateOf != 0)
-        FinalDupeCheck();
+    // The scan ran the final check already; its duplicate is reported as
+    // FinalDupeCheck reports one.
+    if (r.finalCheckRan)
+        reportFinalDuplicate(r.finalCheck);
 }
 
 void LogWindow::ShowPossibleDupes(int k)
@@ -300,10 +320,6 @@ bool LogWindow::rowChecksPassed()
 
 bool LogWindow::storeEnteredContact()
 {
-    if (!ContactLogHasRoom()) {
-        lblDialog->setText(logFullMessage());
-        return false;
-    }
     const StationSettings& st = StationSettings::instance();
     NewContact c;
     c.call = txtCall->text();
@@ -316,7 +332,16 @@ bool LogWindow::storeEnteredContact()
     c.postContest = !txtPostConTime->isHidden();
     c.postContestDate = txtPostConDate->text();
     c.postContestTime = txtPostConTime->text();
-    switch (storeContact(makeContactRecord(c), AppendLogFile)) {
+    return storeAndReport(makeContactRecord(c));
+}
+
+bool LogWindow::storeAndReport(const ContactRecord& rec)
+{
+    if (!ContactLogHasRoom()) {
+        lblDialog->setText(logFullMessage());
+        return false;
+    }
+    switch (storeContact(rec, AppendLogFile)) {
     case StoreOutcome::Stored:
         return true;
     case StoreOutcome::LogFull:
@@ -447,7 +472,7 @@ void LogWindow::mnuListPrevious_Click()
 // ---------------------------------------------------------------------------
 // Counties worked and to go
 
-bool LogWindow::RebuildCountyLists()
+void LogWindow::RebuildCountyLists()
 {
     CountyLists lists;
     lists.rebuild();
@@ -457,7 +482,6 @@ bool LogWindow::RebuildCountyLists()
     const bool inState = variant() == Variant::InState;
     workedCountiesCaption()->setText(lists.workedCaption(inState));
     countiesToGoCaption()->setText(lists.toGoCaption(inState));
-    return true;
 }
 
 void LogWindow::UpdateCountyLists()
@@ -466,10 +490,10 @@ void LogWindow::UpdateCountyLists()
     const QString county = log[log.ContactCount].LogCounty;
     if (county.isEmpty())
         return;
-    if (findEntry(List2, county) < 0)
+    if (findListEntry(List2, county) < 0)
         addSortedEntry(*List2, county);
     QListWidget* toGo = countiesToGoList();
-    const int row = findEntry(toGo, county);
+    const int row = findListEntry(toGo, county);
     if (row >= 0)
         delete toGo->takeItem(row);
     const bool inState = variant() == Variant::InState;

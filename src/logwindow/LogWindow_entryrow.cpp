@@ -26,7 +26,6 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -150,17 +149,11 @@ bool LogWindow::logOnEnter(int& k)
 
 void LogWindow::txtCall_KeyPress(int& k)
 {
-    const StationSettings& st = StationSettings::instance();
     const bool outOfState = variant() == Variant::OutOfState;
     const bool loggedOn = LogOnState::instance().LoggedOnFlag == 1;
     const QString call = txtCall->text();
 
-    QFont f = lblDupe->font();
-    const double points = screenTwips(this).width() * 9 / 9600 * st.FormSizePercent / 100;
-    if (points > 0) {
-        f.setPointSizeF(points);
-        lblDupe->setFont(f);
-    }
+    setDupeFontSize(9);
 
     if (call.size() < 2 && !(outOfState && k == vk::Return)) {
         txtCntry->clear();
@@ -455,11 +448,7 @@ void Infrm::txtCntry_Change()
     const QString text = txtCntry->text();
     lblStation(4)->setEnabled(sameText(text, StationSettings::instance().HomeStateCode));
     showStatePosition(text);
-    bool isNew = text.size() > 2 && !namesNoNewCountry(text);
-    for (int i = 0; isNew && i < List1->count(); ++i)
-        if (sameText(List1->item(i)->text(), text))
-            isNew = false;
-    Label3->setVisible(isNew);
+    Label3->setVisible(text.size() > 2 && !namesNoNewCountry(text) && findListEntry(List1, text) < 0);
 }
 
 void Infrm::LookupCallCountry()

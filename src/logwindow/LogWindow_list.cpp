@@ -8,7 +8,6 @@
 #include "common/ProgramEnd.h"
 #include "common/WindowRegistry.h"
 #include "entry/EntryState.h"
-#include "logstore/ContactLog.h"
 #include "logstore/LogFileStore.h"
 #include "logwindow/ArchiveRestore.h"
 #include "output/ZQEditInfrm.h"
@@ -153,6 +152,8 @@ void LogWindow::cmdDelete_Click()
     DeleteContact(row->text(0).toInt());
     if (!ReloadLog())
         return;
+    // A message box on the way takes the focus from the list, and the list
+    // shows the two buttons again when it loses the focus.
     cmdDelete->hide();
     cmdEdit->hide();
 }

@@ -7,12 +7,9 @@
 
 #include "common/EntryBox.h"
 #include "common/WindowRegistry.h"
-#include "entry/ContactStore.h"
-#include "entry/EntryChecks.h"
 #include "entry/EntryState.h"
 #include "entry/RoverRelog.h"
 #include "logstore/ContactLog.h"
-#include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"
 #include "output/frmCountyChangeRover.h"
 #include "platform/Prompt.h"
@@ -84,15 +81,8 @@ void Infrm::RelogRoverCounties(const ContactRecord& justStored)
             prompt().beep();
             continue;
         }
-        if (!ContactLogHasRoom()) {
-            lblDialog->setText(logFullMessage());
+        if (!storeAndReport(relog.record))
             break;
-        }
-        if (storeContact(relog.record, AppendLogFile) != StoreOutcome::Stored) {
-            lblDialog->setText(QStringLiteral("Not logged: log.txt could not be written!"));
-            setDialogRed(true);
-            break;
-        }
         EntryState::instance().CurrentFrequencyText.clear();
         // The same call, exchange and county as the contact just stored: the
         // county lists, the state grid and the DX list stay as they are.

@@ -71,12 +71,10 @@ QString Outfrm::greetingText() const
     return QStringLiteral("Select a band and mode. Click Log \"Time On\" below!");
 }
 
-std::vector<LogWindow::ColumnSpec> Outfrm::contactListColumns() const
+std::vector<double> Outfrm::contactListWidths() const
 {
-    return {{QStringLiteral("Rec#"), 550},      {QStringLiteral("Call"), 1200},
-            {QStringLiteral("Rec"), 430},       {QStringLiteral("County"), 1420},
-            {QStringLiteral("Snt"), 420},       {QStringLiteral("Date/Time"), 900},
-            {QStringLiteral("Mo"), 430},        {QStringLiteral("Bnd"), 430}};
+    // Rec#, Call, Rec, County, Snt, Date/Time, Mo, Bnd.
+    return {550, 1200, 430, 1420, 420, 900, 430, 430};
 }
 
 void Outfrm::applySavedOptions()
@@ -99,14 +97,12 @@ std::vector<QListWidget*> Outfrm::followingSideLists() const
     return {List2};
 }
 
-bool Outfrm::refreshDisplays()
+void Outfrm::refreshDisplays()
 {
-    if (!RebuildCountyLists())
-        return false;
+    RebuildCountyLists();
     RefreshContactList();
     UpdateRates();
     UpdateTotals();
-    return true;
 }
 
 void Outfrm::afterModeChange(const QString& mode)

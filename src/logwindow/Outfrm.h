@@ -26,11 +26,11 @@ public:
 
 protected:
     QString greetingText() const override;
-    std::vector<ColumnSpec> contactListColumns() const override;
+    std::vector<double> contactListWidths() const override;
     void applySavedOptions() override;
     void showStation() override;
     std::vector<QListWidget*> followingSideLists() const override;
-    bool refreshDisplays() override;
+    void refreshDisplays() override;
     void afterModeChange(const QString& mode) override;
     QLabel* cwTotalLabel() const override { return lblSectogo; }
 };

@@ -3,9 +3,6 @@
 
 #include "logwindow/Outfrm.h"
 
-#include "common/EntryBox.h"
-#include "entry/EntryState.h"
-
 namespace zq {
 
 void Outfrm::Mains()

@@ -1,8 +1,10 @@
 #include "output/ZQEditOut.h"
 
 #include "common/EntryBox.h"
+#include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
+#include "entry/EntryChecks.h"
 #include "logstore/CountyTable.h"
 #include "logwindow/ArchiveRestore.h"
 #include "logwindow/Outfrm.h"
@@ -78,14 +80,11 @@ ContactEditDialog::ContactEditDialog(const QString& name, int rows) : rows_(rows
 
 EntryBox* ContactEditDialog::addField(const char* name, const QString& caption, int row, int limit)
 {
-    auto* label = new QLabel(caption, this);
-    label->setObjectName(QStringLiteral("lbl") + QLatin1String(name).mid(3));
-    placeControl(*label, kCaptionLeft, kRowTop + row * kRowHeight + 40, kFieldLeft - kCaptionLeft - 60,
-                 260);
-    auto* box = new EntryBox(this);
-    box->setObjectName(QLatin1String(name));
+    const double top = kRowTop + row * kRowHeight;
+    makeNamedLabel(this, QStringLiteral("lbl") + QLatin1String(name).mid(3), caption, kCaptionLeft,
+                   top + 40, kFieldLeft - kCaptionLeft - 60, 260);
+    auto* box = makeNamedBox(this, QLatin1String(name), QString(), kFieldLeft, top, kFieldWidth, 330);
     box->setTypedLimit(limit);
-    placeControl(*box, kFieldLeft, kRowTop + row * kRowHeight, kFieldWidth, 330);
     return box;
 }
 
@@ -116,13 +115,7 @@ QString ContactEditDialog::countyNameOf(const QString& text)
     const QString byAbbreviation = CountyNameFromAbbreviation(typed);
     if (!byAbbreviation.isEmpty())
         return byAbbreviation;
-    const CountyTable& t = CountyTable::instance();
-    for (int i = 1; i <= t.count(); ++i) {
-        const QString& name = t.CountyName[static_cast<size_t>(i)];
-        if (name.compare(text.trimmed(), Qt::CaseInsensitive) == 0)
-            return name;
-    }
-    return QString();
+    return tableCountyName(typed);
 }
 
 void ContactEditDialog::cmdDone_Click()

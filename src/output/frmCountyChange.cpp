@@ -3,6 +3,7 @@
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
 #include "common/ModalShow.h"
+#include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "logstore/PrefFile.h"
@@ -21,15 +22,11 @@ frmCountyChange::frmCountyChange()
     setModal(true);
     resize(twipsToPixelsX(3210, this), twipsToPixelsY(2040, this));
 
-    Label1 = new QLabel(QStringLiteral("Please enter your current county:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    placeControl(*Label1, 120, 120, 3375, 255);
-    Text1 = new EntryBox(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    placeControl(*Text1, 720, 600, 1575, 285);
-    Label2 = new QLabel(QStringLiteral("   Invalid!"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    placeControl(*Label2, 2400, 600, 735, 255);
+    Label1 = makeNamedLabel(this, QStringLiteral("Label1"),
+                            QStringLiteral("Please enter your current county:"), 120, 120, 3375, 255);
+    Text1 = makeNamedBox(this, QStringLiteral("Text1"), QString(), 720, 600, 1575);
+    Label2 = makeNamedLabel(this, QStringLiteral("Label2"), QStringLiteral("   Invalid!"), 2400, 600,
+                            735, 255);
     Label2->hide();
     cmdMultipleCounties =
         new QPushButton(QStringLiteral("&Rovers on County Lines Click to Add Multiple Counties"), this);

@@ -2,6 +2,7 @@
 
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
+#include "common/NamedControls.h"
 #include "common/SortedListBox.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
@@ -25,10 +26,8 @@ frmCountyChangeRover::frmCountyChangeRover()
 
     auto label = [this](const char* name, const QString& text, double left, double top,
                         double width, double height) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QLatin1String(name));
+        QLabel* l = makeNamedLabel(this, QLatin1String(name), text, left, top, width, height);
         l->setWordWrap(true);
-        placeControl(*l, left, top, width, height);
         return l;
     };
     Label1 = label("Label1",
@@ -38,9 +37,7 @@ frmCountyChangeRover::frmCountyChangeRover()
     List1->setObjectName(QStringLiteral("List1"));
     makeSortedListBox(*List1);
     placeControl(*List1, 480, 720, 2775, 840);
-    Text1 = new EntryBox(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    placeControl(*Text1, 480, 1680, 1575, 285);
+    Text1 = makeNamedBox(this, QStringLiteral("Text1"), QString(), 480, 1680, 1575);
     Label2 = label("Label2", QStringLiteral("   Invalid!"), 2520, 1680, 735, 255);
     Label2->hide();
     Label3 = label("Label3", QStringLiteral("Type the county and the press enter to add to the list."),

@@ -14,6 +14,17 @@ std::unique_ptr<Prompt>& slot()
     static std::unique_ptr<Prompt> p;
     return p;
 }
+
+// The next scripted answer, or `fallback` when none is left.
+template <class T>
+T takeNext(std::deque<T>& answers, T fallback)
+{
+    if (answers.empty())
+        return fallback;
+    T a = std::move(answers.front());
+    answers.pop_front();
+    return a;
+}
 } // namespace
 
 Prompt& prompt()
@@ -139,63 +150,37 @@ MsgAnswer ScriptedPrompt::message(const QString& text, const QString& title, Msg
                                   MsgIcon)
 {
     calls_.push_back({Kind::Message, text, title, QString(), buttons});
-    if (!messages_.empty()) {
-        MsgAnswer a = messages_.front();
-        messages_.pop_front();
-        return a;
-    }
-    switch (buttons) {
-    case MsgButtons::YesNo:
-    case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
-    case MsgButtons::RetryCancel: return MsgAnswer::Retry;
-    default: return MsgAnswer::Ok;
-    }
+    MsgAnswer first = MsgAnswer::Ok;
+    if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel)
+        first = MsgAnswer::Yes;
+    else if (buttons == MsgButtons::RetryCancel)
+        first = MsgAnswer::Retry;
+    return takeNext(messages_, first);
 }
 
 QString ScriptedPrompt::input(const QString& promptText, const QString& title,
                               const QString& defaultAnswer)
 {
     calls_.push_back({Kind::Input, promptText, title, defaultAnswer});
-    if (!inputs_.empty()) {
-        const bool cancelled = !inputs_.front().has_value();
-        QString a = cancelled ? QString() : *inputs_.front();
-        inputs_.pop_front();
-        return a;
-    }
-    return QString();
+    return takeNext(inputs_, std::optional<QString>()).value_or(QString());
 }
 
 QString ScriptedPrompt::openFile(const QString& title, const QString& initialPath, const QString&)
 {
     calls_.push_back({Kind::OpenFile, initialPath, title, QString()});
-    if (!files_.empty()) {
-        QString f = files_.front();
-        files_.pop_front();
-        return f;
-    }
-    return QString();
+    return takeNext(files_, QString());
 }
 
 QString ScriptedPrompt::saveFile(const QString& title, const QString& initialPath, const QString&)
 {
     calls_.push_back({Kind::SaveFile, initialPath, title, QString()});
-    if (!files_.empty()) {
-        QString f = files_.front();
-        files_.pop_front();
-        return f;
-    }
-    return QString();
+    return takeNext(files_, QString());
 }
 
 std::optional<QColor> ScriptedPrompt::chooseColor(const QColor& initial, const QString& title)
 {
     calls_.push_back({Kind::Color, initial.name(), title, QString()});
-    if (!colors_.empty()) {
-        auto c = colors_.front();
-        colors_.pop_front();
-        return c;
-    }
-    return std::nullopt;
+    return takeNext(colors_, std::optional<QColor>());
 }
 
 void ScriptedPrompt::beep()

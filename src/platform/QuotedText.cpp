@@ -78,6 +78,18 @@ bool parseNumber(const QuotedValue& v, double* out)
     return true;
 }
 
+bool parseSingle(const QuotedValue& v, float* out)
+{
+    double d = 0;
+    if (!parseNumber(v, &d))
+        return false;
+    const float f = static_cast<float>(d);
+    if (!std::isfinite(f))
+        return false;
+    *out = f;
+    return true;
+}
+
 QStringList splitLines(const QByteArray& content)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -110,14 +122,23 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
     return data;
 }
 
+bool isWhiteSpaceByte(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
 namespace {
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
-bool isSpace(char c)
+// Index of the first `c` in data[from, to), or -1.
+qsizetype findByte(const char* data, qsizetype from, qsizetype to, char c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    if (from >= to)
+        return -1;
+    const void* p = memchr(data + from, c, size_t(to - from));
+    return p ? static_cast<const char*>(p) - data : -1;
 }
 } // namespace
 
@@ -136,7 +157,7 @@ QuotedLineReader::QuotedLineReader(const QByteArray& content) : content_(content
     }
     // Trailing lines that hold only white space are not lines.
     end_ = content.size();
-    while (end_ > 0 && isSpace(content[end_ - 1]))
+    while (end_ > 0 && isWhiteSpaceByte(content[end_ - 1]))
         --end_;
 }
 
@@ -154,9 +175,9 @@ bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
     if (pos_ >= end_)
         return false;
     const char* data = content_.constData();
-    const char* nl = static_cast<const char*>(memchr(data + pos_, '\n', size_t(content_.size() - pos_)));
-    qsizetype lineEnd = nl ? nl - data : content_.size();
-    const qsizetype next = nl ? lineEnd + 1 : content_.size();
+    const qsizetype nl = findByte(data, pos_, content_.size(), '\n');
+    qsizetype lineEnd = nl >= 0 ? nl : content_.size();
+    const qsizetype next = nl >= 0 ? nl + 1 : content_.size();
     if (lineEnd > pos_ && data[lineEnd - 1] == '\r')
         --lineEnd;
     ++line_;
@@ -167,23 +188,22 @@ bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
             ++i;
         QuotedValue v;
         if (i < lineEnd && data[i] == '"') {
-            const char* close = static_cast<const char*>(memchr(data + i + 1, '"', size_t(lineEnd - i - 1)));
-            if (!close) {
+            const qsizetype close = findByte(data, i + 1, lineEnd, '"');
+            if (close < 0) {
                 *ok = false;
                 return true;
             }
-            v.text = decode(data + i + 1, close - data - i - 1);
+            v.text = decode(data + i + 1, close - i - 1);
             v.quoted = true;
-            i = close - data + 1;
-            const char* comma = static_cast<const char*>(memchr(data + i, ',', size_t(lineEnd - i)));
-            i = comma ? comma - data : lineEnd;
+            const qsizetype comma = findByte(data, close + 1, lineEnd, ',');
+            i = comma >= 0 ? comma : lineEnd;
         } else {
-            const char* comma = static_cast<const char*>(memchr(data + i, ',', size_t(lineEnd - i)));
-            qsizetype stop = comma ? comma - data : lineEnd;
+            const qsizetype comma = findByte(data, i, lineEnd, ',');
+            const qsizetype stop = comma >= 0 ? comma : lineEnd;
             qsizetype b = i, e = stop;
-            while (b < e && isSpace(data[b]))
+            while (b < e && isWhiteSpaceByte(data[b]))
                 ++b;
-            while (e > b && isSpace(data[e - 1]))
+            while (e > b && isWhiteSpaceByte(data[e - 1]))
                 --e;
             v.text = decode(data + b, e - b);
             i = stop;

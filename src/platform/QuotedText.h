@@ -26,6 +26,9 @@ std::optional<QList<QuotedValue>> parseQuotedLine(QStringView line);
 // Parses a value as a decimal number ("-12.25", ".5", "6", "5."); an empty
 // unquoted value reads as 0.  False for anything else.
 bool parseNumber(const QuotedValue& v, double* out);
+// parseNumber narrowed to single precision; false also when the number does
+// not fit a single-precision value.
+bool parseSingle(const QuotedValue& v, float* out);
 
 // The lines of a file's content: CR LF or LF ends, trailing empty lines
 // dropped.  Texts are decoded as UTF-8, or Latin-1 where that fails.
@@ -33,6 +36,11 @@ QStringList splitLines(const QByteArray& content);
 
 // Reads a file whole; nullopt (with the reason) when it cannot be read.
 std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr);
+
+// The bytes QuotedLineReader takes for white space: blank, tab, CR, LF, VT
+// and FF.  They are trimmed from unquoted values, and passed over after
+// the last line.
+bool isWhiteSpaceByte(char c);
 
 // Reads a file's content line by line straight from its bytes, parsing each
 // line by the rules of parseQuotedLine into a reused list.  It decodes only

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -60,7 +62,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
     return true;
 }
 
-bool appendAndSync(const QString& path, const QByteArray& data, QString* error)
+bool appendAndSync(const QString& path, const QByteArray& data, QString* error, qint64 keep)
 {
     if (injectedFault(path, error))
         return false;
@@ -71,8 +73,13 @@ bool appendAndSync(const QString& path, const QByteArray& data, QString* error)
         return false;
     }
     off_t before = ::lseek(fd, 0, SEEK_END);
-    qsizetype written = 0;
     bool ok = before >= 0;
+    if (ok && keep >= 0 && keep < before) {
+        ok = ::ftruncate(fd, off_t(keep)) == 0;
+        if (ok)
+            before = off_t(keep);
+    }
+    qsizetype written = 0;
     while (ok && written < data.size()) {
         ssize_t n = ::write(fd, data.constData() + written, size_t(data.size() - written));
         if (n < 0) {

@@ -11,7 +11,10 @@
 namespace zq {
 
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
-bool appendAndSync(const QString& path, const QByteArray& data, QString* error = nullptr);
+// With keep >= 0, the file is first cut to its first `keep` bytes (blank
+// lines after its last record, say); a failed append is cut back to there.
+bool appendAndSync(const QString& path, const QByteArray& data, QString* error = nullptr,
+                   qint64 keep = -1);
 // Copies src to dst atomically (dst replaced only when the copy is complete).
 bool copyFileAtomically(const QString& src, const QString& dst, QString* error = nullptr);
 

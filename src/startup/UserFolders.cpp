@@ -3,7 +3,6 @@
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 

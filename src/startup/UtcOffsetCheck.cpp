@@ -5,8 +5,6 @@
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 
-#include <QTimeZone>
-
 #include <cmath>
 
 namespace zq {
@@ -48,7 +46,6 @@ QString UtcOffsetPromptText(const WallTime& now, float recommended, float curren
 void CheckUTCOffset()
 {
     StationSettings& s = StationSettings::instance();
-    const float kept = s.UtcOffsetHours;
 
     // Both wall clocks come from one instant, so a minute tick between two
     // readings cannot skew the offset.
@@ -59,16 +56,11 @@ void CheckUTCOffset()
     if (s.UtcOffsetHours == recommended)
         return;
 
-    const QString answer = prompt().input(UtcOffsetPromptText(now, recommended, kept), kTitle,
-                                          bareNumber(recommended));
-    double value = 0;
-    if (!parseNumber(QuotedValue{answer.trimmed(), true}, &value))
+    const QString answer = prompt().input(UtcOffsetPromptText(now, recommended, s.UtcOffsetHours),
+                                          kTitle, bareNumber(recommended));
+    float hours = 0;
+    if (!parseSingle(QuotedValue{answer.trimmed(), true}, &hours))
         return;
-    const float hours = static_cast<float>(value);
-    if (!std::isfinite(hours)) {
-        s.UtcOffsetHours = kept;
-        return;
-    }
     s.UtcOffsetHours = hours;
     WritePrefFile();
 }

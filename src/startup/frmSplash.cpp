@@ -1,6 +1,7 @@
 #include "startup/frmSplash.h"
 
 #include "common/Folders.h"
+#include "common/NamedControls.h"
 #include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
@@ -22,15 +23,6 @@ namespace zq {
 
 namespace {
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, double left, double top,
-                  double width, double height)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    placeControl(*l, left, top, width, height);
-    return l;
-}
-
 void styleLabel(QLabel* l, double points, bool bold, bool italic)
 {
     QFont f = l->font();
@@ -51,21 +43,26 @@ frmSplash::frmSplash()
     setFont(f);
     setFormTwips(*this, 0, 0, 6000, 4200);
 
-    Image1 = makeLabel(this, "Image1", QString(), 240, 240, 1680, 1800);
+    Image1 = makeNamedLabel(this, QStringLiteral("Image1"), QString(), 240, 240, 1680, 1800);
     Image1->setScaledContents(true);
     Image1->setPixmap(stateOutlinePicture(Image1->size()));
-    Image2 = makeLabel(this, "Image2", QString(), 240, 2220, 1680, 1560);
+    Image2 = makeNamedLabel(this, QStringLiteral("Image2"), QString(), 240, 2220, 1680, 1560);
     Image2->setScaledContents(true);
     Image2->setPixmap(antennaTowerPicture(Image2->size()));
 
-    Label1 = makeLabel(this, "Label1", QStringLiteral("Carvonia State"), 2160, 300, 3600, 600);
+    Label1 = makeNamedLabel(this, QStringLiteral("Label1"), QStringLiteral("Carvonia State"), 2160,
+                            300, 3600, 600);
     styleLabel(Label1, 20, true, false);
-    Label2 = makeLabel(this, "Label2", QStringLiteral("QSO Party Log"), 2160, 900, 3600, 600);
+    Label2 = makeNamedLabel(this, QStringLiteral("Label2"), QStringLiteral("QSO Party Log"), 2160,
+                            900, 3600, 600);
     styleLabel(Label2, 20, true, false);
-    Label3 = makeLabel(this, "Label3", QStringLiteral("Brelvox's"), 2160, 1620, 3600, 420);
+    Label3 = makeNamedLabel(this, QStringLiteral("Label3"), QStringLiteral("Brelvox's"), 2160, 1620,
+                            3600, 420);
     styleLabel(Label3, 12, false, true);
-    Label4 = makeLabel(this, "Label4", QStringLiteral("Version"), 2160, 2400, 900, 300);
-    lblVersion1 = makeLabel(this, "lblVersion1", QStringLiteral("2.1"), 3120, 2400, 900, 300);
+    Label4 = makeNamedLabel(this, QStringLiteral("Label4"), QStringLiteral("Version"), 2160, 2400,
+                            900, 300);
+    lblVersion1 = makeNamedLabel(this, QStringLiteral("lblVersion1"), QStringLiteral("2.1"), 3120,
+                                 2400, 900, 300);
 
     Command1 = new QPushButton(QStringLiteral("Continue"), this);
     Command1->setObjectName(QStringLiteral("Command1"));

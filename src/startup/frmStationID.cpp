@@ -20,7 +20,6 @@
 #include "startup/SharedPrefs.h"
 #include "startup/UtcOffsetCheck.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -29,7 +28,6 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include <cmath>
 #include <iterator>
 
 namespace zq {
@@ -76,26 +74,12 @@ const FieldDesign kFields[] = {
 // a single-precision value.
 bool fieldNumber(const QString& text, float* out = nullptr)
 {
-    double d = 0;
-    if (!parseNumber(QuotedValue{text.trimmed(), true}, &d))
-        return false;
-    const float f = static_cast<float>(d);
-    if (!std::isfinite(f))
+    float f = 0;
+    if (!parseSingle(QuotedValue{text.trimmed(), true}, &f))
         return false;
     if (out)
         *out = f;
     return true;
-}
-
-void setOption(QRadioButton* o, bool value)
-{
-    if (value) {
-        o->setChecked(true);
-        return;
-    }
-    o->setAutoExclusive(false);
-    o->setChecked(false);
-    o->setAutoExclusive(true);
 }
 
 void setBold(QWidget* w, bool bold)
@@ -221,21 +205,12 @@ void frmStationID::Form_Load()
     showStateChoice();
 
     const StationSettings& s = StationSettings::instance();
-    if (s.OutOfStateFlag != 0) {
-        setOption(Option2, true);
-        Frame2->setEnabled(false);
-        Option4->setEnabled(false);
-        Option3->setEnabled(false);
-    } else {
-        setOption(Option1, true);
-        Frame2->setEnabled(true);
-        Option4->setEnabled(true);
-        Option3->setEnabled(true);
-    }
+    setOptionValue(s.OutOfStateFlag != 0 ? *Option2 : *Option1, true);
+    enableRoverChoice(s.OutOfStateFlag == 0);
     if (s.RoverFlag == 1)
-        setOption(Option4, true);
+        setOptionValue(*Option4, true);
     else
-        setOption(Option3, true);
+        setOptionValue(*Option3, true);
 
     // The keyers' settings: a missing file leaves their design values.
     if (LoadWaveSettings() == WaveSettingsLoad::Failed)
@@ -261,7 +236,7 @@ void frmStationID::showStateChoice()
     const QString home = StationSettings::instance().HomeStateCode;
     for (QRadioButton* o : optState) {
         const bool chosen = o->text().compare(home, Qt::CaseInsensitive) == 0;
-        setOption(o, chosen);
+        setOptionValue(*o, chosen);
         setBold(o, chosen);
     }
 }
@@ -333,20 +308,23 @@ bool frmStationID::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void frmStationID::enableRoverChoice(bool enabled)
+{
+    Frame2->setEnabled(enabled);
+    Option4->setEnabled(enabled);
+    Option3->setEnabled(enabled);
+}
+
 void frmStationID::Option1_Click()
 {
-    Frame2->setEnabled(true);
-    Option4->setEnabled(true);
-    Option3->setEnabled(true);
+    enableRoverChoice(true);
 }
 
 void frmStationID::Option2_Click()
 {
-    setOption(Option4, false);
-    setOption(Option3, true);
-    Frame2->setEnabled(false);
-    Option4->setEnabled(false);
-    Option3->setEnabled(false);
+    setOptionValue(*Option4, false);
+    setOptionValue(*Option3, true);
+    enableRoverChoice(false);
 }
 
 void frmStationID::optState_Click(int index)

@@ -56,6 +56,8 @@ private:
     void Form_Load();
     void reportLoadFailure();
     void showStateChoice();
+    // Frame2 and its options Yes / No (the rover question).
+    void enableRoverChoice(bool enabled);
     void Option1_Click();
     void Option2_Click();
     void optState_Click(int index);

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace zq;
 
 namespace {
@@ -312,4 +314,29 @@ TEST(PhoneFrmUnload, ClosesTheWavePlayer)
     ASSERT_FALSE(player.isNull()); // deleted only once the event loop runs
     EXPECT_EQ(player->Mode, WavePlayer::ModeNotOpen);
     EXPECT_FALSE(WindowRegistry::isLoaded<PhoneFrm>());
+}
+
+TEST(KeyerRepeat, F1StartsTheRepeatWithTheTypedDelay)
+{
+    // A delay too long for a timer takes the longest interval a timer has.
+    const struct {
+        const char* delay;
+        int intervalMs;
+    } cases[] = {{"2", 2000}, {"3000000", std::numeric_limits<int>::max()}};
+    for (const auto& c : cases) {
+        test::TestEnv env;
+        KeyingState::instance().CwKeyingMethod = 1;
+        CWFrm& cw = DefaultInstance<CWFrm>();
+        cw.txtCWLoop->setText(c.delay);
+        int f1 = 112;
+        cw.FKeyCW(f1);
+        EXPECT_TRUE(cw.tmrRepeat->isActive()) << c.delay;
+        EXPECT_EQ(cw.tmrRepeat->interval(), c.intervalMs) << c.delay;
+
+        PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+        phone.txtPHLoop->setText(c.delay);
+        phone.FKeyPhone(f1);
+        EXPECT_TRUE(phone.tmrRepeat->isActive()) << c.delay;
+        EXPECT_EQ(phone.tmrRepeat->interval(), c.intervalMs) << c.delay;
+    }
 }

@@ -293,6 +293,36 @@ TEST(LogFileStore, AppendAfterALastLineWithoutLineEndStartsANewLine)
     EXPECT_EQ(log[2].LogCall, "K2BB");
 }
 
+TEST(LogFileStore, AppendAfterBlankLinesAtTheEndKeepsTheLogLoadable)
+{
+    // The reader passes over blank lines at the end of the file, not
+    // between records: a record appended after them must not leave any.
+    const QByteArray first = formatContactLine(phoneContact("W1AW", "Ashcombe"));
+    const struct {
+        const char* name;
+        QByteArray content;
+        std::vector<ContactRecord> after;
+    } cases[] = {
+        {"CR LF blank line", first + "\r\n", {phoneContact("W1AW", "Ashcombe"), phoneContact("K2BB", "Brennan")}},
+        {"LF blank lines", first + "\n\n", {phoneContact("W1AW", "Ashcombe"), phoneContact("K2BB", "Brennan")}},
+        {"blanks and tabs", first + " \t\r\n\r\n  ", {phoneContact("W1AW", "Ashcombe"), phoneContact("K2BB", "Brennan")}},
+        {"only blank lines", "\r\n\r\n", {phoneContact("K2BB", "Brennan")}},
+    };
+    for (const auto& c : cases) {
+        TestEnv env;
+        env.writeWorkFile("log.txt", c.content);
+        ASSERT_TRUE(LoadLogFile()) << c.name;
+        auto& log = ContactLog::instance();
+        log.ContactCount += 1;
+        log[log.ContactCount] = phoneContact("K2BB", "Brennan");
+        ASSERT_TRUE(AppendLogFile()) << c.name;
+
+        EXPECT_EQ(env.readWorkFile("log.txt"), logOf(c.after)) << c.name;
+        ASSERT_TRUE(LoadLogFile()) << c.name;
+        EXPECT_EQ(log.ContactCount, static_cast<int>(c.after.size())) << c.name;
+    }
+}
+
 TEST(LogFileStore, FailedAppendIsReportedAndLeavesTheFileAsItWas)
 {
     TestEnv env;

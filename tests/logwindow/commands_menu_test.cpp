@@ -183,6 +183,38 @@ TEST_F(LogWindowTest, RestoreThroughTheMenuShowsTheRestoredLog)
     EXPECT_TRUE(backups().contains(QStringLiteral("202609121330.log"))); // the replaced log
 }
 
+TEST_F(LogWindowTest, RestoredLogOfOneMoreContactIsListedAfresh)
+{
+    // The restored log holds one contact more than the log it replaces:
+    // every row must come from the restored log, not only the newest.
+    writeLog();
+    QByteArray archived;
+    for (const char* call : {"W7AA", "W7BB", "W7CC", "W7DD", "W7EE", "W7FF"})
+        archived += formatContactLine(contact(QString::fromLatin1(call), "Ashcombe", "CW"));
+    const QString archive =
+        Folders::instance().UserDirectory + QStringLiteral("/BACKUP/K9XYZ2026-09-02.log");
+    {
+        QFile f(archive);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(archived);
+    }
+    LogWindow& w = start(1);
+    ASSERT_EQ(w.ListView1->topLevelItemCount(), 5);
+    env.prompt().clear();
+    env.prompt().answerMessage(MsgAnswer::Ok);
+    env.prompt().answerMessage(MsgAnswer::Yes);
+    env.prompt().answerFile(archive);
+    find(w, "mnuRestore")->trigger();
+
+    ASSERT_EQ(ContactLog::instance().ContactCount, 6);
+    ASSERT_EQ(w.ListView1->topLevelItemCount(), 6);
+    for (int row = 0; row < 6; ++row) {
+        const int contact = 6 - row;
+        EXPECT_EQ(listRow(w.ListView1, row)[0], QString::number(contact));
+        EXPECT_EQ(listRow(w.ListView1, row)[1], ContactLog::instance()[contact].LogCall);
+    }
+}
+
 TEST_F(LogWindowTest, FailedExportIsReportedNotShownAsSuccess)
 {
     env.seedDataFile(QStringLiteral("ADIFCnt.txt"));
