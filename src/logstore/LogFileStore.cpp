@@ -116,13 +116,17 @@ QString backupFolder()
     return made;
 }
 
-// Copies the bytes of log.txt into BACKUP under the current local stamp,
-// never over a different file.  False with the reason on failure.
+// Copies the bytes of log.txt into BACKUP.  False with the reason on failure.
 bool copyLogToBackup(QString* error)
 {
     auto content = readWholeFile(logFilePath(), error);
-    if (!content)
-        return false;
+    return content && keepCopyInBackup(*content, error);
+}
+
+} // namespace
+
+bool keepCopyInBackup(const QByteArray& content, QString* error)
+{
     const QString folder = backupFolder();
     if (!QFileInfo(folder).isDir()) {
         if (error)
@@ -131,11 +135,9 @@ bool copyLogToBackup(QString* error)
     }
     const QString stamp = clock().now().local.toString(QStringLiteral("yyyyMMddHHmm"));
     const QString target = uniqueBackupPath(folder + QLatin1Char('/') + stamp + QStringLiteral(".log"),
-                                            *content);
-    return writeFileAtomically(target, *content, error);
+                                            content);
+    return writeFileAtomically(target, content, error);
 }
-
-} // namespace
 
 QString logFilePath()
 {

@@ -68,4 +68,9 @@ void BackupLogFile();
 // The path of log.txt in the working folder (found without regard to case).
 QString logFilePath();
 
+// Keeps `content` (a log about to be replaced) in <UserDirectory>/BACKUP
+// under the local <yyyymmddhhnn>.log stamp, never over a different file.
+// False with the reason on failure.
+bool keepCopyInBackup(const QByteArray& content, QString* error);
+
 } // namespace zq

@@ -6,7 +6,6 @@
 #include "logstore/StationSettings.h"
 #include "logwindow/CommonDialog.h"
 #include "platform/Clock.h"
-#include "platform/Paths.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
@@ -25,13 +24,6 @@ const QString kFilter = QStringLiteral("Log Files (*.log) | *.log");
 const QString kArchiveErrorTitle = QStringLiteral("Error Archiving Log");
 const QString kRestoreErrorTitle = QStringLiteral("Error Restoring Log");
 
-void makeWorkingFolderCurrent()
-{
-    const QString dir = Folders::instance().WorkingDirectory;
-    if (!dir.isEmpty())
-        QDir::setCurrent(dir);
-}
-
 QString backupFolderPath()
 {
     return Folders::instance().UserDirectory + QStringLiteral("/BACKUP");
@@ -39,28 +31,9 @@ QString backupFolderPath()
 
 LogFileCommandResult fail(const QString& reason, const QString& title)
 {
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     prompt().message(reason, title, MsgButtons::Ok);
     return LogFileCommandResult::Failed;
-}
-
-// Keeps the bytes of the log about to be replaced in BACKUP under the
-// local time stamp, never over a different file.
-bool keepCopyInBackup(const QByteArray& content, QString* error)
-{
-    const QString user = Folders::instance().UserDirectory;
-    QString folder = fileIn(user, QStringLiteral("BACKUP"));
-    if (!QFileInfo(folder).isDir()) {
-        folder = backupFolderPath();
-        if (!QDir().mkpath(folder)) {
-            *error = QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
-            return false;
-        }
-    }
-    const QString stamp = clock().now().local.toString(QStringLiteral("yyyyMMddHHmm"));
-    const QString target =
-        uniqueBackupPath(folder + QLatin1Char('/') + stamp + QStringLiteral(".log"), content);
-    return writeFileAtomically(target, content, error);
 }
 
 } // namespace
@@ -85,7 +58,7 @@ LogFileCommandResult ArchiveCurrentLog(CommonDialog& dialog)
                        "log file.  To open your log file at a later date, click File > Restore "
                        "from Archive or Backup."),
         QStringLiteral("Archive Information"), MsgButtons::Ok);
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     const Folders& folders = Folders::instance();
     dialog.InitDir = backupFolderPath();
     dialog.FileName = defaultArchivePath(folders.UserDirectory, StationSettings::instance().OwnCall,
@@ -98,7 +71,7 @@ LogFileCommandResult ArchiveCurrentLog(CommonDialog& dialog)
     QString why;
     if (!copyFileAtomically(logFilePath(), target, &why))
         return fail(why, kArchiveErrorTitle);
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     return LogFileCommandResult::Done;
 }
 
@@ -120,7 +93,7 @@ LogFileCommandResult RestoreLogFromArchive(CommonDialog& dialog)
     }
 
     dialog.FileName.clear();
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     dialog.InitDir = backupFolderPath();
     dialog.Filter = kFilter;
     if (!dialog.ShowOpen())
@@ -148,7 +121,7 @@ LogFileCommandResult RestoreLogFromArchive(CommonDialog& dialog)
     }
     if (!writeFileAtomically(logPath, *content, &why))
         return fail(why, kRestoreErrorTitle);
-    makeWorkingFolderCurrent();
+    Folders::makeWorkingFolderCurrent();
     return LogFileCommandResult::Done;
 }
 
