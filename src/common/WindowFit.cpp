@@ -27,7 +27,6 @@ namespace zq {
 
 namespace {
 
-const char* const ImageProperty = "zqFitImage";
 constexpr double ParkOffset = 75000.0;
 
 bool hasGeometry(FitKind k)
@@ -138,7 +137,7 @@ FitKind fitKindOf(const QWidget& w)
     if (qobject_cast<const LineControl*>(&w))
         return FitKind::Line;
     if (auto* label = qobject_cast<const QLabel*>(&w)) {
-        if (w.property(ImageProperty).toBool() || !label->pixmap().isNull())
+        if (!label->pixmap().isNull())
             return FitKind::Image;
         return FitKind::Label;
     }
@@ -158,11 +157,6 @@ FitKind fitKindOf(const QWidget& w)
     if (qobject_cast<const QListView*>(&w))
         return FitKind::ListBox;
     return FitKind::Untouched;
-}
-
-void markAsImage(QWidget& label)
-{
-    label.setProperty(ImageProperty, true);
 }
 
 QList<QWidget*> formControls(QWidget& form)

@@ -33,10 +33,8 @@ enum class FitKind {
     Untouched // timers, menus, picture boxes, combo boxes, anything else
 };
 
-// A label showing a picture counts as an image.  A QLabel that will receive
-// its picture only later is marked with markAsImage.
+// A label showing a picture counts as an image.
 FitKind fitKindOf(const QWidget& w);
-void markAsImage(QWidget& label);
 
 // The window's controls in walk order: every widget below the control root
 // (see controlRoot) that is not inside a composite control; containers such

@@ -120,11 +120,6 @@ PhoneSettings::PhoneSettings()
     Text[11] = QStringLiteral("&H378");
 }
 
-bool acceptablePhonePause(double seconds)
-{
-    return seconds >= 0 && seconds < 60;
-}
-
 PhoneSettingsRead parsePhoneSettings(const QByteArray& content)
 {
     PhoneSettingsRead r;

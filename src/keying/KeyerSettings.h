@@ -78,8 +78,4 @@ QByteArray formatPhoneSettings(const PhoneSettings& s);
 // 1000, at most the longest interval a timer takes.
 int repeatDelayMs(int seconds);
 
-// The repeat pause that the voice keyer accepts: 0 up to, not including, 60
-// seconds; anything else means no repeat.
-bool acceptablePhonePause(double seconds);
-
 } // namespace zq
