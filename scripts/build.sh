@@ -3,5 +3,8 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZQ_BUILD_DIR:-$top/build}
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+launcher=()
+# A compiler cache, where one is installed, only speeds rebuilds up.
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE="${ZQ_BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
