@@ -241,7 +241,8 @@ void drawRateGraph(QImage& picture, const RateGraph& g, const RateGraphFrame& f)
         const int cy = valueY(g.SmoothedRate[static_cast<size_t>(x)]);
         p.drawLine(cx, cy, prevX, prevY);
         if (g.SmoothedRate[static_cast<size_t>(x)] > 0 || g.SmoothedRate[static_cast<size_t>(x) - 1] > 0)
-            p.fillRect(QRect(QPoint(cx, ribbonTop), QPoint(prevX, ribbonBottom)).normalized(),
+            p.fillRect(QRect(QPoint(std::min(cx, prevX), std::min(ribbonTop, ribbonBottom)),
+                             QPoint(std::max(cx, prevX), std::max(ribbonTop, ribbonBottom))),
                        QColor(g.ColumnBandColor[static_cast<size_t>(x)]));
         prevX = cx;
         prevY = cy;

@@ -124,7 +124,9 @@ TEST_F(GraphWindowTest, SixContactsGiveTheMessageAndTheOpeningCaptions)
 TEST_F(GraphWindowTest, DrawsTheCurveAndTheRibbonAndSwitchesTheBackground)
 {
     fiveHourLog();
+    setWorkAreaTwipsForTesting(18000, 12000); // columns about 3/4 of a pixel wide
     GraphQSO& w = DefaultInstance<GraphQSO>();
+    setWorkAreaTwipsForTesting(0, 0);
     EXPECT_TRUE(env.prompt().calls().empty());
     EXPECT_EQ(w.lblTime(0)->text(), "18:00");
     EXPECT_EQ(w.lblTime(14)->text(), "23:00");
@@ -137,6 +139,8 @@ TEST_F(GraphWindowTest, DrawsTheCurveAndTheRibbonAndSwitchesTheBackground)
     const QImage& black = w.picture();
     ASSERT_EQ(black.size(), w.size());
     EXPECT_EQ(QColor(black.pixel(columnX(w, 200), ribbonY(w))), QColor(255, 0, 0));
+    for (int x = columnX(w, 10); x <= columnX(w, 290); ++x) // no gaps, however narrow a column
+        ASSERT_EQ(QColor(black.pixel(x, ribbonY(w))), QColor(255, 0, 0)) << x;
     EXPECT_EQ(QColor(black.pixel(columnX(w, 300), ribbonY(w))), QColor(255, 255, 255));
     EXPECT_EQ(QColor(black.pixel(columnX(w, 302), ribbonY(w))), QColor(255, 255, 255));
     EXPECT_EQ(QColor(black.pixel(columnX(w, 750), ribbonY(w))), QColor(0, 0, 0));
