@@ -15,8 +15,11 @@ const QLatin1String kLineEnd("\r\n");
 void putField(QString& line, qsizetype column, const QString& value)
 {
     const qsizetype start = std::max(column - 1, line.size() + 1);
-    line.append(QString(start - line.size(), u' '));
-    line.append(oneLineText(value));
+    line.resize(start, u' ');
+    if (value.contains(u'\r') || value.contains(u'\n'))
+        line.append(oneLineText(value));
+    else
+        line.append(value);
 }
 
 // A run of 1 to `maxDigits` ASCII digits as a number; -1 otherwise.
@@ -112,8 +115,15 @@ QString cabrilloDate(const QString& logDate)
             const int y = digitsValue(d.left(4), 4, 4);
             const int m = digitsValue(d.mid(s1 + 1, s2 - s1 - 1), 1, 2);
             const int day = digitsValue(d.mid(s2 + 1), 1, 2);
-            if (y >= 0 && m >= 0 && day >= 0 && QDate::isValid(y, m, day))
+            if (y >= 0 && m >= 0 && day >= 0 && QDate::isValid(y, m, day)) {
+                if (d.size() == 10) { // already two-digit month and day
+                    QString out = logDate;
+                    out[4] = u'-';
+                    out[7] = u'-';
+                    return out;
+                }
                 return logDate.left(4) + u'-' + twoDigits(m) + u'-' + twoDigits(day);
+            }
         }
     }
     QString out = logDate;
