@@ -163,11 +163,11 @@ void ZQCabrilloIn::buildControls()
     Command3 = makeButton(this, "Command3", "Done", 8280, 2640, 735, 375);
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
 
-    const QWidget* order[] = {Option12, Option11, Option6, Option5, Option2, Option8,
+    QWidget* const order[] = {Option12, Option11, Option6, Option5, Option2, Option8,
                               Option9,  Option4,  Option3, Text5,   Text6,   Text7,
                               Text8,    Text1,    Text11,  Command4, Command3};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+        setTabOrder(order[i], order[i + 1]);
 
     resize(twipsToPixelsX(9225, this), twipsToPixelsY(3210, this));
 }

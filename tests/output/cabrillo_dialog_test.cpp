@@ -337,10 +337,20 @@ TEST_F(CabrilloDialogTest, ClaimedScoreUsesCommaGrouping)
     EXPECT_EQ(readFile(target).split('\n').value(7), "CLAIMED-SCORE: 1,234,567\r");
 }
 
-TEST_F(CabrilloDialogTest, ControlsCaptionsAndTabOrder)
+TEST_F(CabrilloDialogTest, ControlsCaptionsLayoutAndTabOrder)
 {
     LogWindow& w = open(1);
+    setScreenTwipsForTesting(19200, 14400); // twice the design screen
     useDialog(w, [&](ZQCabrilloIn& d) {
+        // Fitted to the screen: positions and sizes doubled (to a pixel).
+        const TwipsRect r = controlTwips(*d.Command4);
+        const double pixel = twipsPerPixelX(&d) + 1;
+        EXPECT_NEAR(r.Left, 2 * 4440, 2 * pixel);
+        EXPECT_NEAR(r.Top, 2 * 2640, 2 * pixel);
+        EXPECT_NEAR(r.Width, 2 * 3615, 2 * pixel);
+        EXPECT_NEAR(controlTwips(*d.Option3).Left, 2 * 960, 2 * pixel);
+        EXPECT_NEAR(formScaleTwips(d).width(), 2 * 9225, 2 * pixel);
+
         const struct {
             const char* name;
             const char* caption;
