@@ -2,9 +2,11 @@
 // Rate graph at 1000 and 11000 contacts (a 48-hour contest, bands mixed):
 // the computation alone, and through the real window (offscreen) the whole
 // drawing (computation, captions, curve and ribbon on the picture) and the
-// background switch (erase, recolour, draw).
+// background switch (erase, recolour, draw), on a 1920 x 1040 pixel work
+// area.
 // County map: colouring all 77 counties of the shipped map, and one fill of
 // its largest county.
+#include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "logstore/ContactLog.h"
 #include "output/CountyMap.h"
@@ -67,7 +69,9 @@ BENCHMARK(BM_RateGraphCompute)->Arg(1000)->Arg(11000)->Unit(benchmark::kMillisec
 void BM_RateGraphWindowDraw(benchmark::State& state)
 {
     fillLog(static_cast<int>(state.range(0)));
+    setWorkAreaTwipsForTesting(1920 * twipsPerPixelX(), 1040 * twipsPerPixelY());
     GraphQSO& w = DefaultInstance<GraphQSO>();
+    state.counters["width"] = w.picture().width();
     for (auto _ : state) {
         w.DrawRateGraph();
         benchmark::DoNotOptimize(w.picture().constBits());
@@ -79,7 +83,9 @@ BENCHMARK(BM_RateGraphWindowDraw)->Arg(1000)->Arg(11000)->Unit(benchmark::kMilli
 void BM_RateGraphBackgroundSwitch(benchmark::State& state)
 {
     fillLog(static_cast<int>(state.range(0)));
+    setWorkAreaTwipsForTesting(1920 * twipsPerPixelX(), 1040 * twipsPerPixelY());
     GraphQSO& w = DefaultInstance<GraphQSO>();
+    state.counters["width"] = w.picture().width();
     for (auto _ : state) {
         w.Command1_Click();
         benchmark::DoNotOptimize(w.picture().constBits());
