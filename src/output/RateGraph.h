@@ -13,7 +13,6 @@
 #include <QString>
 #include <QStringView>
 #include <array>
-#include <cstdint>
 #include <vector>
 
 namespace zq {
