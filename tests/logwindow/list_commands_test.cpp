@@ -129,10 +129,10 @@ TEST_F(ListCommandsTest, EditWritesTheDialogsFieldsBackAndReloads)
     clickRow(w, 2);
     setModalShowHandlerForTesting([&](QWidget& d) {
         auto& dialog = static_cast<ZQEditOut&>(d);
-        EXPECT_EQ(dialog.txtCall->text(), QStringLiteral("K2AA"));
-        EXPECT_EQ(dialog.txtCounty->text(), QStringLiteral("Ashcombe"));
-        dialog.txtCall->setText(QStringLiteral("w9zz"));
-        dialog.txtCounty->setText(QStringLiteral("aldb")); // an abbreviation
+        EXPECT_EQ(dialog.txtEditCall->text(), QStringLiteral("K2AA"));
+        EXPECT_EQ(dialog.txtEditPre->text(), QStringLiteral("Ashcombe"));
+        dialog.txtEditCall->setText(QStringLiteral("W9ZZ"));
+        dialog.txtEditPre->setText(QStringLiteral("alderbrook")); // stored as the table spells it
         dialog.cmdDone->click();
         EXPECT_TRUE(dialog.isHidden());
     });
@@ -172,7 +172,7 @@ TEST_F(ListCommandsTest, FailedRewriteIsReportedOnceAndTheListShowsTheFile)
     clickRow(w, 2);
     setModalShowHandlerForTesting([&](QWidget& d) {
         auto& dialog = static_cast<ZQEditOut&>(d);
-        dialog.txtCall->setText(QStringLiteral("W9ZZ"));
+        dialog.txtEditCall->setText(QStringLiteral("W9ZZ"));
         dialog.cmdDone->click();
     });
     w.cmdEdit->click();
