@@ -31,6 +31,7 @@ frmCountyList::frmCountyList()
     ListView1->setUniformRowHeights(true);
     ListView1->setColumnCount(0);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->header()->setStretchLastSection(false);
     placeControl(*ListView1, 120, 120, 2915, 5895);
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { ListView1_Click(item); });

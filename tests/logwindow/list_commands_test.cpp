@@ -162,6 +162,58 @@ TEST_F(ListCommandsTest, DeleteDupeFromTheEditDialogDeletesTheContactUnderEdit)
     EXPECT_EQ(column(w, 1), QStringList({"K3AA", "K2AA"}));
 }
 
+TEST_F(ListCommandsTest, EditTypedWithCompletionAndEnterRewritesTheLog)
+{
+    writeContacts(3);
+    LogWindow& w = start(1);
+    clickRow(w, 2);
+    setModalShowHandlerForTesting([&](QWidget& d) {
+        auto& dialog = static_cast<ZQEditOut&>(d);
+        d.show();
+        QApplication::setActiveWindow(&d);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        EXPECT_EQ(QApplication::focusWidget(), dialog.txtEditCall);
+        dialog.txtEditCall->selectAll();
+        QTest::keyClicks(dialog.txtEditCall, QStringLiteral("k2ab"));
+        QTest::keyClick(dialog.txtEditCall, Qt::Key_Tab);
+        QTest::keyClicks(dialog.txtEditCk, QStringLiteral("57"));
+        QTest::keyClick(dialog.txtEditCk, Qt::Key_Tab);
+        QTest::keyClicks(dialog.txtEditPre, QStringLiteral("bl")); // completed: Blackwater
+        QTest::keyClick(dialog.txtEditPre, Qt::Key_Return);
+        EXPECT_TRUE(d.isHidden());
+    });
+    w.cmdEdit->click();
+    contacts[1].LogCall = QStringLiteral("K2AB");
+    contacts[1].LogRstReceived = QStringLiteral("57"); // Tab selected the old report
+    contacts[1].LogCounty = QStringLiteral("Blackwater");
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+    EXPECT_EQ(column(w, 1), QStringList({"K3AA", "K2AB", "K1AA"}));
+}
+
+TEST_F(ListCommandsTest, DeleteDupeWithYesRemovesTheContactUnderEditNotTheEarlierOne)
+{
+    writeContacts(3);
+    LogWindow& w = start(1);
+    clickRow(w, 3);
+    env.prompt().clear();
+    env.prompt().answerMessage(MsgAnswer::Yes);
+    setModalShowHandlerForTesting([&](QWidget& d) {
+        auto& dialog = static_cast<ZQEditOut&>(d);
+        // Contact 3 made the same as contact 1.
+        dialog.txtEditCall->setText(QStringLiteral("K1AA"));
+        dialog.txtEditBnd->setText(QStringLiteral("PH"));
+        dialog.cmdDone->click();
+        EXPECT_TRUE(dialog.Label1->isVisibleTo(&dialog));
+        EXPECT_EQ(env.prompt().beeps(), 1);
+        dialog.cmdDeleteDupe->click();
+    });
+    w.cmdEdit->click();
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Are you sure?"});
+    contacts.erase(contacts.begin() + 2);
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+    EXPECT_EQ(column(w, 1), QStringList({"K2AA", "K1AA"}));
+}
+
 TEST_F(ListCommandsTest, FailedRewriteIsReportedOnceAndTheListShowsTheFile)
 {
     writeContacts(3);
