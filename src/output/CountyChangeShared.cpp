@@ -2,10 +2,14 @@
 
 #include "common/EntryBox.h"
 #include "common/WindowFit.h"
+#include "entry/EntryChecks.h"
+#include "entry/EntryState.h"
 #include "entry/TypeAhead.h"
 #include "logstore/CountyTable.h"
+#include "platform/Prompt.h"
 
 #include <QFont>
+#include <QLabel>
 #include <memory>
 
 namespace zq {
@@ -35,6 +39,20 @@ void selectFromCaretOnFocus(EntryBox& box)
         const int from = *caret < 0 ? 0 : std::min(*caret, length);
         box.setSelection(from, length - from);
     });
+}
+
+bool ownCountyChecked(const EntryBox& box, QLabel& invalidLabel)
+{
+    invalidLabel.hide();
+    EntryState& es = EntryState::instance();
+    es.InvalidCountyFlag = 1;
+    if (isTableCounty(box.text().trimmed())) {
+        es.InvalidCountyFlag = 0;
+        return true;
+    }
+    prompt().beep();
+    invalidLabel.show();
+    return false;
 }
 
 void styleInvalidLabel(QWidget& label)

@@ -7,12 +7,10 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "entry/EntryChecks.h"
-#include "entry/EntryState.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
 #include "output/CountyChangeShared.h"
 #include "output/frmCountyChangeRover.h"
-#include "platform/Prompt.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -85,20 +83,6 @@ void frmCountyChange::Text1_KeyPress(int& k)
     countyFieldKey(*Text1, k);
 }
 
-bool frmCountyChange::countyChecked()
-{
-    Label2->hide();
-    EntryState& es = EntryState::instance();
-    es.InvalidCountyFlag = 1;
-    if (isTableCounty(Text1->text().trimmed())) {
-        es.InvalidCountyFlag = 0;
-        return true;
-    }
-    prompt().beep();
-    Label2->show();
-    return false;
-}
-
 void frmCountyChange::focusText1()
 {
     movingFocus_ = true;
@@ -108,7 +92,7 @@ void frmCountyChange::focusText1()
 
 bool frmCountyChange::Text1_LostFocus()
 {
-    if (countyChecked())
+    if (ownCountyChecked(*Text1, *Label2))
         return true;
     // Back into the field once the focus change under way has finished.
     QTimer::singleShot(0, Text1, [this] {
@@ -139,7 +123,7 @@ void frmCountyChange::Command1_Click()
 {
     if (closing_)
         return;
-    if (!countyChecked()) {
+    if (!ownCountyChecked(*Text1, *Label2)) {
         focusText1();
         return;
     }

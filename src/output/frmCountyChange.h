@@ -38,8 +38,6 @@ protected:
 private:
     void Form_Load();
     void Text1_KeyPress(int& k);
-    // The check of Text1; a failure beeps and shows Label2.
-    bool countyChecked();
     void focusText1();
 
     bool closing_ = false;

@@ -7,7 +7,6 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "entry/EntryChecks.h"
-#include "entry/EntryState.h"
 #include "entry/TextCompare.h"
 #include "logstore/StationSettings.h"
 #include "output/CountyChangeShared.h"
@@ -92,16 +91,8 @@ void frmCountyChangeRover::Text1_KeyPress(int& k)
 
 void frmCountyChangeRover::ValidateRoverCounty()
 {
-    Label2->hide();
-    EntryState& es = EntryState::instance();
-    es.InvalidCountyFlag = 1;
-    if (isTableCounty(Text1->text().trimmed())) {
-        es.InvalidCountyFlag = 0;
-        return;
-    }
-    prompt().beep();
-    Label2->show();
-    Text1->setFocus();
+    if (!ownCountyChecked(*Text1, *Label2))
+        Text1->setFocus();
 }
 
 void frmCountyChangeRover::AddRoverCounty()
