@@ -9,7 +9,6 @@
 #include "common/EntryBox.h"
 #include "common/Form1.h"
 #include "common/KeyCodes.h"
-#include "common/ModalShow.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
 #include "entry/TextCompare.h"
@@ -30,6 +29,7 @@
 #include <QPointer>
 #include <QTreeWidget>
 #include <algorithm>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -158,7 +158,11 @@ void LogWindow::BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString
     const QStringList cells = spotListCells(qDXSpotCall, qDXSpotFreq,
                                             LookupSpotCountry(qDXSpotCall), qDXSpotRecord);
 
-    SpotStore::instance().addSpot(qDXSpotCall, static_cast<float>(*mhz), clock().now().local);
+    // The local arrival time with the offset of that instant: shown as it
+    // was on the wall clock, aged between instants.
+    const WallTime now = clock().now();
+    const QDateTime arrival = now.utc.toOffsetFromUtc(now.local.offsetFromUtc());
+    SpotStore::instance().addSpot(qDXSpotCall, static_cast<float>(*mhz), arrival);
     if (!lblDX->isHidden())
         DisplayBandMapLabels();
     if (SpectrumMap* map = WindowRegistry::existing<SpectrumMap>(); map && map->isVisible())
@@ -179,16 +183,21 @@ void LogWindow::DrawBandMapScale()
 {
     const auto captions = bandMapScaleCaptions(StationSettings::instance().CurrentBand,
                                                SpotStore::instance());
-    for (int i = 0; i <= 4; ++i)
-        lblFreqSpot(i)->setText(captions[static_cast<size_t>(i)]);
+    for (int i = 0; i <= 4; ++i) {
+        const QString& caption = captions[static_cast<size_t>(i)];
+        if (lblFreqSpot(i)->text() != caption)
+            lblFreqSpot(i)->setText(caption);
+    }
 }
 
 void LogWindow::DisplayBandMapLabels()
 {
     if (lblDX->isHidden())
         return;
-    for (const auto& [i, label] : lblDXSpot)
-        label->hide();
+    // Every label is hidden and the ones the pass reaches are shown again;
+    // a label that stays shown is left shown rather than hidden and shown
+    // (the same end, without redrawing the strip twice).
+    std::array<bool, SpotStore::Held> shown{};
     DrawBandMapScale();
 
     const SpotStore& store = SpotStore::instance();
@@ -199,29 +208,33 @@ void LogWindow::DisplayBandMapLabels()
     const float t4 = scaleCaptionValue(lblFreqSpot(4)->text());
     for (int i = SpotStore::Newest; i >= 0; --i) {
         QLabel* label = lblDXSpot(i);
-        const float f = store.SpotFrequency[static_cast<size_t>(i)];
+        const auto slot = static_cast<size_t>(i);
+        const float f = store.SpotFrequency[slot];
         if (!(t0 < f && f < t4))
             continue;
-        const QDateTime& arrival = store.SpotTime[static_cast<size_t>(i)];
-        const QString details = spotDetailsText(store.SpotCall[static_cast<size_t>(i)], f, arrival,
-                                                utcOffset);
+        const QDateTime& arrival = store.SpotTime[slot];
+        const QString details = spotDetailsText(store.SpotCall[slot], f, arrival, utcOffset);
         if (label->toolTip() != details)
             label->setToolTip(details);
-        if (label->text() != store.SpotPrefix[static_cast<size_t>(i)])
-            label->setText(store.SpotPrefix[static_cast<size_t>(i)]);
+        if (label->text() != store.SpotPrefix[slot])
+            label->setText(store.SpotPrefix[slot]);
         const TwipsRect r = controlTwips(*label);
-        placeControl(*label,
-                     spotLabelLeft(f, t0, t4, LineDX->X1(), LineDX->X2(), r.Width),
+        placeControl(*label, spotLabelLeft(f, t0, t4, LineDX->X1(), LineDX->X2(), r.Width),
                      LineDX->Y1() - r.Height - 0.004 * formHeight, r.Width, r.Height);
         const std::optional<QColor> colour = spotAgeColour(spotAgeSeconds(arrival, now));
         if (!colour)
-            return; // an hour old: this spot and every older one stay hidden
+            break; // an hour old: this spot and every older one stay hidden
         if (label->palette().color(QPalette::WindowText) != *colour) {
             QPalette p = label->palette();
             p.setColor(QPalette::WindowText, *colour);
             label->setPalette(p);
         }
-        label->show();
+        shown[slot] = true;
+    }
+    for (const auto& [i, label] : lblDXSpot) {
+        const bool show = shown[static_cast<size_t>(i)];
+        if (label->isHidden() == show)
+            label->setVisible(show);
     }
 }
 
@@ -304,14 +317,12 @@ void LogWindow::txtDX_Click()
 
 void LogWindow::txtDX_DblClick()
 {
-    showModal(DefaultInstance<SpectrumMap>());
-    WindowRegistry::unload<SpectrumMap>();
+    mnuSpectrumMap_Click();
 }
 
 void LogWindow::lblDX_DblClick()
 {
-    showModal(DefaultInstance<SpectrumMap>());
-    WindowRegistry::unload<SpectrumMap>();
+    mnuSpectrumMap_Click();
 }
 
 void LogWindow::lblDX_Click()

@@ -4,7 +4,6 @@
 #include "logstore/PositionTables.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace zq {
 
@@ -44,19 +43,30 @@ QString LookupSpotCountry(const QString& call, const CountryTable& table, int* r
                                                            table.CountryName.size()))
                                      - 1);
     const char16_t first = firstCode(lookup);
-    const int c = std::max<int>(first, 65);
-    // The estimate of the block start, in this order: the share of the
-    // alphabet first, then the rows.  A first character above "Z" lands
-    // past the table: nothing there can match.
-    const double estimate = std::floor(static_cast<double>(c - 64) / 26.0 * count);
-    if (count <= 0 || estimate > count)
+    // Nothing above "Z" can match an upper-case table, and nothing of a
+    // table without rows.
+    if (count <= 0 || first > u'Z')
         return finish(QString());
-    int k = static_cast<int>(estimate);
 
     auto prefix = [&](int i) -> const QString& {
         ++reads;
         return table.CountryPrefix[static_cast<size_t>(i)];
     };
+
+    // The first row of the call's first character, found by halving the
+    // sorted table: the scan below then starts at the block it would reach
+    // from an estimate of the row, but reads a few rows to get there
+    // instead of the rows between the estimate and the block.
+    int lo = 1;
+    int hi = count + 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (firstCode(prefix(mid)) < first)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    int k = std::min(lo, count);
 
     // Back to the start of the block of the call's first character.
     for (;;) {

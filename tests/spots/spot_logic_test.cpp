@@ -193,7 +193,7 @@ TEST_F(SpotLookup, ShippedTableFindsHawaiiAndKeepsTheKg4Rule)
     const CountryTable& shipped = CountryTable::instance();
     int reads = 0;
     EXPECT_EQ(LookupSpotCountry(QStringLiteral("KH6XYZ"), shipped, &reads), QStringLiteral("Hawaii"));
-    EXPECT_LT(reads, 200); // of 824 rows
+    EXPECT_LT(reads, 80); // of 824 rows
     EXPECT_EQ(LookupSpotCountry(QStringLiteral("KG4ABC"), shipped), QStringLiteral("USA"));
     EXPECT_EQ(LookupSpotCountry(QStringLiteral("KG4AB"), shipped), QStringLiteral("Guantanamo Bay"));
     EXPECT_EQ(LookupSpotCountry(QStringLiteral("JA1ABC"), shipped), QStringLiteral("Japan"));
@@ -203,7 +203,7 @@ TEST_F(SpotLookup, ShippedTableFindsHawaiiAndKeepsTheKg4Rule)
         const QString& p = shipped.CountryPrefix[static_cast<size_t>(i)];
         const QString found = LookupSpotCountry(p + QStringLiteral("1ZZ"), shipped, &reads);
         EXPECT_FALSE(found.isEmpty()) << p.toStdString();
-        EXPECT_LT(reads, 200) << p.toStdString();
+        EXPECT_LT(reads, 80) << p.toStdString();
     }
 }
 

@@ -271,6 +271,19 @@ TEST_P(SpotWindowTest, RightClickTunesAndTakesTheCallEvenWhenASpotArrives)
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w.lblDXSpot(48), &move);
     EXPECT_EQ(w.lblDupe->text(), w.lblDXSpot(48)->toolTip());
+
+    // A click on the strip opens the spotting window, a double click the
+    // band map window.
+    int modal = 0;
+    setModalShowHandlerForTesting([&](QWidget& win) {
+        modal += win.objectName() == QLatin1String("SpectrumMap") ? 1 : 0;
+    });
+    QTest::mouseClick(w.lblDX, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_TRUE(DefaultInstance<PacketSpotfrm>().isVisible());
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(2, 2), w.lblDX->mapToGlobal(QPointF(2, 2)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.lblDX, &twice);
+    EXPECT_EQ(modal, 1);
 }
 
 TEST_P(SpotWindowTest, ListClickFillsTheCallAndTunesOnlyWithARig)
