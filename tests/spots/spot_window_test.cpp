@@ -225,10 +225,15 @@ TEST_P(SpotWindowTest, BandMapScalePlacesAndAges)
     EXPECT_TRUE(w.lblDXSpot(42)->isHidden());
     EXPECT_EQ(shownSpotLabels(w), 5);
 
+    // A spot right on a scale end is not drawn.
+    SpotStore::instance().clear();
+    spot(QStringLiteral("K9E"), QStringLiteral("14000"));
+    EXPECT_EQ(scale(w).value(0), QStringLiteral("14.000"));
+    EXPECT_EQ(shownSpotLabels(w), 0);
+
     // A band change redraws the scale for the new band.
     w.mnuBand40Ch_Click();
     EXPECT_EQ(scale(w), (QStringList{"7.000", "7.075", "7.150", "7.225", "7.300"}));
-    EXPECT_EQ(shownSpotLabels(w), 0);
 }
 
 TEST_P(SpotWindowTest, RightClickTunesAndTakesTheCallEvenWhenASpotArrives)
