@@ -1,5 +1,7 @@
 #include "spots/SpotStore.h"
 
+#include "spots/SpotIntake.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -11,18 +13,6 @@ namespace {
 bool isDigit(QChar c)
 {
     return c.unicode() >= '0' && c.unicode() <= '9';
-}
-
-// Leading and trailing blanks (the space character only) removed.
-QString trimBlanks(const QString& s)
-{
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && s[b] == u' ')
-        ++b;
-    while (e > b && s[e - 1] == u' ')
-        --e;
-    return s.mid(b, e - b);
 }
 
 // An optional sign, digits and at most one point, with at least one digit.
