@@ -43,8 +43,8 @@ QString LookupSpotCountry(const QString& call, const CountryTable& table, int* r
                                                            table.CountryName.size()))
                                      - 1);
     const char16_t first = firstCode(lookup);
-    // Nothing above "Z" can match an upper-case table, and nothing of a
-    // table without rows.
+    // Nothing of a table without rows matches, nor a call beginning above
+    // "Z" (the table is in capitals).
     if (count <= 0 || first > u'Z')
         return finish(QString());
 
@@ -53,45 +53,42 @@ QString LookupSpotCountry(const QString& call, const CountryTable& table, int* r
         return table.CountryPrefix[static_cast<size_t>(i)];
     };
 
-    // The first row of the call's first character, found by halving the
-    // sorted table: the scan below then starts at the block it would reach
-    // from an estimate of the row, but reads a few rows to get there
-    // instead of the rows between the estimate and the block.
-    int lo = 1;
-    int hi = count + 1;
-    while (lo < hi) {
-        const int mid = lo + (hi - lo) / 2;
-        if (firstCode(prefix(mid)) < first)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    int k = std::min(lo, count);
-
-    // Back to the start of the block of the call's first character.
-    for (;;) {
-        if (firstCode(prefix(k)) != first)
-            break;
-        k = std::max(k - 5, 1);
-        if (k <= 1)
-            break;
-    }
-
-    const bool downward = firstCode(prefix(k)) > first;
-    int best = 0;
+    // The longest prefix of the call in the sorted table.  The last row not
+    // after the text searched is either a prefix of it (then no longer one
+    // exists: it would sort between the two) or shares only its first c
+    // characters with it (then a longer prefix than c characters cannot
+    // exist either); the search goes on with those c characters.  Each
+    // step halves the table, and the text shrinks at every step, so a
+    // lookup reads a few dozen rows whatever the size of the table.
     int found = 0;
-    QString result;
-    for (int i = k; downward ? i >= 1 : i <= count; i += downward ? -1 : 1) {
-        const QString& p = prefix(i);
-        if (p.size() > best && lookup.startsWith(p, Qt::CaseSensitive)) {
-            found = i;
-            best = static_cast<int>(p.size());
-            result = table.CountryName[static_cast<size_t>(i)];
+    QString text = lookup;
+    while (!text.isEmpty()) {
+        int lo = 1;
+        int hi = count + 1; // the first row after text
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (text < prefix(mid))
+                hi = mid;
+            else
+                lo = mid + 1;
         }
-        const char16_t f = firstCode(p);
-        if (downward ? f < first : f > first)
+        const int last = lo - 1;
+        if (last < 1)
             break;
+        const QString& p = prefix(last);
+        if (!p.isEmpty() && text.startsWith(p, Qt::CaseSensitive)) {
+            found = last;
+            // Of equal rows the first in the table counts.
+            while (found > 1 && prefix(found - 1) == p)
+                --found;
+            break;
+        }
+        qsizetype same = 0;
+        while (same < p.size() && same < text.size() && p[same] == text[same])
+            ++same;
+        text.truncate(same);
     }
+    QString result = found > 0 ? table.CountryName[static_cast<size_t>(found)] : QString();
     if (found > 0 && lookup.startsWith(QLatin1String("KG4")) && lookup.size() > 5)
         result = QStringLiteral("USA");
     return finish(result);

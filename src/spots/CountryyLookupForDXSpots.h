@@ -1,9 +1,8 @@
 #pragma once
 // The country of a spotted call for the spot list: the longest prefix of
 // CountryTable with which the call (or its portable part after a "/")
-// begins, compared exactly, case included.  The search finds the block of
-// rows that begin with the call's first character in the sorted table and
-// scans only that block.
+// begins, compared exactly, case included.  The table is sorted by prefix
+// in character-code order, so the search halves it instead of reading it.
 
 #include <QString>
 

@@ -9,6 +9,7 @@
 #include "support/TestEnv.h"
 
 #include <QTimeZone>
+#include <set>
 #include <gtest/gtest.h>
 
 using namespace zq;
@@ -183,6 +184,53 @@ TEST_F(SpotLookup, NeverReadsOutsideTheLoadedRows)
     table.CountryCount = 50000;
     EXPECT_EQ(find("\xff"), QString());
     EXPECT_EQ(find("Z1A"), QString());
+}
+
+TEST_F(SpotLookup, FindsWhatReadingEveryRowFindsInAFewDozenReads)
+{
+    // 10000 prefixes of one to three characters, sorted by code.
+    std::set<QString> prefixes;
+    const QString chars = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    for (QChar a : chars)
+        for (QChar b : chars) {
+            prefixes.insert(QString(a));
+            prefixes.insert(QString(a) + b);
+            for (QChar c : chars)
+                if (prefixes.size() < 10000 && (c.unicode() * 7 + b.unicode()) % 5 == 0)
+                    prefixes.insert(QString(a) + b + c);
+        }
+    int i = 0;
+    for (const QString& p : prefixes) {
+        if (i == CountryTable::Capacity)
+            break;
+        ++i;
+        table.CountryPrefix[static_cast<size_t>(i)] = p;
+        table.CountryName[static_cast<size_t>(i)] = QStringLiteral("Country ") + p;
+    }
+    table.CountryCount = i;
+    ASSERT_EQ(table.CountryCount, 10000);
+
+    uint32_t seed = 1;
+    int most = 0;
+    for (int n = 0; n < 3000; ++n) {
+        QString call;
+        const int length = 1 + static_cast<int>((seed = seed * 1664525u + 1013904223u) >> 29);
+        for (int k = 0; k < length; ++k)
+            call += chars[static_cast<int>((seed = seed * 1664525u + 1013904223u) >> 8) % 36];
+        QString expected;
+        int bestLength = 0;
+        for (int r = 1; r <= table.CountryCount; ++r) {
+            const QString& p = table.CountryPrefix[static_cast<size_t>(r)];
+            if (p.size() > bestLength && call.startsWith(p)) {
+                bestLength = static_cast<int>(p.size());
+                expected = table.CountryName[static_cast<size_t>(r)];
+            }
+        }
+        int reads = 0;
+        ASSERT_EQ(LookupSpotCountry(call, table, &reads), expected) << call.toStdString();
+        most = std::max(most, reads);
+    }
+    EXPECT_LT(most, 60);
 }
 
 TEST_F(SpotLookup, ShippedTableFindsHawaiiAndKeepsTheKg4Rule)
