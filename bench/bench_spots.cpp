@@ -11,7 +11,7 @@
 #include "logwindow/Outfrm.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
-#include "spots/CountryyLookupForDXSpots.h"
+#include "spots/SpotCountryLookup.h"
 #include "spots/PacketSpotfrm.h"
 #include "spots/SpotStore.h"
 

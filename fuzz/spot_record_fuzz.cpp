@@ -7,7 +7,7 @@
 
 #include "logstore/PositionTables.h"
 #include "spots/BandMapScale.h"
-#include "spots/CountryyLookupForDXSpots.h"
+#include "spots/SpotCountryLookup.h"
 #include "spots/SpotStore.h"
 
 #include <QByteArray>

@@ -18,7 +18,7 @@
 #include "rig/RigControlfrm.h"
 #include "spots/BandMapScale.h"
 #include "spots/BandMapWindow.h"
-#include "spots/CountryyLookupForDXSpots.h"
+#include "spots/SpotCountryLookup.h"
 #include "spots/PacketSpotfrm.h"
 #include "spots/SpotStore.h"
 

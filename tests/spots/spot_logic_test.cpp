@@ -4,7 +4,7 @@
 
 #include "logstore/PositionTables.h"
 #include "spots/BandMapScale.h"
-#include "spots/CountryyLookupForDXSpots.h"
+#include "spots/SpotCountryLookup.h"
 #include "spots/SpotStore.h"
 #include "support/TestEnv.h"
 

@@ -21,7 +21,7 @@
 #include "logwindow/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/SafeFile.h"
-#include "spots/CountryyLookupForDXSpots.h"
+#include "spots/SpotCountryLookup.h"
 #include "spots/SpotStore.h"
 #include "startup/SharedPrefs.h"
 

@@ -1,4 +1,4 @@
-#include "spots/CountryyLookupForDXSpots.h"
+#include "spots/SpotCountryLookup.h"
 
 #include "entry/CountryLookup.h"
 #include "logstore/PositionTables.h"
