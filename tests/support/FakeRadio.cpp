@@ -221,7 +221,7 @@ QByteArray FakeRadio::defaultAnswer(Family family, const QByteArray& q)
         if (q == "IF;") {
             // IF, 11 frequency digits, 16 status characters, then the mode
             // (3 = CW) and the VFO (0 = A) at the fixed places, and the rest.
-            return "IF00014250000     +00000000000" "30" "0000 ;";
+            return "IF00014250000     +0000000000" "30" "0000 ;";
         }
         return {};
     case Family::Icom:
