@@ -153,6 +153,7 @@ void RigControlfrm::buildControls()
     optBaud288 = baud("optBaud288", "28.8", 6);
     optBaud384 = baud("optBaud384", "38.4", 7);
     optBaud560 = baud("optBaud560", "56", 8);
+    optBaud560->setChecked(true);
 
     auto across = [](QGroupBox* f, const char* name, const char* caption, int i, double step) {
         return makeNamedOption(f, QLatin1String(name), QLatin1String(caption), 120 + i * step, 300,
@@ -163,19 +164,23 @@ void RigControlfrm::buildControls()
     optParityOdd = across(fraParity, "optParityOdd", "Odd", 0, 800);
     optParityNone = across(fraParity, "optParityNone", "None", 1, 800);
     optParityEven = across(fraParity, "optParityEven", "Even", 2, 800);
+    optParityNone->setChecked(true);
     fraData = makeNamedFrame(this, QStringLiteral("fraData"), QStringLiteral("Data Bits:"), c2, 2240,
                              w2, 660);
     optData7 = across(fraData, "optData7", "7", 0, 800);
     optData8 = across(fraData, "optData8", "8", 1, 800);
+    optData8->setChecked(true);
     fraStop = makeNamedFrame(this, QStringLiteral("fraStop"), QStringLiteral("Stop Bits:"), c2, 3000,
                              w2, 660);
     optStop1 = across(fraStop, "optStop1", "1", 0, 800);
     optStop2 = across(fraStop, "optStop2", "2", 1, 800);
+    optStop1->setChecked(true);
     fraPower = makeNamedFrame(this, QStringLiteral("fraPower"), QStringLiteral("Connection Power:"),
                               c2, 3760, w2, 660);
     optPowerNone = across(fraPower, "optPowerNone", "None", 0, 800);
     optPowerRTS = across(fraPower, "optPowerRTS", "RTS", 1, 800);
     optPowerDTR = across(fraPower, "optPowerDTR", "DTR", 2, 800);
+    optPowerNone->setChecked(true);
     fraPoll = makeNamedFrame(this, QStringLiteral("fraPoll"), QStringLiteral("Radio Polling Rate:"),
                              c2, 4520, w2, 960);
     optPollFast = makeNamedOption(fraPoll, QStringLiteral("optPollFast"), QStringLiteral("100 ms"),
@@ -186,6 +191,7 @@ void RigControlfrm::buildControls()
                                   120, 580, 1200);
     optReallySlow = makeNamedOption(fraPoll, QStringLiteral("optReallySlow"),
                                     QStringLiteral("10 Sec"), 1320, 580, 1200);
+    optPollMed->setChecked(true);
     Label10 = wrapped(makeNamedLabel(
         this, QStringLiteral("Label10"),
         QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID for "

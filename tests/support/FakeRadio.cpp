@@ -96,6 +96,14 @@ void FakeRadio::clearRecord()
     pending_.clear();
 }
 
+void FakeRadio::setListening(bool on)
+{
+    if (notifier_)
+        notifier_->setEnabled(on);
+    if (on)
+        onReadable();
+}
+
 void FakeRadio::send(const QByteArray& b)
 {
     writeNow(b);

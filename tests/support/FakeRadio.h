@@ -77,6 +77,10 @@ public:
     }
     void setGarbage(const QByteArray& g) { garbage_ = g; }
 
+    // Stops (or resumes) reading the line: what the program writes then
+    // fills the line's buffer until its output pends.
+    void setListening(bool on);
+
     // Writes bytes to the program unasked (a late remainder, noise).
     void send(const QByteArray& bytes);
 
