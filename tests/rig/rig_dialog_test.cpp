@@ -363,8 +363,8 @@ TEST_F(RigDialogTest, OpeningBytesHandshakingAndPowerLine)
     startTest();
     pollUntil(yaesu, 2);
     ASSERT_GE(yaesu.queries().size(), 2);
-    EXPECT_EQ(yaesu.queries()[0], hexBytes({0, 0, 0, 0, 0}));    // opening
-    EXPECT_EQ(yaesu.queries()[1], hexBytes({0, 0, 0, 0, 0x03})); // the first query
+    EXPECT_EQ(yaesu.queries()[0], bytesOf({0, 0, 0, 0, 0}));    // opening
+    EXPECT_EQ(yaesu.queries()[1], bytesOf({0, 0, 0, 0, 0x03})); // the first query
     EXPECT_TRUE(d.comComm1->rts());
     EXPECT_FALSE(d.comComm1->dtr());
     EXPECT_EQ(d.comComm1->handshaking(), Handshaking::None);
@@ -408,7 +408,7 @@ TEST_F(RigDialogTest, UnloadingWhilePollingAYaesuSendsTheClosingBytesFirst)
     radio.clearRecord();
     WindowRegistry::unload<RigControlfrm>();
     pumpUntil([&] { return radio.receivedBytes().size() >= 5; });
-    EXPECT_EQ(radio.receivedBytes(), hexBytes({0, 0, 0, 0, 0x80}));
+    EXPECT_EQ(radio.receivedBytes(), bytesOf({0, 0, 0, 0, 0x80}));
 
     // Not polling: nothing is sent.
     attach(radio);
