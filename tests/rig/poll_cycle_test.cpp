@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 
 namespace zq::test {
 namespace {
@@ -100,7 +101,15 @@ TEST_F(PollCycleTest, EveryFamilyQueriesAndDecodesItsExampleReplies)
 
         EXPECT_EQ(d.lblFreq->text(), QLatin1String(c.lblFreq));
         EXPECT_EQ(d.lblMode->text(), QLatin1String(c.lblMode));
-        EXPECT_FALSE(d.lblUnProcess->text().isEmpty());
+        // The raw reply: as hex pairs for the byte-command types.
+        const QString raw = d.lblUnProcess->text();
+        if (d.ChkConvHex->isChecked())
+            EXPECT_TRUE(QRegularExpression(QStringLiteral("^([0-9A-F]{2} )+$")).match(raw).hasMatch())
+                << raw.toStdString();
+        else
+            EXPECT_TRUE(raw.contains(QString::fromLatin1(c.modeAnswer.isEmpty() ? c.frequencyAnswer
+                                                                                 : c.modeAnswer)))
+                << raw.toStdString();
         EXPECT_EQ(d.AwaitingReply, 0);
         // The log window follows.
         EXPECT_EQ(EntryState::instance().CurrentFrequencyText,

@@ -318,6 +318,34 @@ TEST_F(RigDialogTest, TestWithNoneOnlyCapturesAndAMissingPortIsReported)
     EXPECT_EQ(env.prompt().messageTitles().size(), 2);
 }
 
+TEST_F(RigDialogTest, DoneWithAFailingPortStillSavesAndHides)
+{
+    begin();
+    RigControlfrm& d = rig();
+    choose(QStringLiteral("Elecraft"));
+    d.optComm(6)->setChecked(true); // no device
+    d.show();
+    d.cmdDone->click();
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid Comm Settings."});
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(savedSettings().RigType, "Elecraft");
+    EXPECT_TRUE(env.readWorkFile(QStringLiteral("RigCntrl.txt")).contains("\"Elecraft\""));
+    EXPECT_TRUE(env.readWorkFile(QStringLiteral("RigCntrl.txt")).contains("\r\n7\r\n"));
+}
+
+TEST_F(RigDialogTest, ThePollStringBoxesRefuseQuotesAndLineBreaks)
+{
+    begin();
+    RigControlfrm& d = rig();
+    d.show();
+    QApplication::setActiveWindow(&d);
+    d.txtFreq->setFocus();
+    QTest::keyClicks(d.txtFreq, QStringLiteral("F\"A;"));
+    QTest::keyClick(d.txtFreq, Qt::Key_Return);
+    EXPECT_EQ(d.txtFreq->text(), "FA;");
+    EXPECT_EQ(d.RigSettings.FreqPoll, "FA;");
+}
+
 TEST_F(RigDialogTest, StartUpWithTheRadioMissingShowsTheDialogAndWaitsForDone)
 {
     st.RigType = QStringLiteral("Kenwood");
