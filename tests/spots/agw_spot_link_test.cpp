@@ -5,6 +5,7 @@
 
 #include "spots/AgwSpotLink.h"
 #include "support/FakeAgwEngine.h"
+#include "support/FakeCluster.h"
 
 #include <QSignalSpy>
 #include <QStringList>
@@ -16,10 +17,11 @@ using namespace zq::test;
 
 namespace {
 
-const QString SpotA = QStringLiteral(
-    "DX de W3LPL:     14025.0  JA1ABC       CW 599                         1234Z");
-const QString SpotB = QStringLiteral(
-    "DX de K1TTT:      7012.5  UA9XYZ       up 2                           1236Z");
+// Spot lines in the cluster's columns, without their line end.
+const QString SpotA =
+    QString::fromLatin1(FakeCluster::spotLine("W3LPL", "14025.0", "JA1ABC", "CW 599").chopped(2));
+const QString SpotB =
+    QString::fromLatin1(FakeCluster::spotLine("K1TTT", "7012.5", "UA9XYZ", "up 2").chopped(2));
 
 struct Frames {
     AgwSpotLink link;
