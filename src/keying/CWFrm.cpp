@@ -6,6 +6,7 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "keying/KeyingState.h"
+#include "keying/frmWinKey.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/Infrm.h"
@@ -128,8 +129,6 @@ CwSettings CWFrm::currentSettings() const
 
 namespace {
 
-WinKeyerLink* winKeyer = nullptr;
-
 // The number a box holds, 0 when it holds none.
 int boxNumber(const EntryBox* box)
 {
@@ -236,8 +235,16 @@ void CWFrm::LoopThroughCWBuffer()
 {
     KeyingState& ks = KeyingState::instance();
     if (ks.CwKeyingMethod == 5) {
-        wk_sendtext(ks.CwSendBuffer);
-        ks.CwSendBuffer.clear();
+        // The keyer takes the whole buffer, "!" included; the contact is
+        // logged once, before any of it goes out.
+        if (ks.CwSendBuffer.contains(u'!')) {
+            LogWindow* w = activeLogWindow();
+            if (w && !w->txtCall->text().isEmpty())
+                w->Mains();
+        }
+        DefaultInstance<frmWinKey>().WKTransmit();
+        if (ks.CwRepeatActive == 1)
+            tmrRepeat->start();
         return;
     }
     ks.CwSendingBusy = 1;
@@ -258,34 +265,6 @@ void CWFrm::LoopThroughCWBuffer()
         if (LogWindow* w = activeLogWindow())
             w->lblDialog->setText(QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit."));
     }
-}
-
-void setWinKeyerLink(WinKeyerLink* link)
-{
-    winKeyer = link;
-}
-
-int32_t wk_getstatus()
-{
-    return winKeyer ? winKeyer->getStatus() : 0;
-}
-
-void wk_clearbuf()
-{
-    if (winKeyer)
-        winKeyer->clearBuffer();
-}
-
-void wk_backspace()
-{
-    if (winKeyer)
-        winKeyer->backspace();
-}
-
-void wk_sendtext(const QString& text)
-{
-    if (winKeyer)
-        winKeyer->sendText(text);
 }
 
 void ReadCWSettings()

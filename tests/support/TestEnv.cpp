@@ -20,6 +20,7 @@
 #include "logwindow/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/SafeFile.h"
+#include "platform/WinKeyer.h"
 #include "startup/SharedPrefs.h"
 
 #include <QCoreApplication>
@@ -53,7 +54,7 @@ void resetProgramState()
     ContactListState::instance() = ContactListState{};
     KeyingState::instance() = KeyingState{};
     KeyHandOver::instance() = KeyHandOver{};
-    setWinKeyerLink(nullptr);
+    wk_close();
     Folders::instance() = Folders{};
     SharedPrefs::instance() = SharedPrefs{};
     setScreenTwipsForTesting(0, 0);
