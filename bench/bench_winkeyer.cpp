@@ -7,6 +7,7 @@
 //    longest_stall_ms is the longest wall-clock gap between two ticks (it
 //    includes time the thread waited for a CPU on a loaded machine),
 //    longest_busy_ms the most CPU time the thread spent between two ticks.
+#include "BenchWorld.h"
 #include "support/FakeWinKeyer.h"
 
 #include "common/EntryBox.h"
@@ -53,9 +54,7 @@ double threadCpuMs()
 }
 
 // The log window open on an empty log, CW through the WinKeyer on the fake.
-struct KeyerFixture {
-    QTemporaryDir work;
-    QTemporaryDir docs;
+struct KeyerFixture : zq::bench::BenchWorld {
     FakeWinKeyer keyer;
     Outfrm* window = nullptr;
     frmWinKey* winKey = nullptr;
@@ -63,17 +62,6 @@ struct KeyerFixture {
 
     KeyerFixture()
     {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(std::make_unique<ScriptedPrompt>());
-        setDocumentsFolderOverride(docs.path());
-        auto& f = Folders::instance();
-        f.WorkingDirectory = work.path();
-        f.UserDirectory = docs.path() + QStringLiteral("/Brelvox Software/Carvonia");
-        f.SharedDirectory = docs.path() + QStringLiteral("/Brelvox Software/Shared");
-        QDir().mkpath(f.UserDirectory + QStringLiteral("/BACKUP"));
-        QDir().mkpath(f.SharedDirectory);
-        QDir::setCurrent(work.path());
         writeFile(QStringLiteral("county2.txt"), "\"ZQAlderbrook\",\"ALD\"\r\n");
         writeFile(QStringLiteral("ComPorts.txt"),
                   QStringLiteral("7=%1\n").arg(keyer.devicePath()).toLocal8Bit());
@@ -97,19 +85,8 @@ struct KeyerFixture {
         keyer.waitForBytes(18);
         keyer.clearReceived();
     }
-    ~KeyerFixture()
-    {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(nullptr);
-        setDocumentsFolderOverride(QString());
-    }
-    void writeFile(const QString& name, const QByteArray& data) const
-    {
-        QFile file(work.path() + QLatin1Char('/') + name);
-        file.open(QIODevice::WriteOnly);
-        file.write(data);
-    }
+    // The keyer closes while the fake still listens.
+    ~KeyerFixture() { wk_close(); }
     void pressF1() const
     {
         QKeyEvent key(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
