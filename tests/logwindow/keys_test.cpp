@@ -2,6 +2,7 @@
 // shortcuts, the voice and CW function keys, the CW speed arrows,
 // keyboard-CW mode, Esc, Backspace while sending, and the quote characters.
 
+#include "support/KeyingTestSupport.h"
 #include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
@@ -46,7 +47,15 @@ public:
 class KeyMapTest : public LogWindowTest {
 protected:
     KeyingState& ks = KeyingState::instance();
-    QString keyed; // what the CW keyer keyed
+    RecordedKeying rec; // what the CW keyer keys
+
+    // What was keyed since the last call, as text.
+    QString keyed()
+    {
+        const QString text = rec.keyedText();
+        rec.restart();
+        return text;
+    }
 
     void TearDown() override { setModalShowHandlerForTesting(nullptr); }
 
@@ -56,7 +65,7 @@ protected:
         ks.CwKeyingMethod = keyingMethod;
         LogWindow& w = LogWindowTest::open(outOfState);
         w.txtCall->setFocus();
-        DefaultInstance<CWFrm>().keyCharacter = [this](QChar c) { keyed += c; };
+        DefaultInstance<CWFrm>().Text[10]->setText(QStringLiteral("1"));
         return w;
     }
 
@@ -217,7 +226,7 @@ TEST_F(KeyMapTest, PhoneModeKeysPlayAndStopTheVoiceMessages)
     EXPECT_EQ(w.txtCall->text(), "W5ABC");
     press(w.txtCall, Qt::Key_Escape);
     EXPECT_TRUE(w.txtCall->text().isEmpty());
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
 }
 
 TEST_F(KeyMapTest, CwKeysNeedAKeyingMethod)
@@ -232,7 +241,7 @@ TEST_F(KeyMapTest, CwKeysNeedAKeyingMethod)
     EXPECT_EQ(cw.Text[11]->text(), "13");
     EXPECT_EQ(w.lblDialog->text(), "status");
     EXPECT_EQ(ks.KeyboardCwMode, 0);
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
 }
 
 TEST_F(KeyMapTest, ArrowsChangeTheCwSpeedByOne)
@@ -273,14 +282,12 @@ TEST_F(KeyMapTest, FunctionKeysSendTheCwMessagesWithTheirMacros)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.keyed);
-        keyed.clear();
         press(w.txtCall, c.key);
-        EXPECT_EQ(keyed, c.keyed);
+        EXPECT_EQ(keyed(), c.keyed);
     }
     w.txtRSTS->setText(QStringLiteral("579"));
-    keyed.clear();
     press(w.txtCall, Qt::Key_F2);
-    EXPECT_EQ(keyed, "W5ABC 579");
+    EXPECT_EQ(keyed(), "W5ABC 579");
 }
 
 TEST_F(KeyMapTest, MessageWithAnExclamationMarkLogsTheContact)
@@ -293,7 +300,7 @@ TEST_F(KeyMapTest, MessageWithAnExclamationMarkLogsTheContact)
     w.txtSec->setText(QStringLiteral("Alderbrook"));
     w.txtRSTS->setText(QStringLiteral("599"));
     press(w.txtCall, Qt::Key_F3);
-    EXPECT_EQ(keyed, "TU");
+    EXPECT_EQ(keyed(), "TU");
     EXPECT_EQ(ContactLog::instance().ContactCount, 1);
     EXPECT_TRUE(w.txtCall->text().isEmpty());
 }
@@ -326,16 +333,15 @@ TEST_F(KeyMapTest, KeyboardCwModeKeysTypedCharactersInCapitals)
     press(w.txtCall, Qt::Key_F12);
     QTest::keyClicks(w.txtCall, "cq 'de\" k9xyz");
     QTest::keyClick(w.txtCall, Qt::Key_Return);
-    EXPECT_EQ(keyed, "CQ DE K9XYZ\r");
+    EXPECT_EQ(keyed(), "CQ DE K9XYZ");
     EXPECT_TRUE(w.txtCall->text().isEmpty());
     EXPECT_EQ(w.lblDialog->text(), "Keyboard CW Mode is on.  Press F12 to exit.");
 
     // In phone mode the characters go to the fields again.
     st.CurrentMode = QStringLiteral("PH");
-    keyed.clear();
     QTest::keyClicks(w.txtCall, "w5");
     EXPECT_EQ(w.txtCall->text(), "W5");
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
 }
 
 TEST_F(KeyMapTest, EscAndBackspaceWhileSending)
@@ -358,7 +364,7 @@ TEST_F(KeyMapTest, EscAndBackspaceWhileSending)
     ks.CwSendingBusy = 0;
     press(w.txtCall, Qt::Key_Escape);
     EXPECT_TRUE(w.txtSec->text().isEmpty());
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
 }
 
 TEST_F(KeyMapTest, BusyWinKeyerTakesEscAndBackspace)
@@ -395,7 +401,7 @@ TEST_F(KeyMapTest, DigitalModeSendsNothingAndEscStillClears)
     w.txtCall->setText(QStringLiteral("W5ABC"));
     press(w.txtCall, Qt::Key_F1);
     press(w.txtCall, Qt::Key_F12);
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
     EXPECT_EQ(ks.KeyboardCwMode, 0);
     press(w.txtCall, Qt::Key_Escape);
     EXPECT_TRUE(w.txtCall->text().isEmpty());
