@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/ppdev.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -139,7 +140,9 @@ std::unique_ptr<KeyLine> openSerial(const KeyLinePort& port, QString* error)
             *error = QStringLiteral("%1 is not a serial port.").arg(device);
         return nullptr;
     }
-    if (::ioctl(fd, TIOCEXCL) != 0) {
+    // TIOCEXCL keeps other openers out (but not a privileged one); the
+    // lock also keeps out every other user of this layer.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
         const int err = errno;
         ::close(fd);
         if (error)

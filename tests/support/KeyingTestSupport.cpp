@@ -3,6 +3,8 @@
 #include "keying/MorseCode.h"
 #include "platform/KeyingPorts.h"
 
+#include <QTimer>
+
 #include <algorithm>
 #include <cmath>
 
@@ -95,6 +97,22 @@ void RecordedKeying::holdAtNextKeyDown()
 {
     std::lock_guard lock(mutex_);
     holdNext_ = true;
+}
+
+void RecordedKeying::whenHeld(std::function<void()> f, int triesLeft)
+{
+    QTimer::singleShot(1, [this, f, triesLeft] {
+        bool held;
+        {
+            std::lock_guard lock(mutex_);
+            held = holding_;
+        }
+        // Never held (a fault of the test): run it anyway rather than hang.
+        if (held || triesLeft <= 0)
+            f();
+        else
+            whenHeld(f, triesLeft - 1);
+    });
 }
 
 void RecordedKeying::release()

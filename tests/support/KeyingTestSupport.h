@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -41,6 +42,9 @@ public:
     // Holds the keying thread at its next key-down until release().
     void holdAtNextKeyDown();
     void release();
+    // Runs `f` on the user-interface thread (from its event loop) once the
+    // keying thread is held.
+    void whenHeld(std::function<void()> f, int triesLeft = 5000);
 
 private:
     std::shared_ptr<VirtualKeyingClock> clock_;
