@@ -11,13 +11,18 @@
 namespace zq::test {
 
 RecordedKeying::RecordedKeying(bool wrapReal)
-    : clock_(std::make_shared<VirtualKeyingClock>()), start_(clock_->now())
+    : clock_(std::make_shared<VirtualKeyingClock>()), start_(clock_->now()), wrapReal_(wrapReal)
+{
+    install();
+}
+
+void RecordedKeying::install()
 {
     setKeyingClockForTesting(clock_);
     KeyingPorts::setOpenerForTesting(
-        [this, wrapReal](const KeyLinePort& port, QString* error) -> std::unique_ptr<KeyLine> {
+        [this](const KeyLinePort& port, QString* error) -> std::unique_ptr<KeyLine> {
             std::unique_ptr<KeyLine> inner;
-            if (wrapReal) {
+            if (wrapReal_) {
                 inner = openKeyLine(port, error);
                 if (!inner)
                     return nullptr;

@@ -22,6 +22,8 @@ public:
     // opened then fails as it would without the recorder.
     explicit RecordedKeying(bool wrapReal = false);
     ~RecordedKeying();
+    // Installs the recorder and its clock again (after a program-state reset).
+    void install();
 
     VirtualKeyingClock& clock() { return *clock_; }
     std::vector<RecordingKeyLine::Transition> transitions() const;
@@ -53,6 +55,7 @@ private:
     std::condition_variable cv_;
     std::vector<RecordingKeyLine::Transition> transitions_;
     std::vector<KeyLinePort> opened_;
+    bool wrapReal_ = false;
     bool holdNext_ = false;
     bool holding_ = false;
 };
