@@ -252,6 +252,7 @@ bool MorseKeyer::ask(Request r, LineAnswer* answer)
         answer_ = {};
     }
     post([this] { serveRequest(); });
+    restartSchedule_ = true;
     std::unique_lock lock(mutex_);
     cv_.wait(lock, [this] { return answered_ || stop_ || quit_; });
     request_ = Request::None;
@@ -289,6 +290,7 @@ void MorseKeyer::serveRequest()
 void MorseKeyer::runDrain()
 {
     next_ = clock_->now();
+    restartSchedule_ = true;
     line_.reset();
     lineAnswered_ = false;
     QChar c;
@@ -342,8 +344,10 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
     }
 
     // After a wait for something else the schedule starts afresh.
-    if (clock_->now() - next_ > milliseconds(5))
+    if (restartSchedule_) {
         next_ = clock_->now();
+        restartSchedule_ = false;
+    }
 
     bool down = false;
     KeySignal signal = KeySignal::Rts;

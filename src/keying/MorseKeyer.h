@@ -150,6 +150,7 @@ private:
 
     // Keying-thread state of one drain.
     KeyingClock::time_point next_{};
+    bool restartSchedule_ = true; // the thread waited for something else
     std::shared_ptr<KeyLine> line_;
     bool lineAnswered_ = false;
     uint64_t answeredGeneration_ = 0;
