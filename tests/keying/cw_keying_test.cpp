@@ -18,6 +18,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <pty.h>
+#include <unistd.h>
+
 using namespace zq;
 using namespace zq::test;
 
@@ -229,6 +232,29 @@ TEST_F(CwKeyingTest, APortThatCannotBeOpenedReportsOnceAndDropsTheRest)
         EXPECT_DOUBLE_EQ(real.elapsedMs(), 0.0);
         EXPECT_EQ(ks.CwSendingBusy, 0);
     }
+}
+
+TEST_F(CwKeyingTest, KeysARealSerialLineOnAPseudoTerminal)
+{
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    env.writeWorkFile("ComPorts.txt", QByteArray("2=") + name + "\n");
+    RecordedKeying real(true);
+    cw.Text[10]->setText(QStringLiteral("2"));
+    method(2);
+    cw.Text[1]->setText(QStringLiteral("EE"));
+    int f1 = 112;
+    cw.FKeyCW(f1);
+    EXPECT_EQ(real.keyedText(20), "EE");
+    EXPECT_TRUE(env.prompt().calls().empty());
+    auto line = KeyingPorts::instance().line(KeyingOwner::CwKeyLine);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->port().serialPort, 2);
+    WindowRegistry::unload<CWFrm>(); // program end: the port is closed
+    EXPECT_FALSE(line->isOpen());
+    ::close(slave);
+    ::close(master);
 }
 
 TEST_F(CwKeyingTest, LeavingThePortBoxReopensThePort)
