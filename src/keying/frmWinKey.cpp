@@ -10,6 +10,7 @@
 #include "keying/WinKeyerSettings.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
+#include "platform/KeyingPorts.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
@@ -275,6 +276,7 @@ void frmWinKey::onUnload()
     stopPump();
     opening_ = false;
     wk_close();
+    KeyingPorts::instance().release(KeyingOwner::WinKeyer);
     KeyingState::instance().WinKeyerOpen = 0;
 }
 
@@ -341,11 +343,38 @@ void frmWinKey::cmdOpenWinkey_Click()
     openKeyer({});
 }
 
+namespace {
+
+// The keyer's claim on the keying ports: another keyer taking a port
+// closes it, as its "Close" would.
+void claimKeyingPort()
+{
+    KeyingPorts::instance().claim(KeyingOwner::WinKeyer, [] {
+        WinKeyerLink& link = WinKeyerLink::instance();
+        if (!link.isOpen() && !link.isBusyOpening())
+            return;
+        if (frmWinKey* w = WindowRegistry::existing<frmWinKey>())
+            w->cmdCloseWinkey_Click();
+        else
+            wk_close();
+    });
+}
+
+} // namespace
+
 void frmWinKey::openKeyer(std::function<void()> after)
 {
     const int port = KeyingState::instance().WinKeyerPort;
     QPointer<frmWinKey> self(this);
+    // One port at a time serves keying: the CW key line and the voice
+    // keyer's push-to-talk give theirs up.  An open or opening link keeps
+    // its claim (the open then reports it is open already).
+    WinKeyerLink& link = WinKeyerLink::instance();
+    if (!link.isOpen() && !link.isBusyOpening())
+        claimKeyingPort();
     wk_open(port, [self, port, after = std::move(after)](long result, uint8_t version) {
+        if (!WinKeyerLink::instance().isOpen())
+            KeyingPorts::instance().release(KeyingOwner::WinKeyer);
         if (!self || self->unloading_)
             return;
         if (result != wkresult::AlreadyOpen && version == 0)
@@ -381,6 +410,7 @@ void frmWinKey::cmdCloseWinkey_Click()
         KeyingState::instance().CwSendBuffer.clear();
     }
     wk_close();
+    KeyingPorts::instance().release(KeyingOwner::WinKeyer);
     lblOpenStatus->setText(QStringLiteral("Closed"));
     lblVersion->setText(QStringLiteral("Version #"));
     KeyingState::instance().WinKeyerOpen = 0;
@@ -389,6 +419,7 @@ void frmWinKey::cmdCloseWinkey_Click()
 
 void frmWinKey::onLinkFailed()
 {
+    KeyingPorts::instance().release(KeyingOwner::WinKeyer);
     KeyingState& ks = KeyingState::instance();
     ks.WinKeyerOpen = 0;
     ks.WinKeyerStatus = 0;
@@ -511,10 +542,10 @@ void frmWinKey::pumpStep()
     ks.WinKeyerStatus = wk_getstatus();
     if (!pumping_)
         return; // reading found the link broken
-    if (ks.WinKeyerStatus < 5 && !ks.CwSendBuffer.isEmpty()) {
-        if (const auto byte = wkCharacterByte(ks.CwSendBuffer.at(0)))
+    QChar c;
+    if (ks.WinKeyerStatus < 5 && ks.CwSendBuffer.takeFirst(&c)) {
+        if (const auto byte = wkCharacterByte(c))
             wk_char(*byte);
-        ks.CwSendBuffer.remove(0, 1);
     }
     if (pumping_)
         pumpTimer_->start(kPaceMs);

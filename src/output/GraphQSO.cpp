@@ -161,7 +161,7 @@ void GraphQSO::Form_Load()
     p.placement = FitParameters::Placement::Centred;
     p.ratios = FitParameters::ControlRatios::TargetOverDesign;
     p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::WidthRatioCapped;
+    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped; // the whole screen
     p.onError = FitParameters::OnError::Silent;
     FitWindow(*this, p);
     DrawRateGraph();

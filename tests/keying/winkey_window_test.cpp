@@ -4,6 +4,7 @@
 
 #include "support/FakeWinKeyer.h"
 #include "support/TestEnv.h"
+#include "support/KeyingTestSupport.h"
 #include "support/WinKeyerTestSupport.h"
 
 #include "common/EntryBox.h"
@@ -14,6 +15,7 @@
 #include "keying/WinKeyerSettings.h"
 #include "keying/frmWinKey.h"
 #include "logstore/StationSettings.h"
+#include "platform/KeyingPorts.h"
 #include "platform/SafeFile.h"
 #include "platform/WinKeyer.h"
 
@@ -422,6 +424,32 @@ TEST_F(WinKeyWindowTest, UnloadingClosesTheKeyer)
     EXPECT_EQ(ks.WinKeyerOpen, 0);
     EXPECT_FALSE(WinKeyerLink::instance().isOpen());
     keyer.waitForBytes(2);
+    EXPECT_EQ(keyer.received(), hex("0003"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WinKeyWindowTest, OneKeyingPortAtATime)
+{
+    RecordedKeying lines;
+    KeyingPorts& ports = KeyingPorts::instance();
+    ASSERT_TRUE(ports.claimLine(KeyingOwner::CwKeyLine, KeyLinePort::serial(2)));
+
+    // Opening the keyer takes the port from the CW key line.
+    ASSERT_TRUE(openFakeKeyer(keyer));
+    EXPECT_FALSE(ports.holds(KeyingOwner::CwKeyLine));
+    EXPECT_TRUE(ports.holds(KeyingOwner::WinKeyer));
+
+    // The voice keyer's push-to-talk taking a port closes the keyer as its
+    // "Close" would.
+    frmWinKey& w = DefaultInstance<frmWinKey>();
+    ASSERT_TRUE(ports.claimLine(KeyingOwner::Ptt, KeyLinePort::serial(2)));
+    EXPECT_EQ(ks.WinKeyerOpen, 0);
+    EXPECT_EQ(w.lblOpenStatus->text(), "Closed");
+    EXPECT_FALSE(WinKeyerLink::instance().isOpen());
+    ASSERT_TRUE(keyer.waitForBytes(2));
     EXPECT_EQ(keyer.received(), hex("0003"));
 }
 
