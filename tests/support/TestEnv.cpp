@@ -12,6 +12,8 @@
 #include "entry/LogOnState.h"
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
+#include "keying/MorseKeyer.h"
+#include "platform/KeyingPorts.h"
 #include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"
 #include "logstore/PositionTables.h"
@@ -21,6 +23,7 @@
 #include "logwindow/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/SafeFile.h"
+#include "platform/WinKeyer.h"
 #include "spots/SpotCountryLookup.h"
 #include "spots/SpotStore.h"
 #include "startup/SharedPrefs.h"
@@ -56,7 +59,12 @@ void resetProgramState()
     ContactListState::instance() = ContactListState{};
     KeyingState::instance() = KeyingState{};
     KeyHandOver::instance() = KeyHandOver{};
-    setWinKeyerLink(nullptr);
+    wk_close();
+    // Keying: real key lines (tests that key install a recording one), and
+    // a virtual clock, so a keyed message takes no real time.
+    KeyingPorts::instance().releaseAll();
+    KeyingPorts::setOpenerForTesting(nullptr);
+    setKeyingClockForTesting(std::make_shared<VirtualKeyingClock>());
     Folders::instance() = Folders{};
     SharedPrefs::instance() = SharedPrefs{};
     SpotStore::instance().clear();
