@@ -47,10 +47,7 @@ void fillContactLog(std::vector<ContactRecord>&& records)
     const int n = static_cast<int>(records.size());
     for (int i = 0; i < n; ++i)
         log[i + 1] = std::move(records[static_cast<size_t>(i)]);
-    const ContactRecord empty;
-    for (int i = n + 1; i <= ContactLog::Capacity; ++i)
-        if (!(log[i] == empty))
-            log[i] = empty;
+    log.emptyAbove(n);
     log.ContactCount = n;
 }
 
