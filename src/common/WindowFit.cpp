@@ -274,6 +274,11 @@ bool FitWindow(QWidget& form, const FitParameters& p)
     case FitParameters::ControlFont::WidthRatio:
         controlFactor = rW;
         break;
+    case FitParameters::ControlFont::ScreenWidthCapped:
+        if (designW == 0)
+            return fail(divisionByZero);
+        controlFactor = std::min(screenTwips(&form).width() / designW, 1.5);
+        break;
     }
 
     double windowFactor = controlFactor;

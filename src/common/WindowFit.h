@@ -75,7 +75,8 @@ struct FitParameters {
         DampedSmallerRatio, // as SmallerRatio; when the window grew past its
                             // old client height, (r - 1) * fontGrowthFactor + 1
         WidthRatioCapped,  // rW, at most 1.5
-        WidthRatio         // rW
+        WidthRatio,        // rW
+        ScreenWidthCapped  // screen width / design width, at most 1.5
     };
     enum class Order { GeometryThenFont, FontThenGeometry };
     enum class OnError {

@@ -64,6 +64,7 @@ LogFileCommandResult ArchiveCurrentLog(CommonDialog& dialog)
     dialog.FileName = defaultArchivePath(folders.UserDirectory, StationSettings::instance().OwnCall,
                                          clock().now().local.date());
     dialog.Filter = kFilter;
+    dialog.Flags = CommonDialog::OverwritePrompt;
     if (!dialog.ShowSave())
         return LogFileCommandResult::Cancelled;
     const QString target = QFileInfo(dialog.FileName).absoluteFilePath();

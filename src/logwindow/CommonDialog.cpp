@@ -32,7 +32,8 @@ QString CommonDialog::initialPath() const
 
 bool CommonDialog::ShowSave()
 {
-    const QString chosen = prompt().saveFile(DialogTitle, initialPath(), qtFilter());
+    const QString chosen = prompt().saveFile(DialogTitle, initialPath(), qtFilter(),
+                                             (Flags & OverwritePrompt) != 0);
     if (chosen.isEmpty())
         return false;
     FileName = chosen;

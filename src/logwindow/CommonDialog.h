@@ -18,6 +18,9 @@ public:
     QString Filter;     // "Text (*.txt)|*.txt|All (*.*)|*.*" style pairs
     QString DefaultExt;
     int FilterIndex = 1;
+    int Flags = 0;      // OverwritePrompt: the save dialog asks before replacing
+
+    static constexpr int OverwritePrompt = 2;
 
     // True with FileName set to the chosen path; false when cancelled
     // (FileName then keeps its value).

@@ -89,9 +89,14 @@ QString QtPrompt::openFile(const QString& title, const QString& initialPath, con
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, initialPath, filter);
 }
 
-QString QtPrompt::saveFile(const QString& title, const QString& initialPath, const QString& filter)
+QString QtPrompt::saveFile(const QString& title, const QString& initialPath, const QString& filter,
+                           bool confirmOverwrite)
 {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, initialPath, filter);
+    QFileDialog::Options options;
+    if (!confirmOverwrite)
+        options |= QFileDialog::DontConfirmOverwrite;
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, initialPath, filter,
+                                        nullptr, options);
 }
 
 std::optional<QColor> QtPrompt::chooseColor(const QColor& initial, const QString& title)
@@ -149,7 +154,7 @@ void ScriptedPrompt::clear()
 MsgAnswer ScriptedPrompt::message(const QString& text, const QString& title, MsgButtons buttons,
                                   MsgIcon)
 {
-    calls_.push_back({Kind::Message, text, title, QString(), buttons});
+    calls_.push_back({Kind::Message, text, title, QString(), buttons, QString(), false});
     MsgAnswer first = MsgAnswer::Ok;
     if (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel)
         first = MsgAnswer::Yes;
@@ -161,31 +166,34 @@ MsgAnswer ScriptedPrompt::message(const QString& text, const QString& title, Msg
 QString ScriptedPrompt::input(const QString& promptText, const QString& title,
                               const QString& defaultAnswer)
 {
-    calls_.push_back({Kind::Input, promptText, title, defaultAnswer});
+    calls_.push_back({Kind::Input, promptText, title, defaultAnswer, MsgButtons::Ok, QString(), false});
     return takeNext(inputs_, std::optional<QString>()).value_or(QString());
 }
 
-QString ScriptedPrompt::openFile(const QString& title, const QString& initialPath, const QString&)
+QString ScriptedPrompt::openFile(const QString& title, const QString& initialPath,
+                                 const QString& filter)
 {
-    calls_.push_back({Kind::OpenFile, initialPath, title, QString()});
+    calls_.push_back({Kind::OpenFile, initialPath, title, QString(), MsgButtons::Ok, filter, false});
     return takeNext(files_, QString());
 }
 
-QString ScriptedPrompt::saveFile(const QString& title, const QString& initialPath, const QString&)
+QString ScriptedPrompt::saveFile(const QString& title, const QString& initialPath,
+                                 const QString& filter, bool confirmOverwrite)
 {
-    calls_.push_back({Kind::SaveFile, initialPath, title, QString()});
+    calls_.push_back(
+        {Kind::SaveFile, initialPath, title, QString(), MsgButtons::Ok, filter, confirmOverwrite});
     return takeNext(files_, QString());
 }
 
 std::optional<QColor> ScriptedPrompt::chooseColor(const QColor& initial, const QString& title)
 {
-    calls_.push_back({Kind::Color, initial.name(), title, QString()});
+    calls_.push_back({Kind::Color, initial.name(), title, QString(), MsgButtons::Ok, QString(), false});
     return takeNext(colors_, std::optional<QColor>());
 }
 
 void ScriptedPrompt::beep()
 {
-    calls_.push_back({Kind::Beep, QString(), QString(), QString()});
+    calls_.push_back({Kind::Beep, QString(), QString(), QString(), MsgButtons::Ok, QString(), false});
 }
 
 } // namespace zq

@@ -26,11 +26,13 @@ public:
     // Returns the answer; Cancel (or closing the box) answers "".
     virtual QString input(const QString& promptText, const QString& title,
                           const QString& defaultAnswer = QString()) = 0;
-    // File dialogs return the chosen path, or "" when cancelled.
+    // File dialogs return the chosen path, or "" when cancelled.  The save
+    // dialog asks before an existing file is replaced when confirmOverwrite
+    // is set (a "No" there lets the operator choose again).
     virtual QString openFile(const QString& title, const QString& initialPath,
                              const QString& filter) = 0;
     virtual QString saveFile(const QString& title, const QString& initialPath,
-                             const QString& filter) = 0;
+                             const QString& filter, bool confirmOverwrite = true) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial, const QString& title) = 0;
     virtual void beep() = 0;
 };
@@ -50,7 +52,7 @@ public:
     QString openFile(const QString& title, const QString& initialPath,
                      const QString& filter) override;
     QString saveFile(const QString& title, const QString& initialPath,
-                     const QString& filter) override;
+                     const QString& filter, bool confirmOverwrite = true) override;
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     void beep() override;
 };
@@ -67,6 +69,8 @@ public:
         QString title;
         QString defaultAnswer;
         MsgButtons buttons = MsgButtons::Ok;
+        QString filter;                 // file dialogs
+        bool confirmOverwrite = false;  // save dialog asked to confirm a replace
     };
 
     void answerMessage(MsgAnswer a) { messages_.push_back(a); }
@@ -90,7 +94,7 @@ public:
     QString openFile(const QString& title, const QString& initialPath,
                      const QString& filter) override;
     QString saveFile(const QString& title, const QString& initialPath,
-                     const QString& filter) override;
+                     const QString& filter, bool confirmOverwrite = true) override;
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     void beep() override;
 

@@ -72,6 +72,7 @@ TEST_F(ArchiveRestoreTest, ArchiveProposesTheCallAndDateNameAndCopiesTheBytes)
         ASSERT_EQ(saves.size(), 1u);
         EXPECT_EQ(saves[0].text, backupDir() + QLatin1Char('/') + QString::fromLatin1(c.stem)
                                      + QStringLiteral("2026-09-12.log"));
+        EXPECT_TRUE(saves[0].confirmOverwrite); // asks before replacing an archive
         EXPECT_EQ(env.prompt().messageTitles(), QStringList{QStringLiteral("Archive Information")});
         EXPECT_EQ(readFile(target), kArchived);
     }

@@ -1,0 +1,289 @@
+#include "platform/WaveDevice.h"
+
+#include "common/Folders.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMediaDevices>
+
+namespace zq {
+namespace {
+
+std::function<std::unique_ptr<WaveBackend>()>& factory()
+{
+    static std::function<std::unique_ptr<WaveBackend>()> f;
+    return f;
+}
+
+bool g_noOutputNoticeDue = false;
+bool g_noOutputNoticeGiven = false;
+
+quint32 le32(const char* p)
+{
+    return quint32(quint8(p[0])) | quint32(quint8(p[1])) << 8 | quint32(quint8(p[2])) << 16
+        | quint32(quint8(p[3])) << 24;
+}
+quint16 le16(const char* p)
+{
+    return quint16(quint8(p[0]) | quint8(p[1]) << 8);
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Some backends report the end early, some late or never: the mode holds at
+// least the file's length and at most this much longer.
+constexpr std::chrono::milliseconds EndMargin{2000};
+
+class AudioSinkBackend final : public WaveBackend {
+public:
+    ~AudioSinkBackend() override { close(); }
+
+    bool open(const QString& path, QString* reason) override
+    {
+        close();
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            *reason = f.errorString();
+            return false;
+        }
+        if (f.size() > MaxWaveFileBytes) {
+            *reason = QStringLiteral("The wave file is too large.");
+            return false;
+        }
+        const QByteArray bytes = f.readAll();
+        const auto fmt = parseWaveHeader(bytes, reason);
+        if (!fmt)
+            return false;
+        format_ = *fmt;
+        pcm_ = bytes.mid(fmt->dataOffset, fmt->dataSize);
+        return true;
+    }
+
+    bool play(QString* reason) override
+    {
+        stop();
+        const QAudioDevice out = QMediaDevices::defaultAudioOutput();
+        if (out.isNull()) {
+            *reason = WaveDevice::noOutputReason();
+            g_noOutputNoticeDue = !g_noOutputNoticeGiven;
+            return false;
+        }
+        QAudioFormat af;
+        af.setSampleRate(format_.sampleRate);
+        af.setChannelCount(format_.channels);
+        switch (format_.sample) {
+        case WaveFormat::Sample::UInt8: af.setSampleFormat(QAudioFormat::UInt8); break;
+        case WaveFormat::Sample::Int16: af.setSampleFormat(QAudioFormat::Int16); break;
+        case WaveFormat::Sample::Int32: af.setSampleFormat(QAudioFormat::Int32); break;
+        case WaveFormat::Sample::Float32: af.setSampleFormat(QAudioFormat::Float); break;
+        }
+        if (!out.isFormatSupported(af)) {
+            *reason = QStringLiteral("The sound output cannot play this wave format.");
+            return false;
+        }
+        sink_ = std::make_unique<QAudioSink>(out, af);
+        buffer_.setData(pcm_);
+        buffer_.open(QIODevice::ReadOnly);
+        sink_->start(&buffer_);
+        if (sink_->error() != QAudio::NoError) {
+            *reason = QStringLiteral("The sound output could not start.");
+            stop();
+            return false;
+        }
+        started_ = Clock::now();
+        playing_ = true;
+        return true;
+    }
+
+    void stop() override
+    {
+        playing_ = false;
+        if (sink_) {
+            sink_->stop();
+            sink_.reset();
+        }
+        if (buffer_.isOpen())
+            buffer_.close();
+    }
+
+    void close() override
+    {
+        stop();
+        pcm_.clear();
+    }
+
+    bool isPlaying() override
+    {
+        if (!playing_)
+            return false;
+        const auto elapsed = Clock::now() - started_;
+        bool going = false;
+        if (sink_ && sink_->error() == QAudio::NoError) {
+            if (elapsed < format_.duration)
+                going = true; // never shorter than the file
+            else if (elapsed < format_.duration + EndMargin)
+                going = sink_->state() == QAudio::ActiveState;
+        }
+        if (!going)
+            stop();
+        return going;
+    }
+
+private:
+    WaveFormat format_;
+    QByteArray pcm_;
+    QBuffer buffer_;
+    std::unique_ptr<QAudioSink> sink_;
+    Clock::time_point started_{};
+    bool playing_ = false;
+};
+
+} // namespace
+
+std::optional<WaveFormat> parseWaveHeader(const QByteArray& bytes, QString* reason)
+{
+    auto fail = [reason](const char* why) -> std::optional<WaveFormat> {
+        if (reason)
+            *reason = QString::fromLatin1(why);
+        return std::nullopt;
+    };
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return fail("Not a wave file.");
+    const char* d = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype pos = 12;
+    bool haveFormat = false;
+    WaveFormat w;
+    int formatTag = 0, bits = 0;
+    while (pos + 8 <= n) {
+        const QByteArray id = bytes.mid(pos, 4);
+        const quint32 size = le32(d + pos + 4);
+        const qsizetype body = pos + 8;
+        if (id == "fmt ") {
+            if (size < 16 || body + 16 > n)
+                return fail("The wave file's format is damaged.");
+            formatTag = le16(d + body);
+            w.channels = le16(d + body + 2);
+            w.sampleRate = int(le32(d + body + 4));
+            w.bytesPerFrame = le16(d + body + 12);
+            bits = le16(d + body + 14);
+            if (formatTag == 0xFFFE && size >= 40 && body + 26 <= n)
+                formatTag = le16(d + body + 24); // extensible: the sub-format
+            haveFormat = true;
+        } else if (id == "data") {
+            if (!haveFormat)
+                return fail("The wave file's format is damaged.");
+            w.dataOffset = body;
+            w.dataSize = std::min<qsizetype>(qsizetype(size), n - body);
+            break;
+        }
+        // Chunks are padded to even sizes.
+        const qsizetype next = body + qsizetype(size) + (size & 1);
+        if (next <= pos || next > n + 1)
+            return fail("The wave file is damaged.");
+        pos = next;
+    }
+    if (!haveFormat || w.dataOffset == 0)
+        return fail("The wave file holds no sound.");
+    if (w.channels < 1 || w.channels > 8 || w.sampleRate < 1000 || w.sampleRate > 384000)
+        return fail("The wave file's format is not supported.");
+    if (formatTag == 1 && bits == 8)
+        w.sample = WaveFormat::Sample::UInt8;
+    else if (formatTag == 1 && bits == 16)
+        w.sample = WaveFormat::Sample::Int16;
+    else if (formatTag == 1 && bits == 32)
+        w.sample = WaveFormat::Sample::Int32;
+    else if (formatTag == 3 && bits == 32)
+        w.sample = WaveFormat::Sample::Float32;
+    else
+        return fail("The wave file's format is not supported.");
+    if (w.bytesPerFrame != w.channels * bits / 8)
+        return fail("The wave file's format is damaged.");
+    w.dataSize -= w.dataSize % w.bytesPerFrame;
+    const double seconds = double(w.dataSize) / w.bytesPerFrame / w.sampleRate;
+    w.duration = std::chrono::milliseconds(qint64(seconds * 1000.0 + 0.5));
+    return w;
+}
+
+std::unique_ptr<WaveBackend> makeAudioSinkBackend()
+{
+    return std::make_unique<AudioSinkBackend>();
+}
+
+void setWaveBackendFactoryForTesting(std::function<std::unique_ptr<WaveBackend>()> make)
+{
+    factory() = std::move(make);
+}
+
+WaveDevice::WaveDevice(QObject* parent) : QObject(parent) {}
+
+WaveDevice::~WaveDevice()
+{
+    if (backend_)
+        backend_->close();
+}
+
+bool WaveDevice::takeNoOutputNotice()
+{
+    if (!g_noOutputNoticeDue)
+        return false;
+    g_noOutputNoticeDue = false;
+    g_noOutputNoticeGiven = true;
+    return true;
+}
+
+QString WaveDevice::noOutputReason()
+{
+    return QStringLiteral("No sound output was found: the wave file cannot be played.");
+}
+
+bool WaveDevice::openFile()
+{
+    if (!backend_)
+        backend_ = factory() ? factory()() : makeAudioSinkBackend();
+    const QString name = FileName.trimmed();
+    const QString path = QFileInfo(name).isRelative() ? Folders::workingFile(name) : name;
+    lastError_.clear();
+    if (name.isEmpty() || !QFileInfo(path).isFile()) {
+        lastError_ = QStringLiteral("The wave file was not found.");
+        open_ = false;
+        return false;
+    }
+    open_ = backend_->open(path, &lastError_);
+    openedName_ = open_ ? FileName : QString();
+    return open_;
+}
+
+void WaveDevice::Command(const QString& command)
+{
+    const QString c = command.trimmed().toLower();
+    if (c == QLatin1String("open")) {
+        openFile();
+    } else if (c == QLatin1String("play")) {
+        if ((!open_ || openedName_ != FileName) && !openFile())
+            return;
+        if (!backend_->play(&lastError_))
+            backend_->stop();
+    } else if (c == QLatin1String("stop")) {
+        if (backend_)
+            backend_->stop();
+    } else if (c == QLatin1String("close")) {
+        if (backend_)
+            backend_->close();
+        open_ = false;
+        openedName_.clear();
+    }
+}
+
+int WaveDevice::Mode() const
+{
+    if (!open_ || !backend_)
+        return ModeNotOpen;
+    return backend_->isPlaying() ? ModePlaying : ModeStopped;
+}
+
+} // namespace zq

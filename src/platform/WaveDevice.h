@@ -1,0 +1,94 @@
+#pragma once
+// A wave-file playback device with the semantics the keyer windows use: a
+// file name, the commands Open, Play, Stop and Close, and a mode that reads
+// 526 while the file plays.  Play returns at once; the end of playback is
+// found by reading the mode, which needs no event loop: a playback ends at
+// a steady-clock deadline at the latest (the file's length from its header
+// plus a margin), so a caller may poll the mode in a tight loop.
+//
+// Each window owns its own device.  The sound goes through a backend: the
+// real one on Qt Multimedia, or one that tests install.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace zq {
+
+// The PCM layout of a wave file, from its RIFF header.
+struct WaveFormat {
+    enum class Sample { UInt8, Int16, Int32, Float32 };
+    Sample sample = Sample::Int16;
+    int sampleRate = 0;
+    int channels = 0;
+    int bytesPerFrame = 0;
+    qsizetype dataOffset = 0; // of the PCM data in the file
+    qsizetype dataSize = 0;   // bytes of PCM data (cut to what the file holds)
+    std::chrono::milliseconds duration{0};
+};
+
+// Reads a RIFF/WAVE header: PCM 8, 16 or 32 bits or 32-bit float, 1 to 8
+// channels.  nullopt for anything else (with the reason).
+std::optional<WaveFormat> parseWaveHeader(const QByteArray& bytes, QString* reason = nullptr);
+
+// The largest wave file played; a voice message is far smaller.
+constexpr qint64 MaxWaveFileBytes = 256LL * 1024 * 1024;
+
+// What plays the sound.  All calls come from the user-interface thread.
+class WaveBackend {
+public:
+    virtual ~WaveBackend() = default;
+    // Prepares `path`; false (with the reason) when it cannot be played.
+    virtual bool open(const QString& path, QString* reason) = 0;
+    // Starts from the beginning; returns at once.  False when it cannot.
+    virtual bool play(QString* reason) = 0;
+    virtual void stop() = 0;
+    virtual void close() = 0;
+    // True while the sound is still going out; read without an event loop.
+    virtual bool isPlaying() = 0;
+};
+
+// The real backend: Qt Multimedia's audio sink on the default output.  A
+// machine without an output device fails `play` with a reason.
+std::unique_ptr<WaveBackend> makeAudioSinkBackend();
+
+// Tests install their own backend maker ({} restores the real one).
+void setWaveBackendFactoryForTesting(std::function<std::unique_ptr<WaveBackend>()> make);
+
+class WaveDevice : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int ModeNotOpen = 524, ModeStopped = 525, ModePlaying = 526;
+
+    explicit WaveDevice(QObject* parent = nullptr);
+    ~WaveDevice() override;
+
+    QString FileName;
+
+    // "Open", "Play" (opens first when needed), "Stop" or "Close", in any
+    // case; anything else does nothing.  A file that cannot be opened or
+    // played leaves the device not playing; the reason is kept.
+    void Command(const QString& command);
+    int Mode() const;
+    bool isPlaying() const { return Mode() == ModePlaying; }
+    QString lastError() const { return lastError_; }
+
+    // True once per run when a playback failed because the machine has no
+    // sound output; the caller tells the operator then.
+    static bool takeNoOutputNotice();
+    // The reason text of that failure.
+    static QString noOutputReason();
+
+private:
+    bool openFile();
+    std::unique_ptr<WaveBackend> backend_;
+    QString openedName_;
+    bool open_ = false;
+    QString lastError_;
+};
+
+} // namespace zq

@@ -1,0 +1,91 @@
+#pragma once
+// What every spot link shares: the receive pane as the memory of the
+// duplicate filter, the fixed columns of a cluster spot line, and the
+// splitting of a received stream into lines.
+//
+// Text is held one character per received byte (Latin-1), so columns count
+// bytes as the cluster wrote them.
+
+#include <QString>
+#include <QStringView>
+#include <functional>
+
+namespace zq {
+
+// The fields of a cluster spot line ("DX de W3LPL:     14025.0  JA1ABC ..."),
+// at fixed 1-based positions: frequency in kHz 16-24, call 27-39, record
+// from 4 to the end; each with blanks (only blanks) trimmed.  Positions past
+// the line's end give empty text.
+struct DXSpotFields {
+    QString frequency;
+    QString call;
+    QString record;
+};
+DXSpotFields parseDXSpotLine(QStringView line);
+
+// True when the text's first two characters are "DX" in any case.
+bool isSpotLine(QStringView text);
+
+// Blanks (the space character only) trimmed from both ends.
+QString trimBlanks(QStringView text);
+
+// The receive pane's text, held exactly as appended (CR LF kept): the
+// display shows it, the duplicate filter searches it.
+class SpotPane {
+public:
+    static constexpr qsizetype DuplicateWindow = 800; // characters searched
+    static constexpr qsizetype TrimAbove = 10000;     // longer panes are cut ...
+    static constexpr qsizetype TrimTo = 9000;         // ... to their last 9000
+
+    const QString& text() const { return text_; }
+    void setText(const QString& t) { text_ = t; }
+    void append(QStringView t) { text_ += t; }
+    void clear() { text_.clear(); }
+
+    // True when `line` stands (any case) in the pane from position
+    // length - 800 on (1-based, at least 1).
+    bool holdsRecent(QStringView line) const;
+    // Cuts a pane longer than 10000 characters to its last 9000; true when
+    // it did.
+    bool trim();
+
+private:
+    QString text_;
+};
+
+// Received text not yet split into lines: one LF at the start, then after
+// every pass the unfinished line, beginning with its LF.
+class SpotStream {
+public:
+    // The longest unfinished line kept; past it the line is dropped up to
+    // its LF, so a stream without line ends cannot grow memory.
+    static constexpr qsizetype MaxLine = 4096;
+
+    SpotStream() { reset(); }
+    // Starts afresh (window load, Open Port): one LF.
+    void reset();
+    void add(QStringView received);
+    // What is not yet taken: the leading LF and the unfinished line.
+    QString buffer() const { return buffer_.mid(head_); }
+
+    // Takes the next complete line, its own line ending included; false
+    // when no complete line waits.
+    bool nextLine(QString* line);
+
+private:
+    QString buffer_;
+    qsizetype head_ = 0;      // start of what is not yet taken
+    bool discarding_ = false; // dropping an over-long line up to its LF
+};
+
+// One split pass: every complete line of `stream` goes through the
+// duplicate test against `pane`; a new spot line is appended (trimmed
+// pane) and handed to `forward` with its frequency and call; a new other
+// line is appended only while `listDxOnly` is false.  `paneChanged` runs
+// after every append.  Returns the number of lines taken.
+int SplitSpotLines(SpotStream& stream, SpotPane& pane, bool listDxOnly,
+                   const std::function<void(const QString& frequency, const QString& call,
+                                            const QString& line)>& forward,
+                   const std::function<void()>& paneChanged = {});
+
+} // namespace zq
