@@ -277,7 +277,8 @@ void PacketSpotfrm::buildControls()
 
     // Key preview: the window's key handler sees every key first.
     for (QWidget* w : findChildren<QWidget*>())
-        w->installEventFilter(this);
+        if (w->focusPolicy() != Qt::NoFocus)
+            w->installEventFilter(this);
 }
 
 void PacketSpotfrm::Form_Load()
@@ -898,21 +899,15 @@ bool PacketSpotfrm::handleKey(QObject* target, QKeyEvent* e)
 
 bool PacketSpotfrm::eventFilter(QObject* watched, QEvent* e)
 {
-    // The focused control gets a key first; the same key passed on to its
-    // containers is not handled again.
-    if (e->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->hasFocus())
+    // Only controls that take the focus are watched, so a key passed on to
+    // the frames around one is not handled twice.
+    if (e->type() == QEvent::KeyPress && watched->isWidgetType())
         return handleKey(watched, static_cast<QKeyEvent*>(e));
     return QDialog::eventFilter(watched, e);
 }
 
 void PacketSpotfrm::keyPressEvent(QKeyEvent* e)
 {
-    QWidget* focused = focusWidget();
-    if (focused == nullptr || focused == this) {
-        if (handleKey(this, e))
-            return;
-    }
     // Keys the focused control did not take (Esc, Enter) stop here: the
     // window has no default or cancel button.
     if (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {

@@ -1,0 +1,501 @@
+// The spotting window for real (offscreen): the source list and the
+// controls of each source, the settings file written by Done and read at
+// load, and the TNC link against a fake TNC on a pseudo-terminal: what it
+// receives for Enter, Esc and Ctrl+C, and what its cluster lines do in the
+// receive pane and the log window.
+
+#include "support/FakeRadio.h"
+#include "support/LogWindowTestSupport.h"
+
+#include "common/Form1.h"
+#include "common/ModalShow.h"
+#include "platform/SafeFile.h"
+#include "platform/SerialPort.h"
+#include "spots/PacketSpotfrm.h"
+#include "spots/SpotStore.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace zq;
+using namespace zq::test;
+
+namespace {
+
+const QString kSpot = QStringLiteral(
+    "DX de W3LPL:     14025.0  JA1ABC       CW 599                         1234Z\r\n");
+const QString kAttempt = QStringLiteral("** Attempting to Open Port **\r\n\r\n");
+const QString kTncOpen = QStringLiteral("** TNC Serial Port Open **\r\n\r\n");
+
+QByteArray packSpot(const char* source, int port, int handshake, const char* baud = "9600",
+                    const char* power = "N")
+{
+    return QStringLiteral("\"%1\"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n%2\r\n\"%3\"\r\n\"%4\"\r\n0\r\n%5\r\n"
+                          "0\r\n#FALSE#\r\n\"03\"\r\n\"\"\r\n\"\"\r\n")
+        .arg(QLatin1String(baud))
+        .arg(port)
+        .arg(QLatin1String(power))
+        .arg(QLatin1String(source))
+        .arg(handshake)
+        .toLatin1();
+}
+
+class SpottingWindowTest : public LogWindowTest {
+protected:
+    std::unique_ptr<FakeRadio> tnc;
+    std::vector<QString> modals;
+
+    void SetUp() override
+    {
+        LogWindowTest::SetUp();
+        open(1);
+        tnc = std::make_unique<FakeRadio>(FakeRadio::Family::Raw);
+        ASSERT_TRUE(tnc->ok());
+        tnc->writeComPorts(env.workDir(), 1);
+        setModalShowHandlerForTesting([this](QWidget& w) { modals.push_back(w.objectName()); });
+        env.prompt().clear();
+    }
+    void TearDown() override
+    {
+        WindowRegistry::unloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        setModalShowHandlerForTesting(nullptr);
+    }
+
+    static PacketSpotfrm& window() { return DefaultInstance<PacketSpotfrm>(); }
+    static void select(const char* source)
+    {
+        PacketSpotfrm& p = window();
+        p.List1->setCurrentItem(p.List1->findItems(QLatin1String(source), Qt::MatchExactly).value(0));
+    }
+    // Selects the TNC on port 1 and opens it.
+    PacketSpotfrm& openTnc()
+    {
+        PacketSpotfrm& p = window();
+        select("TNC");
+        p.Command1_Click();
+        return p;
+    }
+    void ticksUntil(const std::function<bool()>& done)
+    {
+        pumpUntil([&] {
+            window().Timer1_Timer();
+            return done();
+        });
+    }
+    // Sends cluster text in the given pieces and runs the intake until the
+    // last piece's lines are in.
+    void deliver(const QStringList& pieces, const std::function<bool()>& until = {})
+    {
+        for (const QString& piece : pieces) {
+            tnc->send(piece.toLatin1());
+            pumpFor(5);
+            window().Timer1_Timer();
+        }
+        for (int i = 0; i < 20 && !(until && until()); ++i) {
+            pumpFor(5);
+            window().Timer1_Timer();
+        }
+    }
+    // A key as the keyboard delivers it to a control.
+    static void press(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods, const QString& text)
+    {
+        QKeyEvent down(QEvent::KeyPress, key, mods, text);
+        QApplication::sendEvent(w, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, mods, text);
+        QApplication::sendEvent(w, &up);
+    }
+    static void reload()
+    {
+        WindowRegistry::unload<PacketSpotfrm>();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+} // namespace
+
+TEST_F(SpottingWindowTest, FirstStartWithoutSettingsShowsDesignStateAndOpensNothing)
+{
+    PacketSpotfrm& p = window();
+    EXPECT_EQ(p.windowTitle(), QStringLiteral(" DX Spotting Setup"));
+    EXPECT_EQ(listEntries(p.List1),
+              (QStringList{"None", "TNC", "Telnet", "AGW Packet Engine"}));
+    EXPECT_EQ(p.List1->currentRow(), -1);
+    EXPECT_TRUE(p.SpotSource.isEmpty());
+    for (QWidget* w : std::initializer_list<QWidget*>{p.Command1, p.Command2, p.txtSent, p.txtHex,
+                                                       p.fraPort, p.Frame1, p.txtTelnetHost,
+                                                       p.chkConvToHex, p.chkDX, p.Frame2})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    for (QRadioButton* b : {p.optComm(0), p.optBaud192, p.optParityNone, p.optData8, p.optStop1,
+                            p.optPowerNone, p.Option1, p.OptBand})
+        EXPECT_TRUE(b->isChecked()) << b->objectName().toStdString();
+    EXPECT_TRUE(p.paneText().isEmpty());
+    EXPECT_TRUE(p.Label4->isHidden());
+    EXPECT_FALSE(p.Timer1->isActive());
+    p.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(p.isVisible());
+    EXPECT_EQ(p.StreamBuffer.buffer(), QStringLiteral("\n"));
+}
+
+TEST_F(SpottingWindowTest, EachSourceEnablesItsControlsHelpAndPrompt)
+{
+    struct Case {
+        const char* source;
+        const char* prompt;
+        bool serial, telnet, send;
+    };
+    const Case cases[] = {
+        {"TNC", "Send text  (Ctrl C or Esc for TNC Command mode):", true, false, true},
+        {"Telnet", "Type text to send and press enter:", false, true, true},
+        {"AGW Packet Engine", "Send text (use : to send cmds such as :C Brelvox or :D)", false,
+         false, true},
+        // "None" keeps the previous prompt.
+        {"None", "Send text (use : to send cmds such as :C Brelvox or :D)", false, false, false},
+    };
+    PacketSpotfrm& p = window();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        p.chkDX->setEnabled(true);
+        p.chkDX->setChecked(true);
+        select(c.source);
+        EXPECT_EQ(p.SpotSource, QLatin1String(c.source));
+        EXPECT_EQ(p.paneText(), spottingHelpText(QLatin1String(c.source)));
+        EXPECT_EQ(p.Label6->text(), QLatin1String(c.prompt));
+        EXPECT_FALSE(p.chkDX->isChecked());
+        EXPECT_EQ(p.fraBaud->isEnabled(), c.serial);
+        EXPECT_EQ(p.txtHex->isEnabled(), c.serial);
+        EXPECT_EQ(p.txtTelnetHost->isEnabled(), c.telnet);
+        EXPECT_EQ(p.txtSent->isEnabled(), c.send);
+        EXPECT_EQ(p.Command1->isEnabled(), c.send);
+        EXPECT_FALSE(p.chkConvToHex->isEnabled());
+        EXPECT_TRUE(p.Label4->isHidden()); // nothing opened
+    }
+    // The TNC presets; the port and the power line keep their choice.
+    p.optComm(4)->setChecked(true);
+    p.optPowerDTR->setChecked(true);
+    p.optBaud12->setChecked(true);
+    p.Option1->setChecked(true);
+    p.txtHex->setText(QStringLiteral("1B"));
+    select("TNC");
+    for (QRadioButton* b : {p.optBaud96, p.optParityNone, p.optData8, p.optStop1, p.Option3,
+                            p.optComm(4), p.optPowerDTR})
+        EXPECT_TRUE(b->isChecked()) << b->objectName().toStdString();
+    EXPECT_EQ(p.txtHex->text(), QStringLiteral("03"));
+    EXPECT_FALSE(p.comComm1->isOpen());
+}
+
+TEST_F(SpottingWindowTest, ClosePortSourceChangesAndSerialClicks)
+{
+    PacketSpotfrm& p = openTnc();
+    ASSERT_TRUE(p.comComm1->isOpen());
+    EXPECT_EQ(p.paneText(), kAttempt + kTncOpen);
+    EXPECT_FALSE(p.Label4->isHidden());
+    EXPECT_TRUE(p.Timer1->isActive());
+
+    // A serial option click closes the link once; Close Port when closed
+    // does nothing.
+    QTest::mouseClick(p.optBaud48, Qt::LeftButton);
+    EXPECT_FALSE(p.comComm1->isOpen());
+    EXPECT_TRUE(p.Label4->isHidden());
+    EXPECT_FALSE(p.Timer1->isActive());
+    EXPECT_EQ(p.paneText(), kAttempt + kTncOpen + QStringLiteral("\r\n\r\n** Port Closed **"));
+    p.Command2_Click();
+    EXPECT_EQ(p.paneText(), kAttempt + kTncOpen + QStringLiteral("\r\n\r\n** Port Closed **"));
+
+    // Selecting "None" while open closes, then shows the whole help text.
+    p.Command1_Click();
+    ASSERT_TRUE(p.comComm1->isOpen());
+    select("None");
+    EXPECT_FALSE(p.comComm1->isOpen());
+    EXPECT_EQ(p.paneText(), spottingHelpText(QStringLiteral("None")));
+    EXPECT_FALSE(p.fraPort->isEnabled());
+
+    // Open Port with "None": the notice, nothing else.
+    p.Command1_Click();
+    EXPECT_EQ(p.paneText(), kAttempt);
+    EXPECT_TRUE(p.Label4->isHidden());
+}
+
+TEST_F(SpottingWindowTest, SpotLastFillsTheSendBoxWithThePlaceholderSelected)
+{
+    PacketSpotfrm& p = window();
+    select("TNC");
+    p.show();
+    QCoreApplication::processEvents();
+    QTest::mouseClick(p.Command3, Qt::LeftButton);
+    EXPECT_EQ(p.txtSent->text(), QStringLiteral("DX Frequency in kHz "));
+    EXPECT_EQ(p.txtSent->selectionStart(), 3);
+    EXPECT_EQ(p.txtSent->selectedText(), QStringLiteral("Frequency in kHz"));
+    ContactLog& log = ContactLog::instance();
+    log[1].LogCall = QStringLiteral("W1AW");
+    log.ContactCount = 1;
+    p.Command3_Click();
+    EXPECT_EQ(p.txtSent->text(), QStringLiteral("DX Frequency in kHz W1AW"));
+    EXPECT_EQ(p.paneText(), spottingHelpText(QStringLiteral("TNC"))); // nothing sent
+}
+
+TEST_F(SpottingWindowTest, DoneWritesPackSpotByteExactAndTheNextLoadRestoresAndOpens)
+{
+    PacketSpotfrm& p = openTnc();
+    QTest::mouseClick(p.cmdDone, Qt::LeftButton);
+    EXPECT_FALSE(p.isVisible());
+    EXPECT_TRUE(p.comComm1->isOpen()); // the link keeps running
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("PackSpot.txt")), packSpot("TNC", 1, 3));
+
+    reload();
+    PacketSpotfrm& q = window();
+    EXPECT_EQ(q.sourceText(), QStringLiteral("TNC"));
+    EXPECT_TRUE(q.comComm1->isOpen());
+    EXPECT_EQ(q.comComm1->settings(), QStringLiteral("9600,N,8,1"));
+    EXPECT_EQ(q.comComm1->handshaking(), Handshaking::Rts);
+    EXPECT_EQ(q.paneText(), kAttempt + kTncOpen); // not the help text
+    for (QRadioButton* b : {q.optComm(0), q.optBaud96, q.optParityNone, q.optData8, q.optStop1,
+                            q.optPowerNone, q.Option3, q.OptBand})
+        EXPECT_TRUE(b->isChecked()) << b->objectName().toStdString();
+    EXPECT_TRUE(q.fraPort->isEnabled());
+    EXPECT_EQ(q.LoadingSettings, 0);
+    EXPECT_EQ(q.StreamBuffer.buffer(), QStringLiteral("\n"));
+
+    // Done with Telnet: the TNC members stay as collected; the next load
+    // opens the Telnet link (its notice) and enables its controls.
+    select("Telnet");
+    q.txtTelnetHost->setText(QStringLiteral("dx.example.net"));
+    q.txtTelnetPort->setText(QStringLiteral("7300"));
+    q.OptList->setChecked(true);
+    q.cmdDone_Click();
+    QByteArray expected = packSpot("Telnet", 1, 3);
+    expected.replace("#FALSE#", "#TRUE#");
+    expected.replace("\"\"\r\n\"\"\r\n", "\"7300\"\r\n\"dx.example.net\"\r\n");
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("PackSpot.txt")), expected);
+    reload();
+    EXPECT_EQ(window().sourceText(), QStringLiteral("Telnet"));
+    EXPECT_TRUE(window().OptList->isChecked());
+    EXPECT_TRUE(window().txtTelnetHost->isEnabled());
+    EXPECT_FALSE(window().fraPort->isEnabled());
+    EXPECT_FALSE(window().Label4->isHidden());
+    EXPECT_EQ(window().paneText(), kAttempt);
+}
+
+TEST_F(SpottingWindowTest, SettingsFilesNeverCollectedShortOrOddStillLoadSafely)
+{
+    struct Case {
+        QByteArray file;
+        const char* listed;   // the selected source, "" none
+        bool opened;          // the link's Open Port ran
+        bool portOneChosen;
+    };
+    QByteArray shortFile = packSpot("TNC", 1, 3);
+    shortFile.chop(4); // 13 lines
+    QByteArray lowerCase = packSpot("tnc", 2, 4, "4800 ", "d");
+    const Case cases[] = {
+        // Never collected: port and handshaking 0 are passed over.
+        {packSpot("AGW Packet Engine", 0, 0, "", ""), "AGW Packet Engine", true, true},
+        {shortFile, "", false, true},
+        {QByteArray("\"9600\"\r\n\"N\"\r\nnot a number\r\n"), "", false, true},
+        {lowerCase, "TNC", false, false}, // opened port 2, which failed
+        {QByteArray(100000, 'x'), "", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.left(60).toStdString());
+        reload();
+        env.writeWorkFile(QStringLiteral("PackSpot.txt"), c.file);
+        PacketSpotfrm& p = window();
+        EXPECT_EQ(p.sourceText(), QLatin1String(c.listed));
+        EXPECT_EQ(!p.Label4->isHidden(), c.opened);
+        EXPECT_EQ(p.LoadingSettings, 0);
+        EXPECT_EQ(p.StreamBuffer.buffer(), QStringLiteral("\n"));
+        EXPECT_EQ(p.optComm(0)->isChecked(), c.portOneChosen);
+        // The list works afterwards.
+        select("Telnet");
+        EXPECT_TRUE(p.txtTelnetHost->isEnabled());
+    }
+    // The lower-case source opened port 2 (a missing device): reported.
+    EXPECT_GE(env.prompt().messageTitles().count(QStringLiteral("Invalid Comm Settings.")), 1);
+}
+
+TEST_F(SpottingWindowTest, AFailedWriteOfPackSpotIsReportedAndKeepsTheOldFile)
+{
+    env.writeWorkFile(QStringLiteral("PackSpot.txt"), packSpot("None", 1, 1));
+    PacketSpotfrm& p = window();
+    p.show();
+    setWriteFaultForTesting([](const QString& path) { return path.endsWith("PackSpot.txt"); });
+    select("Telnet");
+    p.cmdDone_Click();
+    setWriteFaultForTesting(nullptr);
+    EXPECT_TRUE(env.prompt().messageTitles().contains(QStringLiteral("Error writing file.")));
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("PackSpot.txt")), packSpot("None", 1, 1));
+    EXPECT_TRUE(p.isVisible());
+}
+
+TEST_F(SpottingWindowTest, KeysSendTheCommandCharacterAndTheTypedLine)
+{
+    PacketSpotfrm& p = openTnc();
+    p.show();
+    QCoreApplication::processEvents();
+
+    QTest::keyClicks(p.txtSent, QStringLiteral("SH/DX"));
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(p.txtSent->text().isEmpty());
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r")); // a lone CR
+    struct Key {
+        const char* hex;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        QByteArray sent;
+    };
+    const Key keys[] = {
+        {"03", Qt::Key_Escape, Qt::NoModifier, QByteArray(1, 3)},
+        {"1B", Qt::Key_C, Qt::ControlModifier, QByteArray(1, 27)},
+        {"FF", Qt::Key_Escape, Qt::ShiftModifier, QByteArray(1, char(0xFF))},
+        {"", Qt::Key_Escape, Qt::NoModifier, QByteArray()},   // not a number: nothing
+        {"03", Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, QByteArray()},
+    };
+    for (const Key& k : keys) {
+        p.txtHex->setText(QLatin1String(k.hex));
+        press(p.List1, k.key, k.mods, k.key == Qt::Key_Escape ? QStringLiteral("\x1b") : QStringLiteral("\x03"));
+    }
+    pumpUntil([&] { return tnc->receivedBytes().size() >= 10; });
+    pumpFor(50);
+    EXPECT_EQ(tnc->receivedBytes(), QByteArray("SH/DX\r\r\x03\x1b\xff", 10));
+
+    // Esc while closed and not listening opens the port first.
+    p.Command2_Click();
+    p.txtHex->setText(QStringLiteral("03"));
+    tnc->clearRecord();
+    press(p.txtSent, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+    EXPECT_TRUE(p.comComm1->isOpen());
+    pumpUntil([&] { return !tnc->receivedBytes().isEmpty(); });
+    EXPECT_EQ(tnc->receivedBytes(), QByteArray(1, 3));
+
+    // Characters without a single-byte form never enter the send box.
+    p.txtSent->clear();
+    for (const char16_t c : {u'A', u'\u20ac', u'B'})
+        press(p.txtSent, c == u'A' ? Qt::Key_A : c == u'B' ? Qt::Key_B : Qt::Key_unknown,
+              Qt::NoModifier, QString(QChar(c)));
+    EXPECT_EQ(p.txtSent->text(), QStringLiteral("AB"));
+}
+
+TEST_F(SpottingWindowTest, EscWithTheAgwSourceTypesAColonAndEnterWithNoneOpensOnly)
+{
+    PacketSpotfrm& p = window();
+    select("AGW Packet Engine");
+    press(p.txtSent, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+    EXPECT_EQ(p.txtSent->text(), QStringLiteral(":"));
+    EXPECT_TRUE(tnc->receivedBytes().isEmpty());
+
+    select("None");
+    p.txtSent->setEnabled(true);
+    p.txtSent->setText(QStringLiteral("hello"));
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(p.paneText(), kAttempt);
+    EXPECT_TRUE(p.txtSent->text().isEmpty());
+    pumpFor(30);
+    EXPECT_TRUE(tnc->receivedBytes().isEmpty());
+}
+
+TEST_F(SpottingWindowTest, ClusterLinesInOddChunksReachThePaneAndTheLogWindowOnce)
+{
+    PacketSpotfrm& p = openTnc();
+    const QString second = QStringLiteral(
+        "dx de K1TTT:      7005.5  DL1XYZ       CW                             1235Z\r\n");
+    const QString notice = QStringLiteral("To ALL de K1TTT: band open\r\n");
+    const QString all = kSpot + notice + kSpot + second + QStringLiteral("\xe9 Latin-1 \xff\r\n");
+    QStringList pieces;
+    for (qsizetype i = 0, n = 1; i < all.size(); i += n, n = n % 37 + 3)
+        pieces << all.mid(i, n);
+    deliver(pieces);
+    EXPECT_EQ(p.paneText(), kAttempt + kTncOpen + kSpot + notice + second
+                                + QStringLiteral("\xe9 Latin-1 \xff\r\n"));
+    const SpotStore& s = SpotStore::instance();
+    EXPECT_EQ(s.SpotCall[49], QStringLiteral("DL1XYZ"));
+    EXPECT_EQ(s.SpotCall[48], QStringLiteral("JA1ABC"));
+    EXPECT_TRUE(s.SpotCall[47].isEmpty()); // the repeat was dropped
+    EXPECT_EQ(DefaultInstance<Outfrm>().txtDX->topLevelItemCount(), 2);
+
+    // chkDX ticked: other lines are neither shown nor remembered.
+    p.chkDX->setChecked(true);
+    const qsizetype before = p.paneText().size();
+    deliver({QStringLiteral("Chat line\r\n")});
+    EXPECT_EQ(p.paneText().size(), before);
+}
+
+TEST_F(SpottingWindowTest, PaneIsCutAt10001AndAStreamWithoutLineEndsStaysBounded)
+{
+    PacketSpotfrm& p = openTnc();
+    // Unique lines of 100 characters, then one that makes the pane 10001
+    // characters long: it is cut to its last 9000.
+    int n = 0;
+    auto line = [&](qsizetype length) {
+        return QStringLiteral("line %1 ").arg(n++).leftJustified(length - 2, u'.')
+               + QStringLiteral("\r\n");
+    };
+    while (10001 - p.paneText().size() > 200)
+    {
+        const QString next = line(100);
+        deliver({next}, [&] { return p.paneText().endsWith(next); });
+    }
+    const QString last = line(10001 - p.paneText().size());
+    deliver({last}, [&] { return p.paneText().endsWith(last); });
+    EXPECT_EQ(p.paneText().size(), 9000);
+    EXPECT_TRUE(p.paneText().endsWith(last));
+    EXPECT_EQ(p.txtUnProcessed->textCursor().position(),
+              p.txtUnProcessed->document()->characterCount() - 2); // caret before the end
+
+    // 100 000 characters without LF, then a spot line: memory stays flat
+    // and the spot is taken.
+    QString flood(100000, u'z');
+    for (int i = 0; i < 50; ++i) {
+        tnc->send(flood.mid(i * 2000, 2000).toLatin1());
+        pumpFor(5);
+        for (int t = 0; t < 4; ++t)
+            p.Timer1_Timer();
+        EXPECT_LE(p.StreamBuffer.buffer().size(), SpotStream::MaxLine + 2);
+    }
+    deliver({QStringLiteral("\n") + kSpot});
+    EXPECT_EQ(SpotStore::instance().SpotCall[49], QStringLiteral("JA1ABC"));
+}
+
+TEST_F(SpottingWindowTest, AnOpenFailureBeepsReportsAndClosesWithoutReenteringTheTick)
+{
+    PacketSpotfrm& p = window();
+    select("TNC");
+    p.optComm(6)->setChecked(true); // port 7: no such device
+    float counter = -1;
+    setModalShowHandlerForTesting([&](QWidget& w) {
+        modals.push_back(w.objectName());
+        p.Timer1_Timer(); // a tick inside the modal wait does nothing
+        counter = p.LabelUpdateTimeCounter;
+    });
+    p.Command1_Click();
+    EXPECT_EQ(env.prompt().beeps(), 1);
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid Comm Settings."});
+    EXPECT_EQ(env.prompt().messageTexts().value(0),
+              QStringLiteral("The comm port that you selected for DX Spotting is either in use, "
+                             "invalid or the settings that you have selected are invalid.  Please "
+                             "select another combination or choose None for your DX Spot "
+                             "selection."));
+    EXPECT_EQ(modals, std::vector<QString>{"PacketSpotfrm"}); // shown, since it was hidden
+    EXPECT_EQ(counter, 0.0f);
+    EXPECT_EQ(p.paneText(), kAttempt + QStringLiteral("** Unable to open TNC Serial Port **\r\n\r\n"
+                                                      "\r\n\r\n** Port Closed **"));
+    EXPECT_TRUE(p.Label4->isHidden());
+    EXPECT_FALSE(p.Timer1->isActive());
+}
+
+TEST_F(SpottingWindowTest, TheTickRefreshesTheBandMapEvery361TicksWhileItIsShown)
+{
+    PacketSpotfrm& p = window();
+    select("Telnet");
+    DefaultInstance<Form1>().lblDX->show();
+    for (int i = 0; i < 360; ++i)
+        p.Timer1_Timer();
+    EXPECT_EQ(p.LabelUpdateTimeCounter, 360.0f);
+    p.Timer1_Timer();
+    EXPECT_EQ(p.LabelUpdateTimeCounter, 0.0f);
+}
