@@ -1,4 +1,8 @@
-// Spot timings.  Through the real log window (offscreen): BandMapSpots with
+// Spot timings.  The whole road of a spot from the TNC's serial port to the
+// log window: cluster lines written by a fake TNC on a pseudo-terminal, read
+// by the spotting window's intake tick, split, filtered and handed to the
+// store, the spot list and the band map; with the longest tick.  Through
+// the real log window (offscreen): BandMapSpots with
 // a full store and 200 list rows, once with the spot list shown and once
 // with the band map; one DisplayBandMapLabels pass over 50 spots on the
 // band.  The logic alone: LookupSpotCountry on the shipped arrlpre2.txt and
@@ -14,15 +18,18 @@
 #include "spots/SpotCountryLookup.h"
 #include "spots/PacketSpotfrm.h"
 #include "spots/SpotStore.h"
+#include "support/FakeRadio.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <set>
 
 using namespace zq;
@@ -138,6 +145,77 @@ void BM_BandMapSpots(benchmark::State& state)
                                                    benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_BandMapSpots)->Arg(0)->Arg(1)->ArgName("bandMap")->Unit(benchmark::kMicrosecond);
+
+// Cluster text from the TNC to the store, list and band map.  arg: spot
+// lines the TNC sends at once (20: a busy cluster; 400: a burst of about
+// 30 KB, taken in bounded portions over several ticks).  Every tenth line
+// is an announcement, every tenth spot a repeat that the filter drops.
+void BM_TncIntakeToStore(benchmark::State& state)
+{
+    SpotFixture fx(true);
+    test::FakeRadio tnc(test::FakeRadio::Family::Raw);
+    if (!fx.ok || !tnc.ok()) {
+        state.SkipWithError("no country table or no pseudo-terminal");
+        return;
+    }
+    tnc.writeComPorts(fx.work.path(), 1);
+    PacketSpotfrm& spotting = DefaultInstance<PacketSpotfrm>();
+    spotting.List1->setCurrentRow(1); // TNC, port 1
+    spotting.Command1_Click();
+    if (!spotting.Timer1->isActive()) {
+        state.SkipWithError("the TNC port did not open");
+        return;
+    }
+    spotting.Timer1->stop(); // ticks are run here, and timed
+    const int batch = static_cast<int>(state.range(0));
+    uint32_t seed = 17;
+    int64_t lines = 0;
+    double longestTickMs = 0;
+    int ticks = 0;
+    QString previous;
+    for (auto _ : state) {
+        QString text;
+        QString last;
+        for (int i = 0; i < batch; ++i) {
+            if (i % 10 == 9) {
+                last = QStringLiteral("To ALL de K1TTT: band open to EU %1\r\n").arg(nextRandom(seed));
+            } else if (i % 10 == 5 && !previous.isEmpty()) {
+                last = previous; // a repeat
+            } else {
+                last = QStringLiteral("DX de W3LPL:     %1.0  %2 CW 599                         1234Z\r\n")
+                           .arg(14000 + static_cast<int>(nextRandom(seed) % 350), 5)
+                           .arg(randomCall(seed), -12);
+                previous = last;
+            }
+            text += last;
+        }
+        if (batch % 10 == 0) // end on a line the filter keeps
+            text += last = QStringLiteral("To ALL de K1TTT: end of burst %1\r\n").arg(nextRandom(seed));
+        const QByteArray bytes = text.toLatin1();
+        auto tick = [&] {
+            test::pumpFor(0);
+            const auto t0 = std::chrono::steady_clock::now();
+            spotting.Timer1_Timer();
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            longestTickMs = std::max(longestTickMs, ms);
+            ++ticks;
+        };
+        // The TNC writes as the line carries it; a tick comes in between.
+        for (qsizetype p = 0; p < bytes.size(); p += 2048) {
+            tnc.send(bytes.mid(p, 2048));
+            tick();
+        }
+        for (int guard = 0; guard < 2000 && !spotting.paneText().endsWith(last); ++guard)
+            tick();
+        lines += batch;
+    }
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
+    state.counters["longestTickMs"] = longestTickMs;
+    state.counters["ticks"] = ticks;
+    state.counters["listRows"] = fx.window->txtDX->topLevelItemCount();
+}
+BENCHMARK(BM_TncIntakeToStore)->Arg(20)->Arg(400)->ArgName("lines")->Unit(benchmark::kMillisecond);
 
 // One drawing pass of the band map with 50 spots on the band.
 void BM_DisplayBandMapLabels(benchmark::State& state)
