@@ -57,6 +57,10 @@ public:
 
     ~LogWindow() override;
 
+    // A spot's call into txtCall as the field takes typed keys: characters
+    // it refuses are dropped and its length limit holds.
+    void enterSpotCall(const QString& call);
+
     Variant variant() const { return variant_; }
 
     // Runs the start sequence once; later calls do nothing.
@@ -437,9 +441,6 @@ protected:
     void txtDX_DblClick();
     void lblDX_Click();
     void lblDX_DblClick();
-    // A spot's call into txtCall as the field takes typed keys: characters
-    // it refuses are dropped and its length limit holds.
-    void enterSpotCall(const QString& call);
 
     // --- Band and mode -----------------------------------------------------
     void mnu160_Click();
