@@ -31,6 +31,7 @@
 #include <QTimer>
 #include <QValidator>
 #include <cctype>
+#include <map>
 #include <optional>
 
 namespace zq {
@@ -119,6 +120,13 @@ PacketSpotfrm::PacketSpotfrm()
     comComm1->setObjectName(QStringLiteral("comComm1"));
     Winsock1 = new QTcpSocket(this);
     Winsock1->setObjectName(QStringLiteral("Winsock1"));
+    Winsock1->setReadBufferSize(256 * 1024);
+    connect(Winsock1, &QTcpSocket::readyRead, this, [this] { Winsock1_DataArrival(); });
+    connect(Winsock1, &QAbstractSocket::errorOccurred, this, [this] { onSocketError(); });
+    connect(Winsock1, &QAbstractSocket::disconnected, this, [this] {
+        if (telnetOpen_)
+            Winsock1_Error(10054); // closed by the cluster
+    });
     agwEngine = new AgwEngine(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -486,6 +494,7 @@ void PacketSpotfrm::Command2_Click()
     TrimSpotDisplay();
     if (comComm1->isOpen())
         comComm1->close();
+    telnetOpen_ = false;
     Winsock1->abort();
     if (isSource("AGW Packet Engine")) {
         if (!ConnectedCall.isEmpty()) {
@@ -539,6 +548,7 @@ void PacketSpotfrm::Form_Unload()
         agwEngine->close();
     Timer1->stop();
     comComm1->close();
+    telnetOpen_ = false;
     Winsock1->abort();
 }
 
@@ -868,6 +878,141 @@ void PacketSpotfrm::txtSent_KeyPress(int& KeyAscii)
         KeyAscii = ':';
     if (KeyAscii == vk::Escape || KeyAscii == vk::Return)
         KeyAscii = 0;
+}
+
+// ---------------------------------------------------------------------------
+// The Telnet link
+
+QString PacketSpotfrm::socketErrorText(int Number)
+{
+    static const std::map<int, const char*> texts = {
+        {7, "ERROR: Out of memory."},
+        {380, "ERROR: The property value is invalid."},
+        {383, "ERROR: The property is read-only."},
+        {394, "ERROR: The property can't be read."},
+        {1004, "ERROR: The operation was canceled."},
+        {10014, "ERROR: The requested address is a broadcast address, but flag is not set."},
+        {10035, "ERROR: Socket is non-blocking and the specified operation will block."},
+        {10036, "ERROR: A blocking Winsock operation in progress."},
+        {10037, "ERROR: The operation is completed. No blocking operation in progress"},
+        {10038, "ERROR: The descriptor is not a socket."},
+        {10040, "ERROR: The datagram is too large to fit into the buffer and is truncated."},
+        {10043, "ERROR: The specified port is not supported."},
+        {10048, "ERROR: Address in use."},
+        {10049, "ERROR: Address not available from the local machine."},
+        {10050, "ERROR: Network subsystem failed."},
+        {10051, "ERROR: The network cannot be reached from this host at this time."},
+        {10052, "ERROR: Connection has timed out when SO_KEEPALIVE is set."},
+        {10053, "ERROR: Connection is aborted due to timeout or other failure."},
+        {10054, "ERROR: The connection is reset by remote side.!"},
+        {10055, "ERROR: No buffer space is available."},
+        {10056, "ERROR: Socket is already connected."},
+        {10057, "ERROR: Socket is not connected."},
+        {10058, "ERROR: Socket has been shut down."},
+        {10060, "ERROR: Socket has been shut down."},
+        {10061, "ERROR: Connection is forcefully rejected."},
+        {10093, "ERROR: WinsockInit should be called first."},
+        {11001, "ERROR: Authoritative answer: Host not found."},
+        {11002, "ERROR: Non-Authoritative answer: Host not found."},
+        {11003, "ERROR: Non-recoverable errors."},
+        {11004, "ERROR: Valid name, no data record of requested type."},
+    };
+    const auto it = texts.find(Number);
+    return it != texts.end() ? QString::fromLatin1(it->second)
+                             : QStringLiteral("Error number ") + QString::number(Number);
+}
+
+void PacketSpotfrm::ConnectTelnet()
+{
+    telnetOpen_ = false;
+    Winsock1->abort();
+    telnetLines_.reset();
+    const QString host = txtTelnetHost->text().trimmed();
+    bool ok = false;
+    const uint port = txtTelnetPort->text().trimmed().toUInt(&ok);
+    if (host.isEmpty() || !ok || port < 1 || port > 65535) {
+        // Nothing to connect to: reported as an invalid setting, so
+        // "Listening" never stands over no connection.
+        telnetOpen_ = true;
+        Winsock1_Error(380);
+        return;
+    }
+    telnetOpen_ = true;
+    Winsock1->connectToHost(host, static_cast<quint16>(port));
+    if (!telnetOpen_)
+        return; // failed at once; reported
+    paneReplace(QStringLiteral("Attempting connection to: ") + host + u':' + QString::number(port)
+                + kCrLf2);
+    Timer1->start();
+}
+
+void PacketSpotfrm::onSocketError()
+{
+    int number = 10053;
+    switch (Winsock1->error()) {
+    case QAbstractSocket::ConnectionRefusedError: number = 10061; break;
+    case QAbstractSocket::HostNotFoundError: number = 11001; break;
+    case QAbstractSocket::SocketTimeoutError: number = 10060; break;
+    case QAbstractSocket::RemoteHostClosedError: number = 10054; break;
+    case QAbstractSocket::NetworkError: number = 10050; break;
+    default: break;
+    }
+    Winsock1_Error(number);
+}
+
+void PacketSpotfrm::Winsock1_DataArrival()
+{
+    if (!telnetOpen_)
+        return;
+    const QString chunk = QString::fromLatin1(Winsock1->read(TelnetPortion));
+    if (chunk.isEmpty())
+        return;
+    if (!chkDX->isChecked()) {
+        pane_.append(chunk);
+        TrimSpotDisplay();
+    }
+    telnetLines_.add(chunk);
+    QString line;
+    while (telnetLines_.nextLine(&line)) {
+        if (!isSpotLine(line))
+            continue;
+        DXSpotFields f = parseDXSpotLine(line);
+        ForwardSpot(f.frequency, f.call, line);
+        if (chkDX->isChecked()) {
+            pane_.append(line);
+            TrimSpotDisplay();
+        }
+    }
+    // A burst is taken in portions, with other events in between.
+    if (Winsock1->bytesAvailable() > 0)
+        QTimer::singleShot(0, this, [this] { Winsock1_DataArrival(); });
+}
+
+void PacketSpotfrm::Winsock1_Error(int Number)
+{
+    // One report per failure; none after our own close.
+    if (!telnetOpen_)
+        return;
+    if (Winsock1->bytesAvailable() > 0)
+        Winsock1_DataArrival(); // what the cluster sent before it closed
+    telnetOpen_ = false;
+    Winsock1->abort();
+    pane_.append(socketErrorText(Number));
+    Command2_Click();
+    TrimSpotDisplay();
+    prompt().beep();
+}
+
+void PacketSpotfrm::SendTelnetText()
+{
+    if (Winsock1->state() == QAbstractSocket::ConnectedState) {
+        Winsock1->write((txtSent->text() + QStringLiteral("\r\n")).toLatin1());
+        return;
+    }
+    pane_.append(QStringLiteral("**  Connection not yet established.  Please wait a moment and try "
+                                "again.")
+                 + kCrLf2);
+    TrimSpotDisplay();
 }
 
 // ---------------------------------------------------------------------------

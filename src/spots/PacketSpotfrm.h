@@ -165,9 +165,19 @@ public:
     void OpenTNCPort();
     void ReadTNCInput();
 
-    // The network links; they arrive with the Telnet and AGW support.
-    void ConnectTelnet() {}
-    void SendTelnetText() {}
+    // The Telnet link.  Received text is shown as it arrives and gathered
+    // into lines; every complete line beginning "DX" is handed on once.
+    void ConnectTelnet();
+    void Winsock1_DataArrival();
+    void Winsock1_Error(int Number);
+    void SendTelnetText();
+    // The report of a socket error number.
+    static QString socketErrorText(int Number);
+    // The most received bytes taken per data event; more waits for the
+    // next pass of the event loop.
+    static constexpr qint64 TelnetPortion = 16 * 1024;
+
+    // The AGW link arrives with the AGW support.
     void ConnectAGW() {}
     void SendAGWText() {}
     void PollAGWFrames() {}
@@ -202,7 +212,11 @@ private:
     void showPane(qsizetype caret);
     bool handleKey(QObject* target, QKeyEvent* e);
 
+    void onSocketError();
+
     SpotPane pane_;
+    SpotStream telnetLines_; // received Telnet text not yet complete lines
+    bool telnetOpen_ = false; // a connection of ours is being made or stands
     QString waitingInput_; // received, not yet taken into the splitter
     QString shownPane_;    // the pane text the widget shows
     int busy_ = 0;         // inside a link's opening or closing, or a tick

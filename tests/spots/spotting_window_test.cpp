@@ -265,13 +265,13 @@ TEST_F(SpottingWindowTest, DoneWritesPackSpotByteExactAndTheNextLoadRestoresAndO
     // Done with Telnet: the TNC members stay as collected; the next load
     // opens the Telnet link (its notice) and enables its controls.
     select("Telnet");
-    q.txtTelnetHost->setText(QStringLiteral("dx.example.net"));
+    q.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
     q.txtTelnetPort->setText(QStringLiteral("7300"));
     q.OptList->setChecked(true);
     q.cmdDone_Click();
     QByteArray expected = packSpot("Telnet", 1, 3);
     expected.replace("#FALSE#", "#TRUE#");
-    expected.replace("\"\"\r\n\"\"\r\n", "\"7300\"\r\n\"dx.example.net\"\r\n");
+    expected.replace("\"\"\r\n\"\"\r\n", "\"7300\"\r\n\"127.0.0.1\"\r\n");
     EXPECT_EQ(env.readWorkFile(QStringLiteral("PackSpot.txt")), expected);
     reload();
     EXPECT_EQ(window().sourceText(), QStringLiteral("Telnet"));
@@ -279,7 +279,7 @@ TEST_F(SpottingWindowTest, DoneWritesPackSpotByteExactAndTheNextLoadRestoresAndO
     EXPECT_TRUE(window().txtTelnetHost->isEnabled());
     EXPECT_FALSE(window().fraPort->isEnabled());
     EXPECT_FALSE(window().Label4->isHidden());
-    EXPECT_EQ(window().paneText(), kAttempt);
+    EXPECT_EQ(window().paneText(), QStringLiteral("Attempting connection to: 127.0.0.1:7300\r\n\r\n"));
 }
 
 TEST_F(SpottingWindowTest, SettingsFilesNeverCollectedShortOrOddStillLoadSafely)
@@ -498,4 +498,174 @@ TEST_F(SpottingWindowTest, TheTickRefreshesTheBandMapEvery361TicksWhileItIsShown
     EXPECT_EQ(p.LabelUpdateTimeCounter, 360.0f);
     p.Timer1_Timer();
     EXPECT_EQ(p.LabelUpdateTimeCounter, 0.0f);
+}
+
+// ---------------------------------------------------------------------------
+// The Telnet link against a cluster on the loopback interface.
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+class FakeCluster {
+public:
+    FakeCluster()
+    {
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            peer = server.nextPendingConnection();
+            QObject::connect(peer, &QTcpSocket::readyRead, [this] { received += peer->readAll(); });
+            peer->write("Please enter your call: ");
+        });
+    }
+    quint16 port() const { return server.serverPort(); }
+    void send(const QByteArray& b)
+    {
+        peer->write(b);
+        peer->flush();
+    }
+
+    QTcpServer server;
+    QTcpSocket* peer = nullptr;
+    QByteArray received;
+};
+
+class TelnetLinkTest : public SpottingWindowTest {
+protected:
+    FakeCluster cluster;
+
+    PacketSpotfrm& connectTo(quint16 port, const QString& host = QStringLiteral("127.0.0.1"))
+    {
+        PacketSpotfrm& p = window();
+        select("Telnet");
+        p.txtTelnetHost->setText(host);
+        p.txtTelnetPort->setText(QString::number(port));
+        p.Command1_Click();
+        return p;
+    }
+    static QString prefix(quint16 port)
+    {
+        return QStringLiteral("Attempting connection to: 127.0.0.1:%1\r\n\r\n").arg(port);
+    }
+};
+
+} // namespace
+
+TEST_F(TelnetLinkTest, LoginSpotsInAnyChunkingAndTheTypedLine)
+{
+    PacketSpotfrm& p = connectTo(cluster.port());
+    EXPECT_EQ(p.paneText(), prefix(cluster.port()));
+    EXPECT_TRUE(p.Timer1->isActive());
+    ASSERT_TRUE(pumpUntil([&] { return p.paneText().endsWith(QStringLiteral("call: ")); }));
+
+    p.txtSent->setText(QStringLiteral("N0CALL"));
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    ASSERT_TRUE(pumpUntil([&] { return cluster.received == "N0CALL\r\n"; }));
+
+    const QString second = QStringLiteral(
+        "DX de K1TTT:      7005.5  DL1XYZ       CW                             1235Z\r\n");
+    const QByteArray stream =
+        (QStringLiteral("Hello N0CALL\r\n") + kSpot + second + kSpot + QStringLiteral("keep-alive\r\n"))
+            .toLatin1();
+    for (qsizetype i = 0, n = 7; i < stream.size(); i += n, n = n % 29 + 5) {
+        cluster.send(stream.mid(i, n));
+        pumpFor(3);
+    }
+    ASSERT_TRUE(pumpUntil([&] { return p.paneText().endsWith(QStringLiteral("keep-alive\r\n")); }));
+    // Everything shows as it came; every spot line is handed on, repeats too.
+    EXPECT_EQ(p.paneText(), prefix(cluster.port()) + QStringLiteral("Please enter your call: ")
+                                + QString::fromLatin1(stream));
+    const SpotStore& s = SpotStore::instance();
+    EXPECT_EQ(s.SpotCall[49], QStringLiteral("JA1ABC"));
+    EXPECT_EQ(s.SpotCall[48], QStringLiteral("DL1XYZ"));
+    EXPECT_EQ(DefaultInstance<Outfrm>().txtDX->topLevelItemCount(), 3);
+
+    // "List DX Only": only the spot lines show.
+    p.chkDX->setChecked(true);
+    const QString before = p.paneText();
+    cluster.send(("chat\r\n" + second + "more chat\r\n").toLatin1());
+    ASSERT_TRUE(pumpUntil([&] { return p.paneText().size() > before.size(); }));
+    pumpFor(30);
+    EXPECT_EQ(p.paneText(), before + second);
+
+    // Enter with an empty box sends CR LF alone.
+    cluster.received.clear();
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    ASSERT_TRUE(pumpUntil([&] { return cluster.received == "\r\n"; }));
+    EXPECT_EQ(env.prompt().beeps(), 0);
+}
+
+TEST_F(TelnetLinkTest, FailuresAreReportedOnceAndClose)
+{
+    const QString closed = QStringLiteral("\r\n\r\n** Port Closed **");
+    // The cluster closes the connection.
+    {
+        PacketSpotfrm& p = connectTo(cluster.port());
+        ASSERT_TRUE(pumpUntil([&] { return cluster.peer != nullptr; }));
+        cluster.send(("\r\n" + kSpot).toLatin1());
+        cluster.peer->close();
+        ASSERT_TRUE(pumpUntil([&] { return p.Label4->isHidden(); }));
+        pumpFor(50);
+        EXPECT_EQ(p.paneText(), prefix(cluster.port()) + QStringLiteral("Please enter your call: \r\n")
+                                    + kSpot + QStringLiteral("ERROR: The connection is reset by remote side.!")
+                                    + closed);
+        EXPECT_EQ(SpotStore::instance().SpotCall[49], QStringLiteral("JA1ABC"));
+        EXPECT_EQ(env.prompt().beeps(), 1);
+        EXPECT_FALSE(p.Timer1->isActive());
+    }
+    // Refused: nothing listens on the port.
+    {
+        QTcpServer gone;
+        gone.listen(QHostAddress::LocalHost);
+        const quint16 port = gone.serverPort();
+        gone.close();
+        PacketSpotfrm& p = connectTo(port);
+        ASSERT_TRUE(pumpUntil([&] { return p.Label4->isHidden(); }));
+        pumpFor(50);
+        EXPECT_EQ(p.paneText(),
+                  prefix(port) + QStringLiteral("ERROR: Connection is forcefully rejected.") + closed);
+        EXPECT_EQ(env.prompt().beeps(), 2);
+    }
+    // No port, or no host: the invalid-value report, and no "Listening".
+    for (const char* port : {"", "70000", "x1"}) {
+        PacketSpotfrm& p = window();
+        p.txtTelnetPort->setText(QLatin1String(port));
+        p.Command1_Click();
+        EXPECT_EQ(p.paneText(), kAttempt + QStringLiteral("ERROR: The property value is invalid.") + closed);
+        EXPECT_TRUE(p.Label4->isHidden());
+    }
+    // Our own close reports nothing.
+    PacketSpotfrm& p = connectTo(cluster.port());
+    ASSERT_TRUE(pumpUntil([&] { return p.Winsock1->state() == QAbstractSocket::ConnectedState; }));
+    const int beeps = env.prompt().beeps();
+    p.Command2_Click();
+    pumpFor(50);
+    EXPECT_TRUE(p.paneText().endsWith(closed));
+    EXPECT_FALSE(p.paneText().contains(QStringLiteral("ERROR")));
+    EXPECT_EQ(env.prompt().beeps(), beeps);
+}
+
+TEST_F(TelnetLinkTest, EnterBeforeTheConnectionStandsTellsToWait)
+{
+    PacketSpotfrm& p = window();
+    select("Telnet");
+    p.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
+    p.txtTelnetPort->setText(QString::number(cluster.port()));
+    p.txtSent->setText(QStringLiteral("N0CALL"));
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r")); // opens, then sends
+    EXPECT_EQ(p.paneText(), prefix(cluster.port())
+                                + QStringLiteral("**  Connection not yet established.  Please wait a "
+                                                 "moment and try again.\r\n\r\n"));
+    EXPECT_TRUE(p.txtSent->text().isEmpty());
+}
+
+TEST(SocketErrorText, TableAndOtherNumbers)
+{
+    EXPECT_EQ(PacketSpotfrm::socketErrorText(10060), PacketSpotfrm::socketErrorText(10058));
+    EXPECT_EQ(PacketSpotfrm::socketErrorText(10060), QStringLiteral("ERROR: Socket has been shut down."));
+    EXPECT_EQ(PacketSpotfrm::socketErrorText(11001),
+              QStringLiteral("ERROR: Authoritative answer: Host not found."));
+    EXPECT_EQ(PacketSpotfrm::socketErrorText(10059), QStringLiteral("Error number 10059"));
+    EXPECT_EQ(PacketSpotfrm::socketErrorText(10050), QStringLiteral("ERROR: Network subsystem failed."));
 }
