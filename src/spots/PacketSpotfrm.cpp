@@ -9,6 +9,7 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "logstore/ContactLog.h"
+#include "logstore/StationSettings.h"
 #include "platform/AgwEngine.h"
 #include "platform/Prompt.h"
 #include "platform/SafeFile.h"
@@ -128,6 +129,11 @@ PacketSpotfrm::PacketSpotfrm()
             Winsock1_Error(10054); // closed by the cluster
     });
     agwEngine = new AgwEngine(this);
+    connect(agwEngine, &AgwEngine::registered, this, [this](bool ok) { onAgwRegistered(ok); });
+    connect(agwEngine, &AgwEngine::linkLost, this, [this] {
+        if (isSource("AGW Packet Engine"))
+            Command2_Click();
+    });
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(333);
@@ -278,6 +284,7 @@ void PacketSpotfrm::buildControls()
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDone_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(txtSent, &QLineEdit::textChanged, this, [this] { txtSent_Change(); });
     for (QGroupBox* frame : {fraPort, fraBaud, fraParity, fraData, fraStop, fraPower, Frame1}) {
         for (QRadioButton* b : frame->findChildren<QRadioButton*>())
             connect(b, &QRadioButton::clicked, this, [this] { serialOptionClick(); });
@@ -497,6 +504,7 @@ void PacketSpotfrm::Command2_Click()
     telnetOpen_ = false;
     Winsock1->abort();
     if (isSource("AGW Packet Engine")) {
+        agwAwaiting_ = false;
         if (!ConnectedCall.isEmpty()) {
             sendDisconnectFrame();
             setWindowTitle(QStringLiteral("DX Spotting Setup"));
@@ -1013,6 +1021,201 @@ void PacketSpotfrm::SendTelnetText()
                                 "again.")
                  + kCrLf2);
     TrimSpotDisplay();
+}
+
+// ---------------------------------------------------------------------------
+// The AGW Packet Engine link
+
+namespace {
+
+const QString kAgwUnable = QStringLiteral(
+    "Unable to connect to the AGW Packet Engine.  To use the AGW Packet Engine to send and "
+    "receive packet with your soundcard or devices such a Baypac:");
+
+// Every CR and every LF becomes CR LF.
+QString cleanedAgwText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() * 2);
+    for (QChar c : text) {
+        if (c == u'\r' || c == u'\n')
+            out += QLatin1String("\r\n");
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+void PacketSpotfrm::ConnectAGW()
+{
+    AgwCall = StationSettings::instance().OwnCall;
+    const QString call = AgwCall.trimmed();
+    if (call.isEmpty() || call.size() > MaxAgwCall) {
+        prompt().beep();
+        prompt().message(QStringLiteral("Please enter your call sign on the setup form to transmit!"),
+                         QStringLiteral("Call Sign Required!"), MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    const QString title = DefaultInstance<Form1>().windowTitle().left(50).trimmed();
+    agwAwaiting_ = true;
+    agwLines_.reset();
+    agwEngine->startPoll(call, title); // answered through registered()
+}
+
+void PacketSpotfrm::onAgwRegistered(bool ok)
+{
+    if (!agwAwaiting_ || !isSource("AGW Packet Engine"))
+        return;
+    agwAwaiting_ = false;
+    if (ok) {
+        Timer1->start();
+        paneAppend(QStringLiteral("\r\n** Successfully connected to AGW Packet Engine **") + kCrLf2);
+        return;
+    }
+    ++busy_;
+    prompt().message(kAgwUnable + kCrLf2
+                         + QStringLiteral("- Make sure the AGW Packet Engine software is running and "
+                                          "configure it as described on the AGW Packet Engine "
+                                          "website."),
+                     QStringLiteral("Unable to connect to the AGW Packet Engine."), MsgButtons::Ok,
+                     MsgIcon::Information);
+    // The report closes the link itself: Close Port finds "Listening"
+    // hidden and would leave the engine's connection open.
+    Label4->hide();
+    paneAppend(kAgwUnable + kCrLf2
+               + QStringLiteral("- Run the Packet Engine software and configure it as described on "
+                                "the AGW Packet Engine website for your sound card or TNC.")
+               + kCrLf2 + QStringLiteral("- Click Open from this program.") + kCrLf2);
+    if (!isVisible())
+        show();
+    Command2_Click();
+    agwEngine->close();
+    Timer1->stop();
+    --busy_;
+}
+
+void PacketSpotfrm::SendAGWText()
+{
+    const QString t = txtSent->text();
+    if (t.startsWith(u':')) {
+        const QString letter = t.mid(1, 1).toUpper();
+        const QString argument = t.mid(2).trimmed();
+        if (letter == QLatin1String("D")) {
+            if (!ConnectedCall.isEmpty())
+                agwEngine->putData(ConnectedCall, QString(), 'd');
+        } else if (letter == QLatin1String("C")) {
+            const QString target = argument.toUpper();
+            if (target.isEmpty() || target.size() > MaxAgwCall) {
+                prompt().message(
+                    QStringLiteral("You must enter a call sign to connect to such as :C Brelvox"),
+                    QStringLiteral("Call sign Required"), MsgButtons::Ok, MsgIcon::Information);
+            } else {
+                agwEngine->putData(target, QString(), 'c');
+                agwEngine->putData(target, QString(), 'P');
+            }
+        }
+        return;
+    }
+    if (!ConnectedCall.isEmpty())
+        agwEngine->putData(ConnectedCall, t + u'\r', 'D');
+}
+
+void PacketSpotfrm::txtSent_Change()
+{
+    const QString t = txtSent->text();
+    if (!Timer1->isActive() || !isSource("AGW Packet Engine") || t.size() <= 70 || !t.endsWith(u' '))
+        return;
+    {
+        const QSignalBlocker block(txtSent);
+        txtSent->setText(t.left(t.size() - 1));
+    }
+    SendAGWText();
+    txtSent->clear();
+}
+
+void PacketSpotfrm::takeAgwText(const QString& input, bool fromConnected)
+{
+    QString text = input;
+    if (text == QLatin1String("\r\n"))
+        text.clear();
+    if (text.size() > 4 && text.endsWith(QLatin1String("\r\n\r\n")))
+        text.chop(2);
+    if (text.isEmpty())
+        return;
+    const bool repeat = pane_.holdsRecent(text);
+    const qsizetype dx = text.indexOf(QLatin1String("DX"), 0, Qt::CaseInsensitive);
+    if (!repeat && (dx == 0 || dx == 1)) {
+        pane_.append(text);
+        DXSpotFields f = parseDXSpotLine(text);
+        ForwardSpot(f.frequency, f.call, text);
+        TrimSpotDisplay();
+    }
+    if (fromConnected && !chkDX->isChecked() && !isSpotLine(text)) {
+        pane_.append(text);
+        TrimSpotDisplay();
+    }
+}
+
+void PacketSpotfrm::PollAGWFrames()
+{
+    for (int n = 0; n < FramesPerTick; ++n) {
+        const std::optional<AgwDelivery> frame = agwEngine->getData();
+        if (!frame)
+            return;
+        const QString& call = frame->call;
+        const QString data = frame->data.left(4000);
+        const QString monitor = cleanedAgwText(QString(QChar(uchar(frame->kind))) + call + u' ' + data);
+        QString text = cleanedAgwText(data);
+        const bool fromConnected =
+            !ConnectedCall.isEmpty() && ConnectedCall.compare(call, Qt::CaseInsensitive) == 0;
+        bool startsWithDx = false;
+        if (fromConnected) {
+            // The connected station's text, gathered into lines across frames.
+            agwLines_.add(text);
+            QString line;
+            while (agwLines_.nextLine(&line))
+                takeAgwText(line, true);
+            startsWithDx = isSpotLine(text);
+        } else {
+            if (ConnectedCall.isEmpty()) {
+                const qsizetype lf = text.indexOf(u'\n');
+                text = trimBlanks(lf < 0 ? QStringView(text) : QStringView(text).mid(lf + 1));
+            }
+            startsWithDx = isSpotLine(text);
+            // Line by line, each with its own line end.
+            qsizetype from = 0;
+            while (from < text.size()) {
+                const qsizetype lf = text.indexOf(u'\n', from);
+                const qsizetype end = lf < 0 ? text.size() : lf + 1;
+                takeAgwText(text.mid(from, end - from), false);
+                from = end;
+            }
+        }
+        if (ConnectedCall.isEmpty() && !chkDX->isChecked()
+            && !monitor.contains(QLatin1String("DX "), Qt::CaseInsensitive) && !startsWithDx) {
+            pane_.append(monitor);
+            TrimSpotDisplay();
+        }
+        if (frame->kind == 'd' && fromConnected) {
+            prompt().beep();
+            prompt().beep();
+            pane_.append(QStringLiteral("\r\n** Disconnected from ") + ConnectedCall
+                         + QStringLiteral(" **\r\n"));
+            TrimSpotDisplay();
+            setWindowTitle(QStringLiteral("DX Spotting Setup"));
+            ConnectedCall.clear();
+        }
+        if (frame->kind == 'c' && ConnectedCall.isEmpty()) {
+            ConnectedCall = call;
+            agwLines_.reset();
+            pane_.append(QStringLiteral("** Connected to ") + ConnectedCall + QStringLiteral(" **"));
+            setWindowTitle(QStringLiteral("DX Spotting Setup - Connected to ") + ConnectedCall);
+            TrimSpotDisplay();
+            prompt().beep();
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -177,10 +177,16 @@ public:
     // next pass of the event loop.
     static constexpr qint64 TelnetPortion = 16 * 1024;
 
-    // The AGW link arrives with the AGW support.
-    void ConnectAGW() {}
-    void SendAGWText() {}
-    void PollAGWFrames() {}
+    // The AGW Packet Engine link: registration (answered within 2 s without
+    // waiting here), link commands and text, and the frames of each tick.
+    void ConnectAGW();
+    void SendAGWText();
+    void PollAGWFrames();
+    void txtSent_Change();
+    // The most frames taken per tick; more wait for the next tick.
+    static constexpr int FramesPerTick = 64;
+    // The longest call an AGW call field carries.
+    static constexpr int MaxAgwCall = 9;
 
     // The receive pane's text exactly as held (CR LF kept).
     const QString& paneText() const { return pane_.text(); }
@@ -213,10 +219,14 @@ private:
     bool handleKey(QObject* target, QKeyEvent* e);
 
     void onSocketError();
+    void onAgwRegistered(bool ok);
+    void takeAgwText(const QString& text, bool fromConnected);
 
     SpotPane pane_;
     SpotStream telnetLines_; // received Telnet text not yet complete lines
     bool telnetOpen_ = false; // a connection of ours is being made or stands
+    bool agwAwaiting_ = false; // a registration's answer is due
+    SpotStream agwLines_;      // the connected station's text not yet complete lines
     QString waitingInput_; // received, not yet taken into the splitter
     QString shownPane_;    // the pane text the widget shows
     int busy_ = 0;         // inside a link's opening or closing, or a tick

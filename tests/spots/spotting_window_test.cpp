@@ -669,3 +669,208 @@ TEST(SocketErrorText, TableAndOtherNumbers)
     EXPECT_EQ(PacketSpotfrm::socketErrorText(10059), QStringLiteral("Error number 10059"));
     EXPECT_EQ(PacketSpotfrm::socketErrorText(10050), QStringLiteral("ERROR: Network subsystem failed."));
 }
+
+// ---------------------------------------------------------------------------
+// The AGW Packet Engine link against a fake engine on the loopback interface.
+
+#include "support/FakeAgwEngine.h"
+
+namespace {
+
+class AgwLinkTest : public SpottingWindowTest {
+protected:
+    FakeAgwEngine engine;
+
+    void SetUp() override
+    {
+        SpottingWindowTest::SetUp();
+        engine.useForLink();
+    }
+    void TearDown() override
+    {
+        SpottingWindowTest::TearDown();
+        AgwEngine::setEndpointForTesting(QString(), 0);
+    }
+    PacketSpotfrm& registered()
+    {
+        PacketSpotfrm& p = window();
+        select("AGW Packet Engine");
+        p.Command1_Click();
+        EXPECT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
+        return p;
+    }
+    void frame(char kind, const char* from, const char* to, const QByteArray& data)
+    {
+        engine.sendFrame(FakeAgwEngine::frame(kind, from, to, data));
+    }
+    // Runs ticks until the pane stops growing.
+    void settle()
+    {
+        for (int i = 0; i < 10; ++i) {
+            pumpFor(5);
+            window().Timer1_Timer();
+        }
+    }
+    std::vector<AgwFrame> sentAfter(size_t n) const
+    {
+        return std::vector<AgwFrame>(engine.received().begin() + static_cast<long>(n),
+                                     engine.received().end());
+    }
+};
+
+const QString kAgwOk = QStringLiteral("\r\n** Successfully connected to AGW Packet Engine **\r\n\r\n");
+
+} // namespace
+
+TEST_F(AgwLinkTest, RegistersMonitorsSpotsAndShowsOtherFrames)
+{
+    PacketSpotfrm& p = registered();
+    EXPECT_EQ(p.paneText(), kAttempt + kAgwOk);
+    ASSERT_GE(engine.received().size(), 2u);
+    EXPECT_EQ(engine.received()[0].kind, 'X');
+    EXPECT_EQ(engine.received()[0].callFrom, QByteArray("K9XYZ"));
+    EXPECT_EQ(engine.received()[1].kind, 'm');
+
+    // A monitored UI frame: header line, then a spot line; CR line ends.
+    const QByteArray ui = "1:Fm W3LPL To DX <UI pid=F0 Len=70>\r" + kSpot.toLatin1().replace("\r\n", "\r");
+    frame('U', "W3LPL", "DX", ui);
+    settle();
+    EXPECT_EQ(p.paneText(), kAttempt + kAgwOk + kSpot);
+    EXPECT_EQ(SpotStore::instance().SpotCall[49], QStringLiteral("JA1ABC"));
+    // Again within 800 characters: dropped.  With CR LF line ends: taken.
+    frame('U', "W3LPL", "DX", ui);
+    const QString second = QStringLiteral(
+        "DX de K1TTT:      7005.5  DL1XYZ       CW                             1235Z\r\n");
+    frame('U', "K1TTT", "DX", "1:Fm K1TTT To DX <UI>\r\n" + second.toLatin1());
+    settle();
+    EXPECT_EQ(p.paneText(), kAttempt + kAgwOk + kSpot + second);
+    EXPECT_EQ(SpotStore::instance().SpotCall[48], QStringLiteral("JA1ABC"));
+    EXPECT_EQ(SpotStore::instance().SpotCall[49], QStringLiteral("DL1XYZ"));
+
+    // Other monitored frames show as kind, call, blank, data, every time;
+    // one with "DX " inside does not show.
+    const QString before = p.paneText();
+    frame('U', "N1ABC", "ID", "beacon\rtext");
+    frame('U', "N1ABC", "ID", "beacon\rtext");
+    frame('U', "N1ABC", "CQ", "hdr\rsee DX spots");
+    settle();
+    EXPECT_EQ(p.paneText(), before + QStringLiteral("UN1ABC beacon\r\ntext").repeated(2));
+}
+
+TEST_F(AgwLinkTest, ConnectSendDisconnectAndClose)
+{
+    PacketSpotfrm& p = registered();
+    const size_t start = engine.received().size();
+    p.show();
+    p.txtSent->setText(QStringLiteral(":c node"));
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    p.txtSent->setText(QStringLiteral(":x whatever"));
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(p.txtSent->text().isEmpty());
+    ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= start + 1; }));
+    pumpFor(30);
+    std::vector<AgwFrame> sent = sentAfter(start);
+    ASSERT_EQ(sent.size(), 1u); // 'C' to NODE; "P" sends nothing
+    EXPECT_EQ(sent[0].kind, 'C');
+    EXPECT_EQ(sent[0].callTo, QByteArray("NODE"));
+    EXPECT_EQ(sent[0].callFrom, QByteArray("K9XYZ"));
+
+    // The engine reports the connection.
+    frame('C', "NODE", "K9XYZ", "*** CONNECTED With Station NODE\r");
+    settle();
+    EXPECT_EQ(p.ConnectedCall, QStringLiteral("NODE"));
+    EXPECT_EQ(p.windowTitle(), QStringLiteral("DX Spotting Setup - Connected to NODE"));
+    EXPECT_TRUE(p.paneText().endsWith(QStringLiteral("** Connected to NODE **")));
+
+    // Text to the station; its spot lines arrive cut across frames.
+    p.txtSent->setText(QStringLiteral("SH/DX"));
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= start + 2; }));
+    EXPECT_EQ(engine.received().back().kind, 'D');
+    EXPECT_EQ(engine.received().back().data, QByteArray("SH/DX\r"));
+    const QByteArray lines = (kSpot + kSpot).toLatin1();
+    frame('D', "NODE", "K9XYZ", lines.left(30));
+    frame('D', "NODE", "K9XYZ", lines.mid(30, 70));
+    frame('D', "NODE", "K9XYZ", lines.mid(100));
+    settle();
+    EXPECT_EQ(SpotStore::instance().SpotCall[49], QStringLiteral("JA1ABC"));
+    EXPECT_TRUE(SpotStore::instance().SpotCall[48].isEmpty());
+    EXPECT_EQ(p.paneText().count(QStringLiteral("JA1ABC")), 1);
+
+    // :D asks; Close Port sends 'd' and unregisters.
+    p.txtSent->setText(QStringLiteral(":D"));
+    press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    ASSERT_TRUE(pumpUntil([&] { return engine.received().back().kind == 'd'; }));
+    EXPECT_EQ(engine.received().back().callTo, QByteArray("NODE"));
+    const size_t beforeClose = engine.received().size();
+    p.Command2_Click();
+    EXPECT_EQ(p.windowTitle(), QStringLiteral("DX Spotting Setup"));
+    EXPECT_TRUE(p.ConnectedCall.isEmpty());
+    ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= beforeClose + 2; }));
+    sent = sentAfter(beforeClose);
+    EXPECT_EQ(sent[0].kind, 'd');
+    EXPECT_EQ(sent[1].kind, 'x');
+}
+
+TEST_F(AgwLinkTest, DisconnectFrameAndWordWrap)
+{
+    PacketSpotfrm& p = registered();
+    frame('C', "NODE", "K9XYZ", "*** CONNECTED With Station NODE\r");
+    settle();
+    ASSERT_EQ(p.ConnectedCall, QStringLiteral("NODE"));
+    const int beeps = env.prompt().beeps();
+    frame('C', "OTHER", "K9XYZ", "*** CONNECTED With Station OTHER\r"); // ignored
+    frame('d', "OTHER", "K9XYZ", "*** DISCONNECTED From Station OTHER\r"); // ignored
+    settle();
+    EXPECT_EQ(p.ConnectedCall, QStringLiteral("NODE"));
+
+    // A 71st character that is a blank sends the line without it.
+    const size_t start = engine.received().size();
+    p.txtSent->setText(QString(70, u'a'));
+    EXPECT_EQ(p.txtSent->text().size(), 70);
+    p.txtSent->setText(QString(70, u'a') + u' ');
+    EXPECT_TRUE(p.txtSent->text().isEmpty());
+    ASSERT_TRUE(pumpUntil([&] { return engine.received().size() > start; }));
+    EXPECT_EQ(engine.received().back().data, QByteArray(70, 'a') + '\r');
+
+    frame('d', "NODE", "K9XYZ", "*** DISCONNECTED From Station NODE\r");
+    settle();
+    EXPECT_TRUE(p.ConnectedCall.isEmpty());
+    EXPECT_EQ(p.windowTitle(), QStringLiteral("DX Spotting Setup"));
+    EXPECT_TRUE(p.paneText().endsWith(QStringLiteral("\r\n** Disconnected from NODE **\r\n")));
+    EXPECT_EQ(env.prompt().beeps(), beeps + 2);
+}
+
+TEST_F(AgwLinkTest, RefusalMissingCallAndALostEngineCloseTheLink)
+{
+    // Refused.
+    engine.registration = FakeAgwEngine::Registration::Refuse;
+    PacketSpotfrm& p = window();
+    select("AGW Packet Engine");
+    p.Command1_Click();
+    ASSERT_TRUE(pumpUntil([&] { return p.Label4->isHidden(); }));
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Unable to connect to the AGW Packet Engine."});
+    EXPECT_TRUE(p.paneText().endsWith(QStringLiteral("- Click Open from this program.\r\n\r\n")));
+    EXPECT_FALSE(p.Timer1->isActive());
+    EXPECT_TRUE(p.isVisible());
+
+    // A blank or over-long own call: nothing registered.
+    for (const char* own : {"   ", "K9XYZ/PORTABLE"}) {
+        env.prompt().clear();
+        st.OwnCall = QLatin1String(own);
+        p.Command1_Click();
+        pumpFor(30);
+        EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Call Sign Required!"});
+        EXPECT_FALSE(p.Timer1->isActive());
+    }
+
+    // The engine goes away: Close Port.
+    st.OwnCall = QStringLiteral("K9XYZ");
+    engine.registration = FakeAgwEngine::Registration::Accept;
+    p.Command1_Click();
+    ASSERT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
+    engine.dropClient();
+    ASSERT_TRUE(pumpUntil([&] { return p.Label4->isHidden(); }));
+    EXPECT_TRUE(p.paneText().endsWith(QStringLiteral("** Port Closed **")));
+    EXPECT_FALSE(p.Timer1->isActive());
+}
