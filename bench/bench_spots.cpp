@@ -7,6 +7,7 @@
 // with the band map; one DisplayBandMapLabels pass over 50 spots on the
 // band.  The logic alone: LookupSpotCountry on the shipped arrlpre2.txt and
 // on a table of 10000 rows, with the rows read per lookup as a counter.
+#include "common/EntryBox.h"
 #include "common/Folders.h"
 #include "common/Form1.h"
 #include "common/WindowRegistry.h"
@@ -25,6 +26,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -216,6 +219,60 @@ void BM_TncIntakeToStore(benchmark::State& state)
     state.counters["listRows"] = fx.window->txtDX->topLevelItemCount();
 }
 BENCHMARK(BM_TncIntakeToStore)->Arg(20)->Arg(400)->ArgName("lines")->Unit(benchmark::kMillisecond);
+
+// Cluster text from a Telnet cluster on the loopback interface to the
+// store, list and band map.  arg: spot lines sent at once.  The longest
+// pass of the event loop while the text flows bounds the longest data
+// event.
+void BM_TelnetIntakeToStore(benchmark::State& state)
+{
+    SpotFixture fx(true);
+    QTcpServer server;
+    if (!fx.ok || !server.listen(QHostAddress::LocalHost)) {
+        state.SkipWithError("no country table or no loopback server");
+        return;
+    }
+    QTcpSocket* peer = nullptr;
+    QObject::connect(&server, &QTcpServer::newConnection, [&] { peer = server.nextPendingConnection(); });
+    PacketSpotfrm& spotting = DefaultInstance<PacketSpotfrm>();
+    spotting.List1->setCurrentRow(2); // Telnet
+    spotting.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
+    spotting.txtTelnetPort->setText(QString::number(server.serverPort()));
+    spotting.Command1_Click();
+    for (int i = 0; i < 200 && (peer == nullptr || spotting.Winsock1->state() != QAbstractSocket::ConnectedState); ++i)
+        test::pumpFor(5);
+    if (peer == nullptr) {
+        state.SkipWithError("no connection");
+        return;
+    }
+    const int batch = static_cast<int>(state.range(0));
+    uint32_t seed = 23;
+    int64_t lines = 0;
+    double longestPassMs = 0;
+    for (auto _ : state) {
+        QByteArray text;
+        QString last;
+        for (int i = 0; i < batch; ++i) {
+            last = QStringLiteral("DX de W3LPL:     %1.0  %2 CW 599                         1234Z\r\n")
+                       .arg(14000 + static_cast<int>(nextRandom(seed) % 350), 5)
+                       .arg(randomCall(seed), -12);
+            text += last.toLatin1();
+        }
+        peer->write(text);
+        peer->flush();
+        for (int guard = 0; guard < 100000 && !spotting.paneText().endsWith(last); ++guard) {
+            const auto t0 = std::chrono::steady_clock::now();
+            QCoreApplication::processEvents();
+            longestPassMs = std::max(longestPassMs, std::chrono::duration<double, std::milli>(
+                                                        std::chrono::steady_clock::now() - t0)
+                                                        .count());
+        }
+        lines += batch;
+    }
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
+    state.counters["longestPassMs"] = longestPassMs;
+}
+BENCHMARK(BM_TelnetIntakeToStore)->Arg(20)->Arg(1000)->ArgName("lines")->Unit(benchmark::kMillisecond);
 
 // One drawing pass of the band map with 50 spots on the band.
 void BM_DisplayBandMapLabels(benchmark::State& state)

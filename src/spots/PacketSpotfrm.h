@@ -175,7 +175,7 @@ public:
     static QString socketErrorText(int Number);
     // The most received bytes taken per data event; more waits for the
     // next pass of the event loop.
-    static constexpr qint64 TelnetPortion = 16 * 1024;
+    static constexpr qint64 TelnetPortion = 8 * 1024;
 
     // The AGW Packet Engine link: registration (answered within 2 s without
     // waiting here), link commands and text, and the frames of each tick.
