@@ -58,20 +58,13 @@ public:
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, double left,
                         double top, double width)
 {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    placeControl(*b, left, top, width, 375);
-    return b;
+    return makeNamedButton(parent, QLatin1String(name), QLatin1String(caption), left, top, width);
 }
 
 QCheckBox* makeCheck(QWidget* parent, const char* name, const char* caption, double left,
                      double top, double width)
 {
-    auto* c = new QCheckBox(QString::fromLatin1(caption), parent);
-    c->setObjectName(QLatin1String(name));
-    placeControl(*c, left, top, width, 255);
-    return c;
+    return makeNamedCheck(parent, QLatin1String(name), QLatin1String(caption), left, top, width);
 }
 
 // The pane's text as the widget shows it: CR LF and a lone CR end a line.
