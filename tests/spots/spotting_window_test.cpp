@@ -873,4 +873,42 @@ TEST_F(AgwLinkTest, RefusalMissingCallAndALostEngineCloseTheLink)
     ASSERT_TRUE(pumpUntil([&] { return p.Label4->isHidden(); }));
     EXPECT_TRUE(p.paneText().endsWith(QStringLiteral("** Port Closed **")));
     EXPECT_FALSE(p.Timer1->isActive());
+
+    // A header announcing an absurd length: Close Port.
+    p.Command1_Click();
+    ASSERT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
+    QByteArray header(36, '\0');
+    header[4] = 'U';
+    header[28] = '\xff';
+    header[29] = '\xff';
+    header[30] = '\xff';
+    header[31] = '\x7f';
+    engine.sendRaw(header);
+    ASSERT_TRUE(pumpUntil([&] { return p.Label4->isHidden(); }));
+    EXPECT_FALSE(p.Timer1->isActive());
+
+    // No engine at all: the same report as a refusal.
+    env.prompt().clear();
+    QTcpServer gone;
+    gone.listen(QHostAddress::LocalHost);
+    AgwEngine::setEndpointForTesting(QStringLiteral("127.0.0.1"), gone.serverPort());
+    gone.close();
+    p.Command1_Click();
+    ASSERT_TRUE(pumpUntil([&] { return p.Label4->isHidden(); }));
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Unable to connect to the AGW Packet Engine."});
+}
+
+TEST_F(AgwLinkTest, UnloadWhileConnectedDisconnectsAndUnregisters)
+{
+    PacketSpotfrm& p = registered();
+    frame('C', "NODE", "K9XYZ", "*** CONNECTED With Station NODE\r");
+    settle();
+    ASSERT_EQ(p.ConnectedCall, QStringLiteral("NODE"));
+    const size_t start = engine.received().size();
+    reload();
+    ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= start + 2; }));
+    const std::vector<AgwFrame> sent = sentAfter(start);
+    EXPECT_EQ(sent[0].kind, 'd');
+    EXPECT_EQ(sent[0].callTo, QByteArray("NODE"));
+    EXPECT_EQ(sent[1].kind, 'x');
 }
