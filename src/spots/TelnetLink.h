@@ -68,7 +68,7 @@ class TelnetLink : public QObject {
 public:
     // Bytes taken per data event; a longer burst is taken in further
     // portions with other events in between.
-    static constexpr qint64 Portion = 8 * 1024;
+    static constexpr qint64 Portion = 4 * 1024;
 
     explicit TelnetLink(TelnetLinkOwner owner, QObject* parent = nullptr);
     ~TelnetLink() override;
