@@ -541,7 +541,8 @@ void LogWindow::runStartSequence()
     logLoaded_ = true;
     LayoutFullScreen();
     txtCall->setFocus(); // the operator types the first call at once
-    if (!sameText(st.RigType, QStringLiteral("None")))
+    // An empty rig type counts as none: a missing value never opens a port.
+    if (!st.RigType.isEmpty() && !sameText(st.RigType, QStringLiteral("None")))
         DefaultInstance<RigControlfrm>().Command1_Click();
 }
 
