@@ -180,16 +180,9 @@ bool SerialPort::open()
     port_->setStopBits(settings_.stopBits);
     port_->setFlowControl(QSerialPort::NoFlowControl);
     port_->clearError();
+    // Settings the device refuses fail the open, as a missing device does.
     if (!port_->open(QIODevice::ReadWrite)) {
         error_ = QStringLiteral("%1: %2").arg(device, port_->errorString());
-        port_->clearError();
-        return false;
-    }
-    // Settings the device refuses fail the open, as a port that is not
-    // there does.
-    if (port_->baudRate() != settings_.baud && !port_->setBaudRate(settings_.baud)) {
-        error_ = QStringLiteral("%1: %2").arg(device, port_->errorString());
-        port_->close();
         port_->clearError();
         return false;
     }

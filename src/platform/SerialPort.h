@@ -35,7 +35,8 @@
 // device for a line is not an error).  Opening applies the lines last asked
 // for, so a caller that clears both before `open` never finds them raised.
 //
-// Handshaking: None, XonXoff and Rts map onto QSerialPort's flow control;
+// Handshaking: None, XonXoff and Rts map onto QSerialPort's flow control
+// (under RTS/CTS the driver owns RTS; `setRTSEnable` is then only recorded);
 // RtsXonXoff (RTS/CTS and Xon/Xoff together, which QSerialPort cannot
 // express) sets CRTSCTS and IXON|IXOFF on the open descriptor with termios.
 //

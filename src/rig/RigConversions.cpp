@@ -82,32 +82,33 @@ QByteArray HexToBytes(const QString& text)
     return pairsToBytes(text, 2);
 }
 
+namespace {
+
+// The first `count` digits with the point after digit `units`; the digits
+// before the units digit are written from the first one that is not a
+// leading zero.
+QString digitsToMHz(const QString& digits, int count, int units)
+{
+    const QString d = digits.left(count);
+    QString out;
+    for (int i = 0; i < units - 1; ++i) {
+        const QString lead = d.left(i + 1);
+        if (lead != QString(lead.size(), QLatin1Char('0')) || lead.size() < i + 1)
+            out += d.mid(i, 1);
+    }
+    return out + d.mid(units - 1, 1) + QLatin1Char('.') + d.mid(units, count - units);
+}
+
+} // namespace
+
 QString BcdDigitsToMHz(const QString& digits)
 {
-    const QString d = digits.left(8);
-    auto at = [&](int i) { return i < d.size() ? QString(d[i]) : QString(); };
-    QString out;
-    if (at(0) != QLatin1String("0"))
-        out += at(0);
-    if (d.left(2) != QLatin1String("00"))
-        out += at(1);
-    out += at(2) + QLatin1Char('.') + d.mid(3, 5);
-    return out;
+    return digitsToMHz(digits, 8, 3);
 }
 
 QString IcomDigitsToMHz(const QString& digits)
 {
-    const QString d = digits.left(10);
-    auto at = [&](int i) { return i < d.size() ? QString(d[i]) : QString(); };
-    QString out;
-    if (at(0) != QLatin1String("0"))
-        out += at(0);
-    if (d.left(2) != QLatin1String("00"))
-        out += at(1);
-    if (d.left(3) != QLatin1String("000"))
-        out += at(2);
-    out += at(3) + QLatin1Char('.') + d.mid(4, 6);
-    return out;
+    return digitsToMHz(digits, 10, 4);
 }
 
 } // namespace zq

@@ -14,14 +14,6 @@
 
 namespace zq::test {
 
-inline QByteArray hexBytes(std::initializer_list<int> v)
-{
-    QByteArray out;
-    for (int b : v)
-        out.append(static_cast<char>(b));
-    return out;
-}
-
 class RigTest : public LogWindowTest {
 protected:
     static constexpr int RadioPort = 3;

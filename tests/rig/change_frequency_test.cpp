@@ -61,24 +61,24 @@ TEST_F(ChangeFrequencyTest, EveryFamilySendsTheBandPlansModeThenTheFrequency)
         FakeRadio::Family family;
         QByteArray expected; // everything the radio receives
     };
-    const QByteArray reversed = hexBytes({0, 0, 0, 0x01, 0x0C}) + hexBytes({0x00, 0x50, 0x42, 0x01, 0x0A});
+    const QByteArray reversed = bytesOf({0, 0, 0, 0x01, 0x0C}) + bytesOf({0x00, 0x50, 0x42, 0x01, 0x0A});
     const QByteArray icomFreq64 =
-        hexBytes({0xFE, 0xFE, 0x64, 0xE0, 0x05, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD});
+        bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x05, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD});
     const Case cases[] = {
         {"Kenwood", FakeRadio::Family::Kenwood, "MD2;FA00014250000;"},
         {"Kenwood 2", FakeRadio::Family::Kenwood, "MD2;FA00014250000;"},
         {"Elecraft", FakeRadio::Family::Kenwood, "MD2;FA00014250000;"},
         {"Yaesu FTdx9000", FakeRadio::Family::Kenwood, "MD02;FA14250000;"},
-        {"Icom", FakeRadio::Family::Icom, hexBytes({0xFE, 0xFE, 0x64, 0xE0, 0x06, 0x01, 0xFD}) + icomFreq64},
+        {"Icom", FakeRadio::Family::Icom, bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x06, 0x01, 0xFD}) + icomFreq64},
         {"Icom 735", FakeRadio::Family::Icom, icomFreq64},
         {"Ten Tec Omni VI", FakeRadio::Family::Icom,
-         hexBytes({0xFE, 0xFE, 0x04, 0xE0, 0x06, 0x01, 0xFD})
-             + hexBytes({0xFE, 0xFE, 0x04, 0xE0, 0x05, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD})},
+         bytesOf({0xFE, 0xFE, 0x04, 0xE0, 0x06, 0x01, 0xFD})
+             + bytesOf({0xFE, 0xFE, 0x04, 0xE0, 0x05, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD})},
         {"Ten Tec Fnt Pnl", FakeRadio::Family::TenTecPanel,
-         hexBytes({0x2A, 0x41, 0x00, 0xD9, 0x70, 0x10, 0x0D})},
+         bytesOf({0x2A, 0x41, 0x00, 0xD9, 0x70, 0x10, 0x0D})},
         {"Ten Tec Orion", FakeRadio::Family::Orion, "*AF14.25\r"},
         {"Yaesu", FakeRadio::Family::Yaesu,
-         hexBytes({0x01, 0, 0, 0, 0x07}) + hexBytes({0x01, 0x42, 0x50, 0x00, 0x01})},
+         bytesOf({0x01, 0, 0, 0, 0x07}) + bytesOf({0x01, 0x42, 0x50, 0x00, 0x01})},
         {"Yaesu 757 GX II", FakeRadio::Family::Yaesu, reversed},
         {"Yaesu 890", FakeRadio::Family::Yaesu, reversed},
         {"Yaesu 920", FakeRadio::Family::Yaesu, reversed},
@@ -140,7 +140,7 @@ TEST_F(ChangeFrequencyTest, ModeByBandAndVfo)
     polling(panel, QStringLiteral("Ten Tec Fnt Pnl"));
     rig().ChangeFrequency(7.025f);
     finish();
-    EXPECT_EQ(panel.receivedBytes(), hexBytes({0x2A, 0x41, 0x00, 0x6B, 0x31, 0x68, 0x0D}));
+    EXPECT_EQ(panel.receivedBytes(), bytesOf({0x2A, 0x41, 0x00, 0x6B, 0x31, 0x68, 0x0D}));
 }
 
 TEST_F(ChangeFrequencyTest, PollingPausedThenResumedWindowAliveOthersIgnoredOrQueued)

@@ -1,19 +1,14 @@
 // Hex, BCD and digit conversions of the rig interface.
 
 #include "rig/RigConversions.h"
+#include "support/FakeRadio.h"
 
 #include <gtest/gtest.h>
 
 namespace zq {
 namespace {
 
-QByteArray bytes(std::initializer_list<int> v)
-{
-    QByteArray out;
-    for (int b : v)
-        out.append(static_cast<char>(b));
-    return out;
-}
+using test::bytesOf;
 
 TEST(RigConversions, NibblesAndBytesToHex)
 {
@@ -24,9 +19,9 @@ TEST(RigConversions, NibblesAndBytesToHex)
     EXPECT_EQ(NibbleToHex(16), "");
     EXPECT_EQ(NibbleToHex(-1), "");
 
-    EXPECT_EQ(BytesToHex(bytes({0x0D, 0x0A, 0xFE, 0x00})), "0D0AFE00");
+    EXPECT_EQ(BytesToHex(bytesOf({0x0D, 0x0A, 0xFE, 0x00})), "0D0AFE00");
     EXPECT_EQ(BytesToHex(QByteArray()), "");
-    EXPECT_EQ(BytesToSpacedHex(bytes({0x0D, 0x0A})), "0D 0A "); // the last blank kept
+    EXPECT_EQ(BytesToSpacedHex(bytesOf({0x0D, 0x0A})), "0D 0A "); // the last blank kept
     EXPECT_EQ(BytesToSpacedHex(QByteArray()), "");
 }
 
@@ -38,16 +33,16 @@ TEST(RigConversions, HexTextToBytes)
         QByteArray want;
     };
     const Case cases[] = {
-        {"FE FE 64 E0 03 FD", true, bytes({0xFE, 0xFE, 0x64, 0xE0, 0x03, 0xFD})},
-        {"fe,fe,64,e0,03,fd", true, bytes({0xFE, 0xFE, 0x64, 0xE0, 0x03, 0xFD})},
+        {"FE FE 64 E0 03 FD", true, bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x03, 0xFD})},
+        {"fe,fe,64,e0,03,fd", true, bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x03, 0xFD})},
         {"FE  FE", true, QByteArray()},           // two blanks: " F" is no pair
-        {"00 00 00 00 03", true, bytes({0, 0, 0, 0, 3})},
-        {"3F 41 0D F", true, bytes({0x3F, 0x41, 0x0D, 0x0F})},
+        {"00 00 00 00 03", true, bytesOf({0, 0, 0, 0, 3})},
+        {"3F 41 0D F", true, bytesOf({0x3F, 0x41, 0x0D, 0x0F})},
         {"ZZ 01", true, QByteArray()},            // no partial result
         {"", true, QByteArray()},
-        {"FEFE64E005FD", false, bytes({0xFE, 0xFE, 0x64, 0xE0, 0x05, 0xFD})},
-        {"0A1F", false, bytes({0x0A, 0x1F})},
-        {"0A1", false, bytes({0x0A, 0x01})},       // odd length: the last digit alone
+        {"FEFE64E005FD", false, bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x05, 0xFD})},
+        {"0A1F", false, bytesOf({0x0A, 0x1F})},
+        {"0A1", false, bytesOf({0x0A, 0x01})},       // odd length: the last digit alone
         {"0G", false, QByteArray()},
     };
     for (const Case& c : cases) {

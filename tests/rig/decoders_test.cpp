@@ -2,6 +2,7 @@
 // replies and on short, shifted and garbled ones.
 
 #include "rig/RigDecoders.h"
+#include "support/FakeRadio.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -11,13 +12,7 @@
 namespace zq {
 namespace {
 
-QByteArray bytes(std::initializer_list<int> v)
-{
-    QByteArray out;
-    for (int b : v)
-        out.append(static_cast<char>(b));
-    return out;
-}
+using test::bytesOf;
 
 struct Case {
     const char* name;
@@ -90,24 +85,24 @@ TEST(RigDecoders, YaesuFTdx9000)
 
 TEST(RigDecoders, IcomFramesWithEcho)
 {
-    const QByteArray echoF = bytes({0xFE, 0xFE, 0x64, 0xE0, 0x03, 0xFD});
-    const QByteArray answerF = bytes({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD});
-    const QByteArray echoM = bytes({0xFE, 0xFE, 0x64, 0xE0, 0x04, 0xFD});
+    const QByteArray echoF = bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x03, 0xFD});
+    const QByteArray answerF = bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD});
+    const QByteArray echoM = bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x04, 0xFD});
     const Case cases[] = {
         {"echo then answer", "Icom", echoF + answerF, true, 14.25f, none},
         {"Omni VI", "Ten Tec Omni VI", answerF, true, 14.25f, none},
         {"735: four bytes / 100", "Icom 735",
-         echoF + bytes({0xFE, 0xFE, 0xE0, 0x04, 0x03, 0x00, 0x00, 0x25, 0x14, 0xFD}), true, 14.25f, none},
-        {"inner zeros", "Icom", bytes({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x10, 0x10, 0x00, 0xFD}),
+         echoF + bytesOf({0xFE, 0xFE, 0xE0, 0x04, 0x03, 0x00, 0x00, 0x25, 0x14, 0xFD}), true, 14.25f, none},
+        {"inner zeros", "Icom", bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x10, 0x10, 0x00, 0xFD}),
          true, 10.1f, none},
         {"no FD after the data", "Icom", echoF + answerF.left(10), true, noFreq, none},
         {"echo only", "Icom", echoF, true, noFreq, none},
         {"BCD with a letter", "Icom",
-         bytes({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x0A, 0x25, 0x14, 0x00, 0xFD}), true, noFreq, none},
-        {"addresses missing", "Icom", bytes({0xFE, 0xFE, 0xE0}), true, noFreq, none},
-        {"mode CW", "Icom", echoM + bytes({0xFE, 0xFE, 0xE0, 0x64, 0x04, 0x03, 0x01, 0xFD}), false,
+         bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x0A, 0x25, 0x14, 0x00, 0xFD}), true, noFreq, none},
+        {"addresses missing", "Icom", bytesOf({0xFE, 0xFE, 0xE0}), true, noFreq, none},
+        {"mode CW", "Icom", echoM + bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x04, 0x03, 0x01, 0xFD}), false,
          noFreq, CW},
-        {"mode 07 phone", "Icom", bytes({0xFE, 0xFE, 0xE0, 0x64, 0x04, 0x07, 0x01, 0xFD}), false,
+        {"mode 07 phone", "Icom", bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x04, 0x07, 0x01, 0xFD}), false,
          noFreq, PH},
         {"mode: no data byte", "Icom", echoM, false, noFreq, none},
         {"frequency frame after a mode query", "Icom", answerF, false, noFreq, none},
@@ -119,33 +114,33 @@ TEST(RigDecoders, IcomFramesWithEcho)
 TEST(RigDecoders, YaesuFiveByteAndStatusBlocks)
 {
     const Case cases[] = {
-        {"Yaesu CW", "Yaesu", bytes({0x01, 0x42, 0x50, 0x00, 0x82}), true, 14.25f, CW},
-        {"Yaesu 88 phone", "Yaesu", bytes({0x00, 0x70, 0x00, 0x00, 0x88}), true, 7.0f, PH},
-        {"Yaesu below 1 MHz", "Yaesu", bytes({0x00, 0x05, 0x00, 0x00, 0x01}), true, 0.5f, PH},
-        {"Yaesu mode 0A", "Yaesu", bytes({0x01, 0x42, 0x50, 0x00, 0x0A}), true, noFreq, none},
-        {"Yaesu mode 0C", "Yaesu", bytes({0x01, 0x42, 0x50, 0x00, 0x0C}), true, noFreq, none},
-        {"Yaesu unknown mode", "Yaesu", bytes({0x01, 0x42, 0x50, 0x00, 0x55}), true, 14.25f, none},
-        {"Yaesu BCD with a letter", "Yaesu", bytes({0x01, 0x4B, 0x50, 0x00, 0x82}), true, noFreq, none},
-        {"Yaesu four bytes", "Yaesu", bytes({0x01, 0x42, 0x50, 0x00}), true, noFreq, none},
-        {"757 CW", "Yaesu 757 GX II", bytes({0, 0, 0, 0, 0, 0x00, 0x50, 0x42, 0x01, 0x02}), true, 14.25f, CW},
-        {"757 AM", "Yaesu 757 GX II", bytes({0, 0, 0, 0, 0, 0x00, 0x50, 0x42, 0x01, 0x04}), true, 14.25f,
+        {"Yaesu CW", "Yaesu", bytesOf({0x01, 0x42, 0x50, 0x00, 0x82}), true, 14.25f, CW},
+        {"Yaesu 88 phone", "Yaesu", bytesOf({0x00, 0x70, 0x00, 0x00, 0x88}), true, 7.0f, PH},
+        {"Yaesu below 1 MHz", "Yaesu", bytesOf({0x00, 0x05, 0x00, 0x00, 0x01}), true, 0.5f, PH},
+        {"Yaesu mode 0A", "Yaesu", bytesOf({0x01, 0x42, 0x50, 0x00, 0x0A}), true, noFreq, none},
+        {"Yaesu mode 0C", "Yaesu", bytesOf({0x01, 0x42, 0x50, 0x00, 0x0C}), true, noFreq, none},
+        {"Yaesu unknown mode", "Yaesu", bytesOf({0x01, 0x42, 0x50, 0x00, 0x55}), true, 14.25f, none},
+        {"Yaesu BCD with a letter", "Yaesu", bytesOf({0x01, 0x4B, 0x50, 0x00, 0x82}), true, noFreq, none},
+        {"Yaesu four bytes", "Yaesu", bytesOf({0x01, 0x42, 0x50, 0x00}), true, noFreq, none},
+        {"757 CW", "Yaesu 757 GX II", bytesOf({0, 0, 0, 0, 0, 0x00, 0x50, 0x42, 0x01, 0x02}), true, 14.25f, CW},
+        {"757 AM", "Yaesu 757 GX II", bytesOf({0, 0, 0, 0, 0, 0x00, 0x50, 0x42, 0x01, 0x04}), true, 14.25f,
          QStringLiteral("AM")},
-        {"757 FM", "Yaesu 757 GX II", bytes({0, 0, 0, 0, 0, 0x00, 0x00, 0x90, 0x02, 0x05}), true, 29.0f,
+        {"757 FM", "Yaesu 757 GX II", bytesOf({0, 0, 0, 0, 0, 0x00, 0x00, 0x90, 0x02, 0x05}), true, 29.0f,
          QStringLiteral("FM")},
-        {"757 mode 8A reads 8", "Yaesu 757 GX II", bytes({0, 0, 0, 0, 0, 0, 0x50, 0x42, 0x01, 0x8A}),
+        {"757 mode 8A reads 8", "Yaesu 757 GX II", bytesOf({0, 0, 0, 0, 0, 0, 0x50, 0x42, 0x01, 0x8A}),
          true, 14.25f, none},
-        {"757 nine bytes", "Yaesu 757 GX II", bytes({0, 0, 0, 0, 0, 0x00, 0x50, 0x42, 0x01}), true,
+        {"757 nine bytes", "Yaesu 757 GX II", bytesOf({0, 0, 0, 0, 0, 0x00, 0x50, 0x42, 0x01}), true,
          noFreq, none},
-        {"890 CW", "Yaesu 890", bytes({0, 0, 0x15, 0xBE, 0x68, 0, 0, 0x02}), true, 14.25f, CW},
-        {"890 mode 8 unchanged", "Yaesu 890", bytes({0, 0, 0x15, 0xBE, 0x68, 0, 0, 0x08}), true, 14.25f, none},
-        {"890 no mode byte", "Yaesu 890", bytes({0, 0, 0x15, 0xBE, 0x68}), true, 14.25f, none},
-        {"1000 phone", "Yaesu 1000", bytes({0, 0x01, 0x5B, 0xE6, 0x80, 0, 0, 0x05}), true, 14.25f, PH},
-        {"990 CW", "Yaesu 990", bytes({0, 0x15, 0xBE, 0x68, 0, 0, 0, 0x02}), true, 14.25f, CW},
-        {"1000 D as 990", "Yaesu 1000 D", bytes({0, 0x15, 0xBE, 0x68, 0, 0, 0, 0x00}), true, 14.25f, PH},
-        {"920 CW", "Yaesu 920", bytes({0, 0x00, 0xD9, 0x70, 0x10, 0, 0, 0x01}), true, 14.25f, CW},
-        {"920 phone", "Yaesu 920", bytes({0, 0x00, 0xD9, 0x70, 0x10, 0, 0, 0x03}), true, 14.25f, PH},
-        {"920 no mode digit", "Yaesu 920", bytes({0, 0x00, 0xD9, 0x70, 0x10}), true, 14.25f, none},
-        {"status four bytes", "Yaesu 890", bytes({0, 0, 0x15, 0xBE}), true, noFreq, none},
+        {"890 CW", "Yaesu 890", bytesOf({0, 0, 0x15, 0xBE, 0x68, 0, 0, 0x02}), true, 14.25f, CW},
+        {"890 mode 8 unchanged", "Yaesu 890", bytesOf({0, 0, 0x15, 0xBE, 0x68, 0, 0, 0x08}), true, 14.25f, none},
+        {"890 no mode byte", "Yaesu 890", bytesOf({0, 0, 0x15, 0xBE, 0x68}), true, 14.25f, none},
+        {"1000 phone", "Yaesu 1000", bytesOf({0, 0x01, 0x5B, 0xE6, 0x80, 0, 0, 0x05}), true, 14.25f, PH},
+        {"990 CW", "Yaesu 990", bytesOf({0, 0x15, 0xBE, 0x68, 0, 0, 0, 0x02}), true, 14.25f, CW},
+        {"1000 D as 990", "Yaesu 1000 D", bytesOf({0, 0x15, 0xBE, 0x68, 0, 0, 0, 0x00}), true, 14.25f, PH},
+        {"920 CW", "Yaesu 920", bytesOf({0, 0x00, 0xD9, 0x70, 0x10, 0, 0, 0x01}), true, 14.25f, CW},
+        {"920 phone", "Yaesu 920", bytesOf({0, 0x00, 0xD9, 0x70, 0x10, 0, 0, 0x03}), true, 14.25f, PH},
+        {"920 no mode digit", "Yaesu 920", bytesOf({0, 0x00, 0xD9, 0x70, 0x10}), true, 14.25f, none},
+        {"status four bytes", "Yaesu 890", bytesOf({0, 0, 0x15, 0xBE}), true, noFreq, none},
     };
     for (const Case& c : cases)
         check(c, QString(), QString());
@@ -154,12 +149,12 @@ TEST(RigDecoders, YaesuFiveByteAndStatusBlocks)
 TEST(RigDecoders, TenTecPanelAndOrion)
 {
     const Case cases[] = {
-        {"panel frequency", "Ten Tec Fnt Pnl", bytes({'A', 0x00, 0xD9, 0x70, 0x10, 0x0D}), true, 14.25f, none},
-        {"panel four bytes", "Ten Tec Fnt Pnl", bytes({'A', 0x00, 0xD9, 0x70}), true, noFreq, none},
-        {"panel mode CW", "Ten Tec Fnt Pnl", bytes({'M', 0x33, 0x33, 0x0D}), false, noFreq, CW},
-        {"panel mode phone", "Ten Tec Fnt Pnl", bytes({'M', 0x31, 0x31}), false, noFreq, PH},
-        {"panel mode 5 unchanged", "Ten Tec Fnt Pnl", bytes({'M', 0x35, 0x35}), false, noFreq, none},
-        {"panel mode two bytes", "Ten Tec Fnt Pnl", bytes({'M', 0x33}), false, noFreq, none},
+        {"panel frequency", "Ten Tec Fnt Pnl", bytesOf({'A', 0x00, 0xD9, 0x70, 0x10, 0x0D}), true, 14.25f, none},
+        {"panel four bytes", "Ten Tec Fnt Pnl", bytesOf({'A', 0x00, 0xD9, 0x70}), true, noFreq, none},
+        {"panel mode CW", "Ten Tec Fnt Pnl", bytesOf({'M', 0x33, 0x33, 0x0D}), false, noFreq, CW},
+        {"panel mode phone", "Ten Tec Fnt Pnl", bytesOf({'M', 0x31, 0x31}), false, noFreq, PH},
+        {"panel mode 5 unchanged", "Ten Tec Fnt Pnl", bytesOf({'M', 0x35, 0x35}), false, noFreq, none},
+        {"panel mode two bytes", "Ten Tec Fnt Pnl", bytesOf({'M', 0x33}), false, noFreq, none},
         {"Orion both", "Ten Tec Orion", "@AF14250000\r@RMM3\r", true, 14.25f, CW},
         {"Orion mode first", "Ten Tec Orion", "@RMM0\r@AF7025000\r", true, 7.025f, PH},
         {"Orion mode 2", "Ten Tec Orion", "@RMM2\r", true, noFreq, CW},
@@ -180,7 +175,7 @@ TEST(RigDecoders, AnyInputStaysInBounds)
     // Every prefix of every example and of a stream of markers.
     const QByteArray samples[] = {
         "FA00014250000;MD3;", "IF00014250000     +0000000000" "31" "0000 ;",
-        bytes({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD}),
+        bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD}),
         "@AF14250000\r@RMM3\r", QByteArray(64, '\xFE'), "FAFAFAMDMDIFIF@AF@RMM"};
     for (const char* rig : {"Kenwood", "Kenwood 2", "Icom", "Icom 735", "Yaesu", "Yaesu 757 GX II",
                             "Yaesu 890", "Yaesu 920", "Yaesu 990", "Yaesu 1000", "Yaesu FTdx9000",

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 
 namespace zq::test {
 namespace {
@@ -31,11 +32,11 @@ struct FamilyCase {
 
 TEST_F(PollCycleTest, EveryFamilyQueriesAndDecodesItsExampleReplies)
 {
-    const QByteArray icomF = hexBytes({0xFE, 0xFE, 0x64, 0xE0, 0x03, 0xFD});
-    const QByteArray icomM = hexBytes({0xFE, 0xFE, 0x64, 0xE0, 0x04, 0xFD});
-    const QByteArray omniF = hexBytes({0xFE, 0xFE, 0x04, 0xE0, 0x03, 0xFD});
-    const QByteArray omniM = hexBytes({0xFE, 0xFE, 0x04, 0xE0, 0x04, 0xFD});
-    const QByteArray yaesuStatus = hexBytes({0, 0, 0, 2, 0x10});
+    const QByteArray icomF = bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x03, 0xFD});
+    const QByteArray icomM = bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x04, 0xFD});
+    const QByteArray omniF = bytesOf({0xFE, 0xFE, 0x04, 0xE0, 0x03, 0xFD});
+    const QByteArray omniM = bytesOf({0xFE, 0xFE, 0x04, 0xE0, 0x04, 0xFD});
+    const QByteArray yaesuStatus = bytesOf({0, 0, 0, 2, 0x10});
     const FamilyCase cases[] = {
         {"Kenwood", FakeRadio::Family::Kenwood, {"FA;", "MD;"}, {"FA;", "MD;"},
          "FA00007150000;", "MD2;", "7.15000", "PH"},
@@ -46,31 +47,31 @@ TEST_F(PollCycleTest, EveryFamilyQueriesAndDecodesItsExampleReplies)
         {"Yaesu FTdx9000", FakeRadio::Family::Kenwood, {"FA;"}, {"MD0;"}, "FA28400000;", "MD02;",
          "28.40000", "PH"},
         {"Icom", FakeRadio::Family::Icom, {icomF}, {icomM},
-         hexBytes({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD}),
-         hexBytes({0xFE, 0xFE, 0xE0, 0x64, 0x04, 0x03, 0x01, 0xFD}), "14.25000", "CW"},
+         bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD}),
+         bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x04, 0x03, 0x01, 0xFD}), "14.25000", "CW"},
         {"Icom 735", FakeRadio::Family::Icom, {icomF}, {icomM},
-         hexBytes({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x25, 0x14, 0xFD}),
-         hexBytes({0xFE, 0xFE, 0xE0, 0x64, 0x04, 0x01, 0xFD}), "14.25000", "PH"},
+         bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x03, 0x00, 0x00, 0x25, 0x14, 0xFD}),
+         bytesOf({0xFE, 0xFE, 0xE0, 0x64, 0x04, 0x01, 0xFD}), "14.25000", "PH"},
         {"Ten Tec Omni VI", FakeRadio::Family::Icom, {omniF}, {omniM},
-         hexBytes({0xFE, 0xFE, 0xE0, 0x04, 0x03, 0x00, 0x00, 0x05, 0x07, 0x00, 0xFD}),
-         hexBytes({0xFE, 0xFE, 0xE0, 0x04, 0x04, 0x03, 0xFD}), "7.05000", "CW"},
-        {"Yaesu", FakeRadio::Family::Yaesu, {hexBytes({0, 0, 0, 0, 3})}, {hexBytes({0, 0, 0, 0, 3})},
-         hexBytes({0x01, 0x42, 0x50, 0x00, 0x82}), "", "14.25000", "CW"},
-        {"Yaesu 757 GX II", FakeRadio::Family::Yaesu, {hexBytes({0, 0, 0, 0, 0x10})},
-         {hexBytes({0, 0, 0, 0, 0x10})},
-         hexBytes({0, 0, 0, 0, 0, 0x00, 0x50, 0x42, 0x01, 0x01, 0, 0}), "", "14.25000", "PH"},
+         bytesOf({0xFE, 0xFE, 0xE0, 0x04, 0x03, 0x00, 0x00, 0x05, 0x07, 0x00, 0xFD}),
+         bytesOf({0xFE, 0xFE, 0xE0, 0x04, 0x04, 0x03, 0xFD}), "7.05000", "CW"},
+        {"Yaesu", FakeRadio::Family::Yaesu, {bytesOf({0, 0, 0, 0, 3})}, {bytesOf({0, 0, 0, 0, 3})},
+         bytesOf({0x01, 0x42, 0x50, 0x00, 0x82}), "", "14.25000", "CW"},
+        {"Yaesu 757 GX II", FakeRadio::Family::Yaesu, {bytesOf({0, 0, 0, 0, 0x10})},
+         {bytesOf({0, 0, 0, 0, 0x10})},
+         bytesOf({0, 0, 0, 0, 0, 0x00, 0x50, 0x42, 0x01, 0x01, 0, 0}), "", "14.25000", "PH"},
         {"Yaesu 890", FakeRadio::Family::Yaesu, {yaesuStatus}, {yaesuStatus},
-         hexBytes({0, 0, 0x15, 0xBE, 0x68, 0, 0, 0x02, 0, 0}), "", "14.25000", "CW"},
+         bytesOf({0, 0, 0x15, 0xBE, 0x68, 0, 0, 0x02, 0, 0}), "", "14.25000", "CW"},
         {"Yaesu 920", FakeRadio::Family::Yaesu, {yaesuStatus}, {yaesuStatus},
-         hexBytes({0, 0x00, 0xD9, 0x70, 0x10, 0, 0, 0x01}), "", "14.25000", "CW"},
+         bytesOf({0, 0x00, 0xD9, 0x70, 0x10, 0, 0, 0x01}), "", "14.25000", "CW"},
         {"Yaesu 990", FakeRadio::Family::Yaesu, {yaesuStatus}, {yaesuStatus},
-         hexBytes({0, 0x15, 0xBE, 0x68, 0, 0, 0, 0x02}), "", "14.25000", "CW"},
+         bytesOf({0, 0x15, 0xBE, 0x68, 0, 0, 0, 0x02}), "", "14.25000", "CW"},
         {"Yaesu 1000 D", FakeRadio::Family::Yaesu, {yaesuStatus}, {yaesuStatus},
-         hexBytes({0, 0x15, 0xBE, 0x68, 0, 0, 0, 0x00}), "", "14.25000", "PH"},
+         bytesOf({0, 0x15, 0xBE, 0x68, 0, 0, 0, 0x00}), "", "14.25000", "PH"},
         {"Yaesu 1000", FakeRadio::Family::Yaesu, {yaesuStatus}, {yaesuStatus},
-         hexBytes({0, 0x01, 0x5B, 0xE6, 0x80, 0, 0, 0x02}), "", "14.25000", "CW"},
+         bytesOf({0, 0x01, 0x5B, 0xE6, 0x80, 0, 0, 0x02}), "", "14.25000", "CW"},
         {"Ten Tec Fnt Pnl", FakeRadio::Family::TenTecPanel, {"?A\r"}, {"?M\r"},
-         hexBytes({'A', 0x00, 0xD9, 0x70, 0x10, 0x0D}), hexBytes({'M', 0x33, 0x33, 0x0D}),
+         bytesOf({'A', 0x00, 0xD9, 0x70, 0x10, 0x0D}), bytesOf({'M', 0x33, 0x33, 0x0D}),
          "14.25000", "CW"},
         {"Ten Tec Orion", FakeRadio::Family::Orion, {"?AF\r", "?RMM\r"}, {"?AF\r", "?RMM\r"},
          "@AF14250000\r", "@RMM0\r", "14.25000", "PH"},
@@ -100,7 +101,15 @@ TEST_F(PollCycleTest, EveryFamilyQueriesAndDecodesItsExampleReplies)
 
         EXPECT_EQ(d.lblFreq->text(), QLatin1String(c.lblFreq));
         EXPECT_EQ(d.lblMode->text(), QLatin1String(c.lblMode));
-        EXPECT_FALSE(d.lblUnProcess->text().isEmpty());
+        // The raw reply: as hex pairs for the byte-command types.
+        const QString raw = d.lblUnProcess->text();
+        if (d.ChkConvHex->isChecked())
+            EXPECT_TRUE(QRegularExpression(QStringLiteral("^([0-9A-F]{2} )+$")).match(raw).hasMatch())
+                << raw.toStdString();
+        else
+            EXPECT_TRUE(raw.contains(QString::fromLatin1(c.modeAnswer.isEmpty() ? c.frequencyAnswer
+                                                                                 : c.modeAnswer)))
+                << raw.toStdString();
         EXPECT_EQ(d.AwaitingReply, 0);
         // The log window follows.
         EXPECT_EQ(EntryState::instance().CurrentFrequencyText,
@@ -204,7 +213,7 @@ TEST_F(PollCycleTest, ShortSplitLateAndGarbledRepliesChangeNothingTheyMustNot)
         settle(radio, 2);
         tick(); // half an answer: nothing
         EXPECT_FLOAT_EQ(d.RigFrequency, 14.25f);
-        radio.answer(hexBytes({0, 0, 0, 0, 3}), hexBytes({0x00, 0x70, 0x25, 0x00, 0x01}));
+        radio.answer(bytesOf({0, 0, 0, 0, 3}), bytesOf({0x00, 0x70, 0x25, 0x00, 0x01}));
         radio.setFault(FakeRadio::Fault::None);
         pumpFor(120); // the rest of the old answer arrives
         tick();
@@ -214,14 +223,14 @@ TEST_F(PollCycleTest, ShortSplitLateAndGarbledRepliesChangeNothingTheyMustNot)
         EXPECT_EQ(d.RigMode, "PH");
 
         radio.setFault(FakeRadio::Fault::Late, 80);
-        radio.answer(hexBytes({0, 0, 0, 0, 3}), hexBytes({0x02, 0x10, 0x00, 0x00, 0x82}));
+        radio.answer(bytesOf({0, 0, 0, 0, 3}), bytesOf({0x02, 0x10, 0x00, 0x00, 0x82}));
         tick();
         settle(radio, 4);
         tick(); // nothing yet
         EXPECT_FLOAT_EQ(d.RigFrequency, 7.025f);
         EXPECT_EQ(d.AwaitingReply, 0);
         radio.setFault(FakeRadio::Fault::None);
-        radio.answer(hexBytes({0, 0, 0, 0, 3}), hexBytes({0x01, 0x80, 0x00, 0x00, 0x82}));
+        radio.answer(bytesOf({0, 0, 0, 0, 3}), bytesOf({0x01, 0x80, 0x00, 0x00, 0x82}));
         pumpFor(150);
         tick();
         settle(radio, 5);
@@ -249,7 +258,7 @@ TEST_F(PollCycleTest, AlternationOutputPendingAndAReceivePhaseCap)
     tick();
     EXPECT_EQ(d.AlternateQuery, 0);
     settle(icom, 1);
-    EXPECT_EQ(icom.queries(), QList<QByteArray>{hexBytes({0xFE, 0xFE, 0x64, 0xE0, 0x04, 0xFD})});
+    EXPECT_EQ(icom.queries(), QList<QByteArray>{bytesOf({0xFE, 0xFE, 0x64, 0xE0, 0x04, 0xFD})});
 
     // Output still pending: no query, no alternation, the phase counts.
     FakeRadio other(FakeRadio::Family::Raw);
@@ -296,10 +305,10 @@ TEST_F(PollCycleTest, OtherSendsTextOrHexAndShowsTheRawReplyAsHex)
     EXPECT_TRUE(d.ChkConvHex->isChecked());
     d.txtFreq->setText(QStringLiteral("FE 01 0D"));
     d.txtMode->setText(QStringLiteral("41"));
-    radio.responder = [](const QByteArray&) { return hexBytes({0x0D, 0x0A, 0xFF}); };
+    radio.responder = [](const QByteArray&) { return bytesOf({0x0D, 0x0A, 0xFF}); };
     startTest();
     pumpUntil([&] { return radio.receivedBytes().size() >= 4; });
-    EXPECT_EQ(radio.receivedBytes(), hexBytes({0xFE, 0x01, 0x0D, 0x41}));
+    EXPECT_EQ(radio.receivedBytes(), bytesOf({0xFE, 0x01, 0x0D, 0x41}));
     pumpFor(30);
     tick();
     EXPECT_TRUE(d.lblUnProcess->text().startsWith("0D 0A FF "));

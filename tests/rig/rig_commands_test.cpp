@@ -4,6 +4,7 @@
 
 #include "rig/RigCommands.h"
 #include "rig/RigSettings.h"
+#include "support/FakeRadio.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -11,13 +12,7 @@
 namespace zq {
 namespace {
 
-QByteArray bytesOf(std::initializer_list<int> v)
-{
-    QByteArray out;
-    for (int b : v)
-        out.append(static_cast<char>(b));
-    return out;
-}
+using test::bytesOf;
 
 RigCommandContext contextFor(const QString& type)
 {

@@ -318,6 +318,34 @@ TEST_F(RigDialogTest, TestWithNoneOnlyCapturesAndAMissingPortIsReported)
     EXPECT_EQ(env.prompt().messageTitles().size(), 2);
 }
 
+TEST_F(RigDialogTest, DoneWithAFailingPortStillSavesAndHides)
+{
+    begin();
+    RigControlfrm& d = rig();
+    choose(QStringLiteral("Elecraft"));
+    d.optComm(6)->setChecked(true); // no device
+    d.show();
+    d.cmdDone->click();
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid Comm Settings."});
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(savedSettings().RigType, "Elecraft");
+    EXPECT_TRUE(env.readWorkFile(QStringLiteral("RigCntrl.txt")).contains("\"Elecraft\""));
+    EXPECT_TRUE(env.readWorkFile(QStringLiteral("RigCntrl.txt")).contains("\r\n7\r\n"));
+}
+
+TEST_F(RigDialogTest, ThePollStringBoxesRefuseQuotesAndLineBreaks)
+{
+    begin();
+    RigControlfrm& d = rig();
+    d.show();
+    QApplication::setActiveWindow(&d);
+    d.txtFreq->setFocus();
+    QTest::keyClicks(d.txtFreq, QStringLiteral("F\"A;"));
+    QTest::keyClick(d.txtFreq, Qt::Key_Return);
+    EXPECT_EQ(d.txtFreq->text(), "FA;");
+    EXPECT_EQ(d.RigSettings.FreqPoll, "FA;");
+}
+
 TEST_F(RigDialogTest, StartUpWithTheRadioMissingShowsTheDialogAndWaitsForDone)
 {
     st.RigType = QStringLiteral("Kenwood");
@@ -363,8 +391,8 @@ TEST_F(RigDialogTest, OpeningBytesHandshakingAndPowerLine)
     startTest();
     pollUntil(yaesu, 2);
     ASSERT_GE(yaesu.queries().size(), 2);
-    EXPECT_EQ(yaesu.queries()[0], hexBytes({0, 0, 0, 0, 0}));    // opening
-    EXPECT_EQ(yaesu.queries()[1], hexBytes({0, 0, 0, 0, 0x03})); // the first query
+    EXPECT_EQ(yaesu.queries()[0], bytesOf({0, 0, 0, 0, 0}));    // opening
+    EXPECT_EQ(yaesu.queries()[1], bytesOf({0, 0, 0, 0, 0x03})); // the first query
     EXPECT_TRUE(d.comComm1->rts());
     EXPECT_FALSE(d.comComm1->dtr());
     EXPECT_EQ(d.comComm1->handshaking(), Handshaking::None);
@@ -408,7 +436,7 @@ TEST_F(RigDialogTest, UnloadingWhilePollingAYaesuSendsTheClosingBytesFirst)
     radio.clearRecord();
     WindowRegistry::unload<RigControlfrm>();
     pumpUntil([&] { return radio.receivedBytes().size() >= 5; });
-    EXPECT_EQ(radio.receivedBytes(), hexBytes({0, 0, 0, 0, 0x80}));
+    EXPECT_EQ(radio.receivedBytes(), bytesOf({0, 0, 0, 0, 0x80}));
 
     // Not polling: nothing is sent.
     attach(radio);

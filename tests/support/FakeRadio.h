@@ -24,10 +24,20 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 
 class QSocketNotifier;
 
 namespace zq::test {
+
+// Bytes written as a list of values: bytesOf({0xFE, 0xFE, 0x64}).
+inline QByteArray bytesOf(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
 
 class FakeRadio final : public QObject {
     Q_OBJECT
