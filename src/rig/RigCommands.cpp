@@ -1,6 +1,7 @@
 #include "rig/RigCommands.h"
 
 #include "rig/RigConversions.h"
+#include "rig/RigPoll.h"
 
 #include <QHash>
 #include <algorithm>
@@ -42,6 +43,17 @@ QString reversedPairs(const QString& digits)
         end = start;
     }
     return out;
+}
+
+// "14.2500" -> "14.25", "14.000" -> "14"; a text without a point is kept.
+void dropTrailingZeros(QString& text)
+{
+    if (!text.contains(QLatin1Char('.')))
+        return;
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
 }
 
 bool isHex(QChar c)
@@ -132,12 +144,7 @@ QString singleText(float value)
     }
     if (decimals > maxDecimals)
         text = QString::number(v, 'f', maxDecimals);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
+    dropTrailingZeros(text);
     return text;
 }
 
@@ -324,12 +331,7 @@ QString decimalText(double value, int significant)
         return QStringLiteral("0");
     const int intDigits = static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
     QString text = QString::number(value, 'f', std::clamp(significant - intDigits, 0, 300));
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
+    dropTrailingZeros(text);
     return text;
 }
 
@@ -337,13 +339,9 @@ QString scanFrequencyText(float mhz)
 {
     if (!std::isfinite(mhz))
         return {};
-    QString text = QString::number(static_cast<double>(mhz), 'f', 5);
+    QString text = formatRigFrequency(mhz); // five decimals, no zero before the point
     while (text.endsWith(QLatin1Char('0')))
         text.chop(1);
-    if (text.startsWith(QLatin1String("0.")))
-        text.remove(0, 1);
-    else if (text.startsWith(QLatin1String("-0.")))
-        text.remove(1, 1);
     return text;
 }
 

@@ -16,6 +16,7 @@
 #include "rig/RigDecoders.h"
 
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <cmath>
 
@@ -103,8 +104,11 @@ void RigControlfrm::ChangeFrequency(float qChangeFreq)
         return false; // polling stays off until the next Test
     });
     WaitForOutputDrain(job);
-    queueAction(job, [this] {
-        tmrGetData->start(); // the poll cycle goes on in the phase it was in
+    queueAction(job, [this, t] {
+        // The poll cycle goes on in the phase it was in, unless the test
+        // was ended meanwhile.
+        if (Command2->isEnabled() && (t == kPegasus || comComm1->isOpen()))
+            tmrGetData->start();
         return true;
     });
     if (idle)

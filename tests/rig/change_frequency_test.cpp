@@ -183,6 +183,21 @@ TEST_F(ChangeFrequencyTest, PollingPausedThenResumedWindowAliveOthersIgnoredOrQu
     EXPECT_TRUE(radio.receivedBytes().isEmpty());
     EXPECT_TRUE(env.prompt().messageTitles().isEmpty());
 
+    // End Test during a command: the commands fail on the closed port and
+    // polling stays ended.
+    holdPolling();
+    rig().ChangeFrequency(14.25f);
+    rig().Command2_Click();
+    finish();
+    EXPECT_FALSE(rig().tmrGetData->isActive());
+    EXPECT_EQ(env.prompt().messageTitles(),
+              (QStringList{"Error Changing Mode", "Error Changing Frequency"}));
+    env.prompt().clear();
+    rig().Command1_Click();
+    ASSERT_TRUE(rig().comComm1->isOpen());
+    pumpFor(30);
+    radio.clearRecord();
+
     // Unloading the dialog cancels a command under way.
     holdPolling();
     rig().ChangeFrequency(14.25f);
