@@ -5,6 +5,7 @@
 #include "logstore/CountyTable.h"
 
 #include <QDate>
+#include <QTime>
 
 namespace zq {
 
@@ -20,61 +21,70 @@ bool allDigits(const QString& s)
     return true;
 }
 
-// "yyyy/m/d" or "yyyy/mm/dd" as a real date.
-bool readPostContestDate(const QString& s, QDate* out)
+// Hours of one or two digits, then two-digit minutes (and seconds).
+bool readClockTime(const QString& s, bool withSeconds, QTime* out)
+{
+    const QStringList parts = s.split(QLatin1Char(':'));
+    if (parts.size() != (withSeconds ? 3 : 2) || parts[0].size() < 1 || parts[0].size() > 2)
+        return false;
+    for (int i = 0; i < parts.size(); ++i)
+        if (!allDigits(parts[i]) || (i > 0 && parts[i].size() != 2))
+            return false;
+    const QTime t(parts[0].toInt(), parts[1].toInt(), withSeconds ? parts[2].toInt() : 0);
+    if (!t.isValid())
+        return false;
+    *out = t;
+    return true;
+}
+
+} // namespace
+
+QString normalizedLogDate(const QString& s)
 {
     const QStringList parts = s.split(QLatin1Char('/'));
     if (parts.size() != 3 || parts[0].size() != 4 || parts[1].size() < 1 || parts[1].size() > 2
         || parts[2].size() < 1 || parts[2].size() > 2)
-        return false;
+        return QString();
     for (const QString& p : parts)
         if (!allDigits(p))
-            return false;
+            return QString();
     const QDate d(parts[0].toInt(), parts[1].toInt(), parts[2].toInt());
-    if (!d.isValid())
-        return false;
-    *out = d;
-    return true;
+    return d.isValid() ? d.toString(QStringLiteral("yyyy/MM/dd")) : QString();
 }
 
-// "h:mm" or "hh:mm", 00:00 to 23:59.
-bool readPostContestTime(const QString& s, int* hour, int* minute)
+QString normalizedLogTime(const QString& s)
 {
-    const QStringList parts = s.split(QLatin1Char(':'));
-    if (parts.size() != 2 || parts[0].size() < 1 || parts[0].size() > 2 || parts[1].size() != 2
-        || !allDigits(parts[0]) || !allDigits(parts[1]))
-        return false;
-    *hour = parts[0].toInt();
-    *minute = parts[1].toInt();
-    return *hour <= 23 && *minute <= 59;
+    QTime t;
+    if (readClockTime(s, true, &t))
+        return t.toString(QStringLiteral("HH:mm:ss"));
+    if (readClockTime(s, false, &t))
+        return t.toString(QStringLiteral("HH:mm"));
+    return QString();
 }
-
-} // namespace
 
 PostContestResult checkPostContest(const QString& date, const QString& time)
 {
     PostContestResult res;
     res.date = date;
     res.time = time;
-    QDate d;
-    if (!readPostContestDate(date, &d)) {
+    const QString d = normalizedLogDate(date);
+    if (d.isNull()) {
         res.message = QStringLiteral("Invalid date format!");
         return res;
     }
-    res.date = d.toString(QStringLiteral("yyyy/MM/dd"));
+    res.date = d;
     res.dateChanged = res.date != date;
     QString t = time;
     if ((t.size() == 3 || t.size() == 4) && allDigits(t))
         t.insert(t.size() - 2, QLatin1Char(':'));
-    int hour = 0;
-    int minute = 0;
-    if (!readPostContestTime(t, &hour, &minute)) {
+    QTime hm;
+    if (!readClockTime(t, false, &hm)) {
         res.time = t;
         res.timeChanged = t != time;
         res.message = QStringLiteral("Invalid time format!");
         return res;
     }
-    res.time = QStringLiteral("%1:%2").arg(hour, 2, 10, QLatin1Char('0')).arg(minute, 2, 10, QLatin1Char('0'));
+    res.time = hm.toString(QStringLiteral("HH:mm"));
     res.timeChanged = res.time != time;
     res.ok = true;
     return res;

@@ -31,6 +31,13 @@ struct PostContestResult {
 };
 PostContestResult checkPostContest(const QString& date, const QString& time);
 
+// A contact's date: "yyyy/m/d" or "yyyy/mm/dd" naming a real calendar date,
+// returned as "yyyy/mm/dd"; a null text for anything else.
+QString normalizedLogDate(const QString& s);
+// A contact's time: "h:mm:ss", "hh:mm:ss", "h:mm" or "hh:mm" up to
+// 23:59:59, returned with a two-digit hour; a null text for anything else.
+QString normalizedLogTime(const QString& s);
+
 // --- Required fields -------------------------------------------------------
 struct EntryTexts {
     QString call, rstR, cntry, sec, rstS;

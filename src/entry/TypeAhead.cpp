@@ -8,17 +8,25 @@
 
 namespace zq {
 
+namespace {
+constexpr int vkBackspace = 8;
+}
+
 TypeAheadResult TypeAheadComplete(const QString& text, int caret, int key,
                                   const std::vector<QString>& names, int count,
                                   TypeAheadRules rules)
 {
     TypeAheadResult r;
     r.key = key;
+    QString t = text;
+    const int s = std::clamp(caret, 0, static_cast<int>(t.size()));
+    if (key == vkBackspace && s == 0 && rules.backspaceAtStartEmpties) {
+        r.clearFirst = !t.isEmpty();
+        return r;
+    }
     if (key < 32 || key > 0xFFFF)
         return r;
 
-    QString t = text;
-    const int s = std::clamp(caret, 0, static_cast<int>(t.size()));
     if (s == 0 && rules.startReplacesText && !(rules.spaceKeepsText && key == ' ')) {
         r.clearFirst = !t.isEmpty();
         t.clear();

@@ -27,6 +27,22 @@ struct TypeAheadRules {
     // (when it completes nothing the field is emptied).  Without this rule
     // the text after the caret stays when nothing is completed.
     bool startReplacesText = true;
+    // Backspace with the caret at the start empties the field too (it then
+    // deletes nothing further).
+    bool backspaceAtStartEmpties = false;
+
+    // The log window's county field: Space at the start is typed before the
+    // name, a letter after a space of a proposed name is a capital.
+    static constexpr TypeAheadRules entryCounty() { return {true, true, true, false}; }
+    // The county boxes of the edit dialogs: as the entry row's county field,
+    // and Backspace at the start begins a new entry.
+    static constexpr TypeAheadRules editCounty() { return {true, true, true, true}; }
+    // The state/province/country box of the in-state edit dialog: any key
+    // at the start, Space and Backspace included, begins a new entry.
+    static constexpr TypeAheadRules editCountry() { return {false, false, true, true}; }
+    // The own-county fields of the county change dialogs: as the edit
+    // dialogs' county boxes, but Space at the start also begins a new entry.
+    static constexpr TypeAheadRules countyChange() { return {false, true, true, true}; }
 };
 
 struct TypeAheadResult {

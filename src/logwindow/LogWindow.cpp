@@ -86,6 +86,7 @@ LogWindow::LogWindow(Variant v) : variant_(v)
     buildSpotArea();
     buildMenus();
     wireContactList();
+    wireSpotArea();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -801,10 +802,6 @@ void LogWindow::RefreshBandMapLabels()
         DisplayBandMapLabels();
 }
 
-void LogWindow::PacketResize() {}
-void LogWindow::BandMapSpots(QString&, float&, QString&) {}
-void LogWindow::DisplayBandMapLabels() {}
-
 void LogWindow::Timer1_Timer()
 {
     UpdateRates();
@@ -858,6 +855,7 @@ void LogWindow::SizeFormToPercent()
             break;
         }
     }
+    scaleSpotAreaSaved(p / 100, p / 100);
     FitListHeights();
     scaleColumns(*ListView1, p / 100);
     scaleColumns(*txtDX, p / 100);
@@ -890,6 +888,7 @@ void LogWindow::LayoutFullScreen()
                 placeControl(*c, r.Left * rW, r.Top * rH, r.Width * rW, r.Height * rH);
             }
             scaleColumns(*txtDX, rW);
+            scaleSpotAreaSaved(rW, rH);
         }
     }
     FitListHeights();

@@ -248,7 +248,8 @@ void LogWindow::txtSec_KeyPress(int& k)
         }
     }
     const CountyTable& counties = CountyTable::instance();
-    if (TypeAheadComplete(*txtSec, k, counties.CountyName, counties.count(), {true, true}) != 0)
+    if (TypeAheadComplete(*txtSec, k, counties.CountyName, counties.count(),
+                          TypeAheadRules::entryCounty()) != 0)
         handOver().KeyTarget = 0;
     if (!inState && handOver().KeyTarget == 3)
         takeHandedKey(txtSec, k);

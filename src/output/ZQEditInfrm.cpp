@@ -2,50 +2,102 @@
 
 #include "common/EntryBox.h"
 #include "common/WindowRegistry.h"
+#include "entry/EntryState.h"
+#include "entry/TextCompare.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/Infrm.h"
-#include "logwindow/SectionTable.h"
+#include "output/EditChecks.h"
+
+#include <QLabel>
 
 namespace zq {
 
-ZQEditInfrm::ZQEditInfrm() : ContactEditDialog(QStringLiteral("ZQEditInfrm"), 10)
+ZQEditInfrm::ZQEditInfrm() : ContactEditDialog(QStringLiteral("ZQEditInfrm"), true)
 {
-    txtSPC = addField("txtSPC", QStringLiteral("St / Prv / Country"), 8, 30);
-    txtCountySent = addField("txtCountySent", QStringLiteral("County Sent"), 9, 20);
-    setTabOrder(txtBand, txtSPC);
-    setTabOrder(txtSPC, txtCountySent);
-    if (index_ > 0) {
-        const ContactRecord& r = ContactLog::instance()[index_];
-        txtSPC->setText(r.LogSpc);
-        txtCountySent->setText(r.LogCountySent);
-    }
+    txtEditCall = addRow(0, "txtEditCall", QStringLiteral("Callsign"), KeyFilter::Capitals);
+    txtEditCk = addRow(1, "txtEditCk", QStringLiteral("RST R"), KeyFilter::Capitals);
+    txtEditSec = addRow(2, "txtEditSec", QStringLiteral("County"), KeyFilter::County);
+    txtEditPre = addRow(3, "txtEditPre", QStringLiteral("SPC"), KeyFilter::Country);
+    txtEditNum = addRow(4, "txtEditNum", QStringLiteral("RST S"), KeyFilter::Capitals);
+    txtEditDate = addRow(5, "txtEditDate", QStringLiteral("Date"), KeyFilter::Date);
+    txtEditTime = addRow(6, "txtEditTime", QStringLiteral("Time"), KeyFilter::Time);
+    txtEditBnd = addRow(7, "txtEditBnd", QStringLiteral("Mode"), KeyFilter::Capitals);
+    Text1 = addRow(8, "Text1", QStringLiteral("Band"), KeyFilter::Capitals);
+    Text3 = addRow(9, "Text3", QStringLiteral("County Sent"), KeyFilter::County);
+    Label7 = addFlag("Label7", QStringLiteral("   Invalid!"), 2);
+    Label2 = addFlag("Label2", QStringLiteral("   Invalid!"), 3);
+    Label3 = addFlag("Label3", QStringLiteral("   Invalid!"), 7);
+    Label6 = addFlag("Label6", QStringLiteral("   Invalid!"), 8);
+    Label9 = addFlag("Label9", QStringLiteral("   Invalid!"), 9);
+    setLeaveTest(txtEditSec, [this] { txtEditSec_LostFocus(); });
+    setLeaveTest(Text3, [this] { Text3_LostFocus(); });
+    Form_Load();
 }
 
-bool ZQEditInfrm::takeVariantFields(ContactRecord& r)
+void ZQEditInfrm::fillVariantBoxes(const ContactRecord& r)
 {
-    QString spc = txtSPC->text().trimmed();
-    if (spc.size() == 2) {
-        const int i = SectionTable::instance().indexOf(spc);
-        if (i < 1 || i > SectionTable::EntryCount)
-            return reject(txtSPC);
-        spc = SectionTable::instance().SectionCode[static_cast<size_t>(i)];
-    }
-    r.LogSpc = spc;
-    const QString sent = txtCountySent->text().trimmed();
-    if (sent.isEmpty()) {
-        r.LogCountySent.clear();
+    txtEditSec->setText(r.LogCounty);
+    txtEditPre->setText(r.LogSpc);
+    Text3->setText(r.LogCountySent);
+}
+
+bool ZQEditInfrm::homeStateSpc() const
+{
+    return sameText(txtEditPre->text().trimmed(), StationSettings::instance().HomeStateCode);
+}
+
+bool ZQEditInfrm::txtEditSec_LostFocus()
+{
+    return countyPasses(txtEditSec, Label7, true, stored().LogCounty, true);
+}
+
+bool ZQEditInfrm::Text3_LostFocus()
+{
+    return countyPasses(Text3, Label9, false, stored().LogCountySent, true);
+}
+
+void ZQEditInfrm::beforeDoneTests()
+{
+    // A state or province code is kept in capitals.
+    const QString spc = txtEditPre->text();
+    if (spc.size() < 3 && spc != spc.toUpper())
+        txtEditPre->setText(spc.toUpper());
+}
+
+bool ZQEditInfrm::variantTestsPass()
+{
+    bool passed = true;
+    // Only a home-state station has a county, and it needs one (a contact
+    // left as it was stored passes).
+    if (homeStateSpc()) {
+        const bool storedWithout =
+            keeps(txtEditPre, stored().LogSpc) && stored().LogCounty.trimmed().isEmpty();
+        if (txtEditSec->text().isEmpty() && !storedWithout) {
+            Label7->hide();
+            EntryState::instance().InvalidCountyFlag = 1;
+            flagFailure(Label7, txtEditSec, false);
+            passed = false;
+        } else {
+            passed = countyPasses(txtEditSec, Label7, true, stored().LogCounty, false);
+        }
     } else {
-        r.LogCountySent = countyNameOf(sent);
-        if (r.LogCountySent.isEmpty())
-            return reject(txtCountySent);
+        Label7->hide();
     }
-    return true;
+    passed = countyPasses(Text3, Label9, false, stored().LogCountySent, false) && passed;
+    if (keeps(txtEditPre, stored().LogSpc) || isEditSpc(txtEditPre->text())) {
+        Label2->hide();
+    } else {
+        flagFailure(Label2, txtEditPre, false);
+        passed = false;
+    }
+    return passed;
 }
 
-bool ZQEditInfrm::countyMayBeEmpty(const ContactRecord& r) const
+void ZQEditInfrm::takeVariantFields(ContactRecord& r) const
 {
-    // Only a station in the home state has a county.
-    return r.LogSpc.compare(StationSettings::instance().HomeStateCode, Qt::CaseInsensitive) != 0;
+    r.LogSpc = txtEditPre->text();
+    r.LogCounty = homeStateSpc() ? countySpelling(txtEditSec->text()) : QString();
+    r.LogCountySent = countySpelling(Text3->text());
 }
 
 void ZQEditInfrm::runWindowDelete()

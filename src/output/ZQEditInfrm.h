@@ -1,10 +1,11 @@
 #pragma once
-// The in-state log window's dialog for editing one contact: besides the
-// fields of the out-of-state dialog it edits the other station's state,
-// province or country and the own county sent.  A two-letter state or
-// province must be one of the section table's codes.
+// The in-state log window's "Edit Contact Entry" dialog: besides the fields
+// of the out-of-state dialog it edits the other station's state, province
+// or country (SPC) and the own county sent.  As in the entry row, a county
+// belongs only to a home-state station, which must have one; a two-letter
+// SPC must be one of the section table's codes.
 
-#include "output/ZQEditOut.h"
+#include "output/ContactEditDialog.h"
 
 namespace zq {
 
@@ -13,13 +14,25 @@ class ZQEditInfrm : public ContactEditDialog {
 public:
     ZQEditInfrm();
 
-    EntryBox* txtSPC = nullptr;        // state, province or country
-    EntryBox* txtCountySent = nullptr; // own county at the time of the contact
+    EntryBox* txtEditSec = nullptr; // the county
+    EntryBox* txtEditPre = nullptr; // state, province or country
+    EntryBox* Text3 = nullptr;      // own county sent
+    QLabel* Label7 = nullptr;       // county "   Invalid!"
+    QLabel* Label2 = nullptr;       // SPC "   Invalid!"
+    QLabel* Label9 = nullptr;       // county sent "   Invalid!"
+
+    bool txtEditSec_LostFocus();
+    bool Text3_LostFocus();
 
 protected:
-    bool takeVariantFields(ContactRecord& r) override;
-    bool countyMayBeEmpty(const ContactRecord& r) const override;
+    void fillVariantBoxes(const ContactRecord& r) override;
+    void beforeDoneTests() override;
+    bool variantTestsPass() override;
+    void takeVariantFields(ContactRecord& r) const override;
     void runWindowDelete() override;
+
+private:
+    bool homeStateSpc() const;
 };
 
 } // namespace zq

@@ -6,12 +6,17 @@
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
+#include "entry/EntryChecks.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
+#include "output/CountyChangeShared.h"
 #include "output/frmCountyChangeRover.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 namespace zq {
 
@@ -20,6 +25,9 @@ frmCountyChange::frmCountyChange()
     setObjectName(QStringLiteral("frmCountyChange"));
     setWindowTitle(QStringLiteral("County Change"));
     setModal(true);
+    // A fixed border, no minimise, maximise or close control.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                   | Qt::WindowTitleHint);
     resize(twipsToPixelsX(3210, this), twipsToPixelsY(2040, this));
 
     Label1 = makeNamedLabel(this, QStringLiteral("Label1"),
@@ -27,7 +35,7 @@ frmCountyChange::frmCountyChange()
     Text1 = makeNamedBox(this, QStringLiteral("Text1"), QString(), 720, 600, 1575);
     Label2 = makeNamedLabel(this, QStringLiteral("Label2"), QStringLiteral("   Invalid!"), 2400, 600,
                             735, 255);
-    Label2->hide();
+    styleInvalidLabel(*Label2);
     cmdMultipleCounties =
         new QPushButton(QStringLiteral("&Rovers on County Lines Click to Add Multiple Counties"), this);
     cmdMultipleCounties->setObjectName(QStringLiteral("cmdMultipleCounties"));
@@ -40,22 +48,88 @@ frmCountyChange::frmCountyChange()
     setTabOrder(Text1, Command1);
     setTabOrder(Command1, cmdMultipleCounties);
 
-    Text1->onKeyPress = [this](int& k) {
-        if (k == vk::Return) {
-            k = 0;
-            Command1_Click();
-        }
-    };
+    Text1->onKeyPress = [this](int& k) { Text1_KeyPress(k); };
+    selectFromCaretOnFocus(*Text1);
+    Text1->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(cmdMultipleCounties, &QPushButton::clicked, this, [this] { cmdMultipleCounties_Click(); });
 
+    Form_Load();
+}
+
+void frmCountyChange::Form_Load()
+{
+    fitCountyChangeDialog(*this);
     Text1->setText(StationSettings::instance().OwnCounty);
+    Text1->setFocus();
+}
+
+void frmCountyChange::Text1_KeyPress(int& k)
+{
+    if (k == '"')
+        k = 0;
+    if (k == vk::Return) {
+        k = 0;
+        Command1_Click();
+        return;
+    }
+    if (k == vk::Escape) {
+        // Leaves the own county as it was.
+        k = 0;
+        closing_ = true;
+        reject();
+        return;
+    }
+    countyFieldKey(*Text1, k);
+}
+
+void frmCountyChange::focusText1()
+{
+    movingFocus_ = true;
+    Text1->setFocus(Qt::OtherFocusReason);
+    movingFocus_ = false;
+}
+
+bool frmCountyChange::Text1_LostFocus()
+{
+    if (ownCountyChecked(*Text1, *Label2))
+        return true;
+    // Back into the field once the focus change under way has finished.
+    QTimer::singleShot(0, Text1, [this] {
+        if (!closing_ && isVisible())
+            focusText1();
+    });
+    return false;
+}
+
+bool frmCountyChange::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Text1 && event->type() == QEvent::FocusOut && !movingFocus_ && !closing_
+        && isVisible()) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // Another window taking the focus is no leaving; a click on Done
+        // checks the county itself.
+        const bool toOtherWindow =
+            reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+        const bool clickOnDone =
+            reason == Qt::MouseFocusReason && QApplication::focusWidget() == Command1;
+        if (!toOtherWindow && !clickOnDone)
+            Text1_LostFocus();
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmCountyChange::Command1_Click()
 {
-    StationSettings::instance().OwnCounty = Text1->text();
+    if (closing_)
+        return;
+    if (!ownCountyChecked(*Text1, *Label2)) {
+        focusText1();
+        return;
+    }
+    StationSettings::instance().OwnCounty = tableCountyName(Text1->text().trimmed());
     WritePrefFile();
+    closing_ = true;
     hide();
 }
 

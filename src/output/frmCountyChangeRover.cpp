@@ -7,13 +7,18 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "entry/EntryChecks.h"
+#include "entry/TextCompare.h"
 #include "logstore/StationSettings.h"
+#include "output/CountyChangeShared.h"
 #include "output/frmCountyChange.h"
 #include "platform/Prompt.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace zq {
 
@@ -22,6 +27,8 @@ frmCountyChangeRover::frmCountyChangeRover()
     setObjectName(QStringLiteral("frmCountyChangeRover"));
     setWindowTitle(QStringLiteral("County Change for Rovers"));
     setModal(true);
+    // Left through Done; no close control.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     resize(twipsToPixelsX(3615, this), twipsToPixelsY(3120, this));
 
     auto label = [this](const char* name, const QString& text, double left, double top,
@@ -39,7 +46,7 @@ frmCountyChangeRover::frmCountyChangeRover()
     placeControl(*List1, 480, 720, 2775, 840);
     Text1 = makeNamedBox(this, QStringLiteral("Text1"), QString(), 480, 1680, 1575);
     Label2 = label("Label2", QStringLiteral("   Invalid!"), 2520, 1680, 735, 255);
-    Label2->hide();
+    styleInvalidLabel(*Label2);
     Label3 = label("Label3", QStringLiteral("Type the county and the press enter to add to the list."),
                    480, 2040, 2895, 495);
     Command1 = new QPushButton(QStringLiteral("&Done"), this);
@@ -49,41 +56,100 @@ frmCountyChangeRover::frmCountyChangeRover()
     setTabOrder(Text1, Command1);
     setTabOrder(Command1, List1);
 
-    Text1->onKeyPress = [this](int& k) {
-        if (k != vk::Return)
-            return;
+    Text1->onKeyPress = [this](int& k) { Text1_KeyPress(k); };
+    selectFromCaretOnFocus(*Text1);
+    // Only the operator's click or arrow key picks an entry; the focus
+    // arriving in the list picks none.
+    connect(List1, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { List1_Click(List1->row(item)); });
+    List1->installEventFilter(this);
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    Form_Load();
+}
+
+void frmCountyChangeRover::Form_Load()
+{
+    fitCountyChangeDialog(*this);
+    Text1->setText(StationSettings::instance().OwnCounty);
+    Text1->setFocus();
+}
+
+void frmCountyChangeRover::Text1_KeyPress(int& k)
+{
+    if (k == '"')
+        k = 0;
+    if (k == vk::Return) {
         k = 0;
         ValidateRoverCounty();
         if (Label2->isHidden())
             AddRoverCounty();
-    };
-    connect(List1, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { List1_Click(List1->row(item)); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-
-    Text1->setText(StationSettings::instance().OwnCounty);
+        return;
+    }
+    countyFieldKey(*Text1, k);
 }
 
 void frmCountyChangeRover::ValidateRoverCounty()
 {
-    Label2->hide();
-    if (isTableCounty(Text1->text()))
-        return;
-    prompt().beep();
-    Label2->show();
-    Text1->setFocus();
+    if (!ownCountyChecked(*Text1, *Label2))
+        Text1->setFocus();
 }
 
 void frmCountyChangeRover::AddRoverCounty()
 {
-    addSortedEntry(*List1, Text1->text());
+    const QString county = tableCountyName(Text1->text().trimmed());
+    for (int i = 0; i < List1->count(); ++i) {
+        if (sameText(List1->item(i)->text(), county)) {
+            // Listed already: a second entry would log every contact twice.
+            prompt().beep();
+            return;
+        }
+    }
+    addSortedEntry(*List1, county);
     Text1->clear();
 }
 
 void frmCountyChangeRover::List1_Click(int row)
 {
+    if (row < 0 || row >= List1->count())
+        return;
     delete List1->takeItem(row);
     Command1->setFocus();
+}
+
+int frmCountyChangeRover::rowForKey(int key) const
+{
+    const int count = List1->count();
+    if (count == 0)
+        return -1;
+    const int current = List1->currentRow();
+    switch (key) {
+    case Qt::Key_Down:
+        return current < 0 ? 0 : std::min(current + 1, count - 1);
+    case Qt::Key_Up:
+        return current < 0 ? 0 : std::max(current - 1, 0);
+    case Qt::Key_Home:
+    case Qt::Key_PageUp:
+        return 0;
+    case Qt::Key_End:
+    case Qt::Key_PageDown:
+        return count - 1;
+    default:
+        return -1;
+    }
+}
+
+bool frmCountyChangeRover::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int row = rowForKey(key->key());
+        if (row >= 0) {
+            List1_Click(row);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmCountyChangeRover::Command1_Click()

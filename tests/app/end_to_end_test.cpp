@@ -194,15 +194,19 @@ protected:
     }
 
     // Replaces a dialog field's text by typed keys.
+    // The box typed into last: Enter there runs the edit dialog's Done.
+    static inline EntryBox* lastRetyped = nullptr;
+
     static void retype(EntryBox* box, const QString& keys)
     {
+        lastRetyped = box;
         box->setFocus();
         box->selectAll();
         QTest::keyClicks(box, keys);
     }
 
     // Contact list click, "Edit Contact", and the modal dialog filled by
-    // `change` and closed with Done.
+    // `change` and closed with Enter in the box typed last.
     void editContact(LogWindow& w, int rec, const char* dialogName,
                      const std::function<void(ContactEditDialog&)>& change)
     {
@@ -215,7 +219,7 @@ protected:
             auto& dialog = static_cast<ContactEditDialog&>(d);
             d.show();
             change(dialog);
-            QTest::mouseClick(dialog.cmdDone, Qt::LeftButton);
+            QTest::keyClick(lastRetyped, Qt::Key_Return);
             EXPECT_FALSE(d.isVisible()) << "the dialog refused its fields";
         });
         QTest::mouseClick(w.cmdEdit, Qt::LeftButton);
@@ -381,10 +385,12 @@ TEST_F(ContestRun, OutOfStateStation)
     QTest::mouseClick(w.cmdList, Qt::LeftButton);
     EXPECT_EQ(w.cmdList->text(), QStringLiteral("All"));
     editContact(w, 3, "ZQEditOut", [](ContactEditDialog& d) {
-        EXPECT_EQ(d.txtCall->text(), QStringLiteral("K5DEF"));
-        EXPECT_EQ(d.txtCounty->text(), QStringLiteral("Bellhaven"));
-        retype(d.txtCounty, QStringLiteral("birf"));
-        retype(d.txtRSTR, QStringLiteral("55"));
+        auto& out = static_cast<ZQEditOut&>(d);
+        EXPECT_EQ(out.txtEditCall->text(), QStringLiteral("K5DEF"));
+        EXPECT_EQ(out.txtEditPre->text(), QStringLiteral("Bellhaven"));
+        retype(out.txtEditPre, QStringLiteral("birc")); // completed to Birchfield
+        EXPECT_EQ(out.txtEditPre->text(), QStringLiteral("Birchfield"));
+        retype(out.txtEditCk, QStringLiteral("55"));
     });
     deleteContact(w, 9); // N5ST: Alderbrook stays worked through other contacts
     ASSERT_EQ(ContactLog::instance().ContactCount, 23);
@@ -545,11 +551,15 @@ TEST_F(ContestRun, InStateStation)
     // --- Edit contact 6 (FL -> GA), delete contact 9 (the only CA) ----------------
     editContact(w, 6, "ZQEditInfrm", [](ContactEditDialog& d) {
         auto& in = static_cast<ZQEditInfrm&>(d);
-        EXPECT_EQ(in.txtCall->text(), QStringLiteral("K4ABC"));
-        EXPECT_EQ(in.txtSPC->text(), QStringLiteral("FL"));
-        EXPECT_EQ(in.txtCountySent->text(), QStringLiteral("Ashcombe"));
-        retype(in.txtSPC, QStringLiteral("ga"));
-        retype(in.txtRSTR, QStringLiteral("55"));
+        EXPECT_EQ(in.txtEditCall->text(), QStringLiteral("K4ABC"));
+        EXPECT_EQ(in.txtEditPre->text(), QStringLiteral("FL"));
+        EXPECT_EQ(in.Text3->text(), QStringLiteral("Ashcombe"));
+        // "ga" completes to a country; Delete takes the proposed rest away
+        // and Done turns the code into capitals.
+        retype(in.txtEditPre, QStringLiteral("ga"));
+        QTest::keyClick(in.txtEditPre, Qt::Key_Delete);
+        EXPECT_EQ(in.txtEditPre->text(), QStringLiteral("Ga"));
+        retype(in.txtEditCk, QStringLiteral("55"));
     });
     deleteContact(w, 9);
     ASSERT_EQ(ContactLog::instance().ContactCount, 19);

@@ -50,6 +50,14 @@ TEST(TypeAheadTest, CompletesFromTheLastMatchingNameInTheList)
         {"a quote is dropped on an empty field", "", 0, '"', {}, false, "", 0, 0, 0, false},
         {"dialog rule: a key at the start keeps the text", "Xyz", 0, 'q', {false, false, false}, false, "", 0, 0, 'Q', false},
         {"dialog rule: a key at the start still completes", "Xyz", 0, 'c', {false, false, false}, true, "Crane Lake", 1, 9, 0, false},
+        {"edit county: Backspace at the start empties", "Adams", 0, 8, TypeAheadRules::editCounty(), false, "", 0, 0, 8, true},
+        {"edit county: Space at the start goes in before the name", "Adams", 0, ' ', TypeAheadRules::editCounty(), false, "", 0, 0, ' ', false},
+        {"edit county: no key (Enter ran Done) changes nothing", "Adams", 0, 0, TypeAheadRules::editCounty(), false, "", 0, 0, 0, false},
+        {"entry county: Backspace at the start deletes nothing more", "Adams", 0, 8, TypeAheadRules::entryCounty(), false, "", 0, 0, 8, false},
+        {"edit country: Space at the start empties", "Adams", 0, ' ', TypeAheadRules::editCountry(), false, "", 0, 0, ' ', true},
+        {"edit country: no capital after a space", "Cedar Bluff", 6, 'c', TypeAheadRules::editCountry(), true, "Cedar creek", 7, 4, 0, false},
+        {"county change: Space at the start empties", "Adams", 0, ' ', TypeAheadRules::countyChange(), false, "", 0, 0, ' ', true},
+        {"county change: capital after a space", "Cedar Bluff", 6, 'c', TypeAheadRules::countyChange(), true, "Cedar Creek", 7, 4, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -129,10 +129,10 @@ TEST_F(ListCommandsTest, EditWritesTheDialogsFieldsBackAndReloads)
     clickRow(w, 2);
     setModalShowHandlerForTesting([&](QWidget& d) {
         auto& dialog = static_cast<ZQEditOut&>(d);
-        EXPECT_EQ(dialog.txtCall->text(), QStringLiteral("K2AA"));
-        EXPECT_EQ(dialog.txtCounty->text(), QStringLiteral("Ashcombe"));
-        dialog.txtCall->setText(QStringLiteral("w9zz"));
-        dialog.txtCounty->setText(QStringLiteral("aldb")); // an abbreviation
+        EXPECT_EQ(dialog.txtEditCall->text(), QStringLiteral("K2AA"));
+        EXPECT_EQ(dialog.txtEditPre->text(), QStringLiteral("Ashcombe"));
+        dialog.txtEditCall->setText(QStringLiteral("W9ZZ"));
+        dialog.txtEditPre->setText(QStringLiteral("alderbrook")); // stored as the table spells it
         dialog.cmdDone->click();
         EXPECT_TRUE(dialog.isHidden());
     });
@@ -162,6 +162,58 @@ TEST_F(ListCommandsTest, DeleteDupeFromTheEditDialogDeletesTheContactUnderEdit)
     EXPECT_EQ(column(w, 1), QStringList({"K3AA", "K2AA"}));
 }
 
+TEST_F(ListCommandsTest, EditTypedWithCompletionAndEnterRewritesTheLog)
+{
+    writeContacts(3);
+    LogWindow& w = start(1);
+    clickRow(w, 2);
+    setModalShowHandlerForTesting([&](QWidget& d) {
+        auto& dialog = static_cast<ZQEditOut&>(d);
+        d.show();
+        QApplication::setActiveWindow(&d);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        EXPECT_EQ(QApplication::focusWidget(), dialog.txtEditCall);
+        dialog.txtEditCall->selectAll();
+        QTest::keyClicks(dialog.txtEditCall, QStringLiteral("k2ab"));
+        QTest::keyClick(dialog.txtEditCall, Qt::Key_Tab);
+        QTest::keyClicks(dialog.txtEditCk, QStringLiteral("57"));
+        QTest::keyClick(dialog.txtEditCk, Qt::Key_Tab);
+        QTest::keyClicks(dialog.txtEditPre, QStringLiteral("bl")); // completed: Blackwater
+        QTest::keyClick(dialog.txtEditPre, Qt::Key_Return);
+        EXPECT_TRUE(d.isHidden());
+    });
+    w.cmdEdit->click();
+    contacts[1].LogCall = QStringLiteral("K2AB");
+    contacts[1].LogRstReceived = QStringLiteral("57"); // Tab selected the old report
+    contacts[1].LogCounty = QStringLiteral("Blackwater");
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+    EXPECT_EQ(column(w, 1), QStringList({"K3AA", "K2AB", "K1AA"}));
+}
+
+TEST_F(ListCommandsTest, DeleteDupeWithYesRemovesTheContactUnderEditNotTheEarlierOne)
+{
+    writeContacts(3);
+    LogWindow& w = start(1);
+    clickRow(w, 3);
+    env.prompt().clear();
+    env.prompt().answerMessage(MsgAnswer::Yes);
+    setModalShowHandlerForTesting([&](QWidget& d) {
+        auto& dialog = static_cast<ZQEditOut&>(d);
+        // Contact 3 made the same as contact 1.
+        dialog.txtEditCall->setText(QStringLiteral("K1AA"));
+        dialog.txtEditBnd->setText(QStringLiteral("PH"));
+        dialog.cmdDone->click();
+        EXPECT_TRUE(dialog.Label1->isVisibleTo(&dialog));
+        EXPECT_EQ(env.prompt().beeps(), 1);
+        dialog.cmdDeleteDupe->click();
+    });
+    w.cmdEdit->click();
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Are you sure?"});
+    contacts.erase(contacts.begin() + 2);
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+    EXPECT_EQ(column(w, 1), QStringList({"K2AA", "K1AA"}));
+}
+
 TEST_F(ListCommandsTest, FailedRewriteIsReportedOnceAndTheListShowsTheFile)
 {
     writeContacts(3);
@@ -172,7 +224,7 @@ TEST_F(ListCommandsTest, FailedRewriteIsReportedOnceAndTheListShowsTheFile)
     clickRow(w, 2);
     setModalShowHandlerForTesting([&](QWidget& d) {
         auto& dialog = static_cast<ZQEditOut&>(d);
-        dialog.txtCall->setText(QStringLiteral("W9ZZ"));
+        dialog.txtEditCall->setText(QStringLiteral("W9ZZ"));
         dialog.cmdDone->click();
     });
     w.cmdEdit->click();

@@ -168,23 +168,23 @@ TEST_F(RoverTest, ChangeCountyBuildsASortedList)
     in.mnuChangeCounty->trigger();
 
     // Entry 0 is the alphabetically first county (ignoring case), not the
-    // first typed; each keeps the case it was typed in.
-    EXPECT_EQ(roverList(), QStringList({"ashcombe", "Carrow"}));
-    EXPECT_EQ(in.Label25->text(), "ashcombe");
-    EXPECT_EQ(savedSettings().OwnCounty, "ashcombe");
+    // first typed; each is listed as the county table spells it.
+    EXPECT_EQ(roverList(), QStringList({"Ashcombe", "Carrow"}));
+    EXPECT_EQ(in.Label25->text(), "Ashcombe");
+    EXPECT_EQ(savedSettings().OwnCounty, "Ashcombe");
     EXPECT_FALSE(WindowRegistry::isLoaded<frmCountyChange>());
 
     enterContact(in, "K5TX", "59", "TX", "", "599");
     ASSERT_EQ(ContactLog::instance().ContactCount, 2);
-    EXPECT_EQ(ContactLog::instance()[1].LogCountySent, "ashcombe");
+    EXPECT_EQ(ContactLog::instance()[1].LogCountySent, "Ashcombe");
     EXPECT_EQ(ContactLog::instance()[2].LogCountySent, "Carrow");
 
     // Off the county line: a click removes Carrow, and a contact is logged once.
     QListWidget* list = DefaultInstance<frmCountyChangeRover>().List1;
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(1)).center());
-    EXPECT_EQ(roverList(), QStringList({"ashcombe"}));
+    EXPECT_EQ(roverList(), QStringList({"Ashcombe"}));
     enterContact(in, "K6CA", "59", "CA", "", "599");
     EXPECT_EQ(ContactLog::instance().ContactCount, 3);
-    expectBackOnFirstCounty(in, "ashcombe");
+    expectBackOnFirstCounty(in, "Ashcombe");
 }

@@ -372,6 +372,19 @@ TEST_F(RigDialogTest, StartUpWithTheRadioMissingShowsTheDialogAndWaitsForDone)
     EXPECT_EQ(env.readWorkFile(QStringLiteral("RigCntrl.txt")).split('\n').value(10), "\"Kenwood\"\r");
 }
 
+TEST_F(RigDialogTest, TheSettingsFileHasTheLastWordOnTheRigAtStartUp)
+{
+    env.writeWorkFile(QStringLiteral("RigCntrl.txt"),
+                      "\"4800 \"\r\n\"N\"\r\n\"8\"\r\n\"2\"\r\n\"MD;\"\r\n\"FA;\"\r\n\"4800,N,8,2\"\r\n"
+                      "3\r\n\"N\"\r\n\"M\"\r\n\"None\"\r\n0\r\n1\r\n1\r\n");
+    st.RigType = QStringLiteral("Kenwood");
+    start(1);
+    ASSERT_TRUE(WindowRegistry::isLoaded<RigControlfrm>());
+    EXPECT_EQ(RigControlfrm::RigType(), "None");
+    EXPECT_FALSE(rig().tmrGetData->isActive());
+    EXPECT_FALSE(env.prompt().messageTitles().contains("Invalid Comm Settings."));
+}
+
 TEST_F(RigDialogTest, AnEmptyRigTypeOpensNoPortAtStartUp)
 {
     st.RigType = QString();

@@ -1,0 +1,92 @@
+#include "output/frmCountyList.h"
+
+#include "common/EntryBox.h"
+#include "common/TwipsLayout.h"
+#include "common/WindowFit.h"
+#include "common/WindowRegistry.h"
+#include "logstore/CountyTable.h"
+#include "logstore/StationSettings.h"
+#include "logwindow/Infrm.h"
+#include "logwindow/Outfrm.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+namespace zq {
+
+namespace {
+constexpr double kDesignWidth = 9600, kDesignHeight = 7200, kColumnTwips = 1300;
+}
+
+frmCountyList::frmCountyList()
+{
+    setObjectName(QStringLiteral("frmCountyList"));
+    setWindowTitle(QStringLiteral("County List"));
+    setModal(true);
+    resize(twipsToPixelsX(3150, this), twipsToPixelsY(6105, this));
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setColumnCount(0);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->header()->setStretchLastSection(false);
+    placeControl(*ListView1, 120, 120, 2915, 5895);
+    connect(ListView1, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { ListView1_Click(item); });
+
+    Form_Load();
+}
+
+void frmCountyList::Form_Load()
+{
+    const QSizeF screen = screenTwips(this);
+    const double rW = screen.width() / kDesignWidth;
+    // A sixth of the free height below the top of the screen.
+    const double height = formTwips(*this).Height / kDesignHeight * screen.height();
+    FitParameters p;
+    p.placement = FitParameters::Placement::FixedTop;
+    p.fixedTop = (screen.height() - height) / 6;
+    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
+    p.controlFont = FitParameters::ControlFont::WidthRatioCapped;
+    p.kinds = fitKindBit(FitKind::ListView) | fitKindBit(FitKind::CheckBox)
+        | fitKindBit(FitKind::OptionButton) | fitKindBit(FitKind::Frame)
+        | fitKindBit(FitKind::ListBox) | fitKindBit(FitKind::CommandButton)
+        | fitKindBit(FitKind::TextBox) | fitKindBit(FitKind::Label) | fitKindBit(FitKind::Line);
+    p.scaleListColumns = false;
+    p.onError = FitParameters::OnError::Silent;
+    FitWindow(*this, p);
+
+    ListView1->setHeaderLabels({QStringLiteral("County"), QStringLiteral("Abbreviation")});
+    const int width = twipsToPixelsX(rW * kColumnTwips, this);
+    ListView1->header()->resizeSection(0, width);
+    ListView1->header()->resizeSection(1, width);
+
+    const CountyTable& t = CountyTable::instance();
+    const int count = std::min(t.count(), CountyTable::Capacity);
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(count);
+    for (int i = 1; i <= count; ++i)
+        rows << new QTreeWidgetItem(QStringList{t.CountyName[static_cast<size_t>(i)],
+                                                t.CountyAbbrev[static_cast<size_t>(i)]});
+    ListView1->addTopLevelItems(rows);
+}
+
+void frmCountyList::ListView1_Click(QTreeWidgetItem* item)
+{
+    // A click that selects no row changes nothing.
+    if (!item)
+        return;
+    const QString county = item->text(0);
+    LogWindow* window = nullptr;
+    if (StationSettings::instance().OutOfStateFlag != 0)
+        window = WindowRegistry::existing<Outfrm>();
+    else
+        window = WindowRegistry::existing<Infrm>();
+    if (window)
+        window->txtSec->setText(county);
+    hide();
+}
+
+} // namespace zq
