@@ -304,5 +304,24 @@ TEST_F(ChangeFrequencyTest, ModeChangesAndThePegasusFile)
     qputenv("HOME", oldHome);
 }
 
+TEST_F(ChangeFrequencyTest, APortThatNeverDrainsDelaysTheCommandButNeverHangsIt)
+{
+    FakeRadio radio(FakeRadio::Family::Raw);
+    polling(radio, QStringLiteral("Kenwood"));
+    // The radio stops reading; what the program writes fills the line.
+    radio.setListening(false);
+    const QByteArray filler(256 * 1024, 'x');
+    ASSERT_TRUE(rig().comComm1->output(filler));
+    ASSERT_GE(rig().comComm1->outBufferCount(), 1);
+    rig().ChangeFrequency(14.25f);
+    // Each wait gives up, and the commands are queued anyway.
+    ASSERT_TRUE(pumpUntil([&] { return !rig().commandPending(); }, 20000));
+    EXPECT_EQ(env.prompt().messageTexts(), QStringList{});
+    EXPECT_TRUE(rig().tmrGetData->isActive());
+    radio.setListening(true);
+    pumpUntil([&] { return radio.receivedBytes().size() >= filler.size() + 18; }, 10000);
+    EXPECT_TRUE(radio.receivedBytes().endsWith("MD2;FA00014250000;"));
+}
+
 } // namespace
 } // namespace zq::test
