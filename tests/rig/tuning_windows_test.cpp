@@ -238,8 +238,12 @@ TEST_F(TuningWindowsTest, CommandTestDialogSendsRawCommandsAndFrequencies)
         EXPECT_EQ(radio.receivedBytes(), "FA00028475000;");
         EXPECT_TRUE(rig().tmrGetData->isActive());
 
-        // As hex bytes; a bad pair or an empty box sends nothing.
+        // A character that is not one byte: nothing is sent.
         radio.clearRecord();
+        d.Text1->setText(QString::fromUtf8("FA\u20AC;"));
+        d.Command1->click();
+
+        // As hex bytes; a bad pair or an empty box sends nothing.
         d.Check1->setChecked(true);
         for (const char* text : {"FE XY", "", "  "}) {
             d.Text1->setText(QLatin1String(text));
@@ -263,6 +267,35 @@ TEST_F(TuningWindowsTest, CommandTestDialogSendsRawCommandsAndFrequencies)
     EXPECT_TRUE(shown);
     EXPECT_FALSE(WindowRegistry::isLoaded<frmFrequencyTest>());
     EXPECT_TRUE(env.prompt().messageTitles().isEmpty());
+}
+
+TEST_F(TuningWindowsTest, BothWindowsFitTheScreenCentred)
+{
+    begin();
+    setScreenTwipsForTesting(14400, 10800); // 1.5 times the design screen
+    const double tolerance = 2 * twipsPerPixelX();
+    auto check = [&](QWidget& w, double designW, double designH, QWidget& control,
+                     double designLeft, double designWidth, double designFont) {
+        SCOPED_TRACE(w.objectName().toStdString());
+        const TwipsRect f = formTwips(w);
+        EXPECT_NEAR(f.Width, designW * 1.5, tolerance);
+        EXPECT_NEAR(f.Height, designH * 1.5, tolerance);
+        EXPECT_NEAR(f.Left, (14400 - f.Width) / 2, tolerance);
+        EXPECT_NEAR(f.Top, (10800 - f.Height) / 2, tolerance);
+        const TwipsRect c = controlTwips(control);
+        EXPECT_NEAR(c.Left, designLeft * 1.5, tolerance);
+        EXPECT_NEAR(c.Width, designWidth * 1.5, tolerance);
+        EXPECT_NEAR(fontSize(control), designFont * 1.5, 0.01);
+    };
+    QPushButton probe;
+    const double designFont = fontSize(probe);
+    check(DefaultInstance<frmFrequencyTest>(), 5640, 4440, *DefaultInstance<frmFrequencyTest>().Command2,
+          2880, 615, designFont);
+    check(DefaultInstance<frmRigTune>(), 6120, 5400, *DefaultInstance<frmRigTune>().Command1, 3420,
+          840, designFont);
+    WindowRegistry::unload<frmFrequencyTest>();
+    WindowRegistry::unload<frmRigTune>();
+    setScreenTwipsForTesting(0, 0);
 }
 
 } // namespace
