@@ -238,7 +238,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     for (const GapCase& c : gapCases()) {
         benchmark::RegisterBenchmark((std::string("BM_CommandGap/") + c.rig).c_str(), BM_CommandGap, c)
-            ->Iterations(3)
+            ->Iterations(5)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
     }

@@ -160,7 +160,11 @@ void RigControlfrm::WaitForOutputDrain(int job)
 
 void RigControlfrm::DelayMilliseconds(int job, int ms)
 {
+    // A pass of pending events on either side: the pause counts from after
+    // what was waiting (the radio taking the last command) has run.
+    queueEventPass(job);
     commandSteps_.push_back({CommandStep::Kind::Pause, job, ms, {}});
+    queueEventPass(job);
 }
 
 void RigControlfrm::queueEventPass(int job)
