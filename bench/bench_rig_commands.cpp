@@ -13,6 +13,7 @@
 #include "rig/RigSettings.h"
 #include "support/FakeRadio.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -89,8 +90,22 @@ double msBetween(std::chrono::steady_clock::time_point a, std::chrono::steady_cl
 
 // Longest gap between the ticks of a 1 ms probe timer, less the probe's
 // own millisecond, while `during` runs the event loop.
-double worstProbeStall(const std::function<void(QEventLoop&)>& during)
+//
+// worstBusyMs (when given) receives the longest stretch the event loop
+// spent handling events between two waits: the work the program did in
+// one go, without the scheduler's delays while the loop slept.
+double worstProbeStall(const std::function<void(QEventLoop&)>& during, double* worstBusyMs = nullptr)
 {
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    QElapsedTimer busy;
+    qint64 worstBusy = 0;
+    const QMetaObject::Connection awake =
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [&] { busy.start(); });
+    const QMetaObject::Connection blocking =
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [&] {
+            if (busy.isValid())
+                worstBusy = std::max(worstBusy, busy.nsecsElapsed());
+        });
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
     probe.setInterval(1);
@@ -108,19 +123,25 @@ double worstProbeStall(const std::function<void(QEventLoop&)>& during)
     QEventLoop loop;
     during(loop);
     loop.exec();
+    QObject::disconnect(awake);
+    QObject::disconnect(blocking);
+    if (worstBusyMs)
+        *worstBusyMs = worstBusy / 1e6;
     return std::max(0.0, worst / 1e6 - 1.0);
 }
 
 // worst_stall_ms during the Elecraft command; idle_stall_ms is the same
-// probe over the same time with nothing running (the machine's own noise).
+// probe over the same time with nothing running (the machine's own noise);
+// worst_busy_ms the longest the loop was busy in one go during the command.
 void BM_ElecraftStall(benchmark::State& state)
 {
     TuneFixture fx(QStringLiteral("Elecraft"), FakeRadio::Family::Kenwood);
-    double worstCommand = 0, worstIdle = 0;
+    double worstCommand = 0, worstIdle = 0, worstBusy = 0;
     for (auto _ : state) {
         fx.radio.clearRecord();
         const auto start = std::chrono::steady_clock::now();
         QTimer done;
+        double busyMs = 0;
         worstCommand = std::max(worstCommand, worstProbeStall([&](QEventLoop& loop) {
             fx.rig->ChangeFrequency(14.25f);
             QObject::connect(&done, &QTimer::timeout, &loop, [&] {
@@ -128,7 +149,8 @@ void BM_ElecraftStall(benchmark::State& state)
                     loop.quit();
             });
             done.start(1);
-        }));
+        }, &busyMs));
+        worstBusy = std::max(worstBusy, busyMs);
         done.stop();
         state.SetIterationTime(msBetween(start, std::chrono::steady_clock::now()) / 1000.0);
         fx.finish();
@@ -138,6 +160,7 @@ void BM_ElecraftStall(benchmark::State& state)
     }
     state.counters["worst_stall_ms"] = worstCommand;
     state.counters["idle_stall_ms"] = worstIdle;
+    state.counters["worst_busy_ms"] = worstBusy;
     state.counters["bytes_ok"] = fx.radio.receivedBytes() == "MD2;FA00014250000;" ? 1 : 0;
 }
 BENCHMARK(BM_ElecraftStall)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
