@@ -3,6 +3,8 @@
 // with the band map; one DisplayBandMapLabels pass over 50 spots on the
 // band.  The logic alone: LookupSpotCountry on the shipped arrlpre2.txt and
 // on a table of 10000 rows, with the rows read per lookup as a counter.
+#include "BenchWorld.h"
+
 #include "common/Folders.h"
 #include "common/Form1.h"
 #include "common/WindowRegistry.h"
@@ -61,25 +63,12 @@ bool loadShippedCountries(const QString& work)
 
 // The out-of-state window on an empty log with the shipped country table,
 // its spot area opened as the list or the band map of band 20.
-struct SpotFixture {
-    QTemporaryDir work;
-    QTemporaryDir docs;
+struct SpotFixture : zq::bench::BenchWorld {
     Outfrm* window = nullptr;
     bool ok = false;
 
     explicit SpotFixture(bool bandMap)
     {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(std::make_unique<ScriptedPrompt>());
-        setDocumentsFolderOverride(docs.path());
-        auto& f = Folders::instance();
-        f.WorkingDirectory = work.path();
-        f.UserDirectory = docs.path() + QStringLiteral("/Brelvox Software/Carvonia");
-        f.SharedDirectory = docs.path() + QStringLiteral("/Brelvox Software/Shared");
-        QDir().mkpath(f.UserDirectory + QStringLiteral("/BACKUP"));
-        QDir().mkpath(f.SharedDirectory);
-        QDir::setCurrent(work.path());
         QFile counties(work.path() + QStringLiteral("/county2.txt"));
         counties.open(QIODevice::WriteOnly);
         for (int i = 1; i <= 77; ++i)
@@ -100,13 +89,6 @@ struct SpotFixture {
         spotting.List1->setCurrentRow(2);
         (bandMap ? spotting.OptBand : spotting.OptList)->setChecked(true);
         DefaultInstance<Form1>().PacketResize();
-    }
-    ~SpotFixture()
-    {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(nullptr);
-        setDocumentsFolderOverride(QString());
     }
     // One spot as the spotting window hands it over.
     void spot(uint32_t& seed, int kHz)

@@ -17,6 +17,7 @@
 #include "keying/PhoneFrm.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
+#include "platform/WinKeyer.h"
 #include "rig/frmRigTune.h"
 #include "spots/PacketSpotfrm.h"
 

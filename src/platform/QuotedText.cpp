@@ -78,6 +78,18 @@ bool parseNumber(const QuotedValue& v, double* out)
     return true;
 }
 
+bool parseWholeNumber(const QuotedValue& v, double lo, double hi, int* out)
+{
+    double d = 0;
+    if (!parseNumber(v, &d))
+        return false;
+    d = std::nearbyint(d);
+    if (!(d >= lo && d <= hi))
+        return false;
+    *out = static_cast<int>(d);
+    return true;
+}
+
 bool parseSingle(const QuotedValue& v, float* out)
 {
     double d = 0;

@@ -29,6 +29,9 @@ bool parseNumber(const QuotedValue& v, double* out);
 // parseNumber narrowed to single precision; false also when the number does
 // not fit a single-precision value.
 bool parseSingle(const QuotedValue& v, float* out);
+// parseNumber rounded to a whole number (a half to the even neighbour) that
+// must lie in lo..hi.
+bool parseWholeNumber(const QuotedValue& v, double lo, double hi, int* out);
 
 // The lines of a file's content: CR LF or LF ends, trailing empty lines
 // dropped.  Texts are decoded as UTF-8, or Latin-1 where that fails.
