@@ -5,9 +5,8 @@
 //   command and the gap between the mode and the frequency command as the
 //   fake receives them, against the family's own pause;
 // - BM_BuildFrequencyCommand: building one command.
-#include "common/Folders.h"
+#include "BenchWorld.h"
 #include "common/WindowRegistry.h"
-#include "platform/Prompt.h"
 #include "rig/RigCommands.h"
 #include "rig/RigControlfrm.h"
 #include "rig/RigSettings.h"
@@ -15,13 +14,10 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <algorithm>
@@ -42,22 +38,14 @@ const QByteArray kPlan = "\"2024/01/01\"\r\n"
 // The rig dialog polling a fake radio of the type, the poll timer held so
 // only the commands talk to the radio.
 struct TuneFixture {
-    QTemporaryDir work;
+    bench::BenchWorld world;
     FakeRadio radio;
     RigControlfrm* rig = nullptr;
 
     TuneFixture(const QString& type, FakeRadio::Family family) : radio(family)
     {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(std::make_unique<ScriptedPrompt>());
-        Folders::instance().WorkingDirectory = work.path();
-        QDir::setCurrent(work.path());
-        QFile plan(work.filePath(QStringLiteral("BandPlan.txt")));
-        plan.open(QIODevice::WriteOnly);
-        plan.write(kPlan);
-        plan.close();
-        radio.writeComPorts(work.path(), 3);
+        world.writeFile(QStringLiteral("BandPlan.txt"), kPlan);
+        radio.writeComPorts(world.work.path(), 3);
 
         rig = &DefaultInstance<RigControlfrm>();
         rig->List1->setCurrentItem(rig->List1->findItems(type, Qt::MatchExactly).first());
@@ -70,9 +58,9 @@ struct TuneFixture {
     }
     ~TuneFixture()
     {
+        // The dialog closes its port while the fake radio is still there.
         WindowRegistry::unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(nullptr);
     }
 
     // Runs the event loop until the command has gone out and been read.
