@@ -3,7 +3,9 @@
 #include "common/EntryBox.h"
 #include "common/TwipsLayout.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -39,6 +41,20 @@ QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QStrin
                               double left, double top, double width, double height)
 {
     return named(new QRadioButton(caption, parent), name, left, top, width, height);
+}
+
+QPushButton* makeNamedButton(QWidget* parent, const QString& name, const QString& caption,
+                             double left, double top, double width)
+{
+    auto* b = named(new QPushButton(caption, parent), name, left, top, width, 375);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QCheckBox* makeNamedCheck(QWidget* parent, const QString& name, const QString& caption,
+                          double left, double top, double width, double height)
+{
+    return named(new QCheckBox(caption, parent), name, left, top, width, height);
 }
 
 QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& caption,

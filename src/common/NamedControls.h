@@ -5,7 +5,9 @@
 
 #include <QString>
 
+class QCheckBox;
 class QGroupBox;
+class QPushButton;
 class QLabel;
 class QRadioButton;
 class QWidget;
@@ -21,6 +23,11 @@ EntryBox* makeNamedBox(QWidget* parent, const QString& name, const QString& text
                        double top, double width, double height = 285);
 QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QString& caption,
                               double left, double top, double width, double height = 255);
+// A command button 375 twips high that is never the window's default.
+QPushButton* makeNamedButton(QWidget* parent, const QString& name, const QString& caption,
+                             double left, double top, double width);
+QCheckBox* makeNamedCheck(QWidget* parent, const QString& name, const QString& caption,
+                          double left, double top, double width, double height = 255);
 QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& caption,
                           double left, double top, double width, double height);
 

@@ -399,7 +399,7 @@ void ReadCWSettings()
     const QString path = Folders::workingFile(QStringLiteral("cw.txt"));
     if (!QFileInfo(path).isFile())
         return;
-    const auto content = readWholeFile(path);
+    const auto content = readWholeFile(path, nullptr, kMaxSettingsFileBytes);
     if (!content)
         return;
     const CwSettingsRead read = parseCwSettings(*content);
