@@ -1,6 +1,7 @@
 // The band plan: the mode lookup every frequency change makes, and one
 // drawing of the Extra privileges in the real window (offscreen).
 
+#include "OffscreenMain.h"
 #include "common/Folders.h"
 #include "common/WindowRegistry.h"
 #include "rig/BandPlan.h"
@@ -66,14 +67,4 @@ BENCHMARK(BM_DrawExtraPrivileges)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZQ_OFFSCREEN_BENCHMARK_MAIN()

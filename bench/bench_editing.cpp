@@ -7,6 +7,7 @@
 // - Loading the county list window with 1000 counties.
 // - The whole edit round through the log window at 11000 contacts: Edit,
 //   Done, the rewrite of log.txt and ReloadLog.
+#include "OffscreenMain.h"
 #include "BenchWorld.h"
 
 #include "common/EntryBox.h"
@@ -193,14 +194,4 @@ BENCHMARK(BM_EditRound)->Arg(11000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZQ_OFFSCREEN_BENCHMARK_MAIN()

@@ -6,6 +6,7 @@
 // Through the real log window (offscreen): Mains logging one contact (with
 // the synced append to log.txt, which the log store's benchmark measures on
 // its own), one key typed into the call field, and ReloadLog.
+#include "OffscreenMain.h"
 #include "BenchWorld.h"
 
 #include "common/EntryBox.h"
@@ -348,14 +349,4 @@ BENCHMARK(BM_WindowReloadLog)->Arg(1000)->Arg(11000)->Unit(benchmark::kMilliseco
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZQ_OFFSCREEN_BENCHMARK_MAIN()

@@ -1,6 +1,7 @@
 // One label pass of the band map window over a full store of 50 spots
 // spread over its eleven bands (offscreen).
 
+#include "OffscreenMain.h"
 #include "common/WindowRegistry.h"
 #include "spots/BandMapWindow.h"
 #include "spots/SpectrumBands.h"
@@ -31,14 +32,4 @@ BENCHMARK(BM_BandMapLabelDisplay)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZQ_OFFSCREEN_BENCHMARK_MAIN()

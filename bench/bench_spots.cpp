@@ -7,6 +7,7 @@
 // with the band map; one DisplayBandMapLabels pass over 50 spots on the
 // band.  The logic alone: LookupSpotCountry on the shipped arrlpre2.txt and
 // on a table of 10000 rows, with the rows read per lookup as a counter.
+#include "OffscreenMain.h"
 #include "BenchWorld.h"
 
 #include "common/EntryBox.h"
@@ -342,14 +343,4 @@ BENCHMARK(BM_LookupSpotCountry)->Arg(0)->Arg(1)->ArgName("table10000")->Unit(ben
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZQ_OFFSCREEN_BENCHMARK_MAIN()

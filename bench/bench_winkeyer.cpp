@@ -7,6 +7,7 @@
 //    longest_stall_ms is the longest wall-clock gap between two ticks (it
 //    includes time the thread waited for a CPU on a loaded machine),
 //    longest_busy_ms the most CPU time the thread spent between two ticks.
+#include "OffscreenMain.h"
 #include "BenchWorld.h"
 #include "support/FakeWinKeyer.h"
 
@@ -194,14 +195,4 @@ BENCHMARK(BM_HandOver200Characters)->Iterations(3)->Unit(benchmark::kMillisecond
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZQ_OFFSCREEN_BENCHMARK_MAIN()
