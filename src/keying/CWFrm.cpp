@@ -2,80 +2,330 @@
 
 #include "common/EntryBox.h"
 #include "common/Folders.h"
+#include "common/ModalShow.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
-#include "common/WindowRegistry.h"
+#include "common/WindowFit.h"
+#include "keying/CntyAbbCW.h"
 #include "keying/KeyingState.h"
+#include "keying/MorseCode.h"
+#include "keying/frmCodePractice.h"
+#include "keying/frmWinKey.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/Infrm.h"
 #include "logwindow/Outfrm.h"
+#include "platform/KeyingPorts.h"
+#include "platform/Prompt.h"
 #include "platform/QuotedText.h"
-
-#include <QCoreApplication>
+#include "platform/SafeFile.h"
+#include "platform/UserSettings.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
+#include <chrono>
+#include <cmath>
+
 namespace zq {
+
+namespace {
+
+WinKeyerLink* winKeyer = nullptr;
+
+LogWindow* activeLogWindow()
+{
+    if (StationSettings::instance().OutOfStateFlag == 1)
+        return WindowRegistry::existing<Outfrm>();
+    return WindowRegistry::existing<Infrm>();
+}
+
+// Logs the active window's contact when its call box is not empty.
+void logActiveContact()
+{
+    LogWindow* w = activeLogWindow();
+    if (w && w->txtCall && !w->txtCall->text().isEmpty())
+        w->Mains();
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, double left,
+                        double top, double width, double height = 360)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    placeControl(*b, left, top, width, height);
+    return b;
+}
+
+QLabel* makeText(QWidget* parent, const char* name, const QString& text, double left, double top,
+                 double width, double height)
+{
+    QLabel* l = makeNamedLabel(parent, QLatin1String(name), text, left, top, width, height);
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return l;
+}
+
+// Key filter of the port and speed boxes: Backspace and "0".."9", ":".
+void portKeyFilter(int& keyAscii)
+{
+    if (keyAscii != 8 && (keyAscii < 48 || keyAscii > 58))
+        keyAscii = 0;
+}
+
+const QString kInvalidPortText = QStringLiteral(
+    "The port you have selected for CW keying is invalid.  Please select another or enter 0 "
+    "for none.");
+
+} // namespace
 
 CWFrm::CWFrm()
 {
     setObjectName(QStringLiteral("CWFrm"));
     setWindowTitle(QStringLiteral("CW String Selections"));
-    resize(twipsToPixelsX(9000), twipsToPixelsY(4920));
+    // Left through "Done" only: no close control.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    resize(twipsToPixelsX(9480), twipsToPixelsY(7080));
 
     // The message boxes: F1..F9, then F10 (Text12) and F11 (Text13).
     const int messageBoxes[11] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 12, 13};
     for (int row = 0; row < 11; ++row) {
         const int i = messageBoxes[row];
-        const double top = 240 + row * 360;
+        const double top = 120 + row * 340;
         makeNamedLabel(this, QStringLiteral("lblF%1").arg(row + 1),
                        QStringLiteral("F%1").arg(row + 1), 120, top + 30, 420, 255);
         Text[i] = makeNamedBox(this, QStringLiteral("Text%1").arg(i), QString(), 600, top, 4200);
+        Text[i]->onKeyPress = [](int& k) { UpperKey(k); };
     }
-
-    Frame1 = makeNamedFrame(this, QStringLiteral("Frame1"), QStringLiteral("Keying Options"), 5040,
-                            240, 3720, 2040);
-    auto option = [this](const char* name, const char* caption, double top) {
-        return makeNamedOption(Frame1, QLatin1String(name), QLatin1String(caption), 120, top, 1200);
-    };
-    Option1 = option("Option1", "RTS", 300);
-    Option2 = option("Option2", "DTR", 600);
-    Option3 = option("Option3", "Printer", 900);
-    Option4 = option("Option4", "None", 1200);
-    Option5 = option("Option5", "WinKey", 1500);
-    Option4->setChecked(true);
-    makeNamedLabel(Frame1, QStringLiteral("lblSerial"), QStringLiteral("Serial"), 1680, 300, 1200,
-                   255);
-    Text[10] = makeNamedBox(Frame1, QStringLiteral("Text10"), QStringLiteral("0"), 1680, 560, 720);
-    makeNamedLabel(Frame1, QStringLiteral("lblParallel"), QStringLiteral("Parallel"), 1680, 960,
-                   1200, 255);
-    Text[14] = makeNamedBox(Frame1, QStringLiteral("Text14"), QStringLiteral("&H378"), 1680, 1220,
-                            1200);
-
-    Text[11] = makeNamedBox(this, QStringLiteral("Text11"), QStringLiteral("13"), 5040, 2400, 600);
-    makeNamedLabel(this, QStringLiteral("lblWPM"), QStringLiteral("WPM"), 5760, 2430, 1200, 255);
-    txtSpace = makeNamedBox(this, QStringLiteral("txtSpace"), QStringLiteral("0"), 5040, 2800, 600);
-    makeNamedLabel(this, QStringLiteral("lblSpace"), QStringLiteral("Word Space"), 5760, 2830, 1500,
-                   255);
-    txtCWLoop = makeNamedBox(this, QStringLiteral("txtCWLoop"), QStringLiteral("0"), 5040, 3200, 600);
-    makeNamedLabel(this, QStringLiteral("lblCWLoop"), QStringLiteral("Loop (Sec)"), 5760, 3230, 1500,
-                   255);
-
     Check1 = new QCheckBox(QStringLiteral("Display CW text on main form (NA for WinKey)."), this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    placeControl(*Check1, 600, 4320, 5400, 255);
+    placeControl(*Check1, 600, 3900, 4200, 255);
     Check1->setChecked(true);
+    makeText(this, "lblWildcards",
+             QStringLiteral("Wildcards are $ for Call, * for RST  # for Num and ^ for County "
+                            "(where applicable)."),
+             600, 4200, 4200, 420);
+
+    // Keying options.
+    Frame1 = makeNamedFrame(this, QStringLiteral("Frame1"), QStringLiteral("Keying Options"), 5040,
+                            120, 4320, 1800);
+    auto option = [this](const char* name, const char* caption, double top) {
+        return makeNamedOption(Frame1, QLatin1String(name), QLatin1String(caption), 120, top, 1300);
+    };
+    Option1 = option("Option1", "RTS", 280);
+    Option2 = option("Option2", "DTR", 560);
+    Option3 = option("Option3", "Printer", 840);
+    Option4 = option("Option4", "None", 1120);
+    Option5 = option("Option5", "WinKey", 1400);
+    Option4->setChecked(true);
+    makeNamedLabel(Frame1, QStringLiteral("lblSerial"), QStringLiteral("Serial"), 1560, 280, 1200,
+                   255);
+    Text[10] = makeNamedBox(Frame1, QStringLiteral("Text10"), QStringLiteral("0"), 1560, 540, 720);
+    makeNamedLabel(Frame1, QStringLiteral("lblParallel"), QStringLiteral("Parallel"), 1560, 900,
+                   1200, 255);
+    Text[14] = makeNamedBox(Frame1, QStringLiteral("Text14"), QStringLiteral("&H378"), 1560, 1160,
+                            1200);
+    cmdConfWinkey = makeButton(Frame1, "cmdConfWinkey", QStringLiteral("Configure Winkey"), 2880,
+                               1320, 1320);
+    cmdConfWinkey->setVisible(false);
+
+    // Speed, word space, repeat.
+    Text[11] = makeNamedBox(this, QStringLiteral("Text11"), QStringLiteral("13"), 5040, 2040, 600);
+    makeNamedLabel(this, QStringLiteral("lblWPM"), QStringLiteral("WPM"), 5700, 2070, 600, 255);
+    Command2 = makeButton(this, "Command2", QStringLiteral("Faster"), 6360, 2000, 900);
+    Command3 = makeButton(this, "Command3", QStringLiteral("Slower"), 7320, 2000, 900);
+    txtSpace = makeNamedBox(this, QStringLiteral("txtSpace"), QStringLiteral("0"), 5040, 2480, 600);
+    makeNamedLabel(this, QStringLiteral("lblSpace"), QStringLiteral("Word Space"), 5700, 2510, 900,
+                   255);
+    Command5 = makeButton(this, "Command5", QStringLiteral("Less"), 6660, 2440, 780);
+    Command6 = makeButton(this, "Command6", QStringLiteral("More"), 7500, 2440, 780);
+    txtCWLoop = makeNamedBox(this, QStringLiteral("txtCWLoop"), QStringLiteral("0"), 5040, 2920, 600);
+    makeNamedLabel(this, QStringLiteral("lblCWLoop"), QStringLiteral("Loop (Sec)"), 5700, 2950,
+                   1200, 255);
+
+    // Timing options and the Loop method's calibration.
+    makeNamedLabel(this, QStringLiteral("lblTiming"), QStringLiteral("Timing Options: "), 5040,
+                   3330, 1500, 255);
+    Frame2 = makeNamedFrame(this, QStringLiteral("Frame2"), QString(), 6540, 3240, 2820, 420);
+    optTimer = makeNamedOption(Frame2, QStringLiteral("optTimer"), QStringLiteral("Timer"), 60, 90,
+                               900);
+    OptSleep = makeNamedOption(Frame2, QStringLiteral("OptSleep"), QStringLiteral("Sleep"), 960, 90,
+                               900);
+    optLoop = makeNamedOption(Frame2, QStringLiteral("optLoop"), QStringLiteral("Loop"), 1860, 90,
+                              900);
+    optTimer->setToolTip(QStringLiteral("Times by Windows System time."));
+    OptSleep->setToolTip(QStringLiteral("Times by Windows System time."));
+    optLoop->setToolTip(QStringLiteral("Times by a For Next loop."));
+    optTimer->setChecked(true);
+    txtLoop = makeNamedBox(this, QStringLiteral("txtLoop"), QStringLiteral("0"), 5040, 3760, 1200);
+    txtLoop->setToolTip(QStringLiteral("Loops per 60 ms"));
+    lblLoop = makeNamedLabel(this, QStringLiteral("lblLoop"), QStringLiteral("Loop Delay"), 6300,
+                             3790, 1000, 255);
+    cmdLoopFaster = makeButton(this, "cmdLoopFaster", QStringLiteral("F"), 7380, 3720, 420);
+    cmdLoopFaster->setToolTip(QStringLiteral("Speed up CW"));
+    cmdLoopSlower = makeButton(this, "cmdLoopSlower", QStringLiteral("S"), 7860, 3720, 420);
+    cmdLoopSlower->setToolTip(QStringLiteral("Slow Down CW"));
+    enableLoopControls(false);
+
+    // Fixed texts.
+    makeText(this, "lblProsigns",
+             QStringLiteral("Prosigns\nAR  [\nSK  ]\nKN  ;\nCL  \\\nBT  ="), 5040, 4200, 1000,
+             1500);
+    makeText(this, "lblCWMode", QStringLiteral("You must be in CW mode."), 6240, 4200, 3000, 255);
+    makeText(this, "lblArrows", QStringLiteral("Up / Down arrows on main form change speed."), 6240,
+             4500, 3000, 480);
+    makeText(this, "lblKeyboard", QStringLiteral("Keyboard"), 6240, 5040, 1000, 255);
+    makeText(this, "lblF12", QStringLiteral("F12"), 7260, 5040, 600, 255);
+    makeText(this, "lblToUse", QStringLiteral("To Use:"), 120, 4680, 1200, 255);
+    makeText(this, "lblToUseText",
+             QStringLiteral("Each text box corresponds to a function key.  Enter the characters "
+                            "you would like to associate with the function key. From the main "
+                            "logging page, press the appropriate function key each time you wish "
+                            "to send the string.  A ! in the string enters the contact."),
+             120, 4920, 4680, 900);
+    makeText(this, "lblSetup", QStringLiteral("Setup:"), 120, 5850, 1200, 255);
+    makeText(this, "lblSetupText",
+             QStringLiteral("Connect a keying interface to a serial or parallel port and choose "
+                            "its key line under Keying Options.\n"
+                            "Enter the serial port number (0 for none) or the parallel port's "
+                            "address in hexadecimal (&H378).\n"
+                            "Test with the F9 message on a clear frequency; no side tone is "
+                            "generated.\n"
+                            "Enter the speed and the word space adjustment (0 is standard, -8 is "
+                            "no spacing)."),
+             120, 6090, 4680, 960);
+
+    // Buttons.
+    Command1 = makeButton(this, "Command1", QStringLiteral("Done"), 5040, 6600, 1000);
+    Command4 = makeButton(this, "Command4", QStringLiteral("&Test"), 6120, 6600, 1000);
+    Command7 = makeButton(this, "Command7", QStringLiteral("Send Code Practice"), 7200, 6600, 2160);
+    Label23 = makeNamedLabel(this, QStringLiteral("Label23"), QStringLiteral("Sending!"), 6120, 6240,
+                             1200, 255);
+    Label23->setVisible(false);
 
     tmrRepeat = new QTimer(this);
     tmrRepeat->setObjectName(QStringLiteral("tmrRepeat"));
     tmrRepeat->setInterval(0);
     connect(tmrRepeat, &QTimer::timeout, this, [this] { tmrRepeat_Timer(); });
+
+    keyer = new MorseKeyer(KeyingState::instance().CwSendBuffer, this);
+    keyer->needLine = [this](const MorseSettings& s) { return lineForKeying(s); };
+    keyer->exclamation = [] { logActiveContact(); };
+    keyer->characterDone = [this] { echoBuffer(); };
+
+    // Handlers.
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { UpDown1_UpClick(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { UpDown1_DownClick(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
+    connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
+    connect(cmdConfWinkey, &QPushButton::clicked, this, [this] { cmdConfWinkey_Click(); });
+    connect(cmdLoopFaster, &QPushButton::clicked, this, [this] { cmdLoopFaster_Click(); });
+    connect(cmdLoopSlower, &QPushButton::clicked, this, [this] { cmdLoopSlower_Click(); });
+    auto onClick = [this](QRadioButton* b, void (CWFrm::*handler)()) {
+        connect(b, &QRadioButton::clicked, this, [this, b, handler] {
+            if (b->isChecked())
+                (this->*handler)();
+        });
+    };
+    onClick(Option1, &CWFrm::Option1_Click);
+    onClick(Option2, &CWFrm::Option2_Click);
+    onClick(Option3, &CWFrm::Option3_Click);
+    onClick(Option4, &CWFrm::Option4_Click);
+    onClick(Option5, &CWFrm::Option5_Click);
+    onClick(optTimer, &CWFrm::optTimer_Click);
+    onClick(OptSleep, &CWFrm::OptSleep_Click);
+    onClick(optLoop, &CWFrm::optLoop_Click);
+
+    for (EntryBox* box : {Text[10], Text[11]}) {
+        box->onKeyPress = portKeyFilter;
+        connect(box, &EntryBox::focusGained, box, [box] { box->selectAll(); });
+        connect(box, &EntryBox::focusLost, this, [this, box] {
+            if (!boxNumber(box->text()))
+                box->setText(QStringLiteral("0"));
+            if (box == Text[10])
+                CWSetup();
+        });
+    }
+    connect(Text[11], &QLineEdit::textChanged, this, [this] { Text11_Change(); });
+
+    txtSpace->onKeyPress = [](int& k) {
+        if (k != 8 && (k < 45 || k > 58))
+            k = 0;
+    };
+    connect(txtSpace, &QLineEdit::textChanged, this, [this] {
+        if (const auto n = boxNumber(txtSpace->text()); n && *n < -8)
+            txtSpace->setText(QStringLiteral("-8"));
+        pushSettings();
+    });
+    connect(txtSpace, &EntryBox::focusLost, this, [this] {
+        if (!boxNumber(txtSpace->text()))
+            txtSpace->setText(QStringLiteral("0"));
+    });
+
+    txtCWLoop->onKeyPress = [](int& k) {
+        if (k != 8 && k != '.' && (k < '0' || k > '9'))
+            k = 0;
+    };
+    connect(txtCWLoop, &EntryBox::focusLost, this, [this] { txtCWLoop_LostFocus(); });
+
+    connect(txtLoop, &QLineEdit::textChanged, this, [this] {
+        if (const auto n = boxNumber(txtLoop->text())) {
+            LoopsPer60ms = *n;
+            pushSettings();
+        }
+    });
+
+    Form_Load();
 }
+
+void CWFrm::Form_Load()
+{
+    FitParameters p;
+    p.target = FitParameters::Target::WorkArea;
+    p.placement = FitParameters::Placement::Centred;
+    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
+    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
+    p.controlFont = FitParameters::ControlFont::WidthRatioCapped;
+    p.onError = FitParameters::OnError::Silent;
+    FitWindow(*this, p);
+
+    // The calibration first, so that choosing "Loop" finds it.
+    if (const auto n = boxNumber(GetSetting(QStringLiteral("UserCWLoopOffset"))))
+        LoopsPer60ms = *n;
+    txtLoop->setText(bareNumber(LoopsPer60ms));
+    const QString timing = GetSetting(QStringLiteral("UserCWSelection"), QStringLiteral("Timer"));
+    if (timing == QLatin1String("Timer")) {
+        optTimer->setChecked(true);
+        optTimer_Click();
+    } else if (timing == QLatin1String("Sleep")) {
+        OptSleep->setChecked(true);
+        OptSleep_Click();
+    } else if (timing == QLatin1String("Loop")) {
+        optLoop->setChecked(true);
+        optLoop_Click();
+    }
+    pushSettings();
+}
+
+void CWFrm::onUnload()
+{
+    tmrRepeat->stop();
+    keyer->abort();
+    KeyingPorts::instance().release(KeyingOwner::CwKeyLine);
+}
+
+// ---------------------------------------------------------------------------
+// Settings file
 
 void CWFrm::applySettings(const CwSettingsRead& read)
 {
@@ -85,29 +335,27 @@ void CWFrm::applySettings(const CwSettingsRead& read)
         Text[i]->setText(s.Text[i]);
     if (n >= cwline::txtSpace)
         txtSpace->setText(s.txtSpace);
-    if (n >= cwline::CwKeyingMethod)
-        KeyingState::instance().CwKeyingMethod = s.CwKeyingMethod;
+    if (n >= cwline::CwKeyingMethod) {
+        // The method and its button always agree.
+        setOptionValue(*Option1, false);
+        setOptionValue(*Option2, false);
+        setOptionValue(*Option3, false);
+        switch (s.CwKeyingMethod) {
+        case 1: Option1->setChecked(true); Option1_Click(); break;
+        case 2: Option2->setChecked(true); Option2_Click(); break;
+        case 3: Option3->setChecked(true); Option3_Click(); break;
+        case 5: Option5->setChecked(true); Option5_Click(); break;
+        default: Option4->setChecked(true); Option4_Click(); break;
+        }
+    }
     if (n >= cwline::Text14)
         Text[14]->setText(s.Text[14]);
     if (n >= cwline::Check1)
         Check1->setChecked(s.Check1 != 0);
     if (n >= cwline::txtCWLoop)
         txtCWLoop->setText(s.txtCWLoop);
-    if (!read.complete)
-        return;
-    tmrRepeat->setInterval(s.repeatIntervalMs);
-
-    setOptionValue(*Option1, false);
-    setOptionValue(*Option2, false);
-    setOptionValue(*Option3, false);
-    switch (KeyingState::instance().CwKeyingMethod) {
-    case 1: Option1->setChecked(true); break;
-    case 2: Option2->setChecked(true); break;
-    case 3: Option3->setChecked(true); break;
-    case 0: Option4->setChecked(true); break;
-    case 5: Option5->setChecked(true); break;
-    default: break; // no option for it: the visible choice stays
-    }
+    if (read.complete)
+        tmrRepeat->setInterval(s.repeatIntervalMs);
 }
 
 CwSettings CWFrm::currentSettings() const
@@ -123,68 +371,259 @@ CwSettings CWFrm::currentSettings() const
     return s;
 }
 
+void CWFrm::Command1_Click()
+{
+    Folders::makeWorkingFolderCurrent();
+    const QString path = Folders::workingFile(QStringLiteral("CW.txt"));
+    QString why;
+    if (!writeFileAtomically(path, formatCwSettings(currentSettings()), &why)) {
+        prompt().message(QStringLiteral("Unable to write CW.txt: %1").arg(why),
+                         QStringLiteral("File Error"), MsgButtons::Ok, MsgIcon::Critical);
+        hide();
+        return;
+    }
+    QString timing;
+    if (optTimer->isChecked())
+        timing = QStringLiteral("Timer");
+    else if (optLoop->isChecked())
+        timing = QStringLiteral("Loop");
+    else if (OptSleep->isChecked())
+        timing = QStringLiteral("Sleep");
+    SaveSetting(QStringLiteral("UserCWSelection"), timing);
+    SaveSetting(QStringLiteral("UserCWLoopOffset"), bareNumber(LoopsPer60ms));
+    hide();
+}
+
+void ReadCWSettings()
+{
+    const QString path = Folders::workingFile(QStringLiteral("cw.txt"));
+    if (!QFileInfo(path).isFile())
+        return;
+    const auto content = readWholeFile(path);
+    if (!content)
+        return;
+    const CwSettingsRead read = parseCwSettings(*content);
+    if (read.valuesRead == 0)
+        return;
+    DefaultInstance<CWFrm>().applySettings(read);
+}
+
 // ---------------------------------------------------------------------------
-// Procedures the log windows call
+// The dialog's buttons
 
-namespace {
-
-WinKeyerLink* winKeyer = nullptr;
-
-// The number a box holds, 0 when it holds none.
-int boxNumber(const EntryBox* box)
+void CWFrm::Command4_Click()
 {
-    bool ok = false;
-    const int n = box->text().trimmed().toInt(&ok);
-    return ok ? n : 0;
+    QPointer<CWFrm> self(this);
+    Label23->setVisible(true);
+    QCoreApplication::processEvents();
+    int f9 = 120;
+    FKeyCW(f9);
+    if (!self)
+        return;
+    Label23->setVisible(false);
+    if (isVisible())
+        Text[1]->setFocus();
 }
 
-// The own county as sent: its abbreviation when that is shorter.
-QString countyForCw(const QString& county)
+void CWFrm::Command5_Click()
 {
-    const CountyTable& t = CountyTable::instance();
-    for (int i = 1; i <= t.count(); ++i) {
-        const auto n = static_cast<size_t>(i);
-        if (QString::compare(t.CountyName[n], county, Qt::CaseInsensitive) == 0)
-            return t.CountyAbbrev[n].size() < t.CountyName[n].size() ? t.CountyAbbrev[n] : county;
+    txtSpace->setText(steppedNumber(txtSpace->text(), -1).value_or(QStringLiteral("0")));
+}
+
+void CWFrm::Command6_Click()
+{
+    txtSpace->setText(steppedNumber(txtSpace->text(), 1).value_or(QStringLiteral("0")));
+}
+
+void CWFrm::Command7_Click()
+{
+    showModal(DefaultInstance<frmCodePractice>());
+    WindowRegistry::unload<frmCodePractice>();
+    KeyingState::instance().CwSendBuffer.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Key line and timing options
+
+void CWFrm::Option1_Click()
+{
+    KeyingState::instance().CwKeyingMethod = 1;
+    pushSettings();
+}
+
+void CWFrm::Option2_Click()
+{
+    KeyingState::instance().CwKeyingMethod = 2;
+    pushSettings();
+}
+
+void CWFrm::Option3_Click()
+{
+    KeyingState::instance().CwKeyingMethod = 3;
+    pushSettings();
+}
+
+void CWFrm::Option4_Click()
+{
+    KeyingState::instance().CwKeyingMethod = 0;
+    pushSettings();
+}
+
+void CWFrm::Option5_Click()
+{
+    KeyingState::instance().CwKeyingMethod = 5;
+    cmdConfWinkey->setVisible(true);
+    DefaultInstance<frmWinKey>();
+    pushSettings();
+}
+
+void CWFrm::cmdConfWinkey_Click()
+{
+    showModal(DefaultInstance<frmWinKey>());
+    Command1->setFocus();
+}
+
+void CWFrm::enableLoopControls(bool on)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{txtLoop, lblLoop, cmdLoopFaster, cmdLoopSlower})
+        w->setEnabled(on);
+}
+
+void CWFrm::optTimer_Click()
+{
+    enableLoopControls(false);
+    pushSettings();
+}
+
+void CWFrm::OptSleep_Click()
+{
+    enableLoopControls(false);
+    pushSettings();
+}
+
+void CWFrm::optLoop_Click()
+{
+    enableLoopControls(true);
+    QCoreApplication::processEvents();
+    if (LoopsPer60ms == 0)
+        CalibrateLoop();
+    txtLoop->setText(bareNumber(LoopsPer60ms));
+    pushSettings();
+}
+
+void CWFrm::CalibrateLoop()
+{
+    using clock = std::chrono::steady_clock;
+    const auto t1 = clock::now();
+    LoopsPer60ms = countLoop(kCalibrationPasses);
+    const auto t2 = clock::now();
+    const double elapsedMs = std::chrono::duration<double, std::milli>(t2 - t1).count();
+    if (const auto n = loopsPer60msFromElapsed(elapsedMs)) {
+        LoopsPer60ms = *n;
+        txtLoop->setText(bareNumber(LoopsPer60ms));
     }
-    return county;
 }
 
-LogWindow* activeLogWindow()
+void CWFrm::cmdLoopFaster_Click()
 {
-    if (StationSettings::instance().OutOfStateFlag == 1)
-        return WindowRegistry::existing<Outfrm>();
-    return WindowRegistry::existing<Infrm>();
+    txtLoop->setText(loopFaster(txtLoop->text()));
+    Command1->setFocus();
 }
 
-} // namespace
-
-QString CWFrm::expandMacros(const QString& message) const
+void CWFrm::cmdLoopSlower_Click()
 {
-    const KeyingState& ks = KeyingState::instance();
-    QString rst = ks.CwMacroRst;
-    if (rst.isEmpty() || rst == QLatin1String("599"))
-        rst = QStringLiteral("5NN");
-    rst = rst.trimmed();
-    QString out;
-    for (QChar c : message) {
-        if (c == u'$')
-            out += ks.CwMacroCall;
-        else if (c == u'*')
-            out += rst;
-        else if (c == u'^')
-            out += countyForCw(ks.CwMacroCounty);
-        else
-            out += c;
+    txtLoop->setText(loopSlower(txtLoop->text()));
+    Command1->setFocus();
+}
+
+void CWFrm::pushSettings()
+{
+    MorseSettings s;
+    s.method = KeyingState::instance().CwKeyingMethod;
+    s.wpm = boxNumber(Text[11]->text());
+    s.space = boxNumber(txtSpace->text());
+    s.timing = optTimer->isChecked()   ? CwTiming::Timer
+               : OptSleep->isChecked() ? CwTiming::Sleep
+               : optLoop->isChecked()  ? CwTiming::Loop
+                                       : CwTiming::None;
+    s.loopsPer60ms = LoopsPer60ms;
+    keyer->setSettings(s);
+}
+
+// ---------------------------------------------------------------------------
+// The key line
+
+void CWFrm::reportInvalidPort()
+{
+    prompt().beep();
+    prompt().message(kInvalidPortText, QStringLiteral("Invalid port."), MsgButtons::Ok);
+    if (!isVisible())
+        showModal(*this);
+}
+
+bool CWFrm::CWSetup()
+{
+    KeyingPorts& ports = KeyingPorts::instance();
+    ports.release(KeyingOwner::CwKeyLine);
+    const auto n = boxNumber(Text[10]->text());
+    if (n && *n <= 0)
+        return true; // no port wanted
+    bool opened = false;
+    if (n && *n < 1e6) {
+        const int port = static_cast<int>(roundHalfEven(*n));
+        opened = ports.claimLine(KeyingOwner::CwKeyLine, KeyLinePort::serial(port)) != nullptr;
     }
-    return out;
+    if (!opened)
+        reportInvalidPort();
+    return opened;
 }
+
+MorseKeyer::LineAnswer CWFrm::lineForKeying(const MorseSettings& s)
+{
+    KeyingPorts& ports = KeyingPorts::instance();
+    const KeyLinePort::Kind kind = s.lineKind();
+    auto held = [&]() -> std::shared_ptr<KeyLine> {
+        auto l = ports.line(KeyingOwner::CwKeyLine);
+        if (l && l->port().kind == kind
+            && (kind != KeyLinePort::Kind::Parallel
+                || l->port().parallelAddress == Text[14]->text()))
+            return l;
+        return nullptr;
+    };
+    if (auto l = held())
+        return {l, false};
+    if (invalidPortReported_)
+        return {nullptr, true};
+
+    if (kind == KeyLinePort::Kind::Serial) {
+        const auto n = boxNumber(Text[10]->text());
+        if (n && *n <= 0) {
+            ports.release(KeyingOwner::CwKeyLine);
+            return {nullptr, false}; // port "0": timed, no line
+        }
+        invalidPortReported_ = !CWSetup();
+    } else {
+        const auto line = ports.claimLine(KeyingOwner::CwKeyLine,
+                                          KeyLinePort::parallel(Text[14]->text()));
+        if (!line) {
+            invalidPortReported_ = true;
+            reportInvalidPort();
+        }
+    }
+    // The operator may have put the port right while the window was shown.
+    if (auto l = held())
+        return {l, false};
+    return {nullptr, true};
+}
+
+// ---------------------------------------------------------------------------
+// Message keys and the send buffer
 
 void CWFrm::FKeyCW(int& KeyCode)
 {
     KeyingState& ks = KeyingState::instance();
     ks.CwSendBuffer.clear();
-    if (ks.CwKeyingMethod != 0 && ((KeyCode >= 112 && KeyCode <= 124) || ks.KeyboardCwMode == 1)) {
+    if (ks.CwKeyingMethod != 0) {
         QString message;
         if (KeyCode >= 112 && KeyCode <= 120)
             message = Text[static_cast<size_t>(KeyCode - 111)]->text();
@@ -193,17 +632,21 @@ void CWFrm::FKeyCW(int& KeyCode)
         else if (KeyCode == 122)
             message = Text[13]->text();
         if (KeyCode == 112) {
-            const int delay = boxNumber(txtCWLoop);
-            if (delay > 0) {
+            const auto delay = boxNumber(txtCWLoop->text());
+            if (!delay)
+                return; // a failure: nothing sent, no events run
+            if (*delay > 0) {
                 ks.CwRepeatActive = 1;
                 if (tmrRepeat->interval() <= 0)
-                    tmrRepeat->setInterval(repeatDelayMs(delay));
-                tmrRepeat->start();
+                    tmrRepeat->setInterval(repeatDelayMs(static_cast<int>(std::min(*delay, 1e9))));
             }
         }
         if (!message.isEmpty()) {
-            ks.CwSendBuffer += expandMacros(message);
+            ks.CwSendBuffer = ExpandCwMacros(message, ks);
+            QPointer<CWFrm> self(this);
             LoopThroughCWBuffer();
+            if (!self)
+                return;
         }
     }
     QCoreApplication::processEvents();
@@ -211,54 +654,87 @@ void CWFrm::FKeyCW(int& KeyCode)
 
 void CWFrm::tmrRepeat_Timer()
 {
-    KeyingState& ks = KeyingState::instance();
-    if (ks.CwRepeatActive != 1) {
-        tmrRepeat->stop();
-        return;
-    }
-    if (ks.CwSendingBusy == 0) {
-        int f1 = 112;
-        FKeyCW(f1);
-    }
+    tmrRepeat->stop();
+    int f1 = 112;
+    FKeyCW(f1);
 }
 
 void CWFrm::UpDown1_UpClick()
 {
-    Text[11]->setText(QString::number(boxNumber(Text[11]) + 1));
+    if (const auto t = steppedNumber(Text[11]->text(), 1))
+        Text[11]->setText(*t);
 }
 
 void CWFrm::UpDown1_DownClick()
 {
-    Text[11]->setText(QString::number(boxNumber(Text[11]) - 1));
+    if (const auto t = steppedNumber(Text[11]->text(), -1))
+        Text[11]->setText(*t);
+}
+
+void CWFrm::Text11_Change()
+{
+    pushSettings();
+    const KeyingState& ks = KeyingState::instance();
+    const auto n = boxNumber(Text[11]->text());
+    if (n && *n > 4 && *n < 100 && ks.WinKeyerOpen != 0 && ks.CwKeyingMethod == 5)
+        wk_wpm(static_cast<uint8_t>(roundHalfEven(*n)));
+}
+
+void CWFrm::txtCWLoop_LostFocus()
+{
+    const auto n = boxNumber(txtCWLoop->text());
+    if (n && *n >= 0 && *n < 60) {
+        tmrRepeat->setInterval(static_cast<int>(roundHalfEven(*n * 1000)));
+        return;
+    }
+    txtCWLoop->setText(QStringLiteral("0"));
+    tmrRepeat->setInterval(0);
+    if (!n)
+        prompt().beep();
+}
+
+void CWFrm::echoBuffer()
+{
+    if (!Check1->isChecked())
+        return;
+    if (LogWindow* w = activeLogWindow())
+        w->lblDialog->setText(KeyingState::instance().CwSendBuffer.text());
 }
 
 void CWFrm::LoopThroughCWBuffer()
 {
     KeyingState& ks = KeyingState::instance();
     if (ks.CwKeyingMethod == 5) {
-        wk_sendtext(ks.CwSendBuffer);
-        ks.CwSendBuffer.clear();
+        if (ks.CwSendBuffer.text().contains(u'!'))
+            logActiveContact();
+        DefaultInstance<frmWinKey>().WKTransmit();
+        if (ks.CwRepeatActive == 1 && tmrRepeat->interval() > 0)
+            tmrRepeat->start();
         return;
     }
+    QPointer<CWFrm> self(this);
+    if (!keyer->draining())
+        invalidPortReported_ = false;
     ks.CwSendingBusy = 1;
-    while (!ks.CwSendBuffer.isEmpty()) {
-        const QChar c = ks.CwSendBuffer.at(0);
-        ks.CwSendBuffer.remove(0, 1);
-        if (c == u'!') {
-            LogWindow* w = activeLogWindow();
-            if (w && !w->txtCall->text().isEmpty())
-                w->Mains();
-        } else if (keyCharacter) {
-            keyCharacter(c);
-        }
-        QCoreApplication::processEvents();
+    pushSettings();
+    keyer->drain();
+    if (!self) {
+        ks.CwSendingBusy = 0;
+        return;
     }
+    if (ks.CwRepeatActive == 1 && tmrRepeat->interval() > 0)
+        tmrRepeat->start();
     ks.CwSendingBusy = 0;
-    if (ks.KeyboardCwMode == 1 && Check1->isChecked()) {
+    if (Check1->isChecked()) {
         if (LogWindow* w = activeLogWindow())
-            w->lblDialog->setText(QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit."));
+            w->lblDialog->setText(ks.KeyboardCwMode == 1
+                                      ? QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.")
+                                      : QString());
     }
 }
+
+// ---------------------------------------------------------------------------
+// WinKeyer host calls
 
 void setWinKeyerLink(WinKeyerLink* link)
 {
@@ -288,18 +764,10 @@ void wk_sendtext(const QString& text)
         winKeyer->sendText(text);
 }
 
-void ReadCWSettings()
+void wk_wpm(uint8_t wpm)
 {
-    const QString path = Folders::workingFile(QStringLiteral("cw.txt"));
-    if (!QFileInfo(path).isFile())
-        return;
-    const auto content = readWholeFile(path);
-    if (!content)
-        return;
-    const CwSettingsRead read = parseCwSettings(*content);
-    if (read.valuesRead == 0)
-        return;
-    DefaultInstance<CWFrm>().applySettings(read);
+    if (winKeyer)
+        winKeyer->setSpeed(wpm);
 }
 
 } // namespace zq

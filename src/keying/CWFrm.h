@@ -2,17 +2,22 @@
 // The CW keyer window "CW String Selections".  While the program runs its
 // controls are the only store of the CW settings: the function-key
 // messages, the key-line port, the speed, the word space, the keying
-// method, the parallel port address, the echo option and the F1 repeat.
+// method, the parallel port address, the echo option, the F1 repeat and
+// the timing method.  It also owns the software keyer that keys the send
+// buffer on the chosen key line.
 
+#include "common/WindowRegistry.h"
 #include "keying/KeyerSettings.h"
+#include "keying/MorseKeyer.h"
 
 #include <QDialog>
 #include <array>
 #include <cstdint>
-#include <functional>
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
+class QPushButton;
 class QRadioButton;
 class QTimer;
 
@@ -20,16 +25,19 @@ namespace zq {
 
 class EntryBox;
 
-class CWFrm : public QDialog {
+class CWFrm : public QDialog, public UnloadStep {
     Q_OBJECT
 public:
     CWFrm();
+
+    // Unloading stops the keyer at once and releases the key line.
+    void onUnload() override;
 
     // Text1..Text9 F1..F9 messages, Text10 key-line serial port, Text11 speed
     // (WPM), Text12 F10 message, Text13 F11 message, Text14 parallel port
     // address.  Index 0 is not used.
     std::array<EntryBox*, 15> Text{};
-    EntryBox* txtSpace = nullptr;  // word-space adjustment
+    EntryBox* txtSpace = nullptr;  // word-space adjustment, dot units
     EntryBox* txtCWLoop = nullptr; // F1 repeat delay, seconds
     QCheckBox* Check1 = nullptr;   // echo the sent text on the log window
     QGroupBox* Frame1 = nullptr;   // "Keying Options"
@@ -38,11 +46,33 @@ public:
     QRadioButton* Option3 = nullptr; // Printer (3)
     QRadioButton* Option4 = nullptr; // None (0)
     QRadioButton* Option5 = nullptr; // WinKey (5)
-    QTimer* tmrRepeat = nullptr;   // repeats the F1 message
+    QGroupBox* Frame2 = nullptr;     // the timing options
+    QRadioButton* optTimer = nullptr;
+    QRadioButton* OptSleep = nullptr;
+    QRadioButton* optLoop = nullptr;
+    EntryBox* txtLoop = nullptr;     // loops per 60 ms
+    QLabel* lblLoop = nullptr;
+    QPushButton* cmdLoopFaster = nullptr; // "F"
+    QPushButton* cmdLoopSlower = nullptr; // "S"
+    QPushButton* cmdConfWinkey = nullptr;
+    QLabel* Label23 = nullptr;       // "Sending!"
+    QPushButton* Command1 = nullptr; // Done
+    QPushButton* Command2 = nullptr; // Faster
+    QPushButton* Command3 = nullptr; // Slower
+    QPushButton* Command4 = nullptr; // &Test
+    QPushButton* Command5 = nullptr; // Less
+    QPushButton* Command6 = nullptr; // More
+    QPushButton* Command7 = nullptr; // Send Code Practice
+    QTimer* tmrRepeat = nullptr;     // repeats the F1 message
+
+    // Passes of the Loop method's counting loop per 60 ms; 0 until calibrated.
+    double LoopsPer60ms = 0;
+
+    MorseKeyer* keyer = nullptr;
 
     // Takes the values a read of CW.txt gave, in file order: the first
-    // valuesRead values (the keying method into CwKeyingMethod), the repeat
-    // interval and the method's option only when the read was complete.
+    // valuesRead values; the keying method also selects its option.  The
+    // repeat interval only when the read was complete.
     void applySettings(const CwSettingsRead& read);
     // The settings as the controls hold them.
     CwSettings currentSettings() const;
@@ -55,18 +85,48 @@ public:
     // The speed box Text11 one word per minute up or down.
     void UpDown1_UpClick();
     void UpDown1_DownClick();
-    // Keys CwSendBuffer from its start until it is empty, letting queued
-    // events run after each character: characters appended meanwhile are
-    // keyed by the same run, and an emptied buffer ends it.  A "!" logs the
+    // Keys CwSendBuffer until it is empty and keyed, with the event loop
+    // running: characters appended meanwhile are keyed by the same run, an
+    // emptied buffer ends it after the current character, and a "!" logs the
     // contact of the active log window.  With the WinKeyer the buffer is
     // handed to it instead.
     void LoopThroughCWBuffer();
-    // Where each character to be keyed goes; the key-line driver sets it.
-    std::function<void(QChar)> keyCharacter;
+
+    // --- The dialog's own buttons and handlers --------------------------------
+    void Command1_Click(); // Done: CW.txt and the two settings keys, then hide
+    void Command4_Click(); // &Test: the F9 message
+    void Command5_Click(); // Less
+    void Command6_Click(); // More
+    void Command7_Click(); // Send Code Practice
+    // (Re)opens the key-line serial port of Text10; reports a port that
+    // cannot be opened.  True when the port is open or none is wanted.
+    bool CWSetup();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Option5_Click();
+    void optTimer_Click();
+    void OptSleep_Click();
+    void optLoop_Click();
+    void cmdLoopFaster_Click();
+    void cmdLoopSlower_Click();
+    void cmdConfWinkey_Click();
+    void Text11_Change();
+    void txtCWLoop_LostFocus();
 
 private:
-    QString expandMacros(const QString& message) const;
+    void Form_Load();
+    void CalibrateLoop();
     void tmrRepeat_Timer();
+    void pushSettings();
+    void reportInvalidPort();
+    MorseKeyer::LineAnswer lineForKeying(const MorseSettings& s);
+    void logContactForExclamation();
+    void echoBuffer();
+    void enableLoopControls(bool on);
+
+    bool invalidPortReported_ = false; // in the running drain
 };
 
 // The WinKeyer's host calls.  Until a link to a WinKeyer is set they report
@@ -78,6 +138,7 @@ public:
     virtual void clearBuffer() = 0;
     virtual void backspace() = 0;
     virtual void sendText(const QString& text) = 0;
+    virtual void setSpeed(uint8_t) {}
 };
 // The link is not owned; nullptr removes it.
 void setWinKeyerLink(WinKeyerLink* link);
@@ -85,6 +146,7 @@ int32_t wk_getstatus();   // above 0 while the WinKeyer is sending
 void wk_clearbuf();       // drops the characters still waiting in it
 void wk_backspace();      // takes back the last character waiting in it
 void wk_sendtext(const QString& text);
+void wk_wpm(uint8_t wpm); // the keyer's speed
 
 // Reads cw.txt (found without regard to case) from the working folder into
 // the CW keyer's controls, creating the window without showing it.  A

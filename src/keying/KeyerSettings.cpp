@@ -71,7 +71,9 @@ CwSettingsRead parseCwSettings(const QByteArray& content)
     int method = 0;
     if (!in.next(&v) || !wholeNumber(v, 0, 255, &method))
         return r;
-    s.CwKeyingMethod = static_cast<uint8_t>(method);
+    // A method the keyer does not know reads as none.
+    const bool known = method == 0 || method == 1 || method == 2 || method == 3 || method == 5;
+    s.CwKeyingMethod = static_cast<uint8_t>(known ? method : 0);
     ++r.valuesRead;
 
     if (!text(s.Text[14]))

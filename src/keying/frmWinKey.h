@@ -2,6 +2,8 @@
 // The WinKeyer set-up window.
 
 #include "common/WindowRegistry.h"
+#include "keying/CWFrm.h"
+#include "keying/KeyingState.h"
 
 #include <QDialog>
 
@@ -16,6 +18,15 @@ public:
         setWindowTitle(QStringLiteral(" WinKey Setup"));
     }
     void onUnload() override {}
+
+    // Hands the whole send buffer to the WinKeyer.
+    void WKTransmit()
+    {
+        SendBuffer& b = KeyingState::instance().CwSendBuffer;
+        const QString text = b.text();
+        b.clear();
+        wk_sendtext(text);
+    }
 };
 
 } // namespace zq

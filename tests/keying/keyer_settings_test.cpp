@@ -6,9 +6,12 @@
 #include "keying/KeyerSettings.h"
 #include "keying/KeyingState.h"
 #include "keying/PhoneFrm.h"
+#include "keying/frmWinKey.h"
+#include "support/KeyingTestSupport.h"
 #include "support/TestEnv.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTimer>
@@ -156,34 +159,48 @@ TEST(ReadCWSettings, FillsTheKeyerWindowFromCwTxtWithoutShowingIt)
 
 TEST(ReadCWSettings, MethodOptionsFollowTheStoredMethod)
 {
+    // The method and its button always agree, also for a file that ends
+    // right after the method; a method the keyer does not know reads as none.
     struct Case {
         const char* method;
+        int lines;
         const char* chosen; // option name checked afterwards
+        int value;          // CwKeyingMethod afterwards
     };
-    const Case cases[] = {{"1", "Option1"}, {"2", "Option2"}, {"3", "Option3"},
-                          {"0", "Option4"}, {"5", "Option5"}, {"7", "Option4"}};
+    const Case cases[] = {{"1", 18, "Option1", 1}, {"2", 18, "Option2", 2},
+                          {"3", 18, "Option3", 3}, {"0", 18, "Option4", 0},
+                          {"5", 18, "Option5", 5}, {"7", 18, "Option4", 0},
+                          {"4", 18, "Option4", 0}, {"2", 15, "Option2", 2},
+                          {"5", 15, "Option5", 5}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.method) + " in " + std::to_string(c.lines) + " lines");
         test::TestEnv env;
-        env.writeWorkFile("cw.txt", lines(cwValues(QString::fromLatin1(c.method))));
+        env.writeWorkFile("cw.txt", lines(cwValues(QString::fromLatin1(c.method)).mid(0, c.lines)));
         ReadCWSettings();
         CWFrm* w = WindowRegistry::existing<CWFrm>();
         ASSERT_NE(w, nullptr);
         for (QRadioButton* o : {w->Option1, w->Option2, w->Option3, w->Option4, w->Option5})
             EXPECT_EQ(o->isChecked(), o->objectName() == QLatin1String(c.chosen))
-                << c.method << " " << o->objectName().toStdString();
-        EXPECT_EQ(KeyingState::instance().CwKeyingMethod, QByteArray(c.method).toInt());
+                << o->objectName().toStdString();
+        EXPECT_EQ(KeyingState::instance().CwKeyingMethod, c.value);
+        // "WinKey" shows its set-up button and loads the WinKeyer window.
+        EXPECT_EQ(w->cmdConfWinkey->isVisibleTo(w), c.value == 5);
+        EXPECT_EQ(WindowRegistry::isLoaded<frmWinKey>(), c.value == 5);
     }
 }
 
 TEST(ReadCWSettings, AShortFileKeepsTheLaterDesignValues)
 {
     test::TestEnv env;
-    env.writeWorkFile("cw.txt", lines(cwValues().mid(0, 15)));
+    env.writeWorkFile("cw.txt", lines(cwValues().mid(0, 14)));
     ReadCWSettings();
     CWFrm* w = WindowRegistry::existing<CWFrm>();
     ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Text[1]->text(), "CQ ZQ DE W5ABC");
+    EXPECT_EQ(w->Text[10]->text(), "2");
     EXPECT_EQ(w->Text[11]->text(), "22");
-    EXPECT_EQ(KeyingState::instance().CwKeyingMethod, 5); // taken, but its option is not chosen
+    EXPECT_EQ(w->txtSpace->text(), "-1");
+    EXPECT_EQ(KeyingState::instance().CwKeyingMethod, 0);
     EXPECT_TRUE(w->Option4->isChecked());
     EXPECT_EQ(w->Text[14]->text(), "&H378");
     EXPECT_TRUE(w->Check1->isChecked());
@@ -325,8 +342,10 @@ TEST(KeyerRepeat, F1StartsTheRepeatWithTheTypedDelay)
     } cases[] = {{"2", 2000}, {"3000000", std::numeric_limits<int>::max()}};
     for (const auto& c : cases) {
         test::TestEnv env;
+        test::RecordedKeying rec;
         KeyingState::instance().CwKeyingMethod = 1;
         CWFrm& cw = DefaultInstance<CWFrm>();
+        cw.Text[1]->setText("E");
         cw.txtCWLoop->setText(c.delay);
         int f1 = 112;
         cw.FKeyCW(f1);

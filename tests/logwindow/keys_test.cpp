@@ -2,6 +2,7 @@
 // shortcuts, the voice and CW function keys, the CW speed arrows,
 // keyboard-CW mode, Esc, Backspace while sending, and the quote characters.
 
+#include "support/KeyingTestSupport.h"
 #include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
@@ -16,6 +17,7 @@
 #include "spots/BandMapWindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -46,7 +48,15 @@ public:
 class KeyMapTest : public LogWindowTest {
 protected:
     KeyingState& ks = KeyingState::instance();
-    QString keyed; // what the CW keyer keyed
+    RecordedKeying rec; // what the CW keyer keys
+
+    // What was keyed since the last call, as text.
+    QString keyed()
+    {
+        const QString text = rec.keyedText();
+        rec.restart();
+        return text;
+    }
 
     void TearDown() override { setModalShowHandlerForTesting(nullptr); }
 
@@ -55,8 +65,9 @@ protected:
         st.CurrentMode = QString::fromLatin1(mode);
         ks.CwKeyingMethod = keyingMethod;
         LogWindow& w = LogWindowTest::open(outOfState);
+        rec.install();
         w.txtCall->setFocus();
-        DefaultInstance<CWFrm>().keyCharacter = [this](QChar c) { keyed += c; };
+        DefaultInstance<CWFrm>().Text[10]->setText(QStringLiteral("1"));
         return w;
     }
 
@@ -217,7 +228,7 @@ TEST_F(KeyMapTest, PhoneModeKeysPlayAndStopTheVoiceMessages)
     EXPECT_EQ(w.txtCall->text(), "W5ABC");
     press(w.txtCall, Qt::Key_Escape);
     EXPECT_TRUE(w.txtCall->text().isEmpty());
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
 }
 
 TEST_F(KeyMapTest, CwKeysNeedAKeyingMethod)
@@ -232,7 +243,7 @@ TEST_F(KeyMapTest, CwKeysNeedAKeyingMethod)
     EXPECT_EQ(cw.Text[11]->text(), "13");
     EXPECT_EQ(w.lblDialog->text(), "status");
     EXPECT_EQ(ks.KeyboardCwMode, 0);
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
 }
 
 TEST_F(KeyMapTest, ArrowsChangeTheCwSpeedByOne)
@@ -252,50 +263,177 @@ TEST_F(KeyMapTest, ArrowsChangeTheCwSpeedByOne)
 
 TEST_F(KeyMapTest, FunctionKeysSendTheCwMessagesWithTheirMacros)
 {
-    LogWindow& w = open(1, "CW", 1);
-    CWFrm& cw = DefaultInstance<CWFrm>();
-    cw.Text[1]->setText(QStringLiteral("CQ ZQP $"));
-    cw.Text[2]->setText(QStringLiteral("$ *"));
-    cw.Text[12]->setText(QStringLiteral("TU"));   // F10
-    cw.Text[13]->setText(QStringLiteral("AGN?")); // F11
-    w.txtCall->setText(QStringLiteral("W5ABC"));
+    // "^" is the own county's abbreviation in the in-state window and drops
+    // out in the out-of-state one.
+    struct Variant {
+        uint8_t outOfState;
+        const char* f1;
+    };
+    for (const Variant& v : {Variant{1, "CQ ZQP W5ABC"}, Variant{0, "CQ ZQP W5ABC ALDB"}}) {
+        SCOPED_TRACE(v.outOfState);
+        freshRun();
+        LogWindow& w = open(v.outOfState, "CW", 1);
+        CWFrm& cw = DefaultInstance<CWFrm>();
+        cw.Text[1]->setText(QStringLiteral("CQ ZQP $ ^"));
+        cw.Text[2]->setText(QStringLiteral("$ *"));
+        cw.Text[9]->setText(QStringLiteral("F9"));
+        cw.Text[12]->setText(QStringLiteral("TU"));   // F10
+        cw.Text[13]->setText(QStringLiteral("AGN?")); // F11
+        w.txtCall->setText(QStringLiteral("W5ABC"));
 
-    struct Case {
-        Qt::Key key;
-        const char* keyed;
-    };
-    const Case cases[] = {
-        {Qt::Key_F1, "CQ ZQP W5ABC"},
-        {Qt::Key_F2, "W5ABC 5NN"},
-        {Qt::Key_F10, "TU"},
-        {Qt::Key_F11, "AGN?"},
-        {Qt::Key_F5, ""}, // no message
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.keyed);
-        keyed.clear();
-        press(w.txtCall, c.key);
-        EXPECT_EQ(keyed, c.keyed);
+        struct Case {
+            Qt::Key key;
+            const char* keyed;
+        };
+        const Case cases[] = {
+            {Qt::Key_F1, v.f1},
+            {Qt::Key_F2, "W5ABC 5NN"},
+            {Qt::Key_F9, "F9"},
+            {Qt::Key_F10, "TU"},
+            {Qt::Key_F11, "AGN?"},
+            {Qt::Key_F5, ""}, // no message
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.keyed);
+            press(w.txtCall, c.key);
+            EXPECT_EQ(keyed(), c.keyed);
+            EXPECT_EQ(ks.CwSendingBusy, 0);
+        }
+        w.txtRSTS->setText(QStringLiteral("579"));
+        press(w.txtCall, Qt::Key_F2);
+        EXPECT_EQ(keyed(), "W5ABC 579");
     }
-    w.txtRSTS->setText(QStringLiteral("579"));
-    keyed.clear();
-    press(w.txtCall, Qt::Key_F2);
-    EXPECT_EQ(keyed, "W5ABC 579");
 }
 
 TEST_F(KeyMapTest, MessageWithAnExclamationMarkLogsTheContact)
 {
     LogWindow& w = open(1, "CW", 1);
     CWFrm& cw = DefaultInstance<CWFrm>();
-    cw.Text[3]->setText(QStringLiteral("TU!"));
+    cw.Text[3]->setText(QStringLiteral("TU!EE"));
+    // No call typed: nothing is logged.
+    press(w.txtCall, Qt::Key_F3);
+    EXPECT_EQ(keyed(), "TUEE");
+    EXPECT_EQ(ContactLog::instance().ContactCount, 0);
+
     w.txtCall->setText(QStringLiteral("W5ABC"));
     w.txtRSTR->setText(QStringLiteral("599"));
     w.txtSec->setText(QStringLiteral("Alderbrook"));
     w.txtRSTS->setText(QStringLiteral("599"));
     press(w.txtCall, Qt::Key_F3);
-    EXPECT_EQ(keyed, "TU");
+    EXPECT_EQ(keyed(), "TUEE");
     EXPECT_EQ(ContactLog::instance().ContactCount, 1);
     EXPECT_TRUE(w.txtCall->text().isEmpty());
+}
+
+// While a message is being keyed (the keying thread held at a key-down),
+// the window keeps working: Esc, a new message key, Backspace in keyboard
+// CW, typing into the entry row and closing act as they should.
+TEST_F(KeyMapTest, TheWindowWorksWhileAMessageIsSent)
+{
+    LogWindow& w = open(1, "CW", 1);
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Text[1]->setText(QStringLiteral("AAAA"));
+    cw.Text[2]->setText(QStringLiteral("TU"));
+    w.txtSec->setText(QStringLiteral("Alderbrook"));
+
+    // Esc: the rest of the message goes, the row stays.
+    rec.holdAtNextKeyDown();
+    rec.whenHeld([&] {
+        press(w.txtCall, Qt::Key_Escape);
+        rec.release();
+    });
+    press(w.txtCall, Qt::Key_F1);
+    EXPECT_EQ(keyed(), "A");
+    EXPECT_EQ(w.txtSec->text(), "Alderbrook");
+
+    // A message key replaces the rest of the message.
+    rec.holdAtNextKeyDown();
+    rec.whenHeld([&] {
+        QTimer::singleShot(0, [&] { rec.release(); });
+        press(w.txtCall, Qt::Key_F2);
+    });
+    press(w.txtCall, Qt::Key_F1);
+    EXPECT_EQ(keyed(), "ATU");
+
+    // Typing into the entry row, and a refused close that empties the buffer.
+    bool busy = false;
+    bool visibleAfterClose = false;
+    rec.holdAtNextKeyDown();
+    rec.whenHeld([&] {
+        QTest::keyClicks(w.txtCall, "w5");
+        busy = ks.CwSendingBusy == 1;
+        w.close();
+        visibleAfterClose = w.isVisible();
+        rec.release();
+    });
+    press(w.txtCall, Qt::Key_F1);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(w.txtCall->text(), "W5");
+    EXPECT_TRUE(visibleAfterClose);
+    EXPECT_EQ(keyed(), "A");
+    EXPECT_EQ(ks.CwSendingBusy, 0);
+
+    // Keyboard CW: characters typed meanwhile join the running drain, and
+    // Backspace takes back the last one not yet keyed.
+    w.txtCall->clear();
+    press(w.txtCall, Qt::Key_F12);
+    rec.holdAtNextKeyDown();
+    rec.whenHeld([&] {
+        QTest::keyClicks(w.txtCall, "est");
+        press(w.txtCall, Qt::Key_Backspace);
+        rec.release();
+    });
+    press(w.txtCall, Qt::Key_T);
+    EXPECT_EQ(keyed(), "TES");
+    EXPECT_TRUE(w.txtCall->text().isEmpty());
+}
+
+TEST_F(KeyMapTest, F1RepeatsAfterItsDelayUntilAKeyIsPressed)
+{
+    LogWindow& w = open(1, "CW", 1);
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Text[1]->setText(QStringLiteral("E"));
+    cw.txtCWLoop->setText(QStringLiteral("5"));
+    press(w.txtCall, Qt::Key_F1);
+    EXPECT_EQ(keyed(), "E");
+    EXPECT_EQ(ks.CwRepeatActive, 1);
+    EXPECT_TRUE(cw.tmrRepeat->isActive());
+    EXPECT_EQ(cw.tmrRepeat->interval(), 5000);
+
+    // The delay runs out: F1 is sent again and the delay starts over.
+    cw.tmrRepeat->start(1);
+    for (int i = 0; i < 500 && rec.keyedText() != "E"; ++i)
+        QTest::qWait(5);
+    EXPECT_EQ(keyed(), "E");
+    EXPECT_EQ(ks.CwRepeatActive, 1);
+
+    press(w.txtCall, Qt::Key_Shift, Qt::ShiftModifier);
+    EXPECT_EQ(ks.CwRepeatActive, 0);
+    EXPECT_FALSE(cw.tmrRepeat->isActive());
+
+    // A delay of 0 sends once.
+    cw.txtCWLoop->setText(QStringLiteral("0"));
+    press(w.txtCall, Qt::Key_F1);
+    EXPECT_EQ(keyed(), "E");
+    EXPECT_EQ(ks.CwRepeatActive, 0);
+    EXPECT_FALSE(cw.tmrRepeat->isActive());
+}
+
+TEST_F(KeyMapTest, EchoShowsTheEndOfSending)
+{
+    LogWindow& w = open(1, "CW", 1);
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    // A message of empty macros still drains, and echoes its end.
+    cw.Text[4]->setText(QStringLiteral("#$"));
+    w.lblDialog->setText(QStringLiteral("old"));
+    press(w.txtCall, Qt::Key_F4);
+    EXPECT_TRUE(w.lblDialog->text().isEmpty());
+    EXPECT_EQ(keyed(), "");
+    cw.Check1->setChecked(false);
+    w.lblDialog->setText(QStringLiteral("old"));
+    cw.Text[4]->setText(QStringLiteral("E"));
+    press(w.txtCall, Qt::Key_F4);
+    EXPECT_EQ(w.lblDialog->text(), "old");
 }
 
 TEST_F(KeyMapTest, F12TogglesKeyboardCwModeInBothWindows)
@@ -326,16 +464,15 @@ TEST_F(KeyMapTest, KeyboardCwModeKeysTypedCharactersInCapitals)
     press(w.txtCall, Qt::Key_F12);
     QTest::keyClicks(w.txtCall, "cq 'de\" k9xyz");
     QTest::keyClick(w.txtCall, Qt::Key_Return);
-    EXPECT_EQ(keyed, "CQ DE K9XYZ\r");
+    EXPECT_EQ(keyed(), "CQ DE K9XYZ");
     EXPECT_TRUE(w.txtCall->text().isEmpty());
     EXPECT_EQ(w.lblDialog->text(), "Keyboard CW Mode is on.  Press F12 to exit.");
 
     // In phone mode the characters go to the fields again.
     st.CurrentMode = QStringLiteral("PH");
-    keyed.clear();
     QTest::keyClicks(w.txtCall, "w5");
     EXPECT_EQ(w.txtCall->text(), "W5");
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
 }
 
 TEST_F(KeyMapTest, EscAndBackspaceWhileSending)
@@ -358,7 +495,7 @@ TEST_F(KeyMapTest, EscAndBackspaceWhileSending)
     ks.CwSendingBusy = 0;
     press(w.txtCall, Qt::Key_Escape);
     EXPECT_TRUE(w.txtSec->text().isEmpty());
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
 }
 
 TEST_F(KeyMapTest, BusyWinKeyerTakesEscAndBackspace)
@@ -395,7 +532,7 @@ TEST_F(KeyMapTest, DigitalModeSendsNothingAndEscStillClears)
     w.txtCall->setText(QStringLiteral("W5ABC"));
     press(w.txtCall, Qt::Key_F1);
     press(w.txtCall, Qt::Key_F12);
-    EXPECT_TRUE(keyed.isEmpty());
+    EXPECT_TRUE(keyed().isEmpty());
     EXPECT_EQ(ks.KeyboardCwMode, 0);
     press(w.txtCall, Qt::Key_Escape);
     EXPECT_TRUE(w.txtCall->text().isEmpty());

@@ -12,6 +12,8 @@
 #include "entry/LogOnState.h"
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
+#include "keying/MorseKeyer.h"
+#include "platform/KeyingPorts.h"
 #include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"
 #include "logstore/PositionTables.h"
@@ -54,6 +56,11 @@ void resetProgramState()
     KeyingState::instance() = KeyingState{};
     KeyHandOver::instance() = KeyHandOver{};
     setWinKeyerLink(nullptr);
+    // Keying: real key lines (tests that key install a recording one), and
+    // a virtual clock, so a keyed message takes no real time.
+    KeyingPorts::instance().releaseAll();
+    KeyingPorts::setOpenerForTesting(nullptr);
+    setKeyingClockForTesting(std::make_shared<VirtualKeyingClock>());
     Folders::instance() = Folders{};
     SharedPrefs::instance() = SharedPrefs{};
     setScreenTwipsForTesting(0, 0);

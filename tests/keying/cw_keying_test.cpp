@@ -1,0 +1,362 @@
+// Morse keying through the CW keyer window: patterns, units, word space,
+// speed, timing methods, the key-line ports and their failures, and the
+// macros of the message keys.
+
+#include "common/EntryBox.h"
+#include "common/ModalShow.h"
+#include "common/WindowRegistry.h"
+#include "keying/CWFrm.h"
+#include "keying/CntyAbbCW.h"
+#include "keying/KeyingState.h"
+#include "keying/MorseCode.h"
+#include "logstore/CountyTable.h"
+#include "platform/KeyingPorts.h"
+#include "support/KeyingTestSupport.h"
+#include "support/TestEnv.h"
+
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <pty.h>
+#include <unistd.h>
+
+using namespace zq;
+using namespace zq::test;
+
+namespace {
+
+class CwKeyingTest : public ::testing::Test {
+protected:
+    TestEnv env;
+    RecordedKeying rec;
+    KeyingState& ks = KeyingState::instance();
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    QStringList modal; // windows shown modally
+
+    void SetUp() override
+    {
+        setModalShowHandlerForTesting([this](QWidget& w) { modal << w.objectName(); });
+        method(1);
+        cw.Text[10]->setText(QStringLiteral("1"));
+        cw.Text[11]->setText(QStringLiteral("20")); // 60 ms units
+    }
+
+    void method(int m)
+    {
+        QRadioButton* options[] = {cw.Option4, cw.Option1, cw.Option2, cw.Option3, nullptr,
+                                   cw.Option5};
+        options[m]->click();
+    }
+
+    // Sends a text as the F1 message does and returns the units keyed.
+    QString send(const QString& text, double unitMs = 60)
+    {
+        rec.restart();
+        cw.Text[1]->setText(text);
+        int f1 = 112;
+        cw.FKeyCW(f1);
+        return rec.keyedUnits(unitMs);
+    }
+};
+
+TEST_F(CwKeyingTest, CharactersKeyTheirPatternsInUnits)
+{
+    struct Case {
+        const char* text;
+        const char* units;
+    };
+    const Case cases[] = {
+        {"E", "1000"},
+        {"e", "1000"},
+        {"CQ", "11101011101000" "1110111010111000"},
+        {"-", "1110101010111000"}, // as "=", BT
+        {"=", "1110101010111000"},
+        {"[", "1011101011101000"},
+        {"\\", "111010111010101110101000"},
+        {"#'(!", ""}, // nothing keyed, no time taken
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(send(QString::fromLatin1(c.text)), QLatin1String(c.units));
+        EXPECT_DOUBLE_EQ(rec.elapsedMs(), 60.0 * static_cast<double>(strlen(c.units)));
+    }
+    EXPECT_DOUBLE_EQ((send("CQ"), rec.elapsedMs()), 1800.0); // 30 units at 20 WPM
+    EXPECT_EQ(MorseTable(u'E'), "1000");
+}
+
+TEST_F(CwKeyingTest, WordSpaceAdjustment)
+{
+    struct Case {
+        const char* space;
+        int units; // of "PARIS "
+        const char* shown; // the box after the text was set
+    };
+    const Case cases[] = {{"0", 54, "0"}, {"2", 56, "2"}, {"-4", 50, "-4"},
+                          {"-8", 46, "-8"}, {"-9", 46, "-8"}, {"1.7", 55, "1.7"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.space);
+        cw.txtSpace->setText(QString::fromLatin1(c.space));
+        EXPECT_EQ(cw.txtSpace->text(), c.shown);
+        EXPECT_EQ(send("PARIS ").size(), c.units);
+    }
+    // A word space that is not a number (while being typed) keys nothing.
+    cw.txtSpace->setText(QStringLiteral("-"));
+    EXPECT_EQ(send("EE"), "");
+    EXPECT_EQ(characterPattern(u' ', 2), "0000000000");
+    EXPECT_EQ(characterPattern(u'A', -8), "10111000"); // only the space changes
+}
+
+TEST_F(CwKeyingTest, ASpeedBelowOneOrNoNumberKeysNothingAndTakesNoTime)
+{
+    for (const char* speed : {"0", "-3", "", "1:3", "0.5"}) {
+        SCOPED_TRACE(speed);
+        cw.Text[11]->setText(QString::fromLatin1(speed));
+        EXPECT_EQ(send("CQ"), "");
+        EXPECT_DOUBLE_EQ(rec.elapsedMs(), 0.0);
+        EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
+        EXPECT_EQ(ks.CwSendingBusy, 0);
+    }
+    for (const auto& t : rec.transitions())
+        EXPECT_FALSE(t.down);
+}
+
+TEST_F(CwKeyingTest, TimingMethods)
+{
+    // Sleep: the unit rounded to whole milliseconds (38 ms at 32 WPM).
+    cw.OptSleep->click();
+    cw.Text[11]->setText(QStringLiteral("32"));
+    EXPECT_EQ(send("E", 38), "1000");
+    EXPECT_DOUBLE_EQ(rec.elapsedMs(), 152.0);
+    const auto t = rec.transitions();
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(std::chrono::duration_cast<std::chrono::milliseconds>(t[1].at - t[0].at).count(), 38);
+
+    // Timer: the exact unit, 37.5 ms at 32 WPM.
+    cw.optTimer->click();
+    send("E");
+    EXPECT_DOUBLE_EQ(rec.elapsedMs(), 150.0);
+
+    // Loop: LoopsPer60ms / WPM x 20 passes per unit.
+    cw.txtLoop->setText(QStringLiteral("600000"));
+    cw.optLoop->click();
+    EXPECT_EQ(cw.LoopsPer60ms, 600000);
+    EXPECT_TRUE(cw.txtLoop->isEnabled());
+    cw.Text[11]->setText(QStringLiteral("20"));
+    EXPECT_EQ(send("E"), "1000");
+    EXPECT_NEAR(rec.elapsedMs(), 240.0, 1e-3);
+    cw.optTimer->click();
+    EXPECT_FALSE(cw.txtLoop->isEnabled());
+}
+
+TEST_F(CwKeyingTest, PortZeroTimesWithoutALineOrAMessage)
+{
+    cw.Text[10]->setText(QStringLiteral("0"));
+    for (int m : {1, 2}) {
+        method(m);
+        EXPECT_EQ(send("E").size(), 4);
+        EXPECT_DOUBLE_EQ(rec.elapsedMs(), 240.0);
+    }
+    EXPECT_TRUE(rec.openedPorts().empty());
+    EXPECT_TRUE(env.prompt().calls().empty());
+
+    // Method 0: no time, and a "!" does nothing.
+    method(0);
+    EXPECT_EQ(send("E!E"), "");
+    EXPECT_DOUBLE_EQ(rec.elapsedMs(), 0.0);
+}
+
+TEST_F(CwKeyingTest, SerialAndParallelLinesAreDrivenAsChosen)
+{
+    struct Case {
+        int method;
+        KeySignal signal;
+        KeyLinePort port;
+        int downValue, upValue;
+    };
+    const Case cases[] = {
+        {1, KeySignal::Rts, KeyLinePort::serial(1), 0, 0},
+        {2, KeySignal::Dtr, KeyLinePort::serial(1), 0, 0},
+        {3, KeySignal::Rts, KeyLinePort::parallel(QStringLiteral("&H378")), 3, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.method);
+        method(c.method);
+        send("E");
+        const auto t = rec.transitions();
+        ASSERT_EQ(t.size(), 2u);
+        EXPECT_TRUE(t[0].down);
+        EXPECT_FALSE(t[1].down);
+        if (c.method != 3)
+            EXPECT_EQ(t[0].signal, c.signal);
+        EXPECT_EQ(t[0].parallelValue, c.downValue);
+        EXPECT_EQ(t[1].parallelValue, c.upValue);
+        auto line = KeyingPorts::instance().line(KeyingOwner::CwKeyLine);
+        ASSERT_NE(line, nullptr);
+        EXPECT_TRUE(line->port() == c.port);
+    }
+    EXPECT_TRUE(env.prompt().calls().empty());
+}
+
+TEST_F(CwKeyingTest, APortThatCannotBeOpenedReportsOnceAndDropsTheRest)
+{
+    struct Case {
+        int method;
+        const char* comPorts; // ComPorts.txt
+    };
+    const Case cases[] = {
+        {1, "7=/nonexistent/ttyX\n"},
+        {2, "7=/nonexistent/ttyX\n"},
+        {3, "LPT&H2BC=/nonexistent/parport9\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.method);
+        RecordedKeying real(true); // the real key lines behind the recorder
+        env.prompt().clear();
+        modal.clear();
+        env.writeWorkFile("ComPorts.txt", c.comPorts);
+        cw.Text[10]->setText(QStringLiteral("7"));
+        cw.Text[14]->setText(QStringLiteral("&H2BC"));
+        method(c.method);
+        cw.Text[1]->setText(QStringLiteral("CQ CQ TEST"));
+        int f1 = 112;
+        cw.FKeyCW(f1);
+        EXPECT_EQ(env.prompt().messageTexts(),
+                  QStringList{"The port you have selected for CW keying is invalid.  Please select "
+                              "another or enter 0 for none."});
+        EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid port."});
+        EXPECT_EQ(env.prompt().beeps(), 1);
+        EXPECT_EQ(modal, QStringList{"CWFrm"}); // shown to put the port right
+        EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
+        EXPECT_TRUE(real.transitions().empty());
+        EXPECT_DOUBLE_EQ(real.elapsedMs(), 0.0);
+        EXPECT_EQ(ks.CwSendingBusy, 0);
+    }
+}
+
+TEST_F(CwKeyingTest, KeysARealSerialLineOnAPseudoTerminal)
+{
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    env.writeWorkFile("ComPorts.txt", QByteArray("2=") + name + "\n");
+    RecordedKeying real(true);
+    cw.Text[10]->setText(QStringLiteral("2"));
+    method(2);
+    cw.Text[1]->setText(QStringLiteral("EE"));
+    int f1 = 112;
+    cw.FKeyCW(f1);
+    EXPECT_EQ(real.keyedText(20), "EE");
+    EXPECT_TRUE(env.prompt().calls().empty());
+    auto line = KeyingPorts::instance().line(KeyingOwner::CwKeyLine);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->port().serialPort, 2);
+    WindowRegistry::unload<CWFrm>(); // program end: the port is closed
+    EXPECT_FALSE(line->isOpen());
+    ::close(slave);
+    ::close(master);
+}
+
+TEST_F(CwKeyingTest, LeavingThePortBoxReopensThePort)
+{
+    cw.Text[10]->setText(QStringLiteral("x"));
+    emit cw.Text[10]->focusLost();
+    EXPECT_EQ(cw.Text[10]->text(), "0");
+    EXPECT_TRUE(rec.openedPorts().empty());
+    cw.Text[10]->setText(QStringLiteral("4"));
+    emit cw.Text[10]->focusLost();
+    ASSERT_EQ(rec.openedPorts().size(), 1u);
+    EXPECT_EQ(rec.openedPorts()[0].serialPort, 4);
+    EXPECT_TRUE(KeyingPorts::instance().holds(KeyingOwner::CwKeyLine));
+    // The voice keyer taking a port closes it; the next character opens it again.
+    KeyingPorts::instance().claimLine(KeyingOwner::Ptt, KeyLinePort::serial(4));
+    EXPECT_FALSE(KeyingPorts::instance().holds(KeyingOwner::CwKeyLine));
+    send("E");
+    EXPECT_TRUE(KeyingPorts::instance().holds(KeyingOwner::CwKeyLine));
+    EXPECT_FALSE(KeyingPorts::instance().holds(KeyingOwner::Ptt));
+    EXPECT_EQ(rec.openedPorts().size(), 3u);
+}
+
+TEST_F(CwKeyingTest, UnloadingTheKeyerLeavesNoLineDown)
+{
+    rec.holdAtNextKeyDown();
+    rec.whenHeld([&] {
+        rec.release();
+        WindowRegistry::unload<CWFrm>();
+    });
+    cw.Text[1]->setText(QStringLiteral("TEST TEST TEST"));
+    int f1 = 112;
+    cw.FKeyCW(f1);
+    const auto t = rec.transitions();
+    ASSERT_FALSE(t.empty());
+    EXPECT_FALSE(t.back().down);
+    EXPECT_FALSE(KeyingPorts::instance().holds(KeyingOwner::CwKeyLine));
+    EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
+}
+
+TEST(CwMacros, FourPassesThatEnd)
+{
+    TestEnv env;
+    KeyingState& ks = KeyingState::instance();
+    CountyTable& t = CountyTable::instance();
+    t.CountyName[1] = QStringLiteral("Alderbrook");
+    t.CountyAbbrev[1] = QStringLiteral("ALDB");
+    t.CountyName[2] = QStringLiteral("Ash");
+    t.CountyAbbrev[2] = QStringLiteral("ASHC");
+    t.CountyCount = 2;
+    struct Case {
+        const char* message;
+        const char* call;
+        const char* rst;
+        const char* county;
+        const char* expanded;
+        const char* rstAfter;
+    };
+    const Case cases[] = {
+        {"TU $ 5NN", "W5ABC ", "", "", "TU W5ABC 5NN", ""},
+        {"$ $", "", "", "", " ", ""},
+        {"* *", "", "599", "", "5NN 5NN", "5NN"},
+        {"*", "", "", "", "5NN", "5NN"},
+        {"*", "", "579", "", "579", "579"},
+        {"^ ^", "", "", "ALDERBROOK", "ALDB ALDB", ""},
+        {"^", "", "", "ASH", "ASH", ""},        // abbreviation not shorter
+        {"^", "", "", "", "", ""},              // out of state: no county
+        {"^", "", "", "ELSEWHERE", "ELSEWHERE", ""},
+        {"##", "", "", "", "", ""},
+        {"$$", "A$B", "", "", "A$BA$B", ""},    // a call holding "$" ends
+        {"$", "X*^", "579", "ALDERBROOK", "X579ALDB", "579"}, // later passes expand it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        ks.CwMacroCall = QString::fromLatin1(c.call);
+        ks.CwMacroRst = QString::fromLatin1(c.rst);
+        ks.CwMacroCounty = QString::fromLatin1(c.county);
+        EXPECT_EQ(ExpandCwMacros(QString::fromLatin1(c.message), ks), c.expanded);
+        EXPECT_EQ(ks.CwMacroRst, c.rstAfter);
+    }
+    QString result;
+    CWCountyAbbreviation(QStringLiteral("alderbrook"), result);
+    EXPECT_EQ(result, "ALDB");
+}
+
+TEST(MorseArithmetic, UnitsStepsAndCalibration)
+{
+    EXPECT_NEAR(*unitMilliseconds(13), 92.3077, 1e-4);
+    EXPECT_DOUBLE_EQ(*unitMilliseconds(25), 48.0);
+    EXPECT_FALSE(unitMilliseconds(0.99));
+    EXPECT_FALSE(unitMilliseconds(std::nullopt));
+    EXPECT_DOUBLE_EQ(sleepUnitMilliseconds(*unitMilliseconds(13)), 92);
+    EXPECT_DOUBLE_EQ(sleepUnitMilliseconds(*unitMilliseconds(32)), 38); // 37.5, halves to even
+    EXPECT_EQ(steppedNumber("13", 1), "14");
+    EXPECT_EQ(steppedNumber("1", -1), "0");
+    EXPECT_EQ(steppedNumber("0", -1), "-1");
+    EXPECT_FALSE(steppedNumber("x", 1));
+    EXPECT_EQ(loopFaster("1000000"), "900000");
+    EXPECT_EQ(loopSlower("900000"), "1000000");
+    EXPECT_EQ(loopFaster("abc"), "abc");
+    EXPECT_FALSE(loopsPer60msFromElapsed(0));
+    EXPECT_DOUBLE_EQ(*loopsPer60msFromElapsed(0.5), 600000000.0); // fractions of a millisecond
+    EXPECT_DOUBLE_EQ(*loopsPer60msFromElapsed(10), 30000000.0);
+}
+
+} // namespace
