@@ -4,6 +4,7 @@
 #include "common/TwipsLayout.h"
 
 #include <QGroupBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -56,6 +57,15 @@ void setOptionValue(QRadioButton& option, bool value)
     option.setAutoExclusive(false);
     option.setChecked(false);
     option.setAutoExclusive(true);
+}
+
+QPushButton* makeNamedButton(QWidget* parent, const QString& name, const QString& caption,
+                             double left, double top, double width, double height)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    placeControl(*b, left, top, width, height);
+    return b;
 }
 
 } // namespace zq

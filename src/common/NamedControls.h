@@ -6,6 +6,7 @@
 #include <QString>
 
 class QGroupBox;
+class QPushButton;
 class QLabel;
 class QRadioButton;
 class QWidget;
@@ -24,6 +25,8 @@ QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QStrin
 QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& caption,
                           double left, double top, double width, double height);
 
+QPushButton* makeNamedButton(QWidget* parent, const QString& name, const QString& caption,
+                             double left, double top, double width, double height = 360);
 // Sets an option button on or off.  Off works even for the chosen option of
 // its frame, which then has none chosen.
 void setOptionValue(QRadioButton& option, bool value);
