@@ -3,10 +3,13 @@
 // close, on the software key line and on a WinKeyer.
 
 #include "common/EntryBox.h"
+#include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
+#include "keying/BlindFrm.h"
 #include "keying/CWFrm.h"
 #include "keying/CodePractice.h"
 #include "keying/KeyingState.h"
+#include "keying/PhoneFrm.h"
 #include "keying/frmCodePractice.h"
 #include "support/KeyingTestSupport.h"
 #include "support/TestEnv.h"
@@ -279,6 +282,40 @@ TEST_F(CodePracticeTest, OnTheWinKeyerEveryCharacterIsHandedOver)
     EXPECT_EQ(wk.sent, (QStringList{"c", "q", " ", "K"}));
     EXPECT_EQ(sent(), "cq K");
     EXPECT_EQ(keyed(), "");
+}
+
+} // namespace
+
+namespace {
+
+TEST(KeyerWindowFit, VoiceWindowsFitTheScreenCentredCodePracticeTheWorkArea)
+{
+    struct Case {
+        const char* name;
+        QWidget& (*make)();
+        bool workArea;
+        double width; // twips after the fit
+    };
+    const Case cases[] = {
+        {"PhoneFrm", []() -> QWidget& { return DefaultInstance<PhoneFrm>(); }, false, 18000},
+        {"BlindFrm", []() -> QWidget& { return DefaultInstance<BlindFrm>(); }, false, 12000},
+        {"frmCodePractice", []() -> QWidget& { return DefaultInstance<frmCodePractice>(); }, true,
+         12600},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestEnv env;
+        setScreenTwipsForTesting(19200, 14400);
+        setWorkAreaTwipsForTesting(c.workArea ? 14400 : 19200, c.workArea ? 10800 : 14400);
+        QWidget& w = c.make();
+        const TwipsRect r = formTwips(w);
+        const double target = c.workArea ? 14400 : 19200;
+        const double targetH = c.workArea ? 10800 : 14400;
+        EXPECT_NEAR(r.Left, (target - r.Width) / 2, 30);
+        EXPECT_NEAR(r.Top, (targetH - r.Height) / 2, 30);
+        EXPECT_NEAR(r.Width, c.width, 60);
+        EXPECT_EQ(bool(w.windowFlags() & Qt::WindowCloseButtonHint), c.workArea);
+    }
 }
 
 } // namespace
