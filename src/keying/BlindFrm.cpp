@@ -3,8 +3,8 @@
 #include "common/Folders.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
-#include "common/WindowFit.h"
 #include "entry/Clocks.h"
+#include "keying/PhoneFrm.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
 #include "platform/WaveDevice.h"
@@ -77,13 +77,7 @@ BlindFrm::BlindFrm()
 
 void BlindFrm::Form_Load()
 {
-    // Fitted to the screen and exactly centred, as the voice keyer's window.
-    FitParameters p;
-    p.placement = FitParameters::Placement::Centred;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    fitVoiceWindow(*this); // as the voice keyer's window
 
     Label7->setText(QStringLiteral("Put the audio wave files in this program's working directory: ")
                     + QDir::toNativeSeparators(Folders::instance().WorkingDirectory));

@@ -166,15 +166,19 @@ PhoneFrm::PhoneFrm()
     Form_Load();
 }
 
-void PhoneFrm::Form_Load()
+void fitVoiceWindow(QWidget& form)
 {
-    // Fitted to the screen and exactly centred.
     FitParameters p;
     p.placement = FitParameters::Placement::Centred;
     p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
     p.controlFont = FitParameters::ControlFont::ScreenWidthCapped;
     p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(form, p);
+}
+
+void PhoneFrm::Form_Load()
+{
+    fitVoiceWindow(*this);
 }
 
 void PhoneFrm::onUnload()

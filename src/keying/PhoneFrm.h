@@ -29,6 +29,10 @@ class WaveDevice;
 // "&H" hexadecimal ("&H378"); nullopt for anything else.
 std::optional<double> phoneBoxNumber(const QString& text);
 
+// Fits a voice window (designed for a 9600 x 7200 twip screen) to the
+// screen, exactly centred, its fonts grown with the screen width.
+void fitVoiceWindow(QWidget& form);
+
 class PhoneFrm : public QDialog, public UnloadStep {
     Q_OBJECT
 public:
