@@ -60,7 +60,7 @@ void Form1::DisplayBandMapLabels()
     activeLogWindow().DisplayBandMapLabels();
 }
 
-void Form1::BandMapSpots(QString& qDXSpotCall, float& qDXSpotFreq, QString& qDXSpotRecord)
+void Form1::BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString& qDXSpotRecord)
 {
     activeLogWindow().BandMapSpots(qDXSpotCall, qDXSpotFreq, qDXSpotRecord);
 }

@@ -31,7 +31,7 @@ public:
     void ModeSelection(QString& strMode);
     void PacketResize();
     void DisplayBandMapLabels();
-    void BandMapSpots(QString& qDXSpotCall, float& qDXSpotFreq, QString& qDXSpotRecord);
+    void BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString& qDXSpotRecord);
 
     // The log window variant in use, created and loaded when needed.
     static LogWindow& activeLogWindow();

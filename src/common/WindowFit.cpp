@@ -279,6 +279,9 @@ bool FitWindow(QWidget& form, const FitParameters& p)
             return fail(divisionByZero);
         controlFactor = std::min(screenTwips(&form).width() / designW, 1.5);
         break;
+    case FitParameters::ControlFont::Unchanged:
+        controlFactor = 1.0;
+        break;
     }
 
     double windowFactor = controlFactor;

@@ -76,7 +76,8 @@ struct FitParameters {
                             // old client height, (r - 1) * fontGrowthFactor + 1
         WidthRatioCapped,  // rW, at most 1.5
         WidthRatio,        // rW
-        ScreenWidthCapped  // screen width / design width, at most 1.5
+        ScreenWidthCapped, // screen width / design width, at most 1.5
+        Unchanged          // fonts keep their sizes
     };
     enum class Order { GeometryThenFont, FontThenGeometry };
     enum class OnError {

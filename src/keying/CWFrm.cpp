@@ -445,36 +445,37 @@ void CWFrm::Command7_Click()
 // ---------------------------------------------------------------------------
 // Key line and timing options
 
+void CWFrm::setKeyingMethod(uint8_t method)
+{
+    KeyingState::instance().CwKeyingMethod = method;
+    pushSettings();
+}
+
 void CWFrm::Option1_Click()
 {
-    KeyingState::instance().CwKeyingMethod = 1;
-    pushSettings();
+    setKeyingMethod(1);
 }
 
 void CWFrm::Option2_Click()
 {
-    KeyingState::instance().CwKeyingMethod = 2;
-    pushSettings();
+    setKeyingMethod(2);
 }
 
 void CWFrm::Option3_Click()
 {
-    KeyingState::instance().CwKeyingMethod = 3;
-    pushSettings();
+    setKeyingMethod(3);
 }
 
 void CWFrm::Option4_Click()
 {
-    KeyingState::instance().CwKeyingMethod = 0;
-    pushSettings();
+    setKeyingMethod(0);
 }
 
 void CWFrm::Option5_Click()
 {
-    KeyingState::instance().CwKeyingMethod = 5;
     cmdConfWinkey->setVisible(true);
     DefaultInstance<frmWinKey>();
-    pushSettings();
+    setKeyingMethod(5);
 }
 
 void CWFrm::cmdConfWinkey_Click()

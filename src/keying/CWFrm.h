@@ -120,6 +120,7 @@ private:
     void CalibrateLoop();
     void tmrRepeat_Timer();
     void pushSettings();
+    void setKeyingMethod(uint8_t method);
     void reportInvalidPort();
     MorseKeyer::LineAnswer lineForKeying(const MorseSettings& s);
     void logContactForExclamation();

@@ -1,5 +1,6 @@
 #include "keying/MorseKeyer.h"
 
+#include "common/ProgramEnd.h"
 #include "keying/KeyingState.h"
 #include "keying/MorseCode.h"
 
@@ -201,6 +202,8 @@ void MorseKeyer::drain()
         if (!self)
             return; // the keyer went away with its window
         loops_.erase(std::remove(loops_.begin(), loops_.end(), &loop), loops_.end());
+        if (programEnded())
+            abort(); // the program ends: keying stops at once, the line goes up
         if (stop_)
             return;
     }
@@ -208,12 +211,14 @@ void MorseKeyer::drain()
 
 void MorseKeyer::abort()
 {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-        startRequested_ = false;
-    }
+    std::unique_lock lock(mutex_);
+    stop_ = true;
+    startRequested_ = false;
     cv_.notify_all();
+    // The thread notices within one sleep slice; the line is up when it is
+    // done.  Bounded, should a device call hang.
+    cv_.wait_for(lock, std::chrono::seconds(2), [this] { return !keying_; });
+    lock.unlock();
     buffer_.clear();
 }
 
@@ -235,10 +240,16 @@ void MorseKeyer::worker()
             if (quit_)
                 return;
             startRequested_ = false;
+            keying_ = true;
         }
         const double cpu0 = threadCpuSeconds();
         runDrain();
         cpuSeconds_ = threadCpuSeconds() - cpu0;
+        {
+            std::lock_guard lock(mutex_);
+            keying_ = false;
+        }
+        cv_.notify_all();
         post([this] { finished(); });
     }
 }

@@ -111,8 +111,9 @@ public:
     // meanwhile.  A call while a drain runs waits for that drain.
     void drain();
     bool draining() const { return running_; }
-    // Stops keying at once (the current character is abandoned with its
-    // line released); a running drain() returns.
+    // Stops keying at once: the current character is abandoned and its line
+    // released before this returns (within one sleep slice of the thread);
+    // a running drain() returns.
     void abort();
 
     // The keying thread's CPU time in the last drain, in seconds.
@@ -142,6 +143,7 @@ private:
     std::condition_variable cv_;
     bool startRequested_ = false;
     bool quit_ = false;
+    bool keying_ = false; // the thread is in a drain
     std::atomic<bool> stop_{false};
     Request request_ = Request::None;
     bool answered_ = false;

@@ -86,6 +86,7 @@ LogWindow::LogWindow(Variant v) : variant_(v)
     buildSpotArea();
     buildMenus();
     wireContactList();
+    wireSpotArea();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -541,7 +542,8 @@ void LogWindow::runStartSequence()
     logLoaded_ = true;
     LayoutFullScreen();
     txtCall->setFocus(); // the operator types the first call at once
-    if (!sameText(st.RigType, QStringLiteral("None")))
+    // An empty rig type counts as none: a missing value never opens a port.
+    if (!st.RigType.isEmpty() && !sameText(st.RigType, QStringLiteral("None")))
         DefaultInstance<RigControlfrm>().Command1_Click();
 }
 
@@ -800,10 +802,6 @@ void LogWindow::RefreshBandMapLabels()
         DisplayBandMapLabels();
 }
 
-void LogWindow::PacketResize() {}
-void LogWindow::BandMapSpots(QString&, float&, QString&) {}
-void LogWindow::DisplayBandMapLabels() {}
-
 void LogWindow::Timer1_Timer()
 {
     UpdateRates();
@@ -857,6 +855,7 @@ void LogWindow::SizeFormToPercent()
             break;
         }
     }
+    scaleSpotAreaSaved(p / 100, p / 100);
     FitListHeights();
     scaleColumns(*ListView1, p / 100);
     scaleColumns(*txtDX, p / 100);
@@ -889,6 +888,7 @@ void LogWindow::LayoutFullScreen()
                 placeControl(*c, r.Left * rW, r.Top * rH, r.Width * rW, r.Height * rH);
             }
             scaleColumns(*txtDX, rW);
+            scaleSpotAreaSaved(rW, rH);
         }
     }
     FitListHeights();

@@ -16,9 +16,12 @@
 #include "logwindow/ControlArray.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -54,6 +57,10 @@ public:
 
     ~LogWindow() override;
 
+    // A spot's call into txtCall as the field takes typed keys: characters
+    // it refuses are dropped and its length limit holds.
+    void enterSpotCall(const QString& call);
+
     Variant variant() const { return variant_; }
 
     // Runs the start sequence once; later calls do nothing.
@@ -75,9 +82,16 @@ public:
     void mnuBand6Ch_Click();
     void mnuBand80Ch_Click();
     virtual void Mains() = 0;
-    virtual void PacketResize();
-    virtual void BandMapSpots(QString& qDXSpotCall, float& qDXSpotFreq, QString& qDXSpotRecord);
-    virtual void DisplayBandMapLabels();
+    // Opens, switches or closes the spot area along the bottom edge as the
+    // spotting window's source and display choice say.
+    void PacketResize();
+    // One spot: the frequency text in kHz becomes MHz text in place and the
+    // record is cut at its first CR; the spot enters SpotStore and the top
+    // of the spot list, and the band maps are redrawn.  A frequency that is
+    // not a plain number changes nothing.
+    void BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString& qDXSpotRecord);
+    // Draws the band map (scale and spot labels) while it is shown.
+    void DisplayBandMapLabels();
     // The rig's frequency in MHz: selects the band it lies in (when that is
     // an operating band other than the current one) and sets the frequency
     // text of the next contact.
@@ -416,10 +430,17 @@ protected:
     // "NA", bearing and distance.
     void showStatePosition(const QString& text);
 
-    // --- Band map and spot list ------------------------------------------------
-    virtual void DrawBandMapScale() {}
+    // --- Band map and spot list (LogWindow_spots.cpp) --------------------------
+    void DrawBandMapScale();
     void RefreshForBandChange();
     void RefreshBandMapLabels();
+    // button: 1 left, 2 right, 4 middle.
+    void lblDXSpot_MouseDown(int Index, int Button, int Shift, float X, float Y);
+    void lblDXSpot_MouseMove(int Index, int Button, int Shift, float X, float Y);
+    void txtDX_Click();
+    void txtDX_DblClick();
+    void lblDX_Click();
+    void lblDX_DblClick();
 
     // --- Band and mode -----------------------------------------------------
     void mnu160_Click();
@@ -485,6 +506,14 @@ private:
     bool listHoldsContactsUpTo(int last, int first) const;
     void buildSharedControls();
     void buildSpotArea();
+    void wireSpotArea();
+    // Spot area layout steps of PacketResize.
+    void showSpotList(bool list);
+    void openSpotArea(bool list);
+    void closeSpotArea();
+    // The window's size changed by rW x rH while the spot area is open:
+    // the geometry it gives back on closing follows.
+    void scaleSpotAreaSaved(double rW, double rH);
     void buildMenus();
     void runStartSequence();
     bool fitToScreen();
@@ -500,6 +529,14 @@ private:
     void saveOperatingTime();
     void scaleColumns(QTreeWidget& list, double factor);
     QAction* bandItem(int operatingBandIndex) const;
+
+    // What the controls held before the spot area opened; given back whole
+    // when it closes, so that opening and closing never drifts.
+    struct SpotAreaSaved {
+        std::vector<std::pair<QPointer<QWidget>, TwipsRect>> controls;
+        std::vector<std::pair<QPointer<LineControl>, TwipsRect>> lines; // X1, Y1, X2, Y2
+    };
+    std::optional<SpotAreaSaved> spotAreaSaved_;
 
     Variant variant_;
     bool loaded_ = false;

@@ -3,6 +3,7 @@
 #include "platform/ComPorts.h"
 
 #include <cerrno>
+#include <functional>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/ppdev.h>
@@ -120,72 +121,67 @@ private:
     int fd_;
 };
 
+// Opens `device` (nothing mapped: `missing` is the error) and makes it
+// ours with `claim`; -1 with *error set when either fails.
+int openAndClaim(const QString& device, const QString& missing,
+                 const std::function<QString(int fd)>& claim, QString* error)
+{
+    QString why = missing;
+    int fd = -1;
+    if (!device.isEmpty()) {
+        fd = openDevice(device);
+        if (fd < 0) {
+            why = systemError(device, errno);
+        } else if (why = claim(fd); !why.isEmpty()) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    if (fd < 0 && error)
+        *error = why;
+    return fd;
+}
+
 std::unique_ptr<KeyLine> openSerial(const KeyLinePort& port, QString* error)
 {
     const QString device = serialPortDevice(port.serialPort);
-    if (device.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("No serial port %1.").arg(port.serialPort);
-        return nullptr;
-    }
-    const int fd = openDevice(device);
-    if (fd < 0) {
-        if (error)
-            *error = systemError(device, errno);
-        return nullptr;
-    }
-    if (!::isatty(fd)) {
-        ::close(fd);
-        if (error)
-            *error = QStringLiteral("%1 is not a serial port.").arg(device);
-        return nullptr;
-    }
-    // TIOCEXCL keeps other openers out (but not a privileged one); the
-    // lock also keeps out every other user of this layer.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
-        const int err = errno;
-        ::close(fd);
-        if (error)
-            *error = systemError(device, err);
-        return nullptr;
-    }
-    // No key or PTT line is left asserted by opening; a device without
-    // modem lines ignores this.
-    const int both = TIOCM_DTR | TIOCM_RTS;
-    ::ioctl(fd, TIOCMBIC, &both);
-    return std::make_unique<SerialKeyLine>(port, fd);
+    const int fd = openAndClaim(
+        device, QStringLiteral("No serial port %1.").arg(port.serialPort),
+        [&device](int fd) {
+            if (!::isatty(fd))
+                return QStringLiteral("%1 is not a serial port.").arg(device);
+            // TIOCEXCL keeps other openers out (but not a privileged one);
+            // the lock also keeps out every other user of this layer.
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0)
+                return systemError(device, errno);
+            // No key or PTT line is left asserted by opening; a device
+            // without modem lines ignores this.
+            const int both = TIOCM_DTR | TIOCM_RTS;
+            ::ioctl(fd, TIOCMBIC, &both);
+            return QString();
+        },
+        error);
+    return fd < 0 ? nullptr : std::make_unique<SerialKeyLine>(port, fd);
 }
 
 std::unique_ptr<KeyLine> openParallel(const KeyLinePort& port, QString* error)
 {
     const QString device = parallelPortDevice(port.parallelAddress);
-    if (device.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("No parallel port at %1.").arg(port.parallelAddress);
-        return nullptr;
-    }
-    const int fd = openDevice(device);
-    if (fd < 0) {
-        if (error)
-            *error = systemError(device, errno);
-        return nullptr;
-    }
-    if (::ioctl(fd, PPCLAIM) != 0) {
-        const int err = errno;
-        ::close(fd);
-        if (error)
-            *error = systemError(device, err);
-        return nullptr;
-    }
-    auto line = std::make_unique<ParallelKeyLine>(port, fd);
-    if (!line->writeControl(kParallelKeyUp)) {
-        const int err = errno;
-        line->close();
-        if (error)
-            *error = systemError(device, err);
-        return nullptr;
-    }
-    return line;
+    const int fd = openAndClaim(
+        device, QStringLiteral("No parallel port at %1.").arg(port.parallelAddress),
+        [&device](int fd) {
+            unsigned char up = kParallelKeyUp;
+            if (::ioctl(fd, PPCLAIM) != 0)
+                return systemError(device, errno);
+            if (::ioctl(fd, PPWCONTROL, &up) != 0) {
+                const int err = errno;
+                ::ioctl(fd, PPRELEASE);
+                return systemError(device, err);
+            }
+            return QString();
+        },
+        error);
+    return fd < 0 ? nullptr : std::make_unique<ParallelKeyLine>(port, fd);
 }
 
 } // namespace

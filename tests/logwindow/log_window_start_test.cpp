@@ -267,6 +267,8 @@ TEST_F(LogWindowTest, RigPollingStartsUnlessTheRigTypeIsNone)
 {
     for (const char* rig : {"none", "Icom IC-7300"}) {
         freshRun();
+        // Port 1 has no device here: the test never touches real hardware.
+        env.writeWorkFile(QStringLiteral("ComPorts.txt"), "1=" + env.workPath("no-such-tty").toLocal8Bit());
         st.RigType = QString::fromLatin1(rig);
         start(1);
         EXPECT_EQ(WindowRegistry::isLoaded<RigControlfrm>(), qstrcmp(rig, "none") != 0) << rig;

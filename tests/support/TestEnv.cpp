@@ -20,9 +20,12 @@
 #include "logstore/PositionTables.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/ArchiveRestore.h"
+#include "logwindow/RigTuning.h"
 #include "logwindow/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/SafeFile.h"
+#include "spots/SpotCountryLookup.h"
+#include "spots/SpotStore.h"
 #include "startup/SharedPrefs.h"
 
 #include <QCoreApplication>
@@ -65,6 +68,9 @@ void resetProgramState()
     WaveDevice::resetNoOutputNoticeForTesting();
     Folders::instance() = Folders{};
     SharedPrefs::instance() = SharedPrefs{};
+    SpotStore::instance().clear();
+    LookupState::instance() = LookupState{};
+    setRigFrequencyChangerForTesting(nullptr);
     setScreenTwipsForTesting(0, 0);
     setWorkAreaTwipsForTesting(0, 0);
     setWriteFaultForTesting(nullptr);
