@@ -307,7 +307,10 @@ void LogWindow::txtDX_Click()
     if (!mhz)
         return;
     const QPointer<LogWindow> self(this);
-    if (!sameText(StationSettings::instance().RigType, QStringLiteral("None")))
+    // The log window compares the rig type without regard to case; an
+    // empty type counts as "None".
+    const QString& rig = StationSettings::instance().RigType;
+    if (!rig.isEmpty() && !sameText(rig, QStringLiteral("None")))
         changeRigFrequency(static_cast<float>(*mhz));
     if (!self)
         return;
