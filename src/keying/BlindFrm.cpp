@@ -3,18 +3,21 @@
 #include "common/Folders.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
-#include "entry/Clocks.h"
 #include "keying/PhoneFrm.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
 #include "platform/WaveDevice.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QPointer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <thread>
 
 namespace zq {
 
@@ -108,8 +111,15 @@ void BlindFrm::waitForPromptEnd()
 {
     if (MMControl1->Mode() != WaveDevice::ModePlaying)
         return;
-    holdWhile([this] { return MMControl1->Mode() == WaveDevice::ModePlaying; },
-              promptWaitLimit(MMControl1->fileLength()));
+    // Timers and the sound system's own events go on (a sound output is fed
+    // from the event loop); keys and clicks wait until the prompt has ended.
+    const auto end = std::chrono::steady_clock::now() + promptWaitLimit(MMControl1->fileLength());
+    QPointer<WaveDevice> dev(MMControl1);
+    while (dev && dev->Mode() == WaveDevice::ModePlaying
+           && std::chrono::steady_clock::now() < end) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 
 void BlindFrm::Option1_Click()

@@ -32,8 +32,8 @@ public:
     // case), cutting off the prompt before it; returns at once, no PTT.  A
     // missing or unplayable file is silent.
     void BlindKeyPhone(const QString& Name);
-    // Waits, handling no events, until the prompt playing has ended or
-    // its bound (promptWaitLimit of its length) has passed.
+    // Waits until the prompt playing has ended or its bound (promptWaitLimit
+    // of its length) has passed, handling no user input meanwhile.
     void waitForPromptEnd();
 
     QGroupBox* Frame1 = nullptr;

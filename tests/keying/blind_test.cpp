@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace zq;
@@ -139,8 +140,12 @@ TEST_F(BlindTest, TheWaitEndsWithThePromptOrAtItsBound)
 {
     BlindFrm& b = DefaultInstance<BlindFrm>();
     b.BlindKeyPhone("Dupe");
+    // Timers run meanwhile (a sound output is fed from the event loop).
+    bool timerRan = false;
+    QTimer::singleShot(1, [&] { timerRan = true; });
     b.waitForPromptEnd();
     EXPECT_NE(b.MMControl1->Mode(), WaveDevice::ModePlaying);
+    EXPECT_TRUE(timerRan);
     EXPECT_EQ(b.MMControl1->fileLength(), milliseconds(100));
 }
 
