@@ -19,7 +19,7 @@
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
-#include "platform/UserSettings.h"
+#include "platform/SettingsStore.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -303,7 +303,8 @@ void CWFrm::Form_Load()
     if (const auto n = boxNumber(GetSetting(QStringLiteral("UserCWLoopOffset"))))
         LoopsPer60ms = *n;
     txtLoop->setText(bareNumber(LoopsPer60ms));
-    const QString timing = GetSetting(QStringLiteral("UserCWSelection"), QStringLiteral("Timer"));
+    // An absent key reads as "", which selects nothing: "Timer" stays.
+    const QString timing = GetSetting(QStringLiteral("UserCWSelection"));
     if (timing == QLatin1String("Timer")) {
         optTimer->setChecked(true);
         optTimer_Click();

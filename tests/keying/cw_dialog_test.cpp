@@ -10,7 +10,7 @@
 #include "keying/frmCodePractice.h"
 #include "keying/frmWinKey.h"
 #include "platform/SafeFile.h"
-#include "platform/UserSettings.h"
+#include "platform/SettingsStore.h"
 #include "support/KeyingTestSupport.h"
 #include "support/TestEnv.h"
 
