@@ -224,6 +224,7 @@ void BM_CodePracticeGap(benchmark::State& state)
     frmCodePractice& cp = DefaultInstance<frmCodePractice>();
     const QString text = QStringLiteral("EEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEE");
     std::vector<double> gaps;
+    size_t seen = 0; // transitions of the earlier passes
     for (auto _ : state) {
         cp.Text1->setPlainText(text);
         cp.Command3_Click();
@@ -232,12 +233,16 @@ void BM_CodePracticeGap(benchmark::State& state)
             state.SkipWithError("no key line");
             break;
         }
-        const auto t = line->transitions();
+        const auto all = line->transitions();
+        const std::vector<RecordingKeyLine::Transition> t(all.begin() + qsizetype(std::min(seen, all.size())),
+                                                          all.end());
+        seen = all.size();
         // Each "E": down, then up one unit later; the next down three units on.
         for (size_t i = 1; i + 1 < t.size(); i += 2)
-            if (!t[i].down && t[i + 1].down)
+            if (!t[i].down && t[i + 1].down) {
                 gaps.push_back(duration<double, std::milli>(t[i + 1].at - t[i].at).count()
                                - 3 * unitMs);
+            }
     }
     if (gaps.empty())
         state.SkipWithError("nothing keyed");
@@ -246,7 +251,7 @@ void BM_CodePracticeGap(benchmark::State& state)
     state.counters["added_gap_max_ms"] = percentile(gaps, 1.0);
     state.counters["gaps"] = double(gaps.size());
 }
-BENCHMARK(BM_CodePracticeGap)->Arg(40)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CodePracticeGap)->Arg(40)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
