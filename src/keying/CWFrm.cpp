@@ -290,14 +290,7 @@ CWFrm::CWFrm()
 
 void CWFrm::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::WidthRatioCapped;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(*this, FitParameters::toWorkArea());
 
     // The calibration first, so that choosing "Loop" finds it.
     if (const auto n = boxNumber(GetSetting(QStringLiteral("UserCWLoopOffset"))))
