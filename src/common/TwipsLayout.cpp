@@ -262,6 +262,12 @@ void LineControl::setBorderWidth(int pixels)
     updatePlacement();
 }
 
+void LineControl::setBorderStyle(Qt::PenStyle style)
+{
+    style_ = style;
+    update();
+}
+
 QPoint LineControl::endPixels(double x, double y) const
 {
     return {twipsToPixelsX(x, this), twipsToPixelsY(y, this)};
@@ -279,7 +285,7 @@ void LineControl::updatePlacement()
 void LineControl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.setPen(QPen(color_, penWidth_));
+    p.setPen(QPen(color_, penWidth_, style_));
     const QPoint o = geometry().topLeft();
     p.drawLine(endPixels(x1_, y1_) - o, endPixels(x2_, y2_) - o);
 }

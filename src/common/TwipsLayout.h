@@ -93,6 +93,9 @@ public:
     void setBorderColor(const QColor& c);
     int BorderWidth() const { return penWidth_; }
     void setBorderWidth(int pixels);
+    // Solid unless set otherwise (Qt::DotLine for a dotted line).
+    Qt::PenStyle BorderStyle() const { return style_; }
+    void setBorderStyle(Qt::PenStyle style);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -104,6 +107,7 @@ private:
     double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
     QColor color_ = Qt::black;
     int penWidth_ = 1;
+    Qt::PenStyle style_ = Qt::SolidLine;
 };
 
 } // namespace zq

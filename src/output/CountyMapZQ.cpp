@@ -1,0 +1,115 @@
+#include "output/CountyMapZQ.h"
+
+#include "common/TwipsLayout.h"
+#include "common/WindowRegistry.h"
+#include "logstore/ContactLog.h"
+#include "logstore/StationSettings.h"
+#include "logwindow/Infrm.h"
+#include "logwindow/Outfrm.h"
+#include "output/CountyMap.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QTimer>
+
+namespace zq {
+
+namespace {
+
+// The hint lies on the sea below the south-eastern coast.
+const QRect HintPlace(372, 273, 236, 16);
+
+} // namespace
+
+CountyMapZQ::CountyMapZQ()
+{
+    setObjectName(QStringLiteral("CountyMapZQ"));
+    setWindowTitle(QStringLiteral(" Carvonia County Map"));
+    setModal(true);
+
+    picture_ = countyMapPicture();
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(QPixmap::fromImage(picture_));
+    Picture1->setGeometry(QRect(QPoint(0, 0), picture_.size()));
+    setFixedSize(picture_.size());
+
+    const std::vector<HotSpot> spots = countyMapHotSpots();
+    for (size_t k = 0; k < spots.size(); ++k) {
+        const HotSpot& s = spots[k];
+        auto* l = new QLabel(s.name, Picture1);
+        l->setObjectName(QStringLiteral("lblCounty%1").arg(k));
+        l->setGeometry(s.left, s.top, s.width, s.height);
+        lblCounty.set(static_cast<int>(k), l);
+    }
+
+    Label1 = new QLabel(QStringLiteral("Counties will change color when worked."), Picture1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(HintPlace);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    Timer1->start();
+
+    Form_Load();
+}
+
+void CountyMapZQ::Form_Load()
+{
+    const QSizeF screen = screenTwips(this);
+    const TwipsRect me = formTwips(*this);
+    setFormLeft(*this, (screen.width() - me.Width) / 2);
+    setFormTop(*this, (screen.height() - me.Height) / 2);
+
+    for (const auto& [index, label] : lblCounty) {
+        label->setToolTip(label->text());
+        label->setText(QString());
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->setAutoFillBackground(false);
+    }
+    if (ContactLog::instance().ContactCount > 0)
+        Label1->hide();
+}
+
+void CountyMapZQ::Timer1_Timer()
+{
+    Timer1->stop();
+    if (StationSettings::instance().OutOfStateFlag == 1)
+        ColorWorkedCountiesOut();
+    else
+        ColorWorkedCountiesIn();
+}
+
+void CountyMapZQ::ColorWorkedCountiesOut()
+{
+    const Outfrm* w = WindowRegistry::existing<Outfrm>();
+    colorWorkedCounties(w ? w->List2 : nullptr);
+}
+
+void CountyMapZQ::ColorWorkedCountiesIn()
+{
+    const Infrm* w = WindowRegistry::existing<Infrm>();
+    colorWorkedCounties(w ? w->List2 : nullptr);
+}
+
+void CountyMapZQ::colorWorkedCounties(const QListWidget* list)
+{
+    if (!list)
+        return;
+    QStringList worked;
+    for (int i = 0; i < list->count(); ++i)
+        worked << list->item(i)->text();
+    std::vector<HotSpot> spots;
+    for (const auto& [index, label] : lblCounty) {
+        const QRect g = label->geometry();
+        spots.push_back({label->toolTip(), g.x(), g.y(), g.width(), g.height()});
+    }
+    CountyColours colours = CountyColours::fromClock();
+    if (colourWorkedCounties(picture_, spots, worked, colours) > 0)
+        Picture1->setPixmap(QPixmap::fromImage(picture_));
+}
+
+} // namespace zq

@@ -1,0 +1,119 @@
+// The county map window over a running log window: the hint, the
+// tooltips, and exactly the worked counties painted, each in one colour.
+
+#include "output/CountyMap.h"
+#include "output/CountyMapZQ.h"
+#include "support/LogWindowTestSupport.h"
+
+#include <QLabel>
+#include <QSet>
+#include <QTimer>
+
+using namespace zq;
+using namespace zq::test;
+
+namespace {
+
+class CountyMapWindowTest : public LogWindowTest {
+protected:
+    const QImage original = countyMapPicture();
+    const std::vector<HotSpot> spots = countyMapHotSpots();
+
+    void TearDown() override { WindowRegistry::unloadAll(); }
+
+    // Opens the map and lets its one-shot timer run.
+    CountyMapZQ& openMap()
+    {
+        WindowRegistry::unload<CountyMapZQ>();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        CountyMapZQ& m = DefaultInstance<CountyMapZQ>();
+        EXPECT_TRUE(m.Timer1->isActive());
+        EXPECT_EQ(m.Timer1->interval(), 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !m.Timer1->isActive(); }, 5000));
+        return m;
+    }
+
+    // The names of the counties whose area changed, after checking that
+    // each changed area took one colour and nothing else changed.
+    QStringList paintedCounties(const QImage& now)
+    {
+        QStringList painted;
+        QImage rest = now;
+        for (const HotSpot& s : spots) {
+            QImage area = original;
+            floodFill(area, s.centre(), qRgb(1, 2, 3));
+            const QRgb colour = now.pixel(s.centre());
+            if (colour == original.pixel(s.centre()))
+                continue;
+            painted << s.name;
+            for (int y = 0; y < area.height(); ++y)
+                for (int x = 0; x < area.width(); ++x)
+                    if (area.pixel(x, y) == qRgb(1, 2, 3)) {
+                        EXPECT_EQ(now.pixel(x, y), colour) << s.name.toStdString();
+                        rest.setPixel(x, y, original.pixel(x, y));
+                    }
+        }
+        EXPECT_EQ(rest, original); // every other pixel as the picture has it
+        return painted;
+    }
+};
+
+} // namespace
+
+TEST_F(CountyMapWindowTest, EmptyLogShowsTheHintAndPaintsNothing)
+{
+    start(1);
+    CountyMapZQ& m = openMap();
+    EXPECT_EQ(m.windowTitle(), " Carvonia County Map");
+    EXPECT_TRUE(m.Label1->isVisibleTo(&m));
+    EXPECT_EQ(m.Label1->text(), "Counties will change color when worked.");
+    EXPECT_EQ(m.picture(), original);
+    EXPECT_EQ(m.Picture1->size(), QSize(621, 295));
+
+    // The hot spots carry their county's name as a tooltip only.
+    ASSERT_EQ(m.lblCounty.count(), 77);
+    for (int k = 0; k < 77; ++k) {
+        QLabel* l = m.lblCounty(k);
+        ASSERT_NE(l, nullptr) << k;
+        EXPECT_EQ(l->toolTip(), spots[size_t(k)].name);
+        EXPECT_TRUE(l->text().isEmpty());
+        EXPECT_EQ(l->geometry(),
+                  QRect(spots[size_t(k)].left, spots[size_t(k)].top, spots[size_t(k)].width,
+                        spots[size_t(k)].height));
+    }
+}
+
+TEST_F(CountyMapWindowTest, PaintsExactlyTheWorkedCountiesOfTheOutOfStateList)
+{
+    writeLog(); // Alderbrook and Ashcombe
+    LogWindow& w = start(1);
+    w.List2->addItem(QStringLiteral("tallis"));        // a case of its own
+    w.List2->addItem(QStringLiteral("Atlantis"));      // no such county
+    w.List2->addItem(QStringLiteral("Orchard Valley"));
+    CountyMapZQ& m = openMap();
+    EXPECT_FALSE(m.Label1->isVisibleTo(&m));
+    QStringList painted = paintedCounties(m.picture());
+    painted.sort();
+    EXPECT_EQ(painted, QStringList({"Alderbrook", "Ashcombe", "Orchard Valley", "Tallis"}));
+    // The picture shown is the painted one.
+    EXPECT_EQ(m.Picture1->pixmap().toImage().convertToFormat(QImage::Format_RGB32), m.picture());
+
+    // Opened again: the same counties.
+    CountyMapZQ& again = openMap();
+    QStringList repainted = paintedCounties(again.picture());
+    repainted.sort();
+    EXPECT_EQ(repainted, painted);
+}
+
+TEST_F(CountyMapWindowTest, InStateMapPaintsTheInStateList)
+{
+    writeLog();
+    LogWindow& w = start(0);
+    w.List2->clear();
+    CountyMapZQ& empty = openMap();
+    EXPECT_FALSE(empty.Label1->isVisibleTo(&empty)); // contacts, but no county worked
+    EXPECT_EQ(empty.picture(), original);
+
+    w.List2->addItem(QStringLiteral("WYETH"));
+    EXPECT_EQ(paintedCounties(openMap().picture()), QStringList{"Wyeth"});
+}
