@@ -176,13 +176,10 @@ frmCodePractice::frmCodePractice()
 
 void frmCodePractice::Form_Load()
 {
-    // Fitted to the desktop work area and centred there.
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.windowFont = FitParameters::WindowFont::SameAsControls;
+    // Fitted to the desktop work area and centred there; control fonts
+    // follow the whole screen's width.
+    FitParameters p = FitParameters::toWorkArea();
     p.controlFont = FitParameters::ControlFont::ScreenWidthCapped;
-    p.onError = FitParameters::OnError::Silent;
     FitWindow(*this, p);
     Label8->setText(cwKeyer().Text[11]->text());
     PracticeAlphabet = practiceAlphabet();
