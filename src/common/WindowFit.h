@@ -105,21 +105,6 @@ struct FitParameters {
 
     // ResizeFormToScreen's settings.
     static FitParameters toScreen() { return {}; }
-    // The tool windows that fit themselves to the desktop work area: size
-    // and controls by the window's growth, centred, fonts by the window's
-    // new width (the window) and the width ratio up to 1.5 (the controls),
-    // errors passed over.
-    static FitParameters toWorkArea()
-    {
-        FitParameters p;
-        p.target = Target::WorkArea;
-        p.placement = Placement::Centred;
-        p.ratios = ControlRatios::OuterAfterOverBefore;
-        p.windowFont = WindowFont::NewWidthOverDesign;
-        p.controlFont = ControlFont::WidthRatioCapped;
-        p.onError = OnError::Silent;
-        return p;
-    }
 };
 
 // Fits the window.  True when the whole fit was done; on an error the fit

@@ -290,7 +290,14 @@ CWFrm::CWFrm()
 
 void CWFrm::Form_Load()
 {
-    FitWindow(*this, FitParameters::toWorkArea());
+    FitParameters p;
+    p.target = FitParameters::Target::WorkArea;
+    p.placement = FitParameters::Placement::Centred;
+    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
+    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
+    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped; // the whole screen
+    p.onError = FitParameters::OnError::Silent;
+    FitWindow(*this, p);
 
     // The calibration first, so that choosing "Loop" finds it.
     if (const auto n = boxNumber(GetSetting(QStringLiteral("UserCWLoopOffset"))))

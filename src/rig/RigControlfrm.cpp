@@ -289,7 +289,14 @@ void RigControlfrm::buildControls()
 
 void RigControlfrm::Form_Load()
 {
-    FitWindow(*this, FitParameters::toWorkArea());
+    FitParameters p;
+    p.target = FitParameters::Target::WorkArea;
+    p.placement = FitParameters::Placement::Centred;
+    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
+    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
+    p.controlFont = FitParameters::ControlFont::WidthRatioCapped;
+    p.onError = FitParameters::OnError::Silent;
+    FitWindow(*this, p);
 
     const QSignalBlocker block(List1);
     List1->addItems(rigTypeNames());
