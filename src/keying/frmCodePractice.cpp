@@ -178,8 +178,13 @@ void frmCodePractice::Form_Load()
 {
     // Fitted to the desktop work area and centred there; control fonts
     // follow the whole screen's width.
-    FitParameters p = FitParameters::toWorkArea();
+    FitParameters p;
+    p.target = FitParameters::Target::WorkArea;
+    p.placement = FitParameters::Placement::Centred;
+    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
+    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
     p.controlFont = FitParameters::ControlFont::ScreenWidthCapped;
+    p.onError = FitParameters::OnError::Silent;
     FitWindow(*this, p);
     Label8->setText(cwKeyer().Text[11]->text());
     PracticeAlphabet = practiceAlphabet();
