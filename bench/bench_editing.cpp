@@ -7,6 +7,8 @@
 // - Loading the county list window with 1000 counties.
 // - The whole edit round through the log window at 11000 contacts: Edit,
 //   Done, the rewrite of log.txt and ReloadLog.
+#include "BenchWorld.h"
+
 #include "common/EntryBox.h"
 #include "common/Folders.h"
 #include "common/ModalShow.h"
@@ -151,18 +153,7 @@ BENCHMARK(BM_FillCountyList)->Unit(benchmark::kMillisecond);
 void BM_EditRound(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    QTemporaryDir work;
-    QTemporaryDir docs;
-    WindowRegistry::unloadAll();
-    setPrompt(std::make_unique<ScriptedPrompt>());
-    setDocumentsFolderOverride(docs.path());
-    auto& f = Folders::instance();
-    f.WorkingDirectory = work.path();
-    f.UserDirectory = docs.path() + QStringLiteral("/Brelvox Software/Carvonia");
-    f.SharedDirectory = docs.path() + QStringLiteral("/Brelvox Software/Shared");
-    QDir().mkpath(f.UserDirectory + QStringLiteral("/BACKUP"));
-    QDir().mkpath(f.SharedDirectory);
-    QDir::setCurrent(work.path());
+    zq::bench::BenchWorld world;
 
     QByteArray counties;
     for (int i = 1; i <= 77; ++i)
@@ -172,12 +163,8 @@ void BM_EditRound(benchmark::State& state)
     QByteArray log;
     for (int i = 1; i <= n; ++i)
         log += formatContactLine(ContactLog::instance()[i]);
-    for (const auto& [name, data] : {std::pair{QStringLiteral("county2.txt"), counties},
-                                     std::pair{QStringLiteral("log.txt"), log}}) {
-        QFile file(work.path() + QLatin1Char('/') + name);
-        file.open(QIODevice::WriteOnly);
-        file.write(data);
-    }
+    world.writeFile(QStringLiteral("county2.txt"), counties);
+    world.writeFile(QStringLiteral("log.txt"), log);
     ContactLog::instance().reset();
     auto& st = StationSettings::instance();
     st = StationSettings{};
@@ -201,10 +188,6 @@ void BM_EditRound(benchmark::State& state)
     if (ContactLog::instance().ContactCount != n)
         state.SkipWithError("log changed size");
     setModalShowHandlerForTesting(nullptr);
-    WindowRegistry::unloadAll();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    setPrompt(nullptr);
-    setDocumentsFolderOverride(QString());
 }
 BENCHMARK(BM_EditRound)->Arg(11000)->Unit(benchmark::kMillisecond);
 

@@ -6,6 +6,8 @@
 // Through the real log window (offscreen): Mains logging one contact (with
 // the synced append to log.txt, which the log store's benchmark measures on
 // its own), one key typed into the call field, and ReloadLog.
+#include "BenchWorld.h"
+
 #include "common/EntryBox.h"
 #include "common/Folders.h"
 #include "common/WindowRegistry.h"
@@ -262,25 +264,11 @@ BENCHMARK(BM_ReloadPart)->ArgsProduct({{11000}, {0, 1, 2, 3, 4}})->Unit(benchmar
 // A working folder with 77 counties and a log of n contacts, and the
 // out-of-state window started on it (the open-existing-log question is
 // answered Yes by the scripted prompt).
-struct WindowFixture {
-    QTemporaryDir work;
-    QTemporaryDir docs;
+struct WindowFixture : zq::bench::BenchWorld {
     Outfrm* window = nullptr;
 
     explicit WindowFixture(int n)
     {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(std::make_unique<ScriptedPrompt>());
-        setDocumentsFolderOverride(docs.path());
-        auto& f = Folders::instance();
-        f.WorkingDirectory = work.path();
-        f.UserDirectory = docs.path() + QStringLiteral("/Brelvox Software/Carvonia");
-        f.SharedDirectory = docs.path() + QStringLiteral("/Brelvox Software/Shared");
-        QDir().mkpath(f.UserDirectory + QStringLiteral("/BACKUP"));
-        QDir().mkpath(f.SharedDirectory);
-        QDir::setCurrent(work.path());
-
         QByteArray counties;
         for (int i = 1; i <= 77; ++i)
             counties += QStringLiteral("\"ZQCounty %1\",\"C%1\"\r\n").arg(i, 2, 10, QLatin1Char('0')).toUtf8();
@@ -302,19 +290,6 @@ struct WindowFixture {
         window = &DefaultInstance<Outfrm>();
         window->show();
         QCoreApplication::processEvents();
-    }
-    ~WindowFixture()
-    {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(nullptr);
-        setDocumentsFolderOverride(QString());
-    }
-    void writeFile(const QString& name, const QByteArray& data) const
-    {
-        QFile file(work.path() + QLatin1Char('/') + name);
-        file.open(QIODevice::WriteOnly);
-        file.write(data);
     }
 };
 

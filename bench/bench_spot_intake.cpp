@@ -2,6 +2,7 @@
 // spot lines, announcements and repeats, with the receive pane kept at its
 // bound as in a long session.
 
+#include "platform/AgwEngine.h"
 #include "spots/SpotIntake.h"
 
 #include <benchmark/benchmark.h>
@@ -48,6 +49,36 @@ void BM_SplitSpotLines(benchmark::State& state)
     state.counters["lines/s"] = benchmark::Counter(double(lines), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_SplitSpotLines)->Unit(benchmark::kMillisecond);
+
+// Decoding AGW frames as they arrive from the engine: 1000 monitored
+// frames of cluster text in one buffer, cut into frames and delivered.
+void BM_AgwFrameDecoding(benchmark::State& state)
+{
+    QByteArray wire;
+    for (int i = 0; i < 1000; ++i) {
+        zq::AgwFrame f;
+        f.kind = 'U';
+        f.callFrom = "W3LPL";
+        f.callTo = "DX";
+        f.pid = 0xF0;
+        f.data = QStringLiteral("1:Fm W3LPL To DX <UI pid=F0>\rDX de W3LPL:     %1.0  CALL%2       CW 599                         1234Z\r")
+                     .arg(14000 + i % 350, 5)
+                     .arg(i, 3, 10, QLatin1Char('0'))
+                     .toLatin1();
+        wire += zq::encodeAgwFrame(f);
+    }
+    int64_t frames = 0;
+    for (auto _ : state) {
+        QByteArray buffer = wire;
+        std::deque<zq::AgwFrame> out;
+        zq::takeAgwFrames(buffer, out);
+        for (const zq::AgwFrame& f : out)
+            benchmark::DoNotOptimize(zq::deliverAgwFrame(f));
+        frames += static_cast<int64_t>(out.size());
+    }
+    state.counters["frames/s"] = benchmark::Counter(double(frames), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_AgwFrameDecoding)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -1,8 +1,15 @@
-// Spot timings.  Through the real log window (offscreen): BandMapSpots with
+// Spot timings.  The whole road of a spot from the TNC's serial port to the
+// log window: cluster lines written by a fake TNC on a pseudo-terminal, read
+// by the spotting window's intake tick, split, filtered and handed to the
+// store, the spot list and the band map; with the longest tick.  Through
+// the real log window (offscreen): BandMapSpots with
 // a full store and 200 list rows, once with the spot list shown and once
 // with the band map; one DisplayBandMapLabels pass over 50 spots on the
 // band.  The logic alone: LookupSpotCountry on the shipped arrlpre2.txt and
 // on a table of 10000 rows, with the rows read per lookup as a counter.
+#include "BenchWorld.h"
+
+#include "common/EntryBox.h"
 #include "common/Folders.h"
 #include "common/Form1.h"
 #include "common/WindowRegistry.h"
@@ -14,15 +21,20 @@
 #include "spots/SpotCountryLookup.h"
 #include "spots/PacketSpotfrm.h"
 #include "spots/SpotStore.h"
+#include "support/FakeRadio.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <set>
 
 using namespace zq;
@@ -61,25 +73,12 @@ bool loadShippedCountries(const QString& work)
 
 // The out-of-state window on an empty log with the shipped country table,
 // its spot area opened as the list or the band map of band 20.
-struct SpotFixture {
-    QTemporaryDir work;
-    QTemporaryDir docs;
+struct SpotFixture : zq::bench::BenchWorld {
     Outfrm* window = nullptr;
     bool ok = false;
 
     explicit SpotFixture(bool bandMap)
     {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(std::make_unique<ScriptedPrompt>());
-        setDocumentsFolderOverride(docs.path());
-        auto& f = Folders::instance();
-        f.WorkingDirectory = work.path();
-        f.UserDirectory = docs.path() + QStringLiteral("/Brelvox Software/Carvonia");
-        f.SharedDirectory = docs.path() + QStringLiteral("/Brelvox Software/Shared");
-        QDir().mkpath(f.UserDirectory + QStringLiteral("/BACKUP"));
-        QDir().mkpath(f.SharedDirectory);
-        QDir::setCurrent(work.path());
         QFile counties(work.path() + QStringLiteral("/county2.txt"));
         counties.open(QIODevice::WriteOnly);
         for (int i = 1; i <= 77; ++i)
@@ -100,13 +99,6 @@ struct SpotFixture {
         spotting.List1->setCurrentRow(2);
         (bandMap ? spotting.OptBand : spotting.OptList)->setChecked(true);
         DefaultInstance<Form1>().PacketResize();
-    }
-    ~SpotFixture()
-    {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(nullptr);
-        setDocumentsFolderOverride(QString());
     }
     // One spot as the spotting window hands it over.
     void spot(uint32_t& seed, int kHz)
@@ -138,6 +130,131 @@ void BM_BandMapSpots(benchmark::State& state)
                                                    benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_BandMapSpots)->Arg(0)->Arg(1)->ArgName("bandMap")->Unit(benchmark::kMicrosecond);
+
+// Cluster text from the TNC to the store, list and band map.  arg: spot
+// lines the TNC sends at once (20: a busy cluster; 400: a burst of about
+// 30 KB, taken in bounded portions over several ticks).  Every tenth line
+// is an announcement, every tenth spot a repeat that the filter drops.
+void BM_TncIntakeToStore(benchmark::State& state)
+{
+    SpotFixture fx(true);
+    test::FakeRadio tnc(test::FakeRadio::Family::Raw);
+    if (!fx.ok || !tnc.ok()) {
+        state.SkipWithError("no country table or no pseudo-terminal");
+        return;
+    }
+    tnc.writeComPorts(fx.work.path(), 1);
+    PacketSpotfrm& spotting = DefaultInstance<PacketSpotfrm>();
+    spotting.List1->setCurrentRow(1); // TNC, port 1
+    spotting.Command1_Click();
+    if (!spotting.Timer1->isActive()) {
+        state.SkipWithError("the TNC port did not open");
+        return;
+    }
+    spotting.Timer1->stop(); // ticks are run here, and timed
+    const int batch = static_cast<int>(state.range(0));
+    uint32_t seed = 17;
+    int64_t lines = 0;
+    double longestTickMs = 0;
+    int ticks = 0;
+    QString previous;
+    for (auto _ : state) {
+        QString text;
+        QString last;
+        for (int i = 0; i < batch; ++i) {
+            if (i % 10 == 9) {
+                last = QStringLiteral("To ALL de K1TTT: band open to EU %1\r\n").arg(nextRandom(seed));
+            } else if (i % 10 == 5 && !previous.isEmpty()) {
+                last = previous; // a repeat
+            } else {
+                last = QStringLiteral("DX de W3LPL:     %1.0  %2 CW 599                         1234Z\r\n")
+                           .arg(14000 + static_cast<int>(nextRandom(seed) % 350), 5)
+                           .arg(randomCall(seed), -12);
+                previous = last;
+            }
+            text += last;
+        }
+        if (batch % 10 == 0) // end on a line the filter keeps
+            text += last = QStringLiteral("To ALL de K1TTT: end of burst %1\r\n").arg(nextRandom(seed));
+        const QByteArray bytes = text.toLatin1();
+        auto tick = [&] {
+            test::pumpFor(0);
+            const auto t0 = std::chrono::steady_clock::now();
+            spotting.Timer1_Timer();
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            longestTickMs = std::max(longestTickMs, ms);
+            ++ticks;
+        };
+        // The TNC writes as the line carries it; a tick comes in between.
+        for (qsizetype p = 0; p < bytes.size(); p += 2048) {
+            tnc.send(bytes.mid(p, 2048));
+            tick();
+        }
+        for (int guard = 0; guard < 2000 && !spotting.paneText().endsWith(last); ++guard)
+            tick();
+        lines += batch;
+    }
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
+    state.counters["longestTickMs"] = longestTickMs;
+    state.counters["ticks"] = ticks;
+    state.counters["listRows"] = fx.window->txtDX->topLevelItemCount();
+}
+BENCHMARK(BM_TncIntakeToStore)->Arg(20)->Arg(400)->ArgName("lines")->Unit(benchmark::kMillisecond);
+
+// Cluster text from a Telnet cluster on the loopback interface to the
+// store, list and band map.  arg: spot lines sent at once.  The longest
+// pass of the event loop while the text flows bounds the longest data
+// event.
+void BM_TelnetIntakeToStore(benchmark::State& state)
+{
+    SpotFixture fx(true);
+    QTcpServer server;
+    if (!fx.ok || !server.listen(QHostAddress::LocalHost)) {
+        state.SkipWithError("no country table or no loopback server");
+        return;
+    }
+    QTcpSocket* peer = nullptr;
+    QObject::connect(&server, &QTcpServer::newConnection, [&] { peer = server.nextPendingConnection(); });
+    PacketSpotfrm& spotting = DefaultInstance<PacketSpotfrm>();
+    spotting.List1->setCurrentRow(2); // Telnet
+    spotting.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
+    spotting.txtTelnetPort->setText(QString::number(server.serverPort()));
+    spotting.Command1_Click();
+    for (int i = 0; i < 200 && (peer == nullptr || spotting.Winsock1->state() != QAbstractSocket::ConnectedState); ++i)
+        test::pumpFor(5);
+    if (peer == nullptr) {
+        state.SkipWithError("no connection");
+        return;
+    }
+    const int batch = static_cast<int>(state.range(0));
+    uint32_t seed = 23;
+    int64_t lines = 0;
+    double longestPassMs = 0;
+    for (auto _ : state) {
+        QByteArray text;
+        QString last;
+        for (int i = 0; i < batch; ++i) {
+            last = QStringLiteral("DX de W3LPL:     %1.0  %2 CW 599                         1234Z\r\n")
+                       .arg(14000 + static_cast<int>(nextRandom(seed) % 350), 5)
+                       .arg(randomCall(seed), -12);
+            text += last.toLatin1();
+        }
+        peer->write(text);
+        peer->flush();
+        for (int guard = 0; guard < 100000 && !spotting.paneText().endsWith(last); ++guard) {
+            const auto t0 = std::chrono::steady_clock::now();
+            QCoreApplication::processEvents();
+            longestPassMs = std::max(longestPassMs, std::chrono::duration<double, std::milli>(
+                                                        std::chrono::steady_clock::now() - t0)
+                                                        .count());
+        }
+        lines += batch;
+    }
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
+    state.counters["longestPassMs"] = longestPassMs;
+}
+BENCHMARK(BM_TelnetIntakeToStore)->Arg(20)->Arg(1000)->ArgName("lines")->Unit(benchmark::kMillisecond);
 
 // One drawing pass of the band map with 50 spots on the band.
 void BM_DisplayBandMapLabels(benchmark::State& state)

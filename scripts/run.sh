@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
-"$top/scripts/build.sh"
+"$top/scripts/build.sh" zqlog # the program alone: the tests are built by scripts/test.sh
 build=${ZQ_BUILD_DIR:-$top/build}
 work=${ZQ_WORK_DIR:-$top/work}
 mkdir -p "$work"

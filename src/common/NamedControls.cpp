@@ -3,6 +3,7 @@
 #include "common/EntryBox.h"
 #include "common/TwipsLayout.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QLabel>
@@ -42,6 +43,20 @@ QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QStrin
     return named(new QRadioButton(caption, parent), name, left, top, width, height);
 }
 
+QPushButton* makeNamedButton(QWidget* parent, const QString& name, const QString& caption,
+                             double left, double top, double width, double height)
+{
+    auto* b = named(new QPushButton(caption, parent), name, left, top, width, height);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QCheckBox* makeNamedCheck(QWidget* parent, const QString& name, const QString& caption,
+                          double left, double top, double width, double height)
+{
+    return named(new QCheckBox(caption, parent), name, left, top, width, height);
+}
+
 QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& caption,
                           double left, double top, double width, double height)
 {
@@ -57,15 +72,6 @@ void setOptionValue(QRadioButton& option, bool value)
     option.setAutoExclusive(false);
     option.setChecked(false);
     option.setAutoExclusive(true);
-}
-
-QPushButton* makeNamedButton(QWidget* parent, const QString& name, const QString& caption,
-                             double left, double top, double width, double height)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    placeControl(*b, left, top, width, height);
-    return b;
 }
 
 } // namespace zq

@@ -65,7 +65,7 @@ private:
     // Texts as written in the log with their ids: bands, modes and own
     // counties repeat, so most contacts find theirs here without folding.
     std::vector<std::pair<QString, int>> recent_;
-    const std::vector<int> none_;
+    const std::vector<int> none_{};
 };
 
 } // namespace zq

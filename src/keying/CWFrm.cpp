@@ -18,6 +18,7 @@
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
+#include "platform/WinKeyer.h"
 #include "platform/SafeFile.h"
 #include "platform/SettingsStore.h"
 
@@ -37,8 +38,6 @@
 namespace zq {
 
 namespace {
-
-WinKeyerLink* winKeyer = nullptr;
 
 LogWindow* activeLogWindow()
 {
@@ -400,7 +399,7 @@ void ReadCWSettings()
     const QString path = Folders::workingFile(QStringLiteral("cw.txt"));
     if (!QFileInfo(path).isFile())
         return;
-    const auto content = readWholeFile(path);
+    const auto content = readWholeFile(path, nullptr, kMaxSettingsFileBytes);
     if (!content)
         return;
     const CwSettingsRead read = parseCwSettings(*content);
@@ -733,43 +732,6 @@ void CWFrm::LoopThroughCWBuffer()
                                       ? QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.")
                                       : QString());
     }
-}
-
-// ---------------------------------------------------------------------------
-// WinKeyer host calls
-
-void setWinKeyerLink(WinKeyerLink* link)
-{
-    winKeyer = link;
-}
-
-int32_t wk_getstatus()
-{
-    return winKeyer ? winKeyer->getStatus() : 0;
-}
-
-void wk_clearbuf()
-{
-    if (winKeyer)
-        winKeyer->clearBuffer();
-}
-
-void wk_backspace()
-{
-    if (winKeyer)
-        winKeyer->backspace();
-}
-
-void wk_sendtext(const QString& text)
-{
-    if (winKeyer)
-        winKeyer->sendText(text);
-}
-
-void wk_wpm(uint8_t wpm)
-{
-    if (winKeyer)
-        winKeyer->setSpeed(wpm);
 }
 
 } // namespace zq

@@ -130,25 +130,6 @@ private:
     bool invalidPortReported_ = false; // in the running drain
 };
 
-// The WinKeyer's host calls.  Until a link to a WinKeyer is set they report
-// an idle keyer and do nothing.
-class WinKeyerLink {
-public:
-    virtual ~WinKeyerLink() = default;
-    virtual int32_t getStatus() = 0;
-    virtual void clearBuffer() = 0;
-    virtual void backspace() = 0;
-    virtual void sendText(const QString& text) = 0;
-    virtual void setSpeed(uint8_t) {}
-};
-// The link is not owned; nullptr removes it.
-void setWinKeyerLink(WinKeyerLink* link);
-int32_t wk_getstatus();   // above 0 while the WinKeyer is sending
-void wk_clearbuf();       // drops the characters still waiting in it
-void wk_backspace();      // takes back the last character waiting in it
-void wk_sendtext(const QString& text);
-void wk_wpm(uint8_t wpm); // the keyer's speed
-
 // Reads cw.txt (found without regard to case) from the working folder into
 // the CW keyer's controls, creating the window without showing it.  A
 // missing file, a short file or an unusable value ends the reading

@@ -22,14 +22,7 @@ int secondsToMs(double seconds)
 
 bool wholeNumber(const QuotedValue& v, double lo, double hi, int* out)
 {
-    double d = 0;
-    if (!parseNumber(v, &d))
-        return false;
-    d = std::nearbyint(d);
-    if (d < lo || d > hi)
-        return false;
-    *out = static_cast<int>(d);
-    return true;
+    return parseWholeNumber(v, lo, hi, out);
 }
 
 } // namespace

@@ -45,8 +45,11 @@ struct KeyingState {
     uint8_t CwRepeatActive = 0;
     uint8_t PhoneRepeatActive = 0;
     uint8_t KeyboardCwMode = 0;
-    uint8_t WinKeyerOpen = 0;
-    int32_t WinKeyerStatus = 0;
+    uint8_t WinKeyerOpen = 0;      // 0 closed, else the keyer's version
+    int32_t WinKeyerStatus = 0;    // the keyer's last status; above 0 busy
+    uint8_t WinKeyerPort = 0;      // the keyer's serial port number
+    uint8_t WinKeyerPinConfig = 6; // sent as the pin configuration
+    uint8_t WinKeyerKeyMode = 0;   // sent as the key mode
     QString CwMacroCall;
     QString CwMacroNumber;        // "#": nothing sets it
     QString CwMacroRst;

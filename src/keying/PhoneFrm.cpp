@@ -417,7 +417,7 @@ WaveSettingsLoad LoadWaveSettings()
     const QString path = Folders::workingFile(QStringLiteral("wave2.txt"));
     if (!QFileInfo(path).isFile())
         return WaveSettingsLoad::Missing;
-    const auto content = readWholeFile(path);
+    const auto content = readWholeFile(path, nullptr, kMaxSettingsFileBytes);
     if (!content)
         return WaveSettingsLoad::Failed;
     const PhoneSettingsRead read = parsePhoneSettings(*content);

@@ -8,11 +8,13 @@
 #include "keying/CWFrm.h"
 #include "keying/CodePractice.h"
 #include "keying/KeyingState.h"
+#include "keying/frmWinKey.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -234,6 +236,18 @@ void frmCodePractice::appendSent(QChar c)
     end.insertText(c == u'\r' ? QStringLiteral("\n") : QString(c));
 }
 
+bool frmCodePractice::waitForWinKeyer(const QPointer<frmCodePractice>& self)
+{
+    if (KeyingState::instance().CwKeyingMethod != 5)
+        return true;
+    frmWinKey* wk = WindowRegistry::existing<frmWinKey>();
+    while (self && wk && wk->transmitting()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        wk = WindowRegistry::existing<frmWinKey>();
+    }
+    return !self.isNull();
+}
+
 void frmCodePractice::Command3_Click()
 {
     KeyingState& ks = KeyingState::instance();
@@ -247,6 +261,10 @@ void frmCodePractice::Command3_Click()
         if (ks.CwSendingBusy == 0) {
             cwKeyer().LoopThroughCWBuffer();
             if (!self)
+                return;
+            // The WinKeyer is fed from the event loop: the character is
+            // handed over before the buffer is replaced by the next one.
+            if (!waitForWinKeyer(self))
                 return;
         }
         // Stop or a close request emptied the working copy meanwhile: the

@@ -5,6 +5,7 @@
 // its own key line and speed (software keying or the WinKeyer).
 
 #include <QDialog>
+#include <QPointer>
 #include <QStringList>
 
 class QGroupBox;
@@ -64,6 +65,9 @@ private:
     void Form_Load();
     void appendSent(QChar c);
     bool closeRefused();
+    // With the WinKeyer as key line: runs the event loop until the keyer
+    // has taken the buffer; false when the window went away meanwhile.
+    static bool waitForWinKeyer(const QPointer<frmCodePractice>& self);
 };
 
 } // namespace zq

@@ -3,7 +3,7 @@
 // first; the slot number is the contact number ("Rec#").  Slot 0 is unused.
 
 #include <QString>
-#include <vector>
+#include <deque>
 
 namespace zq {
 
@@ -38,9 +38,24 @@ public:
 
     static ContactLog& instance();
 
-    // Slot n, 0..Capacity.
-    ContactRecord& operator[](int n) { return slots_[static_cast<size_t>(n)]; }
-    const ContactRecord& operator[](int n) const { return slots_[static_cast<size_t>(n)]; }
+    // Slot n, 0..Capacity.  Slots are made when first written, so a short
+    // log costs no memory for the empty ones (start-up stays quick); a slot
+    // never written reads as an empty record.  References to slots stay
+    // valid while later slots are made.
+    ContactRecord& operator[](int n)
+    {
+        const auto i = static_cast<size_t>(n);
+        if (i >= slots_.size())
+            slots_.resize(i + 1);
+        return slots_[i];
+    }
+    const ContactRecord& operator[](int n) const
+    {
+        const auto i = static_cast<size_t>(n);
+        return i < slots_.size() ? slots_[i] : emptyRecord();
+    }
+    // Empties every slot above n.
+    void emptyAbove(int n);
 
     int ContactCount = 0;
     float LoadedContactCount = 0; // count of the first load in this run that found contacts
@@ -50,7 +65,9 @@ public:
     void reset();
 
 private:
-    std::vector<ContactRecord> slots_ = std::vector<ContactRecord>(Capacity + 1);
+    static const ContactRecord& emptyRecord();
+
+    std::deque<ContactRecord> slots_ = std::deque<ContactRecord>(1);
 };
 
 } // namespace zq

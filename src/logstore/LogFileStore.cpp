@@ -30,10 +30,13 @@ void reportWriteFailure(const QString& what, const QString& reason)
                      MsgButtons::Ok, MsgIcon::Critical);
 }
 
-void reportLoadFailure()
+// Names the file and the reason (the first line that cannot be read) so
+// that the operator can find and mend it.
+void reportLoadFailure(const QString& path, const QString& why)
 {
-    prompt().message(QStringLiteral("Error opening file."), kFileErrorTitle, MsgButtons::Ok,
-                     MsgIcon::Critical);
+    prompt().message(QStringLiteral("Error opening file.\n\n%1\n%2")
+                         .arg(QDir::toNativeSeparators(path), why),
+                     kFileErrorTitle, MsgButtons::Ok, MsgIcon::Critical);
 }
 
 // Puts the records into slots 1..n and empties every slot above n, so a
@@ -44,10 +47,7 @@ void fillContactLog(std::vector<ContactRecord>&& records)
     const int n = static_cast<int>(records.size());
     for (int i = 0; i < n; ++i)
         log[i + 1] = std::move(records[static_cast<size_t>(i)]);
-    const ContactRecord empty;
-    for (int i = n + 1; i <= ContactLog::Capacity; ++i)
-        if (!(log[i] == empty))
-            log[i] = empty;
+    log.emptyAbove(n);
     log.ContactCount = n;
 }
 
@@ -55,7 +55,7 @@ void fillContactLog(std::vector<ContactRecord>&& records)
 // LoadedContactCount (used after a failed rewrite so memory equals disk).
 bool readContactsBack()
 {
-    auto content = readWholeFile(logFilePath());
+    auto content = readWholeFile(logFilePath(), nullptr, kMaxLogFileBytes);
     if (!content)
         return false;
     auto records = parseLogContent(*content);
@@ -119,7 +119,7 @@ QString backupFolder()
 // Copies the bytes of log.txt into BACKUP.  False with the reason on failure.
 bool copyLogToBackup(QString* error)
 {
-    auto content = readWholeFile(logFilePath(), error);
+    auto content = readWholeFile(logFilePath(), error, kMaxLogFileBytes);
     return content && keepCopyInBackup(*content, error);
 }
 
@@ -181,7 +181,7 @@ std::optional<std::vector<ContactRecord>> parseLogContent(const QByteArray& cont
         if (lineNo > ContactLog::Capacity)
             return fail(QStringLiteral("more than %1 records").arg(ContactLog::Capacity));
         if (!ok)
-            return fail(QStringLiteral("line %1: a quote is not closed").arg(lineNo));
+            return fail(QStringLiteral("line %1: %2").arg(lineNo).arg(reader.fault()));
         if (values.size() != 20)
             return fail(QStringLiteral("line %1: %2 values instead of 20").arg(lineNo).arg(values.size()));
         QList<QuotedValue>& v = values;
@@ -230,13 +230,14 @@ bool LoadLogFile()
         return true;
     }
 
-    auto content = readWholeFile(path);
+    QString why;
+    auto content = readWholeFile(path, &why, kMaxLogFileBytes);
     std::optional<std::vector<ContactRecord>> records;
     if (content)
-        records = parseLogContent(*content);
+        records = parseLogContent(*content, &why);
     if (!records) {
         fillContactLog({});
-        reportLoadFailure();
+        reportLoadFailure(path, why);
         return false;
     }
     fillContactLog(std::move(*records));

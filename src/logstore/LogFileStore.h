@@ -14,6 +14,10 @@
 
 namespace zq {
 
+// The largest log.txt read: a full log of records far longer than an
+// operator types (4 KB each).  A larger file is refused unread.
+inline constexpr qint64 kMaxLogFileBytes = qint64(ContactLog::Capacity) * 4096;
+
 // The record line of one contact: 20 values joined by commas, texts quoted
 // (a '"', CR or LF in a text is dropped), field 16 bare, ended by CR LF.
 QByteArray formatContactLine(const ContactRecord& r);
@@ -26,9 +30,11 @@ std::optional<std::vector<ContactRecord>> parseLogContent(const QByteArray& cont
 
 // Resets ContactCount, QsoPoints and the multiplier marks, then reads
 // log.txt into ContactLog (slots above the count are emptied) and sets
-// LoadedContactCount when it is still 0.  A damaged or unreadable file
-// shows "Error opening file." (title "File Error", one OK button) and
-// returns false with ContactCount 0; the caller ends the program.  The file
+// LoadedContactCount when it is still 0.  A damaged, unreadable or
+// oversized file shows "Error opening file." (title "File Error", one OK
+// button) followed by the file name and the first line that cannot be
+// read with the reason (or why the file could not be read), and returns
+// false with ContactCount 0; the caller ends the program.  The file
 // is never modified.  A missing file is created empty and loads as an
 // empty log.
 bool LoadLogFile();

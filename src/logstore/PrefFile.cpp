@@ -104,7 +104,7 @@ PrefReadResult ReadPrefFile()
     const QString path = prefPath();
     if (!QFileInfo::exists(path))
         return PrefReadResult::Missing;
-    auto content = readWholeFile(path);
+    auto content = readWholeFile(path, nullptr, kMaxSettingsFileBytes);
     if (!content)
         return PrefReadResult::Failed;
 

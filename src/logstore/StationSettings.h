@@ -22,7 +22,7 @@ struct StationSettings {
     float OwnLatitude = 0;                   // 13
     QString OwnContinent;                    // 14
     uint8_t FormSizePercent = 100;           // 15
-    int32_t WorkedColor = 0;                 // 16
+    int32_t WorkedColor = 16711680;          // 16 blue on a first run: unlike RemainingColor
     int32_t RemainingColor = 0;              // 17
     float AccumulatedOperatingSeconds = 0;   // 18
     QString HomeStateCode = QStringLiteral("ZQ"); // 19

@@ -103,7 +103,7 @@ LogFileCommandResult RestoreLogFromArchive(CommonDialog& dialog)
 
     // The chosen file replaces the log only when it reads as one.
     QString why;
-    const auto content = readWholeFile(chosen, &why);
+    const auto content = readWholeFile(chosen, &why, kMaxLogFileBytes);
     if (!content)
         return fail(why, kRestoreErrorTitle);
     if (!parseLogContent(*content, &why)) {
@@ -113,7 +113,7 @@ LogFileCommandResult RestoreLogFromArchive(CommonDialog& dialog)
     }
 
     const QString logPath = logFilePath();
-    const auto current = readWholeFile(logPath);
+    const auto current = readWholeFile(logPath, nullptr, kMaxLogFileBytes);
     if (current && !current->isEmpty() && !keepCopyInBackup(*current, &why)) {
         return fail(QStringLiteral("Unable to keep a copy of log.txt in BACKUP: %1.  log.txt was "
                                    "not changed.")

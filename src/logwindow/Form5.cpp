@@ -4,6 +4,7 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "platform/Prompt.h"
+#include "platform/QuotedText.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,8 +97,7 @@ void Form5::loadHelpText()
         QDir::setCurrent(folders.WorkingDirectory);
 
     const QString path = Folders::workingFile(HelpFileName);
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable()) {
         // Without its text the viewer would only show an empty box: say why.
         const QString folder = QDir::toNativeSeparators(
             folders.WorkingDirectory.isEmpty() ? QDir::currentPath() : folders.WorkingDirectory);
@@ -107,13 +107,13 @@ void Form5::loadHelpText()
                          QStringLiteral("Help Page"), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    const auto bytes = readWholeFile(path);
+    if (!bytes) {
         prompt().message(QStringLiteral("The help file %1 could not be read.").arg(HelpFileName),
                          QStringLiteral("Help Page"), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
-    Text1->setPlainText(helpTextFrom(bytes));
+    Text1->setPlainText(helpTextFrom(*bytes));
 }
 
 void Form5::Command1_Click()

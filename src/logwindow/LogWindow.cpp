@@ -199,6 +199,16 @@ void LogWindow::buildSharedControls()
     ListView1->setUniformRowHeights(true);
     ListView1->setColumnCount(0);
     ListView1->setFocusPolicy(Qt::ClickFocus);
+    {
+        QAbstractItemModel* rows = ListView1->model();
+        auto changed = [this] { listInOrder_ = false; };
+        connect(rows, &QAbstractItemModel::rowsInserted, this, changed);
+        connect(rows, &QAbstractItemModel::rowsRemoved, this, changed);
+        connect(rows, &QAbstractItemModel::rowsMoved, this, changed);
+        connect(rows, &QAbstractItemModel::dataChanged, this, changed);
+        connect(rows, &QAbstractItemModel::layoutChanged, this, changed);
+        connect(rows, &QAbstractItemModel::modelReset, this, changed);
+    }
     placeControl(*ListView1, 120, 330, 6700, 2000);
 
     // Score panel at the top right.

@@ -503,6 +503,8 @@ private:
     void countyListClicked(const QString& county);
     // True when ListView1 shows the rows of contacts last down to first,
     // newest on top (RefreshContactList then only adds the newest row).
+    // Checked in constant time: the list is as RefreshContactList left it
+    // (listInOrder_) and its end rows are those contacts.
     bool listHoldsContactsUpTo(int last, int first) const;
     void buildSharedControls();
     void buildSpotArea();
@@ -542,6 +544,10 @@ private:
     bool loaded_ = false;
     bool logLoaded_ = false;
     QWidget* surface_ = nullptr;
+    // ListView1 holds exactly the rows RefreshContactList put there: any
+    // other change of its rows (a clear, the previous contacts of a call, a
+    // sort, an edited cell) sets it back to false.
+    bool listInOrder_ = false;
 };
 
 } // namespace zq

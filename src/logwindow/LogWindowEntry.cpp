@@ -419,14 +419,11 @@ void LogWindow::yieldOnce()
 
 bool LogWindow::listHoldsContactsUpTo(int last, int first) const
 {
-    if (ListView1->topLevelItemCount() != last - first + 1)
+    const int rows = ListView1->topLevelItemCount();
+    if (!listInOrder_ || rows != last - first + 1 || rows == 0)
         return false;
-    for (int row = 0, i = last; i >= first; ++row, --i) {
-        const QTreeWidgetItem* item = ListView1->topLevelItem(row);
-        if (item->text(0).toInt() != i)
-            return false;
-    }
-    return true;
+    return ListView1->topLevelItem(0)->text(0).toInt() == last
+        && ListView1->topLevelItem(rows - 1)->text(0).toInt() == first;
 }
 
 void LogWindow::RefreshContactList()
@@ -444,6 +441,7 @@ void LogWindow::RefreshContactList()
         for (int i = firstBefore; i < first; ++i)
             delete ListView1->takeTopLevelItem(ListView1->topLevelItemCount() - 1);
         ListView1->insertTopLevelItem(0, makeRow(count, inState, rover));
+        listInOrder_ = true;
         return;
     }
     ListView1->clear();
@@ -452,6 +450,7 @@ void LogWindow::RefreshContactList()
     for (int i = count; i >= first; --i)
         rows.append(makeRow(i, inState, rover));
     ListView1->addTopLevelItems(rows);
+    listInOrder_ = true;
 }
 
 void LogWindow::mnuListPrevious_Click()

@@ -168,6 +168,14 @@ void LogWindow::txtCall_KeyPress(int& k)
     if (digitTypesThrough(call, caretOf(*txtCall), k)) {
         handKey(k, 4);
         txtRSTR->setFocus();
+        if (txtCall->text().isEmpty()) {
+            // Leaving the call field found a duplicate and cleared the row:
+            // the digit belongs to no contact, and the duplicate lock waits
+            // for the next key as after any other duplicate.
+            handOver().KeyTarget = 0;
+            k = 0;
+            return;
+        }
         int handed = k;
         txtRSTR_KeyPress(handed);
         k = 0;
@@ -187,8 +195,7 @@ void LogWindow::txtCall_KeyPress(int& k)
         return;
     }
     UpperKey(k);
-    if (k != 0)
-        ShowPossibleDupes(k);
+    ShowPossibleDupes(k);
     // The in-state duplicate lock holds the character until it is released.
     afterCallKeyPress();
 }

@@ -18,6 +18,7 @@
 #include "platform/WaveDevice.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
+#include "platform/WinKeyer.h"
 #include "rig/frmRigTune.h"
 #include "spots/PacketSpotfrm.h"
 

@@ -132,7 +132,9 @@ void LogWindow::cmdEdit_Click()
     // A failed rewrite is reported by the log store, which reads the log
     // back from the unchanged file; the reload then shows what it holds.
     RewriteLogFile();
-    ReloadLog();
+    if (!ReloadLog())
+        return;
+    txtCall->setFocus(); // ready for the next contact
 }
 
 void LogWindow::cmdDelete_Click()
@@ -156,6 +158,7 @@ void LogWindow::cmdDelete_Click()
     // shows the two buttons again when it loses the focus.
     cmdDelete->hide();
     cmdEdit->hide();
+    txtCall->setFocus(); // ready for the next contact
 }
 
 void LogWindow::cmdList_Click()

@@ -1,7 +1,6 @@
 #include "platform/QuotedText.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 #include <charconv>
 #include <cstring>
@@ -25,8 +24,10 @@ std::optional<QList<QuotedValue>> parseQuotedLine(QStringView line)
             v.text = line.mid(i + 1, close - i - 1).toString();
             v.quoted = true;
             i = close + 1;
-            qsizetype comma = line.indexOf(u',', i);
-            i = comma < 0 ? n : comma;
+            while (i < n && (line[i] == u' ' || line[i] == u'\t'))
+                ++i;
+            if (i < n && line[i] != u',')
+                return std::nullopt; // text after the closing quote
         } else {
             qsizetype comma = line.indexOf(u',', i);
             qsizetype end = comma < 0 ? n : comma;
@@ -78,6 +79,18 @@ bool parseNumber(const QuotedValue& v, double* out)
     return true;
 }
 
+bool parseWholeNumber(const QuotedValue& v, double lo, double hi, int* out)
+{
+    double d = 0;
+    if (!parseNumber(v, &d))
+        return false;
+    d = std::nearbyint(d);
+    if (!(d >= lo && d <= hi))
+        return false;
+    *out = static_cast<int>(d);
+    return true;
+}
+
 bool parseSingle(const QuotedValue& v, float* out)
 {
     double d = 0;
@@ -90,12 +103,20 @@ bool parseSingle(const QuotedValue& v, float* out)
     return true;
 }
 
+QByteArrayView withoutByteOrderMark(QByteArrayView content)
+{
+    return content.startsWith("\xEF\xBB\xBF") ? content.sliced(3) : content;
+}
+
+bool readsAsLatin1(QByteArrayView content)
+{
+    return !content.isValidUtf8();
+}
+
 QStringList splitLines(const QByteArray& content)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(content);
-    if (utf8.hasError())
-        text = QString::fromLatin1(content);
+    const QByteArrayView bytes = withoutByteOrderMark(content);
+    const QString text = readsAsLatin1(bytes) ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
     QStringList lines = text.split(u'\n');
     for (QString& l : lines)
         if (l.endsWith(u'\r'))
@@ -105,7 +126,7 @@ QStringList splitLines(const QByteArray& content)
     return lines;
 }
 
-std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qint64 maxBytes)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -113,7 +134,22 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error)
             *error = f.errorString();
         return std::nullopt;
     }
-    QByteArray data = f.readAll();
+    if (f.size() > maxBytes) {
+        if (error)
+            *error = QStringLiteral("the file holds %1 bytes, more than the %2 it can validly hold")
+                         .arg(f.size())
+                         .arg(maxBytes);
+        return std::nullopt;
+    }
+    // Read at most one byte beyond the bound: a file that grew after the
+    // size check is refused too.
+    QByteArray data = f.read(maxBytes + 1);
+    if (data.size() > maxBytes) {
+        if (error)
+            *error = QStringLiteral("the file holds more than the %1 bytes it can validly hold")
+                         .arg(maxBytes);
+        return std::nullopt;
+    }
     if (f.error() != QFileDevice::NoError) {
         if (error)
             *error = f.errorString();
@@ -144,17 +180,8 @@ qsizetype findByte(const char* data, qsizetype from, qsizetype to, char c)
 
 QuotedLineReader::QuotedLineReader(const QByteArray& content) : content_(content)
 {
-    bool ascii = true;
-    for (char c : content)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        (void)utf8.decode(content);
-        latin1_ = utf8.hasError();
-    }
+    pos_ = content.size() - withoutByteOrderMark(content).size();
+    latin1_ = readsAsLatin1(QByteArrayView(content).sliced(pos_));
     // Trailing lines that hold only white space are not lines.
     end_ = content.size();
     while (end_ > 0 && isWhiteSpaceByte(content[end_ - 1]))
@@ -165,13 +192,20 @@ QString QuotedLineReader::decode(const char* b, qsizetype n) const
 {
     if (n == 0)
         return QString();
-    return latin1_ ? QString::fromLatin1(b, n) : QString::fromUtf8(b, n);
+    if (latin1_)
+        return QString::fromLatin1(b, n);
+    // QString::fromUtf8 drops a byte-order mark at the start of what it
+    // decodes; inside the file it is a character of the value.
+    if (n >= 3 && memcmp(b, "\xEF\xBB\xBF", 3) == 0)
+        return QChar(0xFEFF) + QString::fromUtf8(b + 3, n - 3);
+    return QString::fromUtf8(b, n);
 }
 
 bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
 {
     values->clear();
     *ok = true;
+    fault_.clear();
     if (pos_ >= end_)
         return false;
     const char* data = content_.constData();
@@ -191,12 +225,20 @@ bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
             const qsizetype close = findByte(data, i + 1, lineEnd, '"');
             if (close < 0) {
                 *ok = false;
+                fault_ = QStringLiteral("a quote is not closed");
                 return true;
             }
             v.text = decode(data + i + 1, close - i - 1);
             v.quoted = true;
-            const qsizetype comma = findByte(data, close + 1, lineEnd, ',');
-            i = comma >= 0 ? comma : lineEnd;
+            i = close + 1;
+            while (i < lineEnd && isBlank(data[i]))
+                ++i;
+            if (i < lineEnd && data[i] != ',') {
+                *ok = false;
+                fault_ = QStringLiteral("text follows the closing quote of value %1")
+                             .arg(values->size() + 1);
+                return true;
+            }
         } else {
             const qsizetype comma = findByte(data, i, lineEnd, ',');
             const qsizetype stop = comma >= 0 ? comma : lineEnd;

@@ -5,6 +5,7 @@
 // cannot be held in a quoted value, so the writer strips them.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,15 +13,23 @@
 
 namespace zq {
 
+// Size bounds of the files read whole, each far above the largest content
+// the file can validly hold: the program refuses a larger file before
+// reading it.  Tables and settings files hold at most a few thousand short
+// rows; other programs' shared settings are of the same order.
+inline constexpr qint64 kMaxTableFileBytes = 4 * 1024 * 1024;
+inline constexpr qint64 kMaxSettingsFileBytes = 1024 * 1024;
+
 struct QuotedValue {
     QString text;
     bool quoted = false;
 };
 
 // Splits one line (without its line end) into values.  A quoted value runs
-// to its closing quote (anything after it up to the next comma is dropped);
-// an unquoted value runs to the next comma with surrounding blanks removed.
-// An empty line gives one empty value.  nullopt when a quote is not closed.
+// to its closing quote, which only blanks may follow before the next comma
+// or the line end; an unquoted value runs to the next comma with
+// surrounding blanks removed.  An empty line gives one empty value.
+// nullopt when a quote is not closed or text follows a closing quote.
 std::optional<QList<QuotedValue>> parseQuotedLine(QStringView line);
 
 // Parses a value as a decimal number ("-12.25", ".5", "6", "5."); an empty
@@ -29,13 +38,24 @@ bool parseNumber(const QuotedValue& v, double* out);
 // parseNumber narrowed to single precision; false also when the number does
 // not fit a single-precision value.
 bool parseSingle(const QuotedValue& v, float* out);
+// parseNumber rounded to a whole number (a half to the even neighbour) that
+// must lie in lo..hi.
+bool parseWholeNumber(const QuotedValue& v, double lo, double hi, int* out);
 
 // The lines of a file's content: CR LF or LF ends, trailing empty lines
-// dropped.  Texts are decoded as UTF-8, or Latin-1 where that fails.
+// dropped, a leading UTF-8 byte-order mark skipped.  Texts are decoded as
+// UTF-8, or as Latin-1 when the content is not valid UTF-8.
 QStringList splitLines(const QByteArray& content);
 
-// Reads a file whole; nullopt (with the reason) when it cannot be read.
-std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr);
+// True when the content is not valid UTF-8 and is to be read as Latin-1.
+bool readsAsLatin1(QByteArrayView content);
+// The content without a leading UTF-8 byte-order mark.
+QByteArrayView withoutByteOrderMark(QByteArrayView content);
+
+// Reads a file whole; nullopt (with the reason) when it cannot be read or
+// is larger than maxBytes (checked before anything is read).
+std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr,
+                                        qint64 maxBytes = kMaxTableFileBytes);
 
 // The bytes QuotedLineReader takes for white space: blank, tab, CR, LF, VT
 // and FF.  They are trimmed from unquoted values, and passed over after
@@ -49,9 +69,11 @@ class QuotedLineReader {
 public:
     explicit QuotedLineReader(const QByteArray& content);
     // The next line's values; false at the end (trailing empty lines are
-    // not lines).  *ok is false when the line has a quote that is not closed.
+    // not lines).  *ok is false when the line has a quote that is not
+    // closed or text after a closing quote; fault() then says which.
     bool next(QList<QuotedValue>* values, bool* ok);
     int lineNumber() const { return line_; } // 1-based number of the last line read
+    QString fault() const { return fault_; }
 
 private:
     QString decode(const char* b, qsizetype n) const;
@@ -61,6 +83,7 @@ private:
     qsizetype end_ = 0; // end of the last non-empty line
     int line_ = 0;
     bool latin1_ = false;
+    QString fault_;
 };
 
 // Values of a file read one after another across lines, as the settings

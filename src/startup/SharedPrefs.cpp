@@ -28,6 +28,31 @@ qsizetype endOfLine(const QString& text, qsizetype from)
     return text.size();
 }
 
+QString escapedXmlText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (c == u'&')
+            out += QStringLiteral("&amp;");
+        else if (c == u'<')
+            out += QStringLiteral("&lt;");
+        else if (c == u'>')
+            out += QStringLiteral("&gt;");
+        else
+            out += c;
+    }
+    return out;
+}
+
+bool fitsLatin1(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() > 0xFF)
+            return false;
+    return true;
+}
+
 } // namespace
 
 SharedPrefs& SharedPrefs::instance()
@@ -41,12 +66,14 @@ void LoadSharedPrefs(const QString& path)
     SharedPrefs& s = SharedPrefs::instance();
     s.SharedPrefsPath = path;
     s.SharedPrefsText = declarationLine();
+    s.Latin1File = false;
     if (!QFileInfo(path).isFile())
         return;
-    const std::optional<QByteArray> bytes = readWholeFile(path);
+    const std::optional<QByteArray> bytes = readWholeFile(path, nullptr, kMaxSettingsFileBytes);
     if (!bytes || bytes->size() < 2)
-        return; // unreadable or too short to hold anything: start afresh
-    QString text = QString::fromUtf8(*bytes);
+        return; // unreadable, oversized or too short to hold anything: start afresh
+    s.Latin1File = readsAsLatin1(*bytes);
+    QString text = s.Latin1File ? QString::fromLatin1(*bytes) : QString::fromUtf8(*bytes);
     if (text.endsWith(LineEnd))
         text.chop(2);
     else if (text.endsWith(QLatin1Char('\n')))
@@ -56,7 +83,7 @@ void LoadSharedPrefs(const QString& path)
     s.SharedPrefsText = text;
 }
 
-bool SetSharedPref(QString& key, const QString& value, uint8_t saveFlag)
+bool SetSharedPref(QString& key, const QString& plainValue, uint8_t saveFlag)
 {
     SharedPrefs& s = SharedPrefs::instance();
     key = key.toUpper();
@@ -65,6 +92,7 @@ bool SetSharedPref(QString& key, const QString& value, uint8_t saveFlag)
     QString& text = s.SharedPrefsText;
 
     const qsizetype p = text.indexOf(open, 0, Qt::CaseSensitive);
+    const QString value = escapedXmlText(plainValue);
     if (p >= 0) {
         const qsizetype openEnd = p + open.size();
         const qsizetype q = text.indexOf(close, openEnd, Qt::CaseSensitive);
@@ -92,8 +120,13 @@ bool SaveSharedPrefs(const QString& path)
     QString reason;
     if (path.isEmpty())
         reason = QStringLiteral("No file name");
-    else if (writeFileAtomically(path, (s.SharedPrefsText + LineEnd).toUtf8(), &reason))
-        return true;
+    else {
+        const QString text = s.SharedPrefsText + LineEnd;
+        const QByteArray bytes =
+            s.Latin1File && fitsLatin1(text) ? text.toLatin1() : text.toUtf8();
+        if (writeFileAtomically(path, bytes, &reason))
+            return true;
+    }
     prompt().message(reason + QStringLiteral("  ") + path, QStringLiteral("File Error"),
                      MsgButtons::Ok, MsgIcon::Warning);
     return false;

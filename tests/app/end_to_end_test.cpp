@@ -424,7 +424,7 @@ TEST_F(ContestRun, OutOfStateStation)
     const QStringList prefs = prefLines();
     EXPECT_EQ(prefs, QStringList({"\"K9XYZ\"", "\"IL\"", "\"USA\"", "\"IL\"", "\"\"", "\"\"",
                                   "\"Cook\"", "\"\"", "\"CW\"", "\"40\"", "5", "97", "38", "\"NA\"",
-                                  "100", "0", "0", "1500", "\"ZQ\"", "1", "0", "0", "\"None\"", "0",
+                                  "100", "16711680", "0", "1500", "\"ZQ\"", "1", "0", "0", "\"None\"", "0",
                                   "0"}));
 
     // --- Second start: the station as saved, the log continued ----------------------
@@ -593,7 +593,7 @@ TEST_F(ContestRun, InStateStation)
     const QStringList prefs = prefLines();
     EXPECT_EQ(prefs, QStringList({"\"K5ZQ\"", "\"ZQ\"", "\"USA\"", "\"ZQ\"", "\"\"", "\"\"",
                                   "\"Ashcombe\"", "\"\"", "\"CW\"", "\"80\"", "5", "97", "38",
-                                  "\"NA\"", "100", "0", "0", "1260", "\"ZQ\"", "0", "0", "0",
+                                  "\"NA\"", "100", "16711680", "0", "1260", "\"ZQ\"", "0", "0", "0",
                                   "\"None\"", "0", "0"}));
 
     // --- Second start -------------------------------------------------------------

@@ -13,14 +13,7 @@
 #include "keying/frmCodePractice.h"
 #include "support/KeyingTestSupport.h"
 #include "support/TestEnv.h"
-// The WinKeyer: a fake keyer on a pseudo-terminal where the serial link
-// layer exists, else a recorder behind the host calls.
-#if __has_include("support/WinKeyerTestSupport.h")
 #include "support/WinKeyerTestSupport.h"
-#define HAVE_KEYER_ON_A_TERMINAL 1
-#else
-#define HAVE_KEYER_ON_A_TERMINAL 0
-#endif
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -79,16 +72,6 @@ TEST(PracticeGroups, BoxValuesTakeTheirDefaultOrTheirCap)
     }
 }
 
-#if !HAVE_KEYER_ON_A_TERMINAL
-class WinKeyerRecorder final : public WinKeyerLink {
-public:
-    QStringList sent;
-    int32_t getStatus() override { return 0; }
-    void clearBuffer() override {}
-    void backspace() override {}
-    void sendText(const QString& text) override { sent << text; }
-};
-#endif
 
 class CodePracticeTest : public ::testing::Test {
 protected:
@@ -279,7 +262,6 @@ TEST_F(CodePracticeTest, FasterAndSlowerStepTheCwSpeed)
     EXPECT_EQ(cp->Label8->text(), "12");
 }
 
-#if HAVE_KEYER_ON_A_TERMINAL
 TEST_F(CodePracticeTest, OnTheWinKeyerEveryCharacterIsHandedOver)
 {
     FakeWinKeyer keyer;
@@ -292,22 +274,6 @@ TEST_F(CodePracticeTest, OnTheWinKeyerEveryCharacterIsHandedOver)
     EXPECT_EQ(sent(), "cq K");
     EXPECT_EQ(keyed(), "");
 }
-#else
-TEST_F(CodePracticeTest, OnTheWinKeyerEveryCharacterIsHandedOver)
-{
-    WinKeyerRecorder wk;
-    setWinKeyerLink(&wk);
-    cw.Option5->click();
-    ks.WinKeyerOpen = 1;
-    cp->Text1->setPlainText("cq ");
-    cp->Command3->click();
-    QTest::keyClicks(cp->Text5, "k");
-    setWinKeyerLink(nullptr);
-    EXPECT_EQ(wk.sent, (QStringList{"c", "q", " ", "K"}));
-    EXPECT_EQ(sent(), "cq K");
-    EXPECT_EQ(keyed(), "");
-}
-#endif
 
 TEST(KeyerWindowFit, VoiceWindowsFitTheScreenCentredCodePracticeTheWorkArea)
 {

@@ -13,6 +13,8 @@
 #include "platform/SettingsStore.h"
 #include "support/KeyingTestSupport.h"
 #include "support/TestEnv.h"
+#include "support/WinKeyerTestSupport.h"
+#include "platform/WinKeyer.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -295,27 +297,20 @@ TEST(CwDialog, FitsTheWorkAreaAndHasNoCloseControl)
 
 TEST(CwDialog, SpeedChangesReachAnOpenWinKeyer)
 {
-    struct FakeWinKeyer final : WinKeyerLink {
-        std::vector<int> speeds;
-        int32_t getStatus() override { return 0; }
-        void clearBuffer() override {}
-        void backspace() override {}
-        void sendText(const QString&) override {}
-        void setSpeed(uint8_t wpm) override { speeds.push_back(wpm); }
-    } wk;
     TestEnv env;
-    setWinKeyerLink(&wk);
-    KeyingState::instance().WinKeyerOpen = 23;
+    FakeWinKeyer keyer;
     CWFrm& cw = DefaultInstance<CWFrm>();
     cw.Option5->click();
+    ASSERT_TRUE(openFakeKeyer(keyer));
     cw.show();
     typeInto(cw.Text[11], "25");
     typeInto(cw.Text[11], "100");
     typeInto(cw.Text[11], "4");
-    EXPECT_EQ(wk.speeds, (std::vector<int>{25, 10}));
     cw.Option1->click();
-    typeInto(cw.Text[11], "30");
-    EXPECT_EQ(wk.speeds.size(), 2u); // not the WinKeyer's method
+    typeInto(cw.Text[11], "30"); // not the WinKeyer's method
+    wk_backspace();               // a marker: nothing else went out before it
+    ASSERT_TRUE(keyer.waitForBytes(5));
+    EXPECT_EQ(keyer.received(), QByteArray::fromHex("0219 020a 08"));
 }
 
 } // namespace

@@ -152,6 +152,7 @@ TEST(LogFileStore, DamagedLineFailsTheLoadAndLeavesTheFileAlone)
         {"field 16 not a number", R"("K2BB","59","59","","Brennan","","","","","","","2026/09/12","18:30:00","PH","20",abc,"","","","")"},
         {"field 16 quoted empty", R"("K2BB","59","59","","Brennan","","","","","","","2026/09/12","18:30:00","PH","20","","","","","")"},
         {"blank line between records", ""},
+        {"text after a closing quote", R"("W5"DEF","59","59","","Brennan","","","","","","","2026/09/12","18:30:00","PH","20",0,"","","","")"},
     };
     for (const auto& c : cases) {
         TestEnv env;
@@ -164,10 +165,77 @@ TEST(LogFileStore, DamagedLineFailsTheLoadAndLeavesTheFileAlone)
         EXPECT_FALSE(LoadLogFile()) << c.name;
         EXPECT_EQ(ContactLog::instance().ContactCount, 0) << c.name;
         EXPECT_EQ(ContactLog::instance().LoadedContactCount, 0) << c.name;
-        ASSERT_EQ(env.prompt().messageTexts(), QStringList{"Error opening file."}) << c.name;
+        // The message names the file and the first line that cannot be read.
+        ASSERT_EQ(env.prompt().messageTexts().size(), 1) << c.name;
+        const QString text = env.prompt().messageTexts()[0];
+        EXPECT_TRUE(text.startsWith("Error opening file.\n")) << text.toStdString();
+        EXPECT_TRUE(text.contains(QDir::toNativeSeparators(env.workPath("log.txt"))))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains("line 2: ")) << text.toStdString();
         EXPECT_EQ(env.prompt().messageTitles(), QStringList{"File Error"}) << c.name;
         EXPECT_EQ(env.prompt().calls()[0].buttons, MsgButtons::Ok) << c.name;
         EXPECT_EQ(env.readWorkFile("log.txt"), content) << c.name;
+    }
+}
+
+TEST(LogFileStore, TextAfterAClosingQuoteIsNamedAsTheReason)
+{
+    TestEnv env;
+    const QByteArray content =
+        R"("W5"DEF","59","59","","Brennan","","","","","","","2026/09/12","18:30:00","PH","20",0,"","","","")"
+        "\r\n";
+    env.writeWorkFile("log.txt", content);
+    EXPECT_FALSE(LoadLogFile());
+    ASSERT_EQ(env.prompt().messageTexts().size(), 1);
+    EXPECT_TRUE(env.prompt().messageTexts()[0].contains("line 1: text follows the closing quote of value 1"))
+        << env.prompt().messageTexts()[0].toStdString();
+    EXPECT_EQ(env.readWorkFile("log.txt"), content);
+}
+
+TEST(LogFileStore, OversizedLogIsRefusedUnreadAndLeftAlone)
+{
+    TestEnv env;
+    {
+        QFile f(env.workPath("log.txt"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(kMaxLogFileBytes + 1)); // sparse: no time spent writing
+    }
+    EXPECT_FALSE(LoadLogFile());
+    EXPECT_EQ(ContactLog::instance().ContactCount, 0);
+    ASSERT_EQ(env.prompt().messageTexts().size(), 1);
+    EXPECT_TRUE(env.prompt().messageTexts()[0].startsWith("Error opening file."));
+    EXPECT_EQ(QFileInfo(env.workPath("log.txt")).size(), kMaxLogFileBytes + 1);
+}
+
+TEST(LogFileStore, Latin1AndByteOrderMarkLogsLoadAndRewriteWithoutLoss)
+{
+    const QByteArray tail =
+        R"(,"59","59","","M)" "\xFC" R"(nster","","","","","","","2026/09/12","18:30:00","PH","20",0,"","","","")"
+        "\r\n";
+    struct Case {
+        const char* name;
+        QByteArray content;
+    };
+    const Case cases[] = {
+        {"Latin-1", "\"W1AW\"" + tail + "\"K2BB\"" + tail},
+        {"byte-order mark", "\xEF\xBB\xBF\"W1AW\"" + QByteArray(tail).replace("\xFC", "\xC3\xBC")
+                                + "\"K2BB\"" + QByteArray(tail).replace("\xFC", "\xC3\xBC")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestEnv env;
+        env.writeWorkFile("log.txt", c.content);
+        ASSERT_TRUE(LoadLogFile());
+        const auto& log = ContactLog::instance();
+        ASSERT_EQ(log.ContactCount, 2);
+        EXPECT_EQ(log[1].LogCall, "W1AW"); // found by the duplicate check
+        EXPECT_EQ(log[1].LogCounty, QString::fromUtf8("M\u00fcnster"));
+        ASSERT_TRUE(DeleteContact(2));
+        ASSERT_TRUE(LoadLogFile());
+        ASSERT_EQ(log.ContactCount, 1);
+        EXPECT_EQ(log[1].LogCall, "W1AW");
+        EXPECT_EQ(log[1].LogCounty, QString::fromUtf8("M\u00fcnster"));
+        EXPECT_TRUE(env.prompt().messageTexts().isEmpty());
     }
 }
 

@@ -67,7 +67,7 @@ TEST(PrefFile, FormatIsByteExact)
     const Case cases[] = {
         {"first-run defaults", StationSettings{},
          lines({R"("")", R"("")", R"("")", R"("")", R"("")", R"("")", R"("")", R"("")", R"("PH")",
-                R"("20")", "0", "0", "0", R"("")", "100", "0", "0", "0", R"("ZQ")", "1", "0", "0",
+                R"("20")", "0", "0", "0", R"("")", "100", "16711680", "0", "0", R"("ZQ")", "1", "0", "0",
                 R"("None")", "0", "0"})},
         {"populated, quote stripped, single precision", populated(), kPopulatedFile},
     };
@@ -120,6 +120,9 @@ TEST(PrefFile, MissingFileKeepsTheFirstRunDefaults)
     EXPECT_EQ(s.HomeStateCode, "ZQ");
     EXPECT_EQ(s.CurrentBand, "20");
     EXPECT_EQ(s.CurrentMode, "PH");
+    // Worked and remaining multipliers look different from the start.
+    EXPECT_EQ(s.RemainingColor, 0);         // black
+    EXPECT_EQ(s.WorkedColor, 16711680);     // blue (red in the low byte)
     EXPECT_TRUE(env.prompt().calls().empty());
 }
 

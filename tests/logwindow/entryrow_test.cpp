@@ -447,6 +447,43 @@ TEST_F(EntryRowTest, EnterInTheInStateCallFieldLeavesTheDuplicateLockForTheNextK
     EXPECT_EQ(ContactLog::instance().ContactCount, 1);
 }
 
+TEST_F(EntryRowTest, DigitTypedThroughIntoARowClearedByADuplicateIsDropped)
+{
+    LogWindow& w = openLoggedOn(0);
+    keys("k2ny599 ny 599\r");
+    ASSERT_EQ(ContactLog::instance().ContactCount, 1);
+
+    // The digit moves the focus on; leaving the call field finds the
+    // duplicate and clears the row: the digit lands nowhere.
+    keys("k2ny5");
+    EXPECT_TRUE(w.lblDialog->text().startsWith("Duplicate K2NY")) << w.lblDialog->text().toStdString();
+    EXPECT_EQ(w.txtCall->text(), "");
+    EXPECT_EQ(w.txtRSTR->text(), "");
+    EXPECT_EQ(QApplication::focusWidget(), w.txtCall);
+    // The lock waits for the next key, as after any other duplicate.
+    EXPECT_EQ(EntryState::instance().DuplicateFlag, 1);
+
+    env.clock().advance(std::chrono::seconds(3));
+    keys("w1aw 599 ny 599\r");
+    ASSERT_EQ(ContactLog::instance().ContactCount, 2);
+    EXPECT_EQ(ContactLog::instance()[2].LogCall, "W1AW");
+    EXPECT_EQ(ContactLog::instance()[2].LogRstReceived, "599");
+}
+
+TEST_F(EntryRowTest, TypeThroughStillUpdatesThePossibleDuplicates)
+{
+    LogWindow& w = openLoggedOn(1);
+    keys("k2ny599 ald 599\r");
+    ASSERT_EQ(ContactLog::instance().ContactCount, 1);
+    keys("k2n"); // the partial-call display is on from the start
+    EXPECT_EQ(w.lblDupe->text(), "K2NY ");
+    // The digit types through: the list of the call's prefix is not left
+    // standing.
+    keys("5");
+    EXPECT_EQ(w.txtRSTR->text(), "5");
+    EXPECT_EQ(w.lblDupe->text(), "");
+}
+
 TEST_F(EntryRowTest, LoggedOffEveryCallKeyAsksForTimeOnAndEnterLogsOn)
 {
     LogWindow& w = open(1);

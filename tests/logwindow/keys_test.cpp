@@ -5,6 +5,7 @@
 #include "support/FakeWaveBackend.h"
 #include "support/KeyingTestSupport.h"
 #include "support/LogWindowTestSupport.h"
+#include "support/WinKeyerTestSupport.h"
 
 #include "common/EntryBox.h"
 #include "common/ModalShow.h"
@@ -12,6 +13,7 @@
 #include "keying/KeyingState.h"
 #include "keying/PhoneFrm.h"
 #include "platform/WaveDevice.h"
+#include "platform/WinKeyer.h"
 #include "rig/RigControlfrm.h"
 #include "rig/frmBandPlan.h"
 #include "rig/frmRigTune.h"
@@ -34,18 +36,6 @@ QColor background(const QLabel* l)
 {
     return l->palette().color(QPalette::Window);
 }
-
-class FakeWinKeyer final : public WinKeyerLink {
-public:
-    int32_t status = 0;
-    int clears = 0;
-    int backspaces = 0;
-    QString sent;
-    int32_t getStatus() override { return status; }
-    void clearBuffer() override { ++clears; }
-    void backspace() override { ++backspaces; }
-    void sendText(const QString& text) override { sent += text; }
-};
 
 class KeyMapTest : public LogWindowTest {
 protected:
@@ -180,9 +170,8 @@ TEST_F(KeyMapTest, QuoteCharactersAreDropped)
 TEST_F(KeyMapTest, AnyKeyStopsTheAutomaticRepeats)
 {
     LogWindow& w = open(1, "CW", 5);
-    FakeWinKeyer wk;
-    setWinKeyerLink(&wk);
-    ks.WinKeyerOpen = 1;
+    FakeWinKeyer keyer;
+    ASSERT_TRUE(openFakeKeyer(keyer));
     CWFrm& cw = DefaultInstance<CWFrm>();
     FakeWaveBackend::Install sound;
     env.writeWorkFile(QStringLiteral("cq.wav"), makeWaveFile(60000, 1000, 1, 8));
@@ -202,7 +191,8 @@ TEST_F(KeyMapTest, AnyKeyStopsTheAutomaticRepeats)
     EXPECT_FALSE(cw.tmrRepeat->isActive());
     EXPECT_FALSE(phone.tmrRepeat->isActive());
     EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
-    EXPECT_EQ(wk.clears, 1);
+    ASSERT_TRUE(keyer.waitForBytes(1));
+    EXPECT_EQ(keyer.received(), QByteArray("\x0A")); // the keyer's buffer cleared
     EXPECT_EQ(phone.MMControl1->Mode(), WaveDevice::ModePlaying); // the message plays on
 }
 
@@ -508,28 +498,39 @@ TEST_F(KeyMapTest, EscAndBackspaceWhileSending)
 TEST_F(KeyMapTest, BusyWinKeyerTakesEscAndBackspace)
 {
     LogWindow& w = open(1, "CW", 5);
-    FakeWinKeyer wk;
-    setWinKeyerLink(&wk);
-    ks.WinKeyerOpen = 1;
+    FakeWinKeyer keyer;
+    ASSERT_TRUE(openFakeKeyer(keyer));
     press(w.txtCall, Qt::Key_F12);
     w.txtSec->setText(QStringLiteral("Alderbrook"));
+    auto statusIs = [](int s) {
+        return FakeWinKeyer::waitUntil([s] { return wk_getstatus() == s; });
+    };
 
-    wk.status = 1;
+    keyer.send("\xC4"); // busy
+    ASSERT_TRUE(statusIs(4));
     press(w.txtCall, Qt::Key_Backspace);
-    EXPECT_EQ(wk.backspaces, 1);
     ks.CwSendBuffer = QStringLiteral("X");
     press(w.txtCall, Qt::Key_Escape);
-    EXPECT_EQ(wk.clears, 1);
     EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
     EXPECT_EQ(w.txtSec->text(), "Alderbrook");
+    ASSERT_TRUE(keyer.waitForBytes(2));
+    EXPECT_EQ(keyer.received(), QByteArray("\x08\x0A"));
 
-    // Typed characters go to the WinKeyer.
+    // Typed characters go to the keyer.
+    keyer.clearReceived();
     press(w.txtCall, Qt::Key_E);
-    EXPECT_EQ(wk.sent, "E");
+    ASSERT_TRUE(keyer.waitForBytes(1));
+    EXPECT_EQ(keyer.received(), "E");
 
-    wk.status = 0;
+    // Idle, Esc clears the row and sends nothing.
+    keyer.send("\xC0");
+    ASSERT_TRUE(statusIs(0));
+    keyer.clearReceived();
     press(w.txtCall, Qt::Key_Escape);
     EXPECT_TRUE(w.txtSec->text().isEmpty());
+    wk_wpm(20); // a marker: nothing went out before it
+    ASSERT_TRUE(keyer.waitForBytes(2));
+    EXPECT_EQ(keyer.received(), QByteArray("\x02\x14"));
 }
 
 TEST_F(KeyMapTest, DigitalModeSendsNothingAndEscStillClears)

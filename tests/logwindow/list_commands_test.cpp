@@ -111,6 +111,25 @@ TEST_F(ListCommandsTest, DeleteAsksThenRemovesTheChosenContact)
     EXPECT_FALSE(buttonsShown(w));
 }
 
+TEST_F(ListCommandsTest, AfterADeleteOrAnEditTheFocusIsBackInTheCallField)
+{
+    writeContacts(4);
+    LogWindow& w = open(1);
+    clickRow(w, 3);
+    ASSERT_EQ(QApplication::focusWidget(), w.ListView1);
+    env.prompt().answerMessage(MsgAnswer::Yes);
+    w.cmdDelete->click();
+    ASSERT_EQ(ContactLog::instance().ContactCount, 3);
+    EXPECT_EQ(QApplication::focusWidget(), w.txtCall);
+
+    clickRow(w, 2);
+    ASSERT_EQ(QApplication::focusWidget(), w.ListView1);
+    setModalShowHandlerForTesting([](QWidget&) {});
+    w.cmdEdit->click();
+    EXPECT_EQ(QApplication::focusWidget(), w.txtCall);
+    EXPECT_FALSE(buttonsShown(w));
+}
+
 TEST_F(ListCommandsTest, EditWritesTheDialogsFieldsBackAndReloads)
 {
     writeContacts(3, /*lfLineEnds=*/true);

@@ -19,7 +19,7 @@ TEST(QuotedText, ParsesLinesLikeTheSettingsReader)
     const Case cases[] = {
         {R"("W1AW","59",0,"")", {"W1AW", "59", "0", ""}, {true, true, false, true}},
         {R"(  "a b" , 12.5 ,-3)", {"a b", "12.5", "-3"}, {true, false, false}},
-        {R"("x"junk,"y")", {"x", "y"}, {true, true}},
+        {R"("x"  ,"y" )", {"x", "y"}, {true, true}},
         {"", {""}, {false}},
         {"a,,b,", {"a", "", "b", ""}, {false, false, false, false}},
         {R"("has,comma",1)", {"has,comma", "1"}, {true, false}},
@@ -34,6 +34,79 @@ TEST(QuotedText, ParsesLinesLikeTheSettingsReader)
         }
     }
     EXPECT_FALSE(parseQuotedLine(u"\"open,1").has_value());
+    // Text after a closing quote would be lost on the next rewrite: the
+    // line cannot be read.
+    EXPECT_FALSE(parseQuotedLine(uR"("W5"DEF","599")").has_value());
+    EXPECT_FALSE(parseQuotedLine(uR"("a" x)").has_value());
+}
+
+TEST(QuotedText, LineReaderRefusesTextAfterAClosingQuoteAndSaysWhy)
+{
+    const QByteArray content = "\"W1AW\",1\r\n\"W5\"DEF\",\"599\"\r\n";
+    QuotedLineReader r(content);
+    QList<QuotedValue> v;
+    bool ok = false;
+    ASSERT_TRUE(r.next(&v, &ok));
+    EXPECT_TRUE(ok);
+    ASSERT_TRUE(r.next(&v, &ok));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(r.lineNumber(), 2);
+    EXPECT_TRUE(r.fault().contains("closing quote")) << r.fault().toStdString();
+}
+
+TEST(QuotedText, EncodingAndByteOrderMarkInEveryReader)
+{
+    struct Case {
+        const char* name;
+        QByteArray content;
+        QString first;
+        QString second;
+    };
+    const Case cases[] = {
+        {"Latin-1 read as Latin-1", "\"M\xFCnster\",\"x\"\r\n", QString::fromUtf8("M\u00fcnster"), "x"},
+        {"UTF-8", "\"M\xC3\xBCnster\",\"x\"\r\n", QString::fromUtf8("M\u00fcnster"), "x"},
+        {"leading byte-order mark skipped", "\xEF\xBB\xBF\"W1AW\",\"x\"\r\n", "W1AW", "x"},
+        {"byte-order mark with Latin-1 after it", "\xEF\xBB\xBF\"M\xFCn\",\"x\"\r\n",
+         QString::fromUtf8("M\u00fcn"), "x"},
+        {"U+FEFF inside a value kept", "\"W1AW\",\"\xEF\xBB\xBFx\"\r\n", "W1AW",
+         QString(QChar(0xFEFF)) + "x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QuotedLineReader r(c.content);
+        QList<QuotedValue> v;
+        bool ok = false;
+        ASSERT_TRUE(r.next(&v, &ok));
+        ASSERT_TRUE(ok);
+        ASSERT_EQ(v.size(), 2);
+        EXPECT_EQ(v[0].text, c.first);
+        EXPECT_EQ(v[1].text, c.second);
+
+        const QStringList lines = splitLines(c.content);
+        ASSERT_EQ(lines.size(), 1);
+        auto parsed = parseQuotedLine(lines[0]);
+        ASSERT_TRUE(parsed.has_value());
+        EXPECT_EQ((*parsed)[0].text, c.first);
+        EXPECT_EQ((*parsed)[1].text, c.second);
+
+        QuotedValueStream stream(c.content);
+        QString t;
+        EXPECT_TRUE(stream.nextText(&t));
+        EXPECT_EQ(t, c.first);
+    }
+}
+
+TEST(QuotedText, OversizedFileIsRefusedUnread)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.txt");
+    ASSERT_TRUE(writeFileAtomically(path, QByteArray(1001, 'x')));
+    QString why;
+    EXPECT_FALSE(readWholeFile(path, &why, 1000).has_value());
+    EXPECT_TRUE(why.contains("1000")) << why.toStdString();
+    auto whole = readWholeFile(path, &why, 1001);
+    ASSERT_TRUE(whole.has_value());
+    EXPECT_EQ(whole->size(), 1001);
 }
 
 TEST(QuotedText, NumbersAreStrictDecimals)

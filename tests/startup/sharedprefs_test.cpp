@@ -1,11 +1,13 @@
 // SharedUserPreferences.xml: loaded text, keys replaced in place or added,
 // written byte for byte; damaged files and failed writes.
 
+#include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
 #include "startup/SharedPrefs.h"
 #include "support/TestEnv.h"
 
 #include <QFile>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -57,9 +59,18 @@ TEST(SharedPrefs, WritesTheFileByteForByte)
          {{"OWN_CALL", "K0ZQ", 0}, {"OWN_ARRL_SECTION", "ZQ", 1}},
          Decl + "\r\n<OTHER_PROGRAM>keep me</OTHER_PROGRAM>\r\n<OWN_CALL>K0ZQ</OWN_CALL>\r\n"
                 "<OWN_ARRL_SECTION>ZQ</OWN_ARRL_SECTION>\r\n<LAST>x</LAST>\r\n"},
-        {"empty value and unescaped characters", std::nullopt,
-         {{"OWN_CALL", "", 0}, {"OWN_COUNTY", "A<B & C", 1}},
-         Decl + "\r\n<OWN_CALL></OWN_CALL>\r\n<OWN_COUNTY>A<B & C</OWN_COUNTY>\r\n"},
+        {"empty value; markup characters escaped", std::nullopt,
+         {{"OWN_CALL", "", 0}, {"OWN_COUNTY", "Smith & <Sons>", 1}},
+         Decl + "\r\n<OWN_CALL></OWN_CALL>\r\n<OWN_COUNTY>Smith &amp; &lt;Sons&gt;</OWN_COUNTY>\r\n"},
+        {"Latin-1 file written back byte for byte",
+         Decl + "\r\n<OWN_CITY>M\xFCnster</OWN_CITY>\r\n", {{"OWN_CALL", "K0ZQ", 1}},
+         Decl + "\r\n<OWN_CITY>M\xFCnster</OWN_CITY>\r\n<OWN_CALL>K0ZQ</OWN_CALL>\r\n"},
+        {"Latin-1 file and a value beyond Latin-1: all characters kept as UTF-8",
+         Decl + "\r\n<OWN_CITY>M\xFCnster</OWN_CITY>\r\n", {{"OWN_NAME", "\xC5\x81ukasz", 1}},
+         Decl + "\r\n<OWN_CITY>M\xC3\xBCnster</OWN_CITY>\r\n<OWN_NAME>\xC5\x81ukasz</OWN_NAME>\r\n"},
+        {"UTF-8 file kept", Decl + "\r\n<OWN_CITY>M\xC3\xBCnster</OWN_CITY>\r\n",
+         {{"OWN_CALL", "K0ZQ", 1}},
+         Decl + "\r\n<OWN_CITY>M\xC3\xBCnster</OWN_CITY>\r\n<OWN_CALL>K0ZQ</OWN_CALL>\r\n"},
         {"mixed-case key: upper-cased, a lower-case element is another key",
          Decl + "\r\n<own_address_line1>old</own_address_line1>\r\n",
          {{"OWN_ADDRESS_Line1", "1 Main St", 1}},
@@ -126,4 +137,32 @@ TEST(SharedPrefs, FailedWriteIsReportedAndKeepsTheOldFile)
     // The text in memory holds the change; the next save writes it.
     EXPECT_TRUE(SaveSharedPrefs(path));
     EXPECT_EQ(readFile(path), Decl + "\r\n<OWN_CALL>K0ZQ</OWN_CALL>\r\n");
+}
+
+TEST(SharedPrefs, EscapedValuesReadBackAsXmlAndOversizedFilesAreNotKept)
+{
+    test::TestEnv env;
+    SharedPrefs::instance() = SharedPrefs{};
+    const QString path = env.documentsDir() + "/SharedUserPreferences.xml";
+    LoadSharedPrefs(path);
+    QString key = "OWN_NAME";
+    ASSERT_TRUE(SetSharedPref(key, "Smith & <Sons> \"Ltd\"", 1));
+    const QByteArray written = readFile(path);
+    const qsizetype from = written.indexOf("<OWN_NAME>");
+    ASSERT_GE(from, 0);
+    QXmlStreamReader xml(written.mid(from));
+    ASSERT_TRUE(xml.readNextStartElement());
+    EXPECT_EQ(xml.name(), QStringLiteral("OWN_NAME"));
+    EXPECT_EQ(xml.readElementText(), "Smith & <Sons> \"Ltd\"");
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+
+    // A file far larger than any settings file is not read and kept whole
+    // in memory: the text starts afresh.
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(Decl + "\r\n<BIG>" + QByteArray(int(kMaxSettingsFileBytes), 'x') + "</BIG>\r\n");
+    }
+    LoadSharedPrefs(path);
+    EXPECT_EQ(SharedPrefs::instance().SharedPrefsText, QString::fromLatin1(Decl));
 }

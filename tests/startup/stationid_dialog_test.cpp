@@ -167,7 +167,7 @@ TEST_F(StationSetup, DoneWritesTheTypedStationAndOpensTheInStateWindow)
 
     const QByteArray expected = "\"W5ABC\"\r\n\"ZQ\"\r\n\"USA\"\r\n\"STX\"\r\n\"\"\r\n\"\"\r\n"
                                 "\"Cedar Falls\"\r\n\"\"\r\n\"PH\"\r\n\"20\"\r\n5\r\n97\r\n38\r\n"
-                                "\"NA\"\r\n100\r\n0\r\n0\r\n0\r\n\"ZQ\"\r\n0\r\n0\r\n0\r\n"
+                                "\"NA\"\r\n100\r\n16711680\r\n0\r\n0\r\n\"ZQ\"\r\n0\r\n0\r\n0\r\n"
                                 "\"None\"\r\n0\r\n0\r\n";
     EXPECT_EQ(env.readWorkFile("QSOpref.txt"), expected);
 

@@ -24,6 +24,7 @@
 #include "logwindow/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/SafeFile.h"
+#include "platform/WinKeyer.h"
 #include "spots/SpotCountryLookup.h"
 #include "spots/SpotStore.h"
 #include "startup/SharedPrefs.h"
@@ -59,7 +60,7 @@ void resetProgramState()
     ContactListState::instance() = ContactListState{};
     KeyingState::instance() = KeyingState{};
     KeyHandOver::instance() = KeyHandOver{};
-    setWinKeyerLink(nullptr);
+    wk_close();
     // Keying: real key lines (tests that key install a recording one), and
     // a virtual clock, so a keyed message takes no real time.
     KeyingPorts::instance().releaseAll();
