@@ -18,6 +18,7 @@
 #include "logwindow/Outfrm.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
+#include "spots/BandMapWindow.h"
 #include "spots/SpotCountryLookup.h"
 #include "spots/PacketSpotfrm.h"
 #include "spots/SpotStore.h"
@@ -203,12 +204,14 @@ void BM_TncIntakeToStore(benchmark::State& state)
 BENCHMARK(BM_TncIntakeToStore)->Arg(20)->Arg(400)->ArgName("lines")->Unit(benchmark::kMillisecond);
 
 // Cluster text from a Telnet cluster on the loopback interface to the
-// store, list and band map.  arg: spot lines sent at once.  The longest
-// pass of the event loop while the text flows bounds the longest data
-// event.
+// store, list and band map.  args: spot lines sent at once; 1 with the band
+// map window shown as well (redrawn for every spot).  The longest pass of
+// the event loop while the text flows bounds the longest data event.
 void BM_TelnetIntakeToStore(benchmark::State& state)
 {
     SpotFixture fx(true);
+    if (state.range(1) == 1)
+        DefaultInstance<SpectrumMap>().show();
     QTcpServer server;
     if (!fx.ok || !server.listen(QHostAddress::LocalHost)) {
         state.SkipWithError("no country table or no loopback server");
@@ -254,7 +257,12 @@ void BM_TelnetIntakeToStore(benchmark::State& state)
     state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
     state.counters["longestPassMs"] = longestPassMs;
 }
-BENCHMARK(BM_TelnetIntakeToStore)->Arg(20)->Arg(1000)->ArgName("lines")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TelnetIntakeToStore)
+    ->Args({20, 0})
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->ArgNames({"lines", "spectrumMap"})
+    ->Unit(benchmark::kMillisecond);
 
 // One drawing pass of the band map with 50 spots on the band.
 void BM_DisplayBandMapLabels(benchmark::State& state)

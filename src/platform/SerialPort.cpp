@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -215,7 +216,14 @@ bool SerialPort::output(const QByteArray& bytes)
         port_->clearError();
         return false;
     }
-    port_->flush(); // as much as the driver takes now, without waiting
+    // As much as the driver takes now, without waiting.  A driver that takes
+    // nothing now (a line held by flow control, a radio not reading) gets
+    // the bytes later from the event loop: writing into it would fail and
+    // be taken for a vanished device.
+    const int fd = static_cast<int>(port_->handle());
+    pollfd p{fd, POLLOUT, 0};
+    if (fd >= 0 && ::poll(&p, 1, 0) == 1 && (p.revents & POLLOUT))
+        port_->flush();
     return true;
 }
 

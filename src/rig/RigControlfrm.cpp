@@ -15,6 +15,7 @@
 #include "rig/RigConversions.h"
 #include "rig/RigDecoders.h"
 #include "rig/RigPoll.h"
+#include "rig/frmFrequencyTest.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -97,6 +98,10 @@ RigControlfrm::RigControlfrm()
     tmrGetData->setObjectName(QStringLiteral("tmrGetData"));
     tmrGetData->setInterval(1000);
     connect(tmrGetData, &QTimer::timeout, this, [this] { tmrGetData_Timer(); });
+    stepTimer_ = new QTimer(this);
+    stepTimer_->setSingleShot(true);
+    stepTimer_->setTimerType(Qt::PreciseTimer);
+    connect(stepTimer_, &QTimer::timeout, this, [this] { runCommandSteps(); });
     buildControls();
     Form_Load();
 }
@@ -304,6 +309,7 @@ void RigControlfrm::Form_Load()
     LoadingRigSettings = 1;
     LoadRigSettings();
     LoadingRigSettings = 0;
+    LoadBandPlan();
     KenwoodVfo = 10;
 }
 
@@ -603,8 +609,11 @@ void RigControlfrm::cmdDone_Click()
 
 void RigControlfrm::Command3_Click()
 {
-    if (tmrGetData->isActive())
-        return; // the command test dialog is not part of this program yet
+    if (tmrGetData->isActive()) {
+        showModal(DefaultInstance<frmFrequencyTest>());
+        WindowRegistry::unload<frmFrequencyTest>();
+        return;
+    }
     prompt().message(QStringLiteral("You must be polling your rig to test this function.  Please "
                                     "select your rig type and click the Test command button."),
                      QStringLiteral("You must be polling your rig to test this function."),
@@ -723,6 +732,7 @@ void RigControlfrm::ModeFromSubBand()
 
 void RigControlfrm::onUnload()
 {
+    cancelCommands();
     if (isYaesuFiveByte(RigType()) && tmrGetData->isActive()) {
         if (comComm1->output(QByteArray("\0\0\0\0\x80", 5)))
             comComm1->drain(CloseDrainMs);

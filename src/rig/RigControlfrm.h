@@ -11,12 +11,16 @@
 
 #include "common/WindowRegistry.h"
 #include "logwindow/ControlArray.h"
+#include "rig/BandPlan.h"
 #include "rig/RigSettings.h"
 
 #include <QByteArray>
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <chrono>
+#include <deque>
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -111,6 +115,7 @@ public:
     // hides the window.  A failed save of RigCntrl.txt is reported and the
     // window stays.
     void cmdDone_Click();
+    // Change Frequency: the command test dialog, while polling.
     void Command3_Click();
     // Copies lblUnProcess to the clipboard.
     void Command4_Click();
@@ -129,15 +134,20 @@ public:
     void ModeFromSubBand();
 
     // Tunes the radio to `qChangeFreq` MHz after setting the band plan's
-    // mode; does nothing while polling is off.
-    void ChangeFrequency(float qChangeFreq) { (void)qChangeFreq; }
+    // mode; does nothing while polling is off.  The command goes out as a
+    // timed sequence on the event loop (the pauses never block the
+    // window); polling stays paused until it has been sent.
+    void ChangeFrequency(float qChangeFreq);
     // Sets `ModeToChangeTo`, or the band plan's mode at `qChangeFrequency`
-    // when it is empty.
-    void ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo)
-    {
-        (void)qChangeFrequency;
-        (void)ModeToChangeTo;
-    }
+    // when it is empty.  A mode change asked for while a command is under
+    // way follows it.
+    void ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo);
+    // True while a command sequence is under way or waiting to start.
+    bool commandPending() const { return !commandSteps_.empty(); }
+
+    // The Extra-class rows of BandPlan.txt, read once at load.
+    ::zq::BandPlanRows BandPlanRows;
+    void LoadBandPlan();
 
     void onUnload() override;
 
@@ -163,6 +173,33 @@ private:
     QList<QPair<QRadioButton*, QString>> pollButtons() const;
 
     bool inTick_ = false;
+
+    // --- The timed command sequence ----------------------------------------
+    // One step of a command: a pause, one pass of pending events, a wait for
+    // the port's output to drain, or an action.  Steps of one command share
+    // a job number; an action that fails drops the rest of its job.
+    struct CommandStep {
+        enum class Kind { Pause, EventPass, Drain, Run } kind;
+        int job = 0;
+        int ms = 0;
+        std::function<bool()> run;
+    };
+    void queueModeCommand(int job, const QString& rigType, float frequency, QString mode);
+    void WaitForOutputDrain(int job);
+    void DelayMilliseconds(int job, int ms);
+    void queueEventPass(int job);
+    void queueAction(int job, std::function<bool()> action);
+    void runCommandSteps();
+    void cancelCommands();
+    void WritePegasusFile(float frequency);
+    QString portFailure() const;
+
+    std::deque<CommandStep> commandSteps_;
+    QTimer* stepTimer_ = nullptr;
+    bool stepArmed_ = false;   // the front step's wait has begun
+    bool stepsRunning_ = false; // runCommandSteps is on the stack
+    std::chrono::steady_clock::time_point stepStarted_{};
+    int lastJob_ = 0;
 };
 
 } // namespace zq

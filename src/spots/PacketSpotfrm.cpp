@@ -32,7 +32,6 @@
 #include <QTimer>
 #include <QValidator>
 #include <cctype>
-#include <map>
 #include <optional>
 
 namespace zq {
@@ -112,15 +111,10 @@ PacketSpotfrm::PacketSpotfrm()
     setWindowTitle(QStringLiteral(" DX Spotting Setup"));
     comComm1 = new SerialPort(this);
     comComm1->setObjectName(QStringLiteral("comComm1"));
-    Winsock1 = new QTcpSocket(this);
-    Winsock1->setObjectName(QStringLiteral("Winsock1"));
-    Winsock1->setReadBufferSize(256 * 1024);
-    connect(Winsock1, &QTcpSocket::readyRead, this, [this] { Winsock1_DataArrival(); });
-    connect(Winsock1, &QAbstractSocket::errorOccurred, this, [this] { onSocketError(); });
-    connect(Winsock1, &QAbstractSocket::disconnected, this, [this] {
-        if (telnetOpen_)
-            Winsock1_Error(10054); // closed by the cluster
-    });
+    telnetLink = new TelnetLink({[this](const QString& chunk) { Winsock1_DataArrival(chunk); },
+                                 [this](int number) { Winsock1_Error(number); }},
+                                this);
+    Winsock1 = telnetLink->socket();
     agwEngine = new AgwEngine(this);
     connect(agwEngine, &AgwEngine::registered, this, [this](bool ok) { onAgwRegistered(ok); });
     connect(agwEngine, &AgwEngine::linkLost, this, [this] {
@@ -494,8 +488,7 @@ void PacketSpotfrm::Command2_Click()
     TrimSpotDisplay();
     if (comComm1->isOpen())
         comComm1->close();
-    telnetOpen_ = false;
-    Winsock1->abort();
+    telnetLink->close();
     if (isSource("AGW Packet Engine")) {
         agwAwaiting_ = false;
         if (!ConnectedCall.isEmpty()) {
@@ -549,8 +542,7 @@ void PacketSpotfrm::Form_Unload()
         agwEngine->close();
     Timer1->stop();
     comComm1->close();
-    telnetOpen_ = false;
-    Winsock1->abort();
+    telnetLink->close();
 }
 
 void PacketSpotfrm::onUnload()
@@ -884,121 +876,41 @@ void PacketSpotfrm::txtSent_KeyPress(int& KeyAscii)
 // ---------------------------------------------------------------------------
 // The Telnet link
 
-QString PacketSpotfrm::socketErrorText(int Number)
-{
-    static const std::map<int, const char*> texts = {
-        {7, "ERROR: Out of memory."},
-        {380, "ERROR: The property value is invalid."},
-        {383, "ERROR: The property is read-only."},
-        {394, "ERROR: The property can't be read."},
-        {1004, "ERROR: The operation was canceled."},
-        {10014, "ERROR: The requested address is a broadcast address, but flag is not set."},
-        {10035, "ERROR: Socket is non-blocking and the specified operation will block."},
-        {10036, "ERROR: A blocking Winsock operation in progress."},
-        {10037, "ERROR: The operation is completed. No blocking operation in progress"},
-        {10038, "ERROR: The descriptor is not a socket."},
-        {10040, "ERROR: The datagram is too large to fit into the buffer and is truncated."},
-        {10043, "ERROR: The specified port is not supported."},
-        {10048, "ERROR: Address in use."},
-        {10049, "ERROR: Address not available from the local machine."},
-        {10050, "ERROR: Network subsystem failed."},
-        {10051, "ERROR: The network cannot be reached from this host at this time."},
-        {10052, "ERROR: Connection has timed out when SO_KEEPALIVE is set."},
-        {10053, "ERROR: Connection is aborted due to timeout or other failure."},
-        {10054, "ERROR: The connection is reset by remote side.!"},
-        {10055, "ERROR: No buffer space is available."},
-        {10056, "ERROR: Socket is already connected."},
-        {10057, "ERROR: Socket is not connected."},
-        {10058, "ERROR: Socket has been shut down."},
-        {10060, "ERROR: Socket has been shut down."},
-        {10061, "ERROR: Connection is forcefully rejected."},
-        {10093, "ERROR: WinsockInit should be called first."},
-        {11001, "ERROR: Authoritative answer: Host not found."},
-        {11002, "ERROR: Non-Authoritative answer: Host not found."},
-        {11003, "ERROR: Non-recoverable errors."},
-        {11004, "ERROR: Valid name, no data record of requested type."},
-    };
-    const auto it = texts.find(Number);
-    return it != texts.end() ? QString::fromLatin1(it->second)
-                             : QStringLiteral("Error number ") + QString::number(Number);
-}
-
 void PacketSpotfrm::ConnectTelnet()
 {
-    telnetOpen_ = false;
-    Winsock1->abort();
-    telnetLines_.reset();
-    const QString host = txtTelnetHost->text().trimmed();
-    bool ok = false;
-    const uint port = txtTelnetPort->text().trimmed().toUInt(&ok);
-    if (host.isEmpty() || !ok || port < 1 || port > 65535) {
-        // Nothing to connect to: reported as an invalid setting, so
-        // "Listening" never stands over no connection.
-        telnetOpen_ = true;
-        Winsock1_Error(380);
-        return;
-    }
-    telnetOpen_ = true;
-    Winsock1->connectToHost(host, static_cast<quint16>(port));
-    if (!telnetOpen_)
+    telnetIntake_.reset();
+    // An empty host or a port that is not 1 to 65535 is reported at once
+    // as an invalid setting, so "Listening" never stands over no
+    // connection.
+    const QString target = telnetLink->connectTo(txtTelnetHost->text(), txtTelnetPort->text());
+    if (target.isEmpty())
         return; // failed at once; reported
-    paneReplace(QStringLiteral("Attempting connection to: ") + host + u':' + QString::number(port)
-                + kCrLf2);
+    paneReplace(QStringLiteral("Attempting connection to: ") + target + kCrLf2);
     Timer1->start();
 }
 
-void PacketSpotfrm::onSocketError()
+void PacketSpotfrm::Winsock1_DataArrival(const QString& chunk)
 {
-    int number = 10053;
-    switch (Winsock1->error()) {
-    case QAbstractSocket::ConnectionRefusedError: number = 10061; break;
-    case QAbstractSocket::HostNotFoundError: number = 11001; break;
-    case QAbstractSocket::SocketTimeoutError: number = 10060; break;
-    case QAbstractSocket::RemoteHostClosedError: number = 10054; break;
-    case QAbstractSocket::NetworkError: number = 10050; break;
-    default: break;
-    }
-    Winsock1_Error(number);
+    telnetIntake_.take(
+        chunk, pane_, chkDX->isChecked(),
+        [this](const QString& frequency, const QString& call, const QString& line) {
+            forwardSpot(frequency, call, line);
+        },
+        [this] { TrimSpotDisplay(); });
 }
 
-void PacketSpotfrm::Winsock1_DataArrival()
+void PacketSpotfrm::forwardSpot(const QString& frequency, const QString& call, const QString& line)
 {
-    if (!telnetOpen_)
-        return;
-    const QString chunk = QString::fromLatin1(Winsock1->read(TelnetPortion));
-    if (chunk.isEmpty())
-        return;
-    if (!chkDX->isChecked()) {
-        pane_.append(chunk);
-        TrimSpotDisplay();
-    }
-    telnetLines_.add(chunk);
-    QString line;
-    while (telnetLines_.nextLine(&line)) {
-        if (!isSpotLine(line))
-            continue;
-        DXSpotFields f = parseDXSpotLine(line);
-        ForwardSpot(f.frequency, f.call, line);
-        if (chkDX->isChecked()) {
-            pane_.append(line);
-            TrimSpotDisplay();
-        }
-    }
-    // A burst is taken in portions, with other events in between.
-    if (Winsock1->bytesAvailable() > 0)
-        QTimer::singleShot(0, this, [this] { Winsock1_DataArrival(); });
+    QString f = frequency;
+    QString c = call;
+    QString l = line;
+    ForwardSpot(f, c, l);
 }
 
 void PacketSpotfrm::Winsock1_Error(int Number)
 {
-    // One report per failure; none after our own close.
-    if (!telnetOpen_)
-        return;
-    if (Winsock1->bytesAvailable() > 0)
-        Winsock1_DataArrival(); // what the cluster sent before it closed
-    telnetOpen_ = false;
-    Winsock1->abort();
-    pane_.append(socketErrorText(Number));
+    // The link reports each failure once, and none after our own close.
+    pane_.append(winsockErrorText(Number));
     Command2_Click();
     TrimSpotDisplay();
     prompt().beep();
@@ -1006,10 +918,8 @@ void PacketSpotfrm::Winsock1_Error(int Number)
 
 void PacketSpotfrm::SendTelnetText()
 {
-    if (Winsock1->state() == QAbstractSocket::ConnectedState) {
-        Winsock1->write((txtSent->text() + QStringLiteral("\r\n")).toLatin1());
+    if (telnetLink->sendLine(txtSent->text()))
         return;
-    }
     pane_.append(QStringLiteral("**  Connection not yet established.  Please wait a moment and try "
                                 "again.")
                  + kCrLf2);
@@ -1019,42 +929,16 @@ void PacketSpotfrm::SendTelnetText()
 // ---------------------------------------------------------------------------
 // The AGW Packet Engine link
 
-namespace {
-
-const QString kAgwUnable = QStringLiteral(
-    "Unable to connect to the AGW Packet Engine.  To use the AGW Packet Engine to send and "
-    "receive packet with your soundcard or devices such a Baypac:");
-
-// Every CR and every LF becomes CR LF.
-QString cleanedAgwText(const QString& text)
-{
-    QString out;
-    out.reserve(text.size() * 2);
-    for (QChar c : text) {
-        if (c == u'\r' || c == u'\n')
-            out += QLatin1String("\r\n");
-        else
-            out += c;
-    }
-    return out;
-}
-
-} // namespace
-
 void PacketSpotfrm::ConnectAGW()
 {
-    AgwCall = StationSettings::instance().OwnCall;
-    const QString call = AgwCall.trimmed();
-    if (call.isEmpty() || call.size() > MaxAgwCall) {
+    const QString title = AgwSpotLink::registrationTitle(DefaultInstance<Form1>().windowTitle());
+    if (!agwLink.startRegistration(*agwEngine, StationSettings::instance().OwnCall, title)) {
         prompt().beep();
         prompt().message(QStringLiteral("Please enter your call sign on the setup form to transmit!"),
                          QStringLiteral("Call Sign Required!"), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
-    const QString title = DefaultInstance<Form1>().windowTitle().left(50).trimmed();
-    agwAwaiting_ = true;
-    agwLines_.reset();
-    agwEngine->startPoll(call, title); // answered through registered()
+    agwAwaiting_ = true; // answered through registered()
 }
 
 void PacketSpotfrm::onAgwRegistered(bool ok)
@@ -1064,23 +948,17 @@ void PacketSpotfrm::onAgwRegistered(bool ok)
     agwAwaiting_ = false;
     if (ok) {
         Timer1->start();
-        paneAppend(QStringLiteral("\r\n** Successfully connected to AGW Packet Engine **") + kCrLf2);
+        paneAppend(AgwSpotLink::registeredNotice());
         return;
     }
     ++busy_;
-    prompt().message(kAgwUnable + kCrLf2
-                         + QStringLiteral("- Make sure the AGW Packet Engine software is running and "
-                                          "configure it as described on the AGW Packet Engine "
-                                          "website."),
+    prompt().message(AgwSpotLink::unableMessage(),
                      QStringLiteral("Unable to connect to the AGW Packet Engine."), MsgButtons::Ok,
                      MsgIcon::Information);
     // The report closes the link itself: Close Port finds "Listening"
     // hidden and would leave the engine's connection open.
     Label4->hide();
-    paneAppend(kAgwUnable + kCrLf2
-               + QStringLiteral("- Run the Packet Engine software and configure it as described on "
-                                "the AGW Packet Engine website for your sound card or TNC.")
-               + kCrLf2 + QStringLiteral("- Click Open from this program.") + kCrLf2);
+    paneAppend(AgwSpotLink::unablePaneText());
     if (!isVisible())
         show();
     Command2_Click();
@@ -1091,34 +969,15 @@ void PacketSpotfrm::onAgwRegistered(bool ok)
 
 void PacketSpotfrm::SendAGWText()
 {
-    const QString t = txtSent->text();
-    if (t.startsWith(u':')) {
-        const QString letter = t.mid(1, 1).toUpper();
-        const QString argument = t.mid(2).trimmed();
-        if (letter == QLatin1String("D")) {
-            if (!ConnectedCall.isEmpty())
-                agwEngine->putData(ConnectedCall, QString(), 'd');
-        } else if (letter == QLatin1String("C")) {
-            const QString target = argument.toUpper();
-            if (target.isEmpty() || target.size() > MaxAgwCall) {
-                prompt().message(
-                    QStringLiteral("You must enter a call sign to connect to such as :C Brelvox"),
-                    QStringLiteral("Call sign Required"), MsgButtons::Ok, MsgIcon::Information);
-            } else {
-                agwEngine->putData(target, QString(), 'c');
-                agwEngine->putData(target, QString(), 'P');
-            }
-        }
-        return;
-    }
-    if (!ConnectedCall.isEmpty())
-        agwEngine->putData(ConnectedCall, t + u'\r', 'D');
+    if (!agwLink.sendText(txtSent->text(), *agwEngine))
+        prompt().message(QStringLiteral("You must enter a call sign to connect to such as :C Brelvox"),
+                         QStringLiteral("Call sign Required"), MsgButtons::Ok, MsgIcon::Information);
 }
 
 void PacketSpotfrm::txtSent_Change()
 {
     const QString t = txtSent->text();
-    if (!Timer1->isActive() || !isSource("AGW Packet Engine") || t.size() <= 70 || !t.endsWith(u' '))
+    if (!Timer1->isActive() || !isSource("AGW Packet Engine") || !AgwSpotLink::wrapDue(t))
         return;
     {
         const QSignalBlocker block(txtSent);
@@ -1128,87 +987,23 @@ void PacketSpotfrm::txtSent_Change()
     txtSent->clear();
 }
 
-void PacketSpotfrm::takeAgwText(const QString& input, bool fromConnected)
-{
-    QString text = input;
-    if (text == QLatin1String("\r\n"))
-        text.clear();
-    if (text.size() > 4 && text.endsWith(QLatin1String("\r\n\r\n")))
-        text.chop(2);
-    if (text.isEmpty())
-        return;
-    const bool repeat = pane_.holdsRecent(text);
-    const qsizetype dx = text.indexOf(QLatin1String("DX"), 0, Qt::CaseInsensitive);
-    if (!repeat && (dx == 0 || dx == 1)) {
-        pane_.append(text);
-        DXSpotFields f = parseDXSpotLine(text);
-        ForwardSpot(f.frequency, f.call, text);
-        TrimSpotDisplay();
-    }
-    if (fromConnected && !chkDX->isChecked() && !isSpotLine(text)) {
-        pane_.append(text);
-        TrimSpotDisplay();
-    }
-}
-
 void PacketSpotfrm::PollAGWFrames()
 {
-    for (int n = 0; n < FramesPerTick; ++n) {
-        const std::optional<AgwDelivery> frame = agwEngine->getData();
-        if (!frame)
-            return;
-        const QString& call = frame->call;
-        const QString data = frame->data.left(4000);
-        const QString monitor = cleanedAgwText(QString(QChar(uchar(frame->kind))) + call + u' ' + data);
-        QString text = cleanedAgwText(data);
-        const bool fromConnected =
-            !ConnectedCall.isEmpty() && ConnectedCall.compare(call, Qt::CaseInsensitive) == 0;
-        bool startsWithDx = false;
-        if (fromConnected) {
-            // The connected station's text, gathered into lines across frames.
-            agwLines_.add(text);
-            QString line;
-            while (agwLines_.nextLine(&line))
-                takeAgwText(line, true);
-            startsWithDx = isSpotLine(text);
-        } else {
-            if (ConnectedCall.isEmpty()) {
-                const qsizetype lf = text.indexOf(u'\n');
-                text = trimBlanks(lf < 0 ? QStringView(text) : QStringView(text).mid(lf + 1));
-            }
-            startsWithDx = isSpotLine(text);
-            // Line by line, each with its own line end.
-            qsizetype from = 0;
-            while (from < text.size()) {
-                const qsizetype lf = text.indexOf(u'\n', from);
-                const qsizetype end = lf < 0 ? text.size() : lf + 1;
-                takeAgwText(text.mid(from, end - from), false);
-                from = end;
-            }
-        }
-        if (ConnectedCall.isEmpty() && !chkDX->isChecked()
-            && !monitor.contains(QLatin1String("DX "), Qt::CaseInsensitive) && !startsWithDx) {
-            pane_.append(monitor);
-            TrimSpotDisplay();
-        }
-        if (frame->kind == 'd' && fromConnected) {
-            prompt().beep();
-            prompt().beep();
-            pane_.append(QStringLiteral("\r\n** Disconnected from ") + ConnectedCall
-                         + QStringLiteral(" **\r\n"));
-            TrimSpotDisplay();
-            setWindowTitle(QStringLiteral("DX Spotting Setup"));
-            ConnectedCall.clear();
-        }
-        if (frame->kind == 'c' && ConnectedCall.isEmpty()) {
-            ConnectedCall = call;
-            agwLines_.reset();
-            pane_.append(QStringLiteral("** Connected to ") + ConnectedCall + QStringLiteral(" **"));
-            setWindowTitle(QStringLiteral("DX Spotting Setup - Connected to ") + ConnectedCall);
-            TrimSpotDisplay();
-            prompt().beep();
-        }
-    }
+    AgwSpotEvents events;
+    events.forward = [this](const QString& frequency, const QString& call, const QString& line) {
+        forwardSpot(frequency, call, line);
+    };
+    events.paneChanged = [this] { TrimSpotDisplay(); };
+    events.connected = [this](const QString& call) {
+        setWindowTitle(QStringLiteral("DX Spotting Setup - Connected to ") + call);
+        prompt().beep();
+    };
+    events.disconnected = [this](const QString&) {
+        prompt().beep();
+        prompt().beep();
+        setWindowTitle(QStringLiteral("DX Spotting Setup"));
+    };
+    agwLink.poll(*agwEngine, pane_, chkDX->isChecked(), events);
 }
 
 // ---------------------------------------------------------------------------

@@ -18,8 +18,10 @@
 
 #include "common/WindowRegistry.h"
 #include "logwindow/ControlArray.h"
+#include "spots/AgwSpotLink.h"
 #include "spots/SpotIntake.h"
 #include "spots/SpotSettings.h"
+#include "spots/TelnetLink.h"
 
 #include <QDialog>
 #include <QListWidget>
@@ -89,7 +91,8 @@ public:
     LineControl* Line1 = nullptr;
 
     SerialPort* comComm1 = nullptr; // the TNC link
-    QTcpSocket* Winsock1 = nullptr; // the Telnet link
+    TelnetLink* telnetLink = nullptr; // the Telnet link
+    QTcpSocket* Winsock1 = nullptr;   // its socket
     AgwEngine* agwEngine = nullptr; // the AGW Packet Engine link
     QTimer* Timer1 = nullptr;       // the intake tick, 333 ms
 
@@ -97,8 +100,9 @@ public:
     QString SpotSource; // "None", "TNC", "Telnet", "AGW Packet Engine"; empty until chosen
     uint8_t LoadingSettings = 0;
     SpotStream StreamBuffer;       // received TNC text not yet split
-    QString ConnectedCall;         // station connected through the AGW engine
-    QString AgwCall;
+    AgwSpotLink agwLink;           // the window's side of the AGW link
+    QString& ConnectedCall = agwLink.ConnectedCall; // station connected through the AGW engine
+    QString& AgwCall = agwLink.AgwCall;
     QString TncInput;              // the last read, cleared after use
     float LabelUpdateTimeCounter = 0;
     ::zq::TncSettings TncSettings;
@@ -168,14 +172,9 @@ public:
     // The Telnet link.  Received text is shown as it arrives and gathered
     // into lines; every complete line beginning "DX" is handed on once.
     void ConnectTelnet();
-    void Winsock1_DataArrival();
+    void Winsock1_DataArrival(const QString& chunk);
     void Winsock1_Error(int Number);
     void SendTelnetText();
-    // The report of a socket error number.
-    static QString socketErrorText(int Number);
-    // The most received bytes taken per data event; more waits for the
-    // next pass of the event loop.
-    static constexpr qint64 TelnetPortion = 8 * 1024;
 
     // The AGW Packet Engine link: registration (answered within 2 s without
     // waiting here), link commands and text, and the frames of each tick.
@@ -183,10 +182,6 @@ public:
     void SendAGWText();
     void PollAGWFrames();
     void txtSent_Change();
-    // The most frames taken per tick; more wait for the next tick.
-    static constexpr int FramesPerTick = 64;
-    // The longest call an AGW call field carries.
-    static constexpr int MaxAgwCall = 9;
 
     // The receive pane's text exactly as held (CR LF kept).
     const QString& paneText() const { return pane_.text(); }
@@ -218,15 +213,13 @@ private:
     void showPane(qsizetype caret);
     bool handleKey(QObject* target, QKeyEvent* e);
 
-    void onSocketError();
     void onAgwRegistered(bool ok);
-    void takeAgwText(const QString& text, bool fromConnected);
+    // ForwardSpot with copies of the link's texts.
+    void forwardSpot(const QString& frequency, const QString& call, const QString& line);
 
     SpotPane pane_;
-    SpotStream telnetLines_; // received Telnet text not yet complete lines
-    bool telnetOpen_ = false; // a connection of ours is being made or stands
+    TelnetIntake telnetIntake_; // received Telnet text gathered into lines
     bool agwAwaiting_ = false; // a registration's answer is due
-    SpotStream agwLines_;      // the connected station's text not yet complete lines
     QString waitingInput_; // received, not yet taken into the splitter
     QString shownPane_;    // the pane text the widget shows
     int busy_ = 0;         // inside a link's opening or closing, or a tick

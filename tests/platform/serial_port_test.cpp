@@ -95,6 +95,27 @@ TEST_F(SerialPortTest, OpensTheMappedDeviceAndCarriesEveryByteValueBothWays)
     EXPECT_TRUE(port.input().isEmpty()); // read once, gone
 }
 
+TEST_F(SerialPortTest, ALineThatTakesNothingKeepsThePortOpenAndTheBytesQueued)
+{
+    SerialPort port;
+    port.setCommPort(3);
+    ASSERT_TRUE(port.open()) << port.errorString().toStdString();
+    // The device stops reading: the line fills, the rest waits in the layer.
+    radio.setListening(false);
+    const QByteArray filler(256 * 1024, 'x');
+    ASSERT_TRUE(port.output(filler));
+    pumpFor(50);
+    ASSERT_GE(port.outBufferCount(), 1);
+    // Writing more then is no failure.
+    ASSERT_TRUE(port.output("FA;"));
+    pumpFor(50);
+    EXPECT_TRUE(port.isOpen()) << port.errorString().toStdString();
+    radio.setListening(true);
+    ASSERT_TRUE(pumpUntil([&] { return radio.receivedBytes().size() >= filler.size() + 3; }, 10000));
+    EXPECT_TRUE(radio.receivedBytes().endsWith("xFA;"));
+    EXPECT_EQ(port.outBufferCount(), 0);
+}
+
 TEST_F(SerialPortTest, ModemLinesAreLastAskedForAndAPseudoTerminalRefusingThemIsNoFailure)
 {
     SerialPort port;

@@ -662,12 +662,12 @@ TEST_F(TelnetLinkTest, EnterBeforeTheConnectionStandsTellsToWait)
 
 TEST(SocketErrorText, TableAndOtherNumbers)
 {
-    EXPECT_EQ(PacketSpotfrm::socketErrorText(10060), PacketSpotfrm::socketErrorText(10058));
-    EXPECT_EQ(PacketSpotfrm::socketErrorText(10060), QStringLiteral("ERROR: Socket has been shut down."));
-    EXPECT_EQ(PacketSpotfrm::socketErrorText(11001),
+    EXPECT_EQ(winsockErrorText(10060), winsockErrorText(10058));
+    EXPECT_EQ(winsockErrorText(10060), QStringLiteral("ERROR: Socket has been shut down."));
+    EXPECT_EQ(winsockErrorText(11001),
               QStringLiteral("ERROR: Authoritative answer: Host not found."));
-    EXPECT_EQ(PacketSpotfrm::socketErrorText(10059), QStringLiteral("Error number 10059"));
-    EXPECT_EQ(PacketSpotfrm::socketErrorText(10050), QStringLiteral("ERROR: Network subsystem failed."));
+    EXPECT_EQ(winsockErrorText(10059), QStringLiteral("Error number 10059"));
+    EXPECT_EQ(winsockErrorText(10050), QStringLiteral("ERROR: Network subsystem failed."));
 }
 
 // ---------------------------------------------------------------------------
