@@ -44,9 +44,9 @@ QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QStrin
 }
 
 QPushButton* makeNamedButton(QWidget* parent, const QString& name, const QString& caption,
-                             double left, double top, double width)
+                             double left, double top, double width, double height)
 {
-    auto* b = named(new QPushButton(caption, parent), name, left, top, width, 375);
+    auto* b = named(new QPushButton(caption, parent), name, left, top, width, height);
     b->setAutoDefault(false);
     return b;
 }

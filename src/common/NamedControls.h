@@ -23,14 +23,14 @@ EntryBox* makeNamedBox(QWidget* parent, const QString& name, const QString& text
                        double top, double width, double height = 285);
 QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QString& caption,
                               double left, double top, double width, double height = 255);
-// A command button 375 twips high that is never the window's default.
+// A command button (375 twips high unless told) that is never the window's
+// default.
 QPushButton* makeNamedButton(QWidget* parent, const QString& name, const QString& caption,
-                             double left, double top, double width);
+                             double left, double top, double width, double height = 375);
 QCheckBox* makeNamedCheck(QWidget* parent, const QString& name, const QString& caption,
                           double left, double top, double width, double height = 255);
 QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& caption,
                           double left, double top, double width, double height);
-
 // Sets an option button on or off.  Off works even for the chosen option of
 // its frame, which then has none chosen.
 void setOptionValue(QRadioButton& option, bool value);

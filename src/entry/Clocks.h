@@ -33,6 +33,5 @@ void holdFor(std::chrono::milliseconds d);
 // Holds the thread while busy() is true, at most limit; false when the limit
 // ended the wait.
 bool holdWhile(const std::function<bool()>& busy, std::chrono::milliseconds limit);
-constexpr std::chrono::milliseconds SpokenDupeLimit{4000};
 
 } // namespace zq

@@ -1,27 +1,57 @@
 #pragma once
-// Voice navigation: spoken prompts for the entry fields.
+// Voice navigation: spoken prompts for the entry fields, played from wave
+// files in the working folder through the window's own wave device, and
+// the window "Voice Navigation Settings" where the level is chosen.
 
 #include "common/WindowRegistry.h"
 
 #include <QDialog>
+#include <chrono>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
 
 namespace zq {
 
-class WavePlayer;
+class WaveDevice;
+
+// The longest wait for a prompt's end: its length plus a margin, never more
+// than PromptWaitCap.  A prompt whose length is unknown gets the margin.
+constexpr std::chrono::milliseconds PromptWaitMargin{500};
+constexpr std::chrono::milliseconds PromptWaitCap{5000};
+std::chrono::milliseconds promptWaitLimit(std::chrono::milliseconds promptLength);
 
 class BlindFrm : public QDialog, public UnloadStep {
     Q_OBJECT
 public:
-    BlindFrm()
-    {
-        setObjectName(QStringLiteral("BlindFrm"));
-        setWindowTitle(QStringLiteral("Voice Navigation Settings"));
-    }
-    // Plays <Name>.wav from the working folder without waiting.
-    void BlindKeyPhone(const QString& Name) { (void)Name; }
-    // The prompts' wave player (Mode 526 while a prompt plays); none yet.
-    WavePlayer* MMControl1 = nullptr;
-    void onUnload() override {}
+    BlindFrm();
+
+    // Plays <Name>.wav from the working folder (found without regard to
+    // case), cutting off the prompt before it; returns at once, no PTT.  A
+    // missing or unplayable file is silent.
+    void BlindKeyPhone(const QString& Name);
+    // Waits until the prompt playing has ended or its bound (promptWaitLimit
+    // of its length) has passed, handling no user input meanwhile.
+    void waitForPromptEnd();
+
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* Option1 = nullptr; // Off
+    QRadioButton* Option2 = nullptr; // Call Only
+    QRadioButton* Option3 = nullptr; // All Data Fields
+    QPushButton* Command1 = nullptr; // Done
+    QLabel* Label7 = nullptr;        // the working folder
+    WaveDevice* MMControl1 = nullptr;
+
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Command1_Click();
+    void onUnload() override;
+
+private:
+    void Form_Load();
 };
 
 } // namespace zq

@@ -185,9 +185,7 @@ void LogWindow::reportFinalDuplicate(const FinalDupeResult& r)
     blind.BlindKeyPhone(QStringLiteral("Dupe"));
     if (st.VoiceNavigationLevel != 0) {
         // The row is cleared once the spoken "Dupe" has ended (bounded).
-        holdWhile([&blind] {
-            return blind.MMControl1 && blind.MMControl1->Mode == WavePlayer::ModePlaying;
-        }, SpokenDupeLimit);
+        blind.waitForPromptEnd();
     }
     es.DuplicateFlag = 1;
     es.DuplicateTime = clock().now().local;

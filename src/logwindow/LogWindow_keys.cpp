@@ -15,6 +15,7 @@
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
 #include "keying/PhoneFrm.h"
+#include "platform/WaveDevice.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
 #include "platform/WinKeyer.h"
@@ -203,7 +204,7 @@ void LogWindow::Form_KeyPress(int& keyAscii)
     }
     if (keyAscii == vk::Escape && isMode("PH")) {
         PhoneFrm* phone = WindowRegistry::existing<PhoneFrm>();
-        if (phone && phone->MMControl1->Mode == WavePlayer::ModePlaying) {
+        if (phone && phone->MMControl1->Mode() == WaveDevice::ModePlaying) {
             phone->MMControl1->Command(QStringLiteral("Stop"));
             keyAscii = 0;
             return;

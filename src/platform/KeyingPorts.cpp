@@ -25,11 +25,23 @@ void KeyingPorts::setOpenerForTesting(Opener o)
 
 void KeyingPorts::releaseEveryClaim()
 {
+    releaseClaimsFor(KeyingOwner::CwKeyLine);
+}
+
+void KeyingPorts::releaseClaimsFor(KeyingOwner owner)
+{
     // Taken out first, so a release callback that calls back in finds
-    // nothing left to release.
+    // nothing left to release.  A PTT claim keeps the other PTT line.
     std::map<KeyingOwner, Claim> old;
     old.swap(claims_);
-    for (auto& [owner, c] : old) {
+    const bool ptt = owner == KeyingOwner::Ptt || owner == KeyingOwner::PttParallel;
+    const KeyingOwner sibling =
+        owner == KeyingOwner::Ptt ? KeyingOwner::PttParallel : KeyingOwner::Ptt;
+    if (auto it = old.find(sibling); ptt && it != old.end()) {
+        claims_[sibling] = std::move(it->second);
+        old.erase(it);
+    }
+    for (auto& [o, c] : old) {
         if (c.line)
             c.line->close();
         if (c.release)
@@ -40,7 +52,7 @@ void KeyingPorts::releaseEveryClaim()
 std::shared_ptr<KeyLine> KeyingPorts::claimLine(KeyingOwner owner, const KeyLinePort& port,
                                                 QString* error)
 {
-    releaseEveryClaim();
+    releaseClaimsFor(owner);
     if (error)
         error->clear();
     if (port.kind == KeyLinePort::Kind::None)

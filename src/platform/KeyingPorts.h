@@ -45,7 +45,11 @@
 
 namespace zq {
 
-enum class KeyingOwner { CwKeyLine, Ptt, WinKeyer };
+// PttParallel is the voice keyer's second line: push-to-talk may be keyed
+// on a serial line and on the parallel port at once, so the two PTT claims
+// do not release each other (a new claim of either still releases the
+// same owner's earlier one, and every other keyer's).
+enum class KeyingOwner { CwKeyLine, Ptt, WinKeyer, PttParallel };
 
 class KeyingPorts {
 public:
@@ -71,6 +75,7 @@ private:
         std::function<void()> release;
     };
     void releaseEveryClaim();
+    void releaseClaimsFor(KeyingOwner owner);
     std::map<KeyingOwner, Claim> claims_;
 };
 

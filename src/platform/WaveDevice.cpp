@@ -69,7 +69,7 @@ public:
         const QAudioDevice out = QMediaDevices::defaultAudioOutput();
         if (out.isNull()) {
             *reason = WaveDevice::noOutputReason();
-            g_noOutputNoticeDue = !g_noOutputNoticeGiven;
+            WaveDevice::noteNoOutput();
             return false;
         }
         QAudioFormat af;
@@ -234,6 +234,29 @@ bool WaveDevice::takeNoOutputNotice()
     g_noOutputNoticeDue = false;
     g_noOutputNoticeGiven = true;
     return true;
+}
+
+void WaveDevice::noteNoOutput()
+{
+    g_noOutputNoticeDue = !g_noOutputNoticeGiven;
+}
+
+void WaveDevice::resetNoOutputNoticeForTesting()
+{
+    g_noOutputNoticeDue = false;
+    g_noOutputNoticeGiven = false;
+}
+
+std::chrono::milliseconds WaveDevice::fileLength() const
+{
+    const QString name = FileName.trimmed();
+    if (name.isEmpty())
+        return std::chrono::milliseconds(0);
+    QFile f(QFileInfo(name).isRelative() ? Folders::workingFile(name) : name);
+    if (!f.open(QIODevice::ReadOnly) || f.size() > MaxWaveFileBytes)
+        return std::chrono::milliseconds(0);
+    const auto fmt = parseWaveHeader(f.readAll());
+    return fmt ? fmt->duration : std::chrono::milliseconds(0);
 }
 
 QString WaveDevice::noOutputReason()

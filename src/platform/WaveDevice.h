@@ -82,6 +82,14 @@ public:
     static bool takeNoOutputNotice();
     // The reason text of that failure.
     static QString noOutputReason();
+    // Backends call this when a playback failed for want of a sound output.
+    static void noteNoOutput();
+    // Tests: the next failure for want of an output is told again.
+    static void resetNoOutputNoticeForTesting();
+
+    // The playing length of the file named by FileName (as Open would find
+    // it), from its header; 0 when it cannot be read.
+    std::chrono::milliseconds fileLength() const;
 
 private:
     bool openFile();

@@ -10,6 +10,8 @@
 #include "entry/LogOnState.h"
 #include "keying/BlindFrm.h"
 #include "keying/PhoneFrm.h"
+#include "platform/WaveDevice.h"
+#include "support/FakeWaveBackend.h"
 #include "logwindow/SectionTable.h"
 #include "platform/SafeFile.h"
 
@@ -156,42 +158,42 @@ TEST_F(ContactEntryTest, DuplicateIsRefusedInRedAndTheRowCleared)
 
 TEST_F(ContactEntryTest, WithVoiceNavigationTheRowIsClearedOnceTheSpokenDupeEnds)
 {
+    // A short "Dupe" is waited for (level 1); navigation off does not wait
+    // (level 0); a prompt longer than the bound is waited for only up to
+    // the bound, and the row is cleared while it still plays.
+    struct Case {
+        uint8_t level;
+        int promptMs;
+        bool playingWhenCleared;
+    };
+    const Case cases[] = {{1, 150, false}, {0, 60000, true}, {1, 60000, true}};
+    test::FakeWaveBackend::Install sound;
     LogWindow& w = open(1);
     enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
-    WavePlayer player;
-    DefaultInstance<BlindFrm>().MMControl1 = &player;
-
-    for (const uint8_t level : {uint8_t(0), uint8_t(1)}) {
-        SCOPED_TRACE(level);
-        st.VoiceNavigationLevel = level;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.level) << " " << c.promptMs);
+        env.writeWorkFile(QStringLiteral("dupe.wav"), test::makeWaveFile(c.promptMs, 1000, 1, 8));
+        st.VoiceNavigationLevel = c.level;
         w.txtCall->setText(QStringLiteral("W5ABC"));
         w.txtRSTR->setText(QStringLiteral("599"));
         w.txtSec->setText(QStringLiteral("Alderbrook"));
         w.txtRSTS->setText(QStringLiteral("599"));
-        player.Mode = WavePlayer::ModePlaying;
-        std::atomic<bool> ended{false};
-        bool clearedAfterEnd = false;
-        const auto c = QObject::connect(w.txtCall, &QLineEdit::textChanged, [&](const QString& t) {
-            if (t.isEmpty())
-                clearedAfterEnd = ended.load();
-        });
-        // Navigation off: nothing waits for the prompt, which never ends here.
-        std::thread speaker;
-        if (level != 0)
-            speaker = std::thread([&] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                ended = true;
-                player.Mode = WavePlayer::ModeStopped;
-            });
+        WaveDevice* dev = DefaultInstance<BlindFrm>().MMControl1;
+        int modeWhenCleared = 0;
+        const auto conn = QObject::connect(w.txtCall, &QLineEdit::textChanged,
+                                           [&](const QString& t) {
+                                               if (t.isEmpty())
+                                                   modeWhenCleared = dev->Mode();
+                                           });
+        sound.world.calls.clear();
         QTest::keyClick(w.txtRSTS, Qt::Key_Return);
-        if (speaker.joinable())
-            speaker.join();
-        QObject::disconnect(c);
+        QObject::disconnect(conn);
         EXPECT_EQ(EntryState::instance().DuplicateFlag, 1);
         EXPECT_TRUE(w.txtCall->text().isEmpty());
-        EXPECT_EQ(clearedAfterEnd, level != 0);
+        EXPECT_TRUE(sound.world.calls.contains(QStringLiteral("open dupe.wav")));
+        EXPECT_EQ(modeWhenCleared == WaveDevice::ModePlaying, c.playingWhenCleared);
+        dev->Command(QStringLiteral("Close"));
     }
-    DefaultInstance<BlindFrm>().MMControl1 = nullptr;
 }
 
 TEST_F(ContactEntryTest, LeavingTheCallFieldWarnsAndListsPreviousContacts)

@@ -316,23 +316,6 @@ TEST(LoadWaveSettings, MissingAndShortFiles)
     }
 }
 
-TEST(PhoneFrmUnload, ClosesTheWavePlayer)
-{
-    test::TestEnv env;
-    env.writeWorkFile("f1.wav", "RIFF");
-    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
-    phone.Text[1]->setText("f1.wav");
-    int f1 = 112;
-    phone.FKeyPhone(f1);
-    QPointer<WavePlayer> player = phone.MMControl1;
-    ASSERT_EQ(player->Mode, WavePlayer::ModePlaying);
-
-    WindowRegistry::unload<PhoneFrm>();
-    ASSERT_FALSE(player.isNull()); // deleted only once the event loop runs
-    EXPECT_EQ(player->Mode, WavePlayer::ModeNotOpen);
-    EXPECT_FALSE(WindowRegistry::isLoaded<PhoneFrm>());
-}
-
 TEST(KeyerRepeat, F1StartsTheRepeatWithTheTypedDelay)
 {
     // A delay too long for a timer takes the longest interval a timer has.
@@ -352,10 +335,5 @@ TEST(KeyerRepeat, F1StartsTheRepeatWithTheTypedDelay)
         EXPECT_TRUE(cw.tmrRepeat->isActive()) << c.delay;
         EXPECT_EQ(cw.tmrRepeat->interval(), c.intervalMs) << c.delay;
 
-        PhoneFrm& phone = DefaultInstance<PhoneFrm>();
-        phone.txtPHLoop->setText(c.delay);
-        phone.FKeyPhone(f1);
-        EXPECT_TRUE(phone.tmrRepeat->isActive()) << c.delay;
-        EXPECT_EQ(phone.tmrRepeat->interval(), c.intervalMs) << c.delay;
     }
 }

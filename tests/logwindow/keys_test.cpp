@@ -2,6 +2,7 @@
 // shortcuts, the voice and CW function keys, the CW speed arrows,
 // keyboard-CW mode, Esc, Backspace while sending, and the quote characters.
 
+#include "support/FakeWaveBackend.h"
 #include "support/KeyingTestSupport.h"
 #include "support/LogWindowTestSupport.h"
 #include "support/WinKeyerTestSupport.h"
@@ -11,6 +12,7 @@
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
 #include "keying/PhoneFrm.h"
+#include "platform/WaveDevice.h"
 #include "platform/WinKeyer.h"
 #include "rig/RigControlfrm.h"
 #include "rig/frmBandPlan.h"
@@ -171,10 +173,14 @@ TEST_F(KeyMapTest, AnyKeyStopsTheAutomaticRepeats)
     FakeWinKeyer keyer;
     ASSERT_TRUE(openFakeKeyer(keyer));
     CWFrm& cw = DefaultInstance<CWFrm>();
+    FakeWaveBackend::Install sound;
+    env.writeWorkFile(QStringLiteral("cq.wav"), makeWaveFile(60000, 1000, 1, 8));
     PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+    phone.Text[2]->setText(QStringLiteral("cq.wav"));
+    int f2 = 113;
+    phone.FKeyPhone(f2);
     cw.tmrRepeat->start(60000);
     phone.tmrRepeat->start(60000);
-    phone.MMControl1->Mode = WavePlayer::ModePlaying;
     ks.CwRepeatActive = 1;
     ks.PhoneRepeatActive = 1;
     ks.CwSendBuffer = QStringLiteral("CQ TEST");
@@ -187,12 +193,13 @@ TEST_F(KeyMapTest, AnyKeyStopsTheAutomaticRepeats)
     EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
     ASSERT_TRUE(keyer.waitForBytes(1));
     EXPECT_EQ(keyer.received(), QByteArray("\x0A")); // the keyer's buffer cleared
-    EXPECT_EQ(phone.MMControl1->Mode, WavePlayer::ModePlaying); // the message plays on
+    EXPECT_EQ(phone.MMControl1->Mode(), WaveDevice::ModePlaying); // the message plays on
 }
 
 TEST_F(KeyMapTest, PhoneModeKeysPlayAndStopTheVoiceMessages)
 {
-    env.writeWorkFile(QStringLiteral("cq.wav"), "RIFF");
+    FakeWaveBackend::Install sound;
+    env.writeWorkFile(QStringLiteral("cq.wav"), makeWaveFile(60000, 1000, 1, 8));
     LogWindow& w = open(1, "PH");
     PhoneFrm& phone = DefaultInstance<PhoneFrm>();
     phone.Text[1]->setText(QStringLiteral("cq.wav"));
@@ -201,20 +208,20 @@ TEST_F(KeyMapTest, PhoneModeKeysPlayAndStopTheVoiceMessages)
 
     press(w.txtCall, Qt::Key_F1);
     EXPECT_EQ(phone.MMControl1->FileName, "cq.wav");
-    EXPECT_EQ(phone.MMControl1->Mode, WavePlayer::ModePlaying);
+    EXPECT_EQ(phone.MMControl1->Mode(), WaveDevice::ModePlaying);
     EXPECT_EQ(ks.PhoneRepeatActive, 1);
-    EXPECT_TRUE(phone.tmrRepeat->isActive());
+    EXPECT_FALSE(phone.tmrRepeat->isActive()); // its pause runs from the end of the message
 
     // F1 again stops the repeat and plays the message again.
     press(w.txtCall, Qt::Key_F1);
     EXPECT_EQ(ks.PhoneRepeatActive, 1);
-    EXPECT_EQ(phone.MMControl1->Mode, WavePlayer::ModePlaying);
+    EXPECT_EQ(phone.MMControl1->Mode(), WaveDevice::ModePlaying);
 
     // F11 does nothing in phone mode; Esc stops the playing message and
     // leaves the row; a second Esc clears the row.
     press(w.txtCall, Qt::Key_F11);
     press(w.txtCall, Qt::Key_Escape);
-    EXPECT_EQ(phone.MMControl1->Mode, WavePlayer::ModeStopped);
+    EXPECT_EQ(phone.MMControl1->Mode(), WaveDevice::ModeStopped);
     EXPECT_EQ(w.txtCall->text(), "W5ABC");
     press(w.txtCall, Qt::Key_Escape);
     EXPECT_TRUE(w.txtCall->text().isEmpty());

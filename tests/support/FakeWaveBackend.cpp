@@ -85,6 +85,7 @@ bool FakeWaveBackend::play(QString* reason)
     world_.calls << QStringLiteral("play");
     if (world_.failPlay) {
         *reason = WaveDevice::noOutputReason();
+        WaveDevice::noteNoOutput();
         return false;
     }
     started_ = std::chrono::steady_clock::now();

@@ -14,6 +14,7 @@
 #include "keying/KeyingState.h"
 #include "keying/MorseKeyer.h"
 #include "platform/KeyingPorts.h"
+#include "platform/WaveDevice.h"
 #include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"
 #include "logstore/PositionTables.h"
@@ -65,6 +66,7 @@ void resetProgramState()
     KeyingPorts::instance().releaseAll();
     KeyingPorts::setOpenerForTesting(nullptr);
     setKeyingClockForTesting(std::make_shared<VirtualKeyingClock>());
+    WaveDevice::resetNoOutputNoticeForTesting();
     Folders::instance() = Folders{};
     SharedPrefs::instance() = SharedPrefs{};
     SpotStore::instance().clear();

@@ -1,0 +1,275 @@
+// The voice keyer and code practice on the real clock.
+//
+// BM_PttRelease: a short wave file plays on a stand-in sound device (it
+// plays for the file's length by the steady clock) with PTT on a recording
+// key line; the event loop runs the voice keyer's 40 ms poll.  Reported:
+//   release_p50_ms, release_p99_ms, release_max_ms   from the file's end to
+//                                                   the PTT line's drop
+// With --real_sound the device is the real Qt Multimedia one (where a sound
+// output exists); the delay then includes the sound system's own end.
+//
+// BM_CodePracticeGap: code practice sends a text one character at a time
+// through the CW keyer at 40 WPM onto a recording key line.  Reported:
+//   added_gap_p50_ms, added_gap_p99_ms, added_gap_max_ms   the space between
+//       two characters beyond the three units Morse gives it
+#include "common/EntryBox.h"
+#include "common/Folders.h"
+#include "common/ModalShow.h"
+#include "common/WindowRegistry.h"
+#include "keying/CWFrm.h"
+#include "keying/KeyingState.h"
+#include "keying/PhoneFrm.h"
+#include "keying/frmCodePractice.h"
+#include "platform/KeyLine.h"
+#include "platform/KeyingPorts.h"
+#include "platform/Paths.h"
+#include "platform/Prompt.h"
+#include "platform/WaveDevice.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+using namespace zq;
+using namespace std::chrono;
+
+namespace {
+
+bool g_realSound = false;
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t i = std::min(v.size() - 1, static_cast<size_t>(std::ceil(p * double(v.size())) - 1));
+    return v[i];
+}
+
+// Plays for the file's length on the steady clock; records when it ended.
+class TimedBackend final : public WaveBackend {
+public:
+    explicit TimedBackend(steady_clock::time_point* endedAt) : endedAt_(endedAt) {}
+    bool open(const QString& path, QString* reason) override
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return false;
+        const auto fmt = parseWaveHeader(f.readAll(), reason);
+        if (!fmt)
+            return false;
+        length_ = fmt->duration;
+        return true;
+    }
+    bool play(QString*) override
+    {
+        started_ = steady_clock::now();
+        *endedAt_ = started_ + length_;
+        playing_ = true;
+        return true;
+    }
+    void stop() override { playing_ = false; }
+    void close() override { playing_ = false; }
+    bool isPlaying() override
+    {
+        if (playing_ && steady_clock::now() >= started_ + length_)
+            playing_ = false;
+        return playing_;
+    }
+
+private:
+    steady_clock::time_point* endedAt_;
+    steady_clock::time_point started_{};
+    milliseconds length_{0};
+    bool playing_ = false;
+};
+
+QByteArray silence(int ms, int rate = 8000)
+{
+    const quint32 data = quint32(rate / 1000 * ms * 2);
+    QByteArray b = "RIFF";
+    auto put = [&b](quint32 v, int n) {
+        for (int i = 0; i < n; ++i)
+            b += char((v >> (8 * i)) & 0xFF);
+    };
+    put(36 + data, 4);
+    b += "WAVEfmt ";
+    put(16, 4);
+    put(1, 2);
+    put(1, 2);
+    put(quint32(rate), 4);
+    put(quint32(rate * 2), 4);
+    put(2, 2);
+    put(16, 2);
+    b += "data";
+    put(data, 4);
+    b += QByteArray(qsizetype(data), '\0');
+    return b;
+}
+
+// A working folder, scripted prompts, settings kept apart, recording lines.
+struct World {
+    QTemporaryDir work;
+    QTemporaryDir docs;
+    std::vector<std::shared_ptr<RecordingKeyLine>> lines;
+
+    World()
+    {
+        WindowRegistry::unloadAll();
+        setPrompt(std::make_unique<ScriptedPrompt>());
+        setDocumentsFolderOverride(docs.path());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, docs.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, docs.path());
+        Folders::instance().WorkingDirectory = work.path();
+        QDir::setCurrent(work.path());
+        setModalShowHandlerForTesting([](QWidget&) {});
+        KeyingState::instance() = KeyingState{};
+        KeyingPorts::setOpenerForTesting([this](const KeyLinePort& port, QString*) {
+            auto line = std::make_unique<RecordingKeyLine>(port);
+            return std::unique_ptr<KeyLine>(std::move(line));
+        });
+    }
+    ~World()
+    {
+        WindowRegistry::unloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        KeyingPorts::instance().releaseAll();
+        KeyingPorts::setOpenerForTesting(nullptr);
+        setWaveBackendFactoryForTesting({});
+        setModalShowHandlerForTesting(nullptr);
+        setPrompt(nullptr);
+        setDocumentsFolderOverride(QString());
+    }
+    std::shared_ptr<RecordingKeyLine> line(KeyingOwner owner) const
+    {
+        return std::static_pointer_cast<RecordingKeyLine>(KeyingPorts::instance().line(owner));
+    }
+};
+
+void BM_PttRelease(benchmark::State& state)
+{
+    World world;
+    steady_clock::time_point endedAt{};
+    if (!g_realSound)
+        setWaveBackendFactoryForTesting([&endedAt] {
+            return std::make_unique<TimedBackend>(&endedAt);
+        });
+    const int fileMs = static_cast<int>(state.range(0));
+    QFile f(world.work.path() + QStringLiteral("/msg.wav"));
+    f.open(QIODevice::WriteOnly);
+    f.write(silence(fileMs));
+    f.close();
+
+    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+    phone.Text[1]->setText(QStringLiteral("msg.wav"));
+    phone.Text[10]->setText(QStringLiteral("1"));
+    std::vector<double> delays;
+    for (auto _ : state) {
+        int f1 = 112;
+        const auto pressed = steady_clock::now();
+        phone.FKeyPhone(f1);
+        if (g_realSound)
+            endedAt = pressed + milliseconds(fileMs);
+        auto line = world.line(KeyingOwner::Ptt);
+        if (!line || phone.MMControl1->Mode() != WaveDevice::ModePlaying) {
+            state.SkipWithError("the message did not play with PTT keyed");
+            break;
+        }
+        // The event loop runs until the poll has dropped the line.
+        QEventLoop loop;
+        QTimer check;
+        check.setInterval(1);
+        QObject::connect(&check, &QTimer::timeout, [&] {
+            if (!phone.pttKeyed())
+                loop.quit();
+        });
+        check.start();
+        QTimer::singleShot(fileMs + 5000, &loop, &QEventLoop::quit);
+        loop.exec();
+        const auto t = line->transitions();
+        if (t.empty() || t.back().down) {
+            state.SkipWithError("PTT was not released");
+            break;
+        }
+        delays.push_back(duration<double, std::milli>(t.back().at - endedAt).count());
+    }
+    state.counters["release_p50_ms"] = percentile(delays, 0.50);
+    state.counters["release_p99_ms"] = percentile(delays, 0.99);
+    state.counters["release_max_ms"] = percentile(delays, 1.0);
+}
+BENCHMARK(BM_PttRelease)->Arg(60)->Iterations(150)->Unit(benchmark::kMillisecond);
+
+void BM_CodePracticeGap(benchmark::State& state)
+{
+    World world;
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Option1->click();
+    cw.optTimer->click();
+    cw.Text[10]->setText(QStringLiteral("1"));
+    cw.Text[11]->setText(QString::number(state.range(0)));
+    const double unitMs = 1200.0 / double(state.range(0));
+    frmCodePractice& cp = DefaultInstance<frmCodePractice>();
+    const QString text = QStringLiteral("EEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEEE");
+    std::vector<double> gaps;
+    size_t seen = 0; // transitions of the earlier passes
+    for (auto _ : state) {
+        cp.Text1->setPlainText(text);
+        cp.Command3_Click();
+        auto line = world.line(KeyingOwner::CwKeyLine);
+        if (!line) {
+            state.SkipWithError("no key line");
+            break;
+        }
+        const auto all = line->transitions();
+        const std::vector<RecordingKeyLine::Transition> t(all.begin() + qsizetype(std::min(seen, all.size())),
+                                                          all.end());
+        seen = all.size();
+        // Each "E": down, then up one unit later; the next down three units on.
+        for (size_t i = 1; i + 1 < t.size(); i += 2)
+            if (!t[i].down && t[i + 1].down) {
+                gaps.push_back(duration<double, std::milli>(t[i + 1].at - t[i].at).count()
+                               - 3 * unitMs);
+            }
+    }
+    if (gaps.empty())
+        state.SkipWithError("nothing keyed");
+    state.counters["added_gap_p50_ms"] = percentile(gaps, 0.50);
+    state.counters["added_gap_p99_ms"] = percentile(gaps, 0.99);
+    state.counters["added_gap_max_ms"] = percentile(gaps, 1.0);
+    state.counters["gaps"] = double(gaps.size());
+}
+BENCHMARK(BM_CodePracticeGap)->Arg(40)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == "--real_sound") {
+            g_realSound = true;
+            std::copy(argv + i + 1, argv + argc, argv + i);
+            --argc;
+            break;
+        }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
