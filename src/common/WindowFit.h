@@ -105,6 +105,21 @@ struct FitParameters {
 
     // ResizeFormToScreen's settings.
     static FitParameters toScreen() { return {}; }
+    // The whole work area, at the screen's origin; controls scale with the
+    // window's outer size, their fonts as `font` says.  Errors are silent.
+    static FitParameters toWorkAreaAtOrigin(ControlFont font)
+    {
+        FitParameters p;
+        p.target = Target::WorkArea;
+        p.exactSize = true;
+        p.placement = Placement::FixedTop;
+        p.fixedTop = 0;
+        p.ratios = ControlRatios::OuterAfterOverBefore;
+        p.controlFont = font;
+        p.windowFont = WindowFont::SameAsControls;
+        p.onError = OnError::Silent;
+        return p;
+    }
 };
 
 // Fits the window.  True when the whole fit was done; on an error the fit

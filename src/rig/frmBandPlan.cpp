@@ -100,16 +100,7 @@ void frmBandPlan::Form_Load()
 {
     // The window takes the whole work area at its origin; controls scale
     // with its outer size, fonts with the screen's width.
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.exactSize = true;
-    p.placement = FitParameters::Placement::FixedTop;
-    p.fixedTop = 0;
-    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped;
-    p.windowFont = FitParameters::WindowFont::SameAsControls;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(*this, FitParameters::toWorkAreaAtOrigin(FitParameters::ControlFont::ScreenWidthCapped));
 
     setColors(*Label4, QColor(0, 255, 0), Qt::black);
     setColors(*Label3, QColor(0, 0, 255), Qt::white);

@@ -9,7 +9,7 @@
 #include "logwindow/RigTuning.h"
 #include "platform/Clock.h"
 #include "spots/BandMapScale.h"
-#include "spots/SpectrumBands.h"
+#include "spots/AllBandsScale.h"
 #include "spots/SpotStore.h"
 
 #include <QApplication>
@@ -125,16 +125,7 @@ void SpectrumMap::Form_Load()
 
 void SpectrumMap::SizeMapToWorkArea()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.exactSize = true;
-    p.placement = FitParameters::Placement::FixedTop;
-    p.fixedTop = 0;
-    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
-    p.controlFont = FitParameters::ControlFont::Unchanged;
-    p.windowFont = FitParameters::WindowFont::SameAsControls;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(*this, FitParameters::toWorkAreaAtOrigin(FitParameters::ControlFont::Unchanged));
     // The work area may not start at the screen's origin (a panel on the
     // left or at the top): the window still does.
     setFormLeft(*this, 0);

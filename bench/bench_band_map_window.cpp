@@ -4,7 +4,7 @@
 #include "OffscreenMain.h"
 #include "common/WindowRegistry.h"
 #include "spots/BandMapWindow.h"
-#include "spots/SpectrumBands.h"
+#include "spots/AllBandsScale.h"
 #include "spots/SpotStore.h"
 
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "logwindow/RigTuning.h"
 #include "platform/Clock.h"
 #include "spots/BandMapWindow.h"
-#include "spots/SpectrumBands.h"
+#include "spots/AllBandsScale.h"
 #include "spots/SpotStore.h"
 #include "support/LogWindowTestSupport.h"
 
@@ -65,7 +65,7 @@ protected:
 
 } // namespace
 
-TEST(SpectrumBands, ScalesKeepTheirEdgesUntilTwoSpotsNarrowThem)
+TEST(AllBandsScale, ScalesKeepTheirEdgesUntilTwoSpotsNarrowThem)
 {
     SpotStore s;
     EXPECT_EQ(ticks(0, s), (QStringList{"1.800", "1.850", "1.900", "1.950", "2.000"}));

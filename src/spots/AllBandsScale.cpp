@@ -1,4 +1,4 @@
-#include "spots/SpectrumBands.h"
+#include "spots/AllBandsScale.h"
 
 #include "spots/BandMapScale.h"
 #include "spots/SpotStore.h"
