@@ -21,30 +21,30 @@ Infrm::Infrm() : LogWindow(Variant::InState)
 
     // Entry row, each field with its caption above it.
     constexpr double cap = 2420, field = 2650, h = 330;
-    makeStationLabel(2, QStringLiteral("Call"), 120, cap, 1180, 230);
-    placeControl(*txtCall, 120, field, 1180, h);
-    makeStationLabel(3, QStringLiteral("RS(T) R"), 1360, cap, 740, 230);
-    placeControl(*txtRSTR, 1360, field, 520, h);
+    makeStationLabel(2, QStringLiteral("Call"), 120, cap, 1050, 230);
+    placeControl(*txtCall, 120, field, 1050, h);
+    makeStationLabel(3, QStringLiteral("RS(T) R"), 1210, cap, 650, 230);
+    placeControl(*txtRSTR, 1210, field, 520, h);
     txtRSTR->setTypedLimit(6);
-    makeStationLabel(1, QStringLiteral("St / Prv / Country"), 2140, cap, 1320, 230)
+    makeStationLabel(1, QStringLiteral("St / Prv / Country"), 1900, cap, 1450, 230)
         ->setToolTip(QStringLiteral("State / Province / Country"));
-    placeControl(*txtCntry, 2140, field, 1320, h);
-    placeControl(*Label3, 3100, cap, 360, 230);
-    makeStationLabel(4, QStringLiteral("County"), 3560, cap, 1340, 230)->setEnabled(false);
-    placeControl(*txtSec, 3560, field, 1340, h);
-    makeStationLabel(0, QStringLiteral("RS(T) Sn"), 4960, cap, 600, 230);
-    placeControl(*txtRSTS, 4960, field, 450, h);
-    placeControl(*lblPostConTime, 5470, cap, 500, 230);
-    placeControl(*txtPostConTime, 5470, field, 500, h);
-    placeControl(*lblPostConDate, 6030, cap, 800, 230);
-    placeControl(*txtPostConDate, 6030, field, 800, h);
+    placeControl(*txtCntry, 1900, field, 1450, h);
+    makeStationLabel(4, QStringLiteral("County"), 3390, cap, 940, 230)->setEnabled(false);
+    placeControl(*Label3, 4330, cap, 370, 230);
+    placeControl(*txtSec, 3390, field, 1300, h);
+    makeStationLabel(0, QStringLiteral("RS(T) Sn"), 4740, cap, 760, 230);
+    placeControl(*txtRSTS, 4740, field, 450, h);
+    placeControl(*lblPostConTime, 5540, cap, 560, 230);
+    placeControl(*txtPostConTime, 5540, field, 560, h);
+    placeControl(*lblPostConDate, 6140, cap, 900, 230);
+    placeControl(*txtPostConDate, 6140, field, 900, h);
 
     QFont dialogFont(QStringLiteral("Arial"));
     dialogFont.setPointSizeF(11.25);
     dialogFont.setBold(false); // not the window's bold
     lblDialog->setFont(dialogFont);
     lblPossDup->setText(QStringLiteral("   Possible Duplicates"));
-    placeControl(*lblDupe, 120, 3800, 6700, 550);
+    placeControl(*lblDupe, 120, 3900, 6700, 480);
 
     // Score panel rows of this window.
     Label5->setText(QStringLiteral("Total PH Contacts ......."));
@@ -115,12 +115,15 @@ void Infrm::buildStateGrid()
     QFont headingFont = font();
     headingFont.setBold(true);
 
-    constexpr double left0 = 6950, pairWidth = 615, top0 = 2420, line = 250, cell = 290;
+    constexpr double left0 = 7065, pairWidth = 565, top0 = 2420, line = 250, cell = 275;
     for (size_t p = 0; p < pairs.size(); ++p) {
         const double left = left0 + static_cast<double>(p) * pairWidth;
         double top = top0;
         for (const Group& g : pairs[p]) {
-            QLabel* heading = makeLabel(g.name, QString::fromLatin1(g.text), left, top, 580, 230);
+            // The last heading, "Canada", runs on to the window's edge.
+            const double headingWidth = p + 1 == pairs.size() ? 700 : pairWidth - 20;
+            QLabel* heading =
+                makeLabel(g.name, QString::fromLatin1(g.text), left, top, headingWidth, 230);
             heading->setFont(headingFont);
             *g.heading = heading;
             top += line;
@@ -151,7 +154,7 @@ QString Infrm::greetingText() const
 std::vector<double> Infrm::contactListWidths() const
 {
     // Rec#, Call, Rec, SPC, County, Snt, Date/Time, Mo, Bnd, County Sent.
-    return {530, 850, 430, 910, 1050, 420, 890, 430, 430, 1050};
+    return {580, 950, 430, 850, 1100, 420, 1000, 430, 430, 1100};
 }
 
 void Infrm::afterContactListColumns()

@@ -63,8 +63,11 @@ const QString kTitle = QStringLiteral("Brelvox's ZQ State QSO Party Contest Log 
 constexpr double kDesignWidth = 9600.0;
 
 // Score panel rows.
-constexpr double kScoreCaptionLeft = 6950, kScoreValueLeft = 8750, kScoreTop = 330,
-                 kScoreRowHeight = 250;
+// The contact list ends at kListRight; the panel's captions hold the widest
+// caption in bold type and its values a seven-digit score, with room to spare
+// for the rounding of scaled fonts.
+constexpr double kListRight = 6600, kScoreCaptionLeft = 6650, kScoreValueLeft = 8600,
+                 kScoreValueWidth = 860, kScoreTop = 330, kScoreRowHeight = 250;
 
 } // namespace
 
@@ -173,7 +176,7 @@ void LogWindow::placeScoreRow(int row, QLabel* caption, QLabel* value)
 {
     const double top = kScoreTop + row * kScoreRowHeight;
     placeControl(*caption, kScoreCaptionLeft, top, kScoreValueLeft - kScoreCaptionLeft, 230);
-    placeControl(*value, kScoreValueLeft, top, 650, 230);
+    placeControl(*value, kScoreValueLeft, top, kScoreValueWidth, 230);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
@@ -186,10 +189,10 @@ void LogWindow::buildSharedControls()
     cmdList->setToolTip(
         QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
     connect(cmdList, &QPushButton::clicked, this, [this] { cmdList_Click(); });
-    cmdEdit = makeButton("cmdEdit", QStringLiteral("Edit Contact"), 4500, 20, 1100, 290);
+    cmdEdit = makeButton("cmdEdit", QStringLiteral("Edit Contact"), 4300, 20, 1100, 290);
     cmdEdit->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
-    cmdDelete = makeButton("cmdDelete", QStringLiteral("Delete Contact"), 5700, 20, 1100, 290);
+    cmdDelete = makeButton("cmdDelete", QStringLiteral("Delete Contact"), 5480, 20, 1100, 290);
     cmdDelete->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     ListView1 = new QTreeWidget(surface_);
@@ -209,7 +212,7 @@ void LogWindow::buildSharedControls()
         connect(rows, &QAbstractItemModel::layoutChanged, this, changed);
         connect(rows, &QAbstractItemModel::modelReset, this, changed);
     }
-    placeControl(*ListView1, 120, 330, 6700, 2000);
+    placeControl(*ListView1, 120, 330, kListRight - 120, 2000);
 
     // Score panel at the top right.
     lblScorStats = makeLabel("lblScorStats", QStringLiteral("Score Statistics"), kScoreCaptionLeft,
@@ -253,13 +256,16 @@ void LogWindow::buildSharedControls()
     Label3 = makeLabel("Label3", QStringLiteral("New"), 0, 0, 0, 0);
 
     // Status line and possible duplicates.
-    lblDialog = makeLabel("lblDialog", QString(), 120, 3060, 6700, 420);
+    // The status line has room for two lines: a duplicate's message with a
+    // long call wraps rather than losing its contact number.
+    lblDialog = makeLabel("lblDialog", QString(), 120, 3000, 6700, 600);
+    lblDialog->setWordWrap(true);
     setDialogRed(false);
-    lblPossDup = makeLabel("lblPossDup", QStringLiteral("Possible Duplicates"), 120, 3540, 2000, 240);
-    cmdDup = makeButton("cmdDup", QStringLiteral("On"), 2200, 3510, 500, 290);
+    lblPossDup = makeLabel("lblPossDup", QStringLiteral("Possible Duplicates"), 120, 3640, 2000, 240);
+    cmdDup = makeButton("cmdDup", QStringLiteral("On"), 2200, 3610, 500, 290);
     cmdDup->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
     connect(cmdDup, &QPushButton::clicked, this, [this] { cmdDup_Click(); });
-    lblDupe = makeLabel("lblDupe", QString(), 120, 3800, 6700, 1850);
+    lblDupe = makeLabel("lblDupe", QString(), 120, 3900, 6700, 1750);
     lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblDupe->setWordWrap(true);
 
@@ -272,30 +278,30 @@ void LogWindow::buildSharedControls()
     // Bottom strip: lookup results, log-on, operating time, band, mode, own
     // station and the two clocks.
     constexpr double cap = 5800, val = 6050, h = 230;
-    Label20 = makeLabel("Label20", QStringLiteral("Continent"), 120, cap, 900, h);
-    Label19 = makeLabel("Label19", QString(), 120, val, 900, 300);
-    Label17 = makeLabel("Label17", QStringLiteral("Bearing"), 1080, cap, 800, h);
-    Label22 = makeLabel("Label22", QString(), 1080, val, 800, 300);
-    Label18 = makeLabel("Label18", QStringLiteral("Miles"), 1940, cap, 800, h);
-    Label23 = makeLabel("Label23", QString(), 1940, val, 800, 300);
-    cmdLogOn = makeButton("cmdLogOn", QStringLiteral("&Log \"Time On\""), 2800, 5850, 1500, 450);
+    Label20 = makeLabel("Label20", QStringLiteral("Continent"), 120, cap, 850, h);
+    Label19 = makeLabel("Label19", QString(), 120, val, 850, 300);
+    Label17 = makeLabel("Label17", QStringLiteral("Bearing"), 1010, cap, 750, h);
+    Label22 = makeLabel("Label22", QString(), 1010, val, 750, 300);
+    Label18 = makeLabel("Label18", QStringLiteral("Miles"), 1800, cap, 750, h);
+    Label23 = makeLabel("Label23", QString(), 1800, val, 750, 300);
+    cmdLogOn = makeButton("cmdLogOn", QStringLiteral("&Log \"Time On\""), 2600, 5850, 1500, 450);
     cmdLogOn->setToolTip(QStringLiteral("Records On/Off times and controls duration clock."));
     connect(cmdLogOn, &QPushButton::clicked, this, [this] { cmdLogOn_Click(); });
-    Label12 = makeLabel("Label12", QStringLiteral("Operating Time"), 4400, cap, 1100, h);
-    lblttrack = makeLabel("lblttrack", QStringLiteral("00:00:00"), 4400, val, 1100, 300);
-    Label21 = makeLabel("Label21", QStringLiteral("Band"), 5600, cap, 600, h);
-    Label24 = makeClickLabel("Label24", QStringLiteral("160"), 5600, val, 600, 300);
+    Label12 = makeLabel("Label12", QStringLiteral("Operating Time"), 4150, cap, 1300, h);
+    lblttrack = makeLabel("lblttrack", QStringLiteral("00:00:00"), 4150, val, 1300, 300);
+    Label21 = makeLabel("Label21", QStringLiteral("Band"), 5500, cap, 550, h);
+    Label24 = makeClickLabel("Label24", QStringLiteral("160"), 5500, val, 550, 300);
     connect(Label24, &ClickLabel::clicked, this, [this] { Label24_Click(); });
-    lblBandSwitch = makeLabel("lblBandSwitch", QStringLiteral("Mode"), 6300, cap, 600, h);
-    Label30 = makeClickLabel("Label30", QStringLiteral("CW"), 6300, val, 600, 300);
+    lblBandSwitch = makeLabel("lblBandSwitch", QStringLiteral("Mode"), 6100, cap, 600, h);
+    Label30 = makeClickLabel("Label30", QStringLiteral("CW"), 6100, val, 600, 300);
     Label30->setToolTip(QStringLiteral("Click to change modes."));
     connect(Label30, &ClickLabel::clicked, this, [this] { Label30_Click(); });
-    Label2 = makeLabel("Label2", QStringLiteral("CALL"), 7000, cap, 1300, h);
-    Label25 = makeLabel("Label25", QStringLiteral("SPC"), 7000, val, 1300, 300);
-    lblCurTime = makeLabel("lblCurTime", QStringLiteral("Reg Time"), 8350, cap, 750, h);
-    Label16 = makeLabel("Label16", QStringLiteral("am"), 9100, cap, 300, h);
-    lblutctime = makeLabel("lblutctime", QStringLiteral("UTC TIME"), 8350, val, 750, 300);
-    Label11 = makeLabel("Label11", QStringLiteral("UTC"), 9100, val, 300, 300);
+    Label2 = makeLabel("Label2", QStringLiteral("CALL"), 6750, cap, 1300, h);
+    Label25 = makeLabel("Label25", QStringLiteral("SPC"), 6750, val, 1300, 300);
+    lblCurTime = makeLabel("lblCurTime", QStringLiteral("Reg Time"), 8100, cap, 900, h);
+    Label16 = makeLabel("Label16", QStringLiteral("am"), 9040, cap, 420, h);
+    lblutctime = makeLabel("lblutctime", QStringLiteral("UTC TIME"), 8100, val, 900, 300);
+    Label11 = makeLabel("Label11", QStringLiteral("UTC"), 9040, val, 420, 300);
 }
 
 void LogWindow::buildSpotArea()

@@ -15,22 +15,25 @@ Outfrm::Outfrm() : LogWindow(Variant::OutOfState)
 
     // Entry row, each field with its caption above it.
     constexpr double cap = 2420, field = 2650, h = 330;
-    makeStationLabel(2, QStringLiteral("  Call"), 120, cap, 1500, 230);
-    placeControl(*txtCall, 120, field, 1500, h);
-    makeStationLabel(3, QStringLiteral("RS(T) R"), 1700, cap, 650, 230);
-    placeControl(*txtRSTR, 1700, field, 600, h);
-    placeControl(*txtCntry, 2380, field, 1900, h);
+    makeStationLabel(2, QStringLiteral("  Call"), 120, cap, 1300, 230);
+    placeControl(*txtCall, 120, field, 1300, h);
+    makeStationLabel(3, QStringLiteral("RS(T) R"), 1480, cap, 650, 230);
+    placeControl(*txtRSTR, 1480, field, 600, h);
+    placeControl(*txtCntry, 2190, field, 1550, h);
     txtCntry->hide();
-    makeStationLabel(4, QStringLiteral("County"), 2380, cap, 1400, 230);
-    placeControl(*txtSec, 2380, field, 1900, h);
-    placeControl(*Label3, 3800, cap, 450, 230);
-    makeStationLabel(1, QStringLiteral("RS(T) S"), 4360, cap, 650, 230)
+    makeStationLabel(4, QStringLiteral("County"), 2190, cap, 1050, 230);
+    placeControl(*txtSec, 2190, field, 1550, h);
+    placeControl(*Label3, 3290, cap, 420, 230);
+    makeStationLabel(1, QStringLiteral("RS(T) S"), 3800, cap, 650, 230)
         ->setToolTip(QStringLiteral("State / Province / Country"));
-    placeControl(*txtRSTS, 4360, field, 500, h);
-    placeControl(*lblPostConTime, 4940, cap, 650, 230);
-    placeControl(*txtPostConTime, 4940, field, 650, h);
-    placeControl(*lblPostConDate, 5670, cap, 1100, 230);
-    placeControl(*txtPostConDate, 5670, field, 1100, h);
+    placeControl(*txtRSTS, 3800, field, 500, h);
+    placeControl(*lblPostConTime, 4510, cap, 580, 230);
+    placeControl(*txtPostConTime, 4510, field, 580, h);
+    placeControl(*lblPostConDate, 5150, cap, 900, 230);
+    placeControl(*txtPostConDate, 5150, field, 900, h);
+    // The status line and the duplicates end where the county lists begin.
+    placeControl(*lblDialog, 120, 3000, 5930, 600);
+    placeControl(*lblDupe, 120, 3900, 5930, 1750);
 
     QFont dialogFont(QStringLiteral("Arial"));
     dialogFont.setPointSizeF(12);
@@ -44,12 +47,13 @@ Outfrm::Outfrm() : LogWindow(Variant::OutOfState)
     Label13 = makeLabel("Label13", QStringLiteral("Total Multipliers ..........."), 0, 0, 0, 0);
     placeScoreRow(3, Label13, lblTotSec);
 
-    // Counties to go and worked on the right, down to Line3.
-    makeStationLabel(7, QStringLiteral("Counties To Go"), 6950, cap, 1200, 230);
-    placeControl(*List1, 6950, field, 1200, 3050);
-    makeStationLabel(5, QStringLiteral("Counties Worked"), 8200, cap, 1250, 230);
-    placeControl(*List2, 8200, field, 1200, 3050);
-    Line3->setLine(6950, 5700, 9400, 5700);
+    // Counties to go and worked on the right, down to Line3; each caption
+    // holds its longest count.
+    makeStationLabel(7, QStringLiteral("Counties To Go"), 6100, cap, 1600, 230);
+    placeControl(*List1, 6100, field, 1600, 3050);
+    makeStationLabel(5, QStringLiteral("Counties Worked"), 7750, cap, 1710, 230);
+    placeControl(*List2, 7750, field, 1710, 3050);
+    Line3->setLine(6100, 5700, 9460, 5700);
     wireCountyLists();
 
     // The lookup of the entered call is not part of this window.
@@ -74,7 +78,7 @@ QString Outfrm::greetingText() const
 std::vector<double> Outfrm::contactListWidths() const
 {
     // Rec#, Call, Rec, County, Snt, Date/Time, Mo, Bnd.
-    return {550, 1200, 430, 1420, 420, 900, 430, 430};
+    return {580, 1200, 430, 1420, 420, 1000, 430, 430};
 }
 
 void Outfrm::applySavedOptions()
