@@ -183,7 +183,7 @@ void BM_EditRound(benchmark::State& state)
         dialog.cmdDone_Click();
     });
     for (auto _ : state) {
-        w.ListView1->topLevelItem(0)->setSelected(true);
+        w.ListView1->selectRow(0);
         w.cmdEdit->click();
     }
     if (ContactLog::instance().ContactCount != n)

@@ -195,12 +195,9 @@ void LogWindow::buildSharedControls()
     cmdDelete = makeButton("cmdDelete", QStringLiteral("Delete Contact"), 5480, 20, 1100, 290);
     cmdDelete->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
-    ListView1 = new QTreeWidget(surface_);
+    ListView1 = new ContactListView(surface_);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setToolTip(QStringLiteral("Click record to edit or delete."));
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setColumnCount(0);
     ListView1->setFocusPolicy(Qt::ClickFocus);
     {
         QAbstractItemModel* rows = ListView1->model();
@@ -585,19 +582,34 @@ std::vector<LogWindow::ColumnSpec> LogWindow::contactListColumns() const
 
 void LogWindow::makeColumns(QTreeWidget& list, const std::vector<ColumnSpec>& columns)
 {
-    const double factor = formTwips(*this).Width / kDesignWidth;
     QStringList headers;
     for (const auto& c : columns)
         headers << c.header;
     list.setColumnCount(static_cast<int>(columns.size()));
     list.setHeaderLabels(headers);
-    list.header()->setStretchLastSection(false);
-    list.header()->setMinimumSectionSize(0);
-    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-        const auto& c = columns[static_cast<size_t>(i)];
-        list.headerItem()->setTextAlignment(i, c.alignment | Qt::AlignVCenter);
-        list.header()->resizeSection(i, twipsToPixelsX(c.width * factor, &list));
-    }
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+        list.headerItem()->setTextAlignment(i, columns[static_cast<size_t>(i)].alignment | Qt::AlignVCenter);
+    sizeColumns(*list.header(), columns);
+}
+
+void LogWindow::makeColumns(ContactListView& list, const std::vector<ColumnSpec>& columns)
+{
+    QStringList headers;
+    for (const auto& c : columns)
+        headers << c.header;
+    list.rows().setHeaders(headers);
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+        list.rows().setHeaderAlignment(i, columns[static_cast<size_t>(i)].alignment | Qt::AlignVCenter);
+    sizeColumns(*list.header(), columns);
+}
+
+void LogWindow::sizeColumns(QHeaderView& header, const std::vector<ColumnSpec>& columns)
+{
+    const double factor = formTwips(*this).Width / kDesignWidth;
+    header.setStretchLastSection(false);
+    header.setMinimumSectionSize(0);
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+        header.resizeSection(i, twipsToPixelsX(columns[static_cast<size_t>(i)].width * factor, &header));
 }
 
 void LogWindow::setPartialDupeDisplay()
@@ -689,7 +701,7 @@ bool LogWindow::ReloadLog()
     ContactIndex::instance().invalidate();
     // The rows shown came from the log as it was: the refresh below must
     // rebuild them all, not take them for the rows before a new contact.
-    ListView1->clear();
+    ListView1->rows().clear();
     beforeReloadCount();
     recountContacts(ContestTotals::instance());
     // The refresh cannot fail: unreadable dates and times are shown as
@@ -873,8 +885,8 @@ void LogWindow::SizeFormToPercent()
     }
     scaleSpotAreaSaved(p / 100, p / 100);
     FitListHeights();
-    scaleColumns(*ListView1, p / 100);
-    scaleColumns(*txtDX, p / 100);
+    scaleColumns(*ListView1->header(), p / 100);
+    scaleColumns(*txtDX->header(), p / 100);
     show();
 }
 
@@ -903,7 +915,7 @@ void LogWindow::LayoutFullScreen()
                 const TwipsRect r = controlTwips(*c);
                 placeControl(*c, r.Left * rW, r.Top * rH, r.Width * rW, r.Height * rH);
             }
-            scaleColumns(*txtDX, rW);
+            scaleColumns(*txtDX->header(), rW);
             scaleSpotAreaSaved(rW, rH);
         }
     }
@@ -922,11 +934,10 @@ void LogWindow::FitListHeights()
     }
 }
 
-void LogWindow::scaleColumns(QTreeWidget& list, double factor)
+void LogWindow::scaleColumns(QHeaderView& h, double factor)
 {
-    QHeaderView* h = list.header();
-    for (int i = 0; i < h->count(); ++i)
-        h->resizeSection(i, static_cast<int>(std::lround(h->sectionSize(i) * factor)));
+    for (int i = 0; i < h.count(); ++i)
+        h.resizeSection(i, static_cast<int>(std::lround(h.sectionSize(i) * factor)));
 }
 
 void LogWindow::mnuFormSize_Click()

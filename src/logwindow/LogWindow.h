@@ -10,6 +10,7 @@
 // and rig polling) runs once, when the window is first shown or first
 // reached through Form1 (load()).
 
+#include "logwindow/ContactListView.h"
 #include "common/TwipsLayout.h"
 #include "logwindow/ClickLabel.h"
 #include "logwindow/CommonDialog.h"
@@ -30,6 +31,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QTreeWidget;
+class QHeaderView;
 class QTreeWidgetItem;
 
 namespace zq {
@@ -136,7 +138,7 @@ public:
     QLabel* lblDupe = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* lblRecentContacts = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    ContactListView* ListView1 = nullptr;
     QPushButton* cmdEdit = nullptr;
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdList = nullptr;
@@ -487,8 +489,8 @@ protected:
     void ListView1_ColumnClick(int columnHeaderIndex);
     // button: 1 left, 2 right, 4 middle.
     void ListView1_MouseUp(int button, int shift, float x, float y);
-    // The row chosen in ListView1, or nullptr.
-    QTreeWidgetItem* selectedContactRow() const;
+    // The row chosen in ListView1, or -1.
+    int selectedContactRow() const;
 
     // --- Events -------------------------------------------------------------
     void setVisible(bool visible) override;
@@ -520,6 +522,9 @@ private:
     void runStartSequence();
     bool fitToScreen();
     void makeColumns(QTreeWidget& list, const std::vector<ColumnSpec>& columns);
+    void makeColumns(ContactListView& list, const std::vector<ColumnSpec>& columns);
+    // Column widths in pixels for the window's present width.
+    void sizeColumns(QHeaderView& header, const std::vector<ColumnSpec>& columns);
     std::vector<ColumnSpec> contactListColumns() const;
     void showSavedMode();
     void showSavedBand();
@@ -529,7 +534,7 @@ private:
     void runBandHandler(int operatingBandIndex);
     void unloadToolWindows();
     void saveOperatingTime();
-    void scaleColumns(QTreeWidget& list, double factor);
+    void scaleColumns(QHeaderView& header, double factor);
     QAction* bandItem(int operatingBandIndex) const;
 
     // What the controls held before the spot area opened; given back whole

@@ -54,11 +54,6 @@ QColor buttonFace()
     return QApplication::palette().color(QPalette::Button);
 }
 
-QTreeWidgetItem* makeRow(int contact, bool inState, bool rover)
-{
-    return new QTreeWidgetItem(contactRow(contact, inState, rover));
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -216,12 +211,12 @@ void LogWindow::DupCheck2()
         es.DuplicateFlag = 0;
     const bool listPrevious = mnuListPrevious->isChecked();
     if (listPrevious)
-        ListView1->clear();
+        ListView1->rows().clear();
     const DupCheck2Result r = dupCheck2(
         {txtCall->text(), txtSec->text(), txtCntry->text()},
         {st.CurrentBand, st.CurrentMode, st.OwnCounty, st.HomeStateCode, inState}, listPrevious);
     for (int i : r.listedContacts)
-        ListView1->addTopLevelItem(makeRow(i, inState, st.RoverFlag == 1));
+        ListView1->rows().appendRow(contactRow(i, inState, st.RoverFlag == 1));
     showFilledExchange(r.entry, r.countyFilled, r.spcFilled);
     for (int b = 0; b < r.beeps; ++b)
         prompt().beep();
@@ -419,11 +414,10 @@ void LogWindow::yieldOnce()
 
 bool LogWindow::listHoldsContactsUpTo(int last, int first) const
 {
-    const int rows = ListView1->topLevelItemCount();
+    const int rows = ListView1->rowCount();
     if (!listInOrder_ || rows != last - first + 1 || rows == 0)
         return false;
-    return ListView1->topLevelItem(0)->text(0).toInt() == last
-        && ListView1->topLevelItem(rows - 1)->text(0).toInt() == first;
+    return ListView1->text(0, 0).toInt() == last && ListView1->text(rows - 1, 0).toInt() == first;
 }
 
 void LogWindow::RefreshContactList()
@@ -439,17 +433,16 @@ void LogWindow::RefreshContactList()
     const int firstBefore = firstListedContact(count - 1, all);
     if (count > 1 && listHoldsContactsUpTo(count - 1, firstBefore)) {
         for (int i = firstBefore; i < first; ++i)
-            delete ListView1->takeTopLevelItem(ListView1->topLevelItemCount() - 1);
-        ListView1->insertTopLevelItem(0, makeRow(count, inState, rover));
+            ListView1->rows().removeLastRow();
+        ListView1->rows().prependRow(contactRow(count, inState, rover));
         listInOrder_ = true;
         return;
     }
-    ListView1->clear();
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(count - first + 1);
+    std::vector<QStringList> rows;
+    rows.reserve(static_cast<size_t>(std::max(0, count - first + 1)));
     for (int i = count; i >= first; --i)
-        rows.append(makeRow(i, inState, rover));
-    ListView1->addTopLevelItems(rows);
+        rows.push_back(contactRow(i, inState, rover));
+    ListView1->rows().setRows(std::move(rows));
     listInOrder_ = true;
 }
 

@@ -354,7 +354,7 @@ void LogWindow::txtCall_GotFocus()
         txtRSTR->clear();
     }
     voicePrompt("Call", 1);
-    const int rows = ListView1->topLevelItemCount();
+    const int rows = ListView1->rowCount();
     if (txtCall->text().isEmpty() && rows < ContactLog::instance().ContactCount && rows < 18)
         RefreshContactList();
 }

@@ -20,7 +20,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTreeWidget>
 
 namespace zq {
 
@@ -29,7 +28,7 @@ namespace {
 // Mouse and focus events of the list, handed to the window's handlers.
 class ContactListEvents final : public QObject {
 public:
-    ContactListEvents(QTreeWidget& list, std::function<void()> click,
+    ContactListEvents(QAbstractItemView& list, std::function<void()> click,
                       std::function<void(int button)> mouseUp, std::function<void()> lostFocus)
         : QObject(&list), list_(&list), viewport_(list.viewport()), click_(std::move(click)),
           mouseUp_(std::move(mouseUp)), lostFocus_(std::move(lostFocus))
@@ -60,14 +59,6 @@ private:
     std::function<void()> lostFocus_;
 };
 
-QStringList rowCells(const QTreeWidgetItem& item, int columns)
-{
-    QStringList cells;
-    for (int c = 0; c < columns; ++c)
-        cells << item.text(c);
-    return cells;
-}
-
 } // namespace
 
 void LogWindow::wireContactList()
@@ -81,15 +72,14 @@ void LogWindow::wireContactList()
         [this] { ListView1_LostFocus(); });
 }
 
-QTreeWidgetItem* LogWindow::selectedContactRow() const
+int LogWindow::selectedContactRow() const
 {
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
+    return ListView1->selectedRow();
 }
 
 void LogWindow::showEditAndDelete()
 {
-    if (ListView1->topLevelItemCount() == 0)
+    if (ListView1->rowCount() == 0)
         return;
     cmdEdit->show();
     cmdDelete->show();
@@ -107,17 +97,17 @@ void LogWindow::ListView1_LostFocus()
 
 void LogWindow::ListView1_MouseUp(int button, int, float, float)
 {
-    if (button == 2 && ListView1->topLevelItemCount() > 0)
+    if (button == 2 && ListView1->rowCount() > 0)
         cmdEdit_Click();
 }
 
 void LogWindow::cmdEdit_Click()
 {
     // Without a chosen row there is no contact to edit.
-    const QTreeWidgetItem* row = selectedContactRow();
-    if (!row)
+    const int row = selectedContactRow();
+    if (row < 0)
         return;
-    ContactListState::instance().EditRecordNumber = row->text(0).toFloat();
+    ContactListState::instance().EditRecordNumber = ListView1->text(row, 0).toFloat();
     if (variant() == Variant::OutOfState) {
         showModal(DefaultInstance<ZQEditOut>());
         WindowRegistry::unload<ZQEditOut>();
@@ -146,12 +136,12 @@ void LogWindow::cmdDelete_Click()
     cmdDelete->hide();
     if (answer != MsgAnswer::Yes)
         return;
-    const QTreeWidgetItem* row = selectedContactRow();
-    if (!row)
+    const int row = selectedContactRow();
+    if (row < 0)
         return;
     // A failed rewrite is reported by the log store and leaves memory equal
     // to the unchanged file; the reload shows it.
-    DeleteContact(row->text(0).toInt());
+    DeleteContact(ListView1->text(row, 0).toInt());
     if (!ReloadLog())
         return;
     // A message box on the way takes the focus from the list, and the list
@@ -178,23 +168,12 @@ void LogWindow::cmdList_Click()
 void LogWindow::ListView1_ColumnClick(int columnHeaderIndex)
 {
     const int column = columnHeaderIndex - 1;
-    const int columns = ListView1->columnCount();
-    if (column < 0 || column >= columns)
+    if (column < 0 || column >= ListView1->columnCount())
         return;
-    QList<QTreeWidgetItem*> items;
     std::vector<QStringList> rows;
-    QTreeWidgetItem* selected = selectedContactRow();
-    while (ListView1->topLevelItemCount() > 0) {
-        QTreeWidgetItem* item = ListView1->takeTopLevelItem(0);
-        rows.push_back(rowCells(*item, columns));
-        items.append(item);
-    }
-    QList<QTreeWidgetItem*> sorted;
-    for (int i : contactListSortOrder(rows, column))
-        sorted.append(items[i]);
-    ListView1->addTopLevelItems(sorted);
-    if (selected)
-        ListView1->setCurrentItem(selected);
+    for (int r = 0; r < ListView1->rowCount(); ++r)
+        rows.push_back(ListView1->rows().row(r));
+    ListView1->rows().reorder(contactListSortOrder(rows, column));
 }
 
 void LogWindow::mnuCopyListtoClipboard_Click()
@@ -203,13 +182,12 @@ void LogWindow::mnuCopyListtoClipboard_Click()
     if (!clipboard)
         return;
     clipboard->clear();
-    const int columns = ListView1->columnCount();
     QStringList headers;
-    if (const QTreeWidgetItem* h = ListView1->headerItem())
-        headers = rowCells(*h, columns);
+    for (int c = 0; c < ListView1->columnCount(); ++c)
+        headers << ListView1->rows().headerText(c);
     std::vector<QStringList> rows;
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-        rows.push_back(rowCells(*ListView1->topLevelItem(i), columns));
+    for (int r = 0; r < ListView1->rowCount(); ++r)
+        rows.push_back(ListView1->rows().row(r));
     clipboard->setText(contactListClipboardText(headers, rows));
 }
 

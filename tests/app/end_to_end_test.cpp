@@ -183,15 +183,7 @@ protected:
                 toGoCaption->text(), toGo->count(),     test::listRow(w.ListView1, 0)};
     }
 
-    // Scrolls to the contact list row of contact `rec` and clicks it.
-    static void clickRow(LogWindow& w, int rec)
-    {
-        const auto found = w.ListView1->findItems(QString::number(rec), Qt::MatchExactly, 0);
-        ASSERT_EQ(found.size(), 1) << "row " << rec;
-        w.ListView1->scrollToItem(found[0]);
-        const QRect r = w.ListView1->visualItemRect(found[0]);
-        QTest::mouseClick(w.ListView1->viewport(), Qt::LeftButton, {}, r.center());
-    }
+    static void clickRow(LogWindow& w, int rec) { test::clickContactRow(w.ListView1, rec); }
 
     // Replaces a dialog field's text by typed keys.
     // The box typed into last: Enter there runs the edit dialog's Done.
@@ -394,7 +386,7 @@ TEST_F(ContestRun, OutOfStateStation)
     });
     deleteContact(w, 9); // N5ST: Alderbrook stays worked through other contacts
     ASSERT_EQ(ContactLog::instance().ContactCount, 23);
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 23);
+    EXPECT_EQ(w.ListView1->rowCount(), 23);
 
     // 14 PH, 9 CW, 20 counties (Bellhaven became Birchfield): 20 x 55.  At
     // 18:55 UTC 18 contacts are younger than 20 minutes, 23 than 60.
@@ -443,7 +435,7 @@ TEST_F(ContestRun, OutOfStateStation)
     EXPECT_TRUE(w2.mnu160->isChecked());
     EXPECT_EQ(w2.lblttrack->text(), QStringLiteral("00:25:00"));
     EXPECT_EQ(shown(w2, w2.lblSectogo, w2.List1, w2.lblStation(5), w2.lblStation(7)), before);
-    EXPECT_EQ(w2.ListView1->topLevelItemCount(), 20); // back to the newest 20
+    EXPECT_EQ(w2.ListView1->rowCount(), 20); // back to the newest 20
     EXPECT_EQ(logFile(), log);
 
     // Nothing changed and never logged on: closing again makes no second
@@ -609,7 +601,7 @@ TEST_F(ContestRun, InStateStation)
     EXPECT_EQ(w2.Label30->text(), QStringLiteral("CW"));
     EXPECT_EQ(shown(w2, w2.lblsectogo, w2.List3, w2.lblStation(8), w2.lblStation(7)), before);
     EXPECT_EQ(test::listEntries(w2.List1), dx);
-    EXPECT_EQ(w2.ListView1->topLevelItemCount(), 19);
+    EXPECT_EQ(w2.ListView1->rowCount(), 19);
     EXPECT_EQ(w2.lblttrack->text(), QStringLiteral("00:21:00"));
     closeLogWindow(w2);
     EXPECT_EQ(backups().size(), 1);

@@ -210,7 +210,7 @@ TEST_F(ContactEntryTest, LeavingTheCallFieldWarnsAndListsPreviousContacts)
     EXPECT_EQ(w.lblDialog->text(),
               "Duplicate Unless Rover!  N0CALL  2026/09/12  18:30:00   Rec#  1");
     EXPECT_EQ(background(w.lblDialog), QColor(255, 0, 0));
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(w.ListView1->rowCount(), 1);
     EXPECT_EQ(listRow(w.ListView1, 0)[1], "N0CALL");
 
     find(w, "mnuListPrevious")->trigger();
@@ -426,21 +426,21 @@ TEST_F(ContactEntryTest, ContactListShowsTheNewestTwentyOrAll)
                         "2026/09/12", "10:00:00", "CW", "40", "");
     env.writeWorkFile(QStringLiteral("log.txt"), data);
     LogWindow& w = open(1);
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 20);
+    EXPECT_EQ(w.ListView1->rowCount(), 20);
     EXPECT_EQ(listRow(w.ListView1, 0)[0], "25");
 
     enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 20);
+    ASSERT_EQ(w.ListView1->rowCount(), 20);
     EXPECT_EQ(listRow(w.ListView1, 0)[0], "26");
     EXPECT_EQ(listRow(w.ListView1, 19)[0], "7");
 
     EntryState::instance().ListAllContactsFlag = 1;
     enterContact(w, "W5ABD", "599", "", "Alderbrook", "599");
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 27);
+    ASSERT_EQ(w.ListView1->rowCount(), 27);
     for (int r = 0; r < 27; ++r)
         EXPECT_EQ(listRow(w.ListView1, r)[0], QString::number(27 - r));
     enterContact(w, "W5ABE", "599", "", "Alderbrook", "599");
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 28);
+    EXPECT_EQ(w.ListView1->rowCount(), 28);
     EXPECT_EQ(listRow(w.ListView1, 0)[1], "W5ABE");
 }
 

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTableView>
+#include <QTreeView>
 
 using namespace zq;
 using namespace zq::test;
@@ -57,20 +59,26 @@ QStringList clippedCaptions(QWidget& window)
         text.remove(QLatin1Char('&'));
         check(b, text, room - (b->icon().isNull() ? 0 : b->iconSize().width() + 4));
     }
-    // The columns of the contact list: header and every row shown.
-    for (QTreeWidget* list : window.findChildren<QTreeWidget*>()) {
-        if (!list->isVisibleTo(&window))
+    // The columns of the lists: header and every row.
+    for (QAbstractItemView* list : window.findChildren<QAbstractItemView*>()) {
+        QHeaderView* header = nullptr;
+        if (auto* tree = qobject_cast<QTreeView*>(list))
+            header = tree->header();
+        else if (auto* table = qobject_cast<QTableView*>(list))
+            header = table->horizontalHeader();
+        if (!header || !list->isVisibleTo(&window))
             continue;
+        const QAbstractItemModel* m = list->model();
         const QFontMetrics fm(list->font());
         const int pad = 2 * list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 2;
-        for (int c = 0; c < list->columnCount(); ++c) {
-            if (list->isColumnHidden(c))
+        for (int c = 0; c < m->columnCount(); ++c) {
+            if (header->isSectionHidden(c))
                 continue;
-            const int room = list->columnWidth(c) - pad;
-            int need = QFontMetrics(list->header()->font()).horizontalAdvance(list->headerItem()->text(c));
-            QString widest = list->headerItem()->text(c);
-            for (int r = 0; r < list->topLevelItemCount(); ++r) {
-                const QString t = list->topLevelItem(r)->text(c);
+            const int room = header->sectionSize(c) - pad;
+            QString widest = m->headerData(c, Qt::Horizontal).toString();
+            int need = QFontMetrics(header->font()).horizontalAdvance(widest);
+            for (int r = 0; r < m->rowCount(); ++r) {
+                const QString t = m->index(r, c).data().toString();
                 if (fm.horizontalAdvance(t) > need) {
                     need = fm.horizontalAdvance(t);
                     widest = t;

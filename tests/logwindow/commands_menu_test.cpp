@@ -177,8 +177,8 @@ TEST_F(LogWindowTest, RestoreThroughTheMenuShowsTheRestoredLog)
 
     EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), archived);
     EXPECT_EQ(ContactLog::instance().ContactCount, 2);
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 2);
-    EXPECT_EQ(w.ListView1->topLevelItem(0)->text(1), QStringLiteral("W8YY"));
+    ASSERT_EQ(w.ListView1->rowCount(), 2);
+    EXPECT_EQ(w.ListView1->text(0, 1), QStringLiteral("W8YY"));
     EXPECT_EQ(w.List2->count(), 2); // counties worked, rebuilt from the restored log
     EXPECT_TRUE(backups().contains(QStringLiteral("202609121330.log"))); // the replaced log
 }
@@ -199,7 +199,7 @@ TEST_F(LogWindowTest, RestoredLogOfOneMoreContactIsListedAfresh)
         f.write(archived);
     }
     LogWindow& w = start(1);
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 5);
+    ASSERT_EQ(w.ListView1->rowCount(), 5);
     env.prompt().clear();
     env.prompt().answerMessage(MsgAnswer::Ok);
     env.prompt().answerMessage(MsgAnswer::Yes);
@@ -207,7 +207,7 @@ TEST_F(LogWindowTest, RestoredLogOfOneMoreContactIsListedAfresh)
     find(w, "mnuRestore")->trigger();
 
     ASSERT_EQ(ContactLog::instance().ContactCount, 6);
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 6);
+    ASSERT_EQ(w.ListView1->rowCount(), 6);
     for (int row = 0; row < 6; ++row) {
         const int contact = 6 - row;
         EXPECT_EQ(listRow(w.ListView1, row)[0], QString::number(contact));

@@ -510,10 +510,10 @@ TEST_F(EntryRowTest, ReturningToAnEmptyCallRestoresTheContactList)
     find(w, "mnuListPrevious")->trigger();
     ASSERT_TRUE(find(w, "mnuListPrevious")->isChecked());
     keys("w5abc ");
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(w.ListView1->rowCount(), 1);
     keys("\x1b");
     EXPECT_EQ(focusName(), "txtCall");
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 3);
+    EXPECT_EQ(w.ListView1->rowCount(), 3);
 }
 
 // --- Country lookup in the window -------------------------------------------------

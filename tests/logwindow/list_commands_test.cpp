@@ -56,19 +56,15 @@ protected:
     static QStringList column(const LogWindow& w, int c)
     {
         QStringList out;
-        for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
-            out << w.ListView1->topLevelItem(i)->text(c);
+        for (int i = 0; i < w.ListView1->rowCount(); ++i)
+            out << w.ListView1->text(i, c);
         return out;
     }
 
     // Clicks the row of contact `rec` with the given mouse button.
     static void clickRow(LogWindow& w, int rec, Qt::MouseButton button = Qt::LeftButton)
     {
-        const auto found =
-            w.ListView1->findItems(QString::number(rec), Qt::MatchExactly, 0);
-        ASSERT_EQ(found.size(), 1);
-        const QRect r = w.ListView1->visualItemRect(found[0]);
-        QTest::mouseClick(w.ListView1->viewport(), button, {}, r.center());
+        clickContactRow(w.ListView1, rec, button);
     }
 
     static void clickHeader(LogWindow& w, int section)
@@ -275,13 +271,13 @@ TEST_F(ListCommandsTest, ListModeButtonTogglesBetweenLast20AndAll)
 {
     writeContacts(25);
     LogWindow& w = start(1);
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 20);
+    EXPECT_EQ(w.ListView1->rowCount(), 20);
     w.cmdList->click();
     EXPECT_EQ(w.cmdList->text(), QStringLiteral("All"));
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 25);
+    EXPECT_EQ(w.ListView1->rowCount(), 25);
     w.cmdList->click();
     EXPECT_EQ(w.cmdList->text(), QStringLiteral("Last 20"));
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 20);
+    EXPECT_EQ(w.ListView1->rowCount(), 20);
     EXPECT_EQ(column(w, 0).first(), QStringLiteral("25"));
 }
 
@@ -289,11 +285,15 @@ TEST_F(ListCommandsTest, ColumnClickSortsRecNumberAsANumber)
 {
     writeContacts(12);
     LogWindow& w = start(1);
+    clickRow(w, 5);
     clickHeader(w, 0);
     EXPECT_EQ(column(w, 0),
               QStringList({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}));
     clickHeader(w, 1); // the call column sorts as text
     EXPECT_EQ(column(w, 1).mid(0, 4), QStringList({"K10AA", "K11AA", "K12AA", "K1AA"}));
+    // The chosen contact stays chosen through the sorts.
+    ASSERT_GE(w.ListView1->selectedRow(), 0);
+    EXPECT_EQ(w.ListView1->text(w.ListView1->selectedRow(), 0), QStringLiteral("5"));
 }
 
 TEST_F(ListCommandsTest, ClipboardGetsTheHeaderThenTheRowsOldestFirst)

@@ -37,6 +37,14 @@ QStringList headers(QTreeWidget* list)
     return out;
 }
 
+QStringList headers(ContactListView* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->columnCount(); ++i)
+        out << list->rows().headerText(i);
+    return out;
+}
+
 } // namespace
 
 TEST_F(LogWindowTest, OutOfStateWindowStartsFittedWithItsDesign)

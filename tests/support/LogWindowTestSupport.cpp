@@ -27,6 +27,25 @@ QStringList listRow(const QTreeWidget* list, int r)
     return out;
 }
 
+QStringList listRow(const ContactListView* list, int r)
+{
+    QStringList out;
+    for (int c = 0; r < list->rowCount() && c < list->columnCount(); ++c)
+        out << list->text(r, c);
+    return out;
+}
+
+void clickContactRow(ContactListView* list, int rec, Qt::MouseButton button)
+{
+    for (int r = 0; r < list->rowCount(); ++r) {
+        if (list->text(r, 0) == QString::number(rec)) {
+            QTest::mouseClick(list->viewport(), button, {}, list->rowRect(r).center());
+            return;
+        }
+    }
+    ADD_FAILURE() << "no row of contact " << rec;
+}
+
 // ---------------------------------------------------------------------------
 
 void LogWindowTest::SetUp()

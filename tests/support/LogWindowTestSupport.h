@@ -37,6 +37,9 @@ ContactRecord contact(const QString& call, const QString& county, const QString&
 QStringList listEntries(const QListWidget* list);
 // The cells of row r of a list view (empty past its last row).
 QStringList listRow(const QTreeWidget* list, int r);
+QStringList listRow(const ContactListView* list, int r);
+// Scrolls to the contact list row of contact `rec` and clicks it.
+void clickContactRow(ContactListView* list, int rec, Qt::MouseButton button = Qt::LeftButton);
 
 class LogWindowTest : public ::testing::Test {
 protected:
