@@ -12,6 +12,7 @@
 #include "output/CountyMap.h"
 #include "output/GraphQSO.h"
 #include "platform/Prompt.h"
+#include "OffscreenMain.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -143,10 +144,5 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     setPrompt(std::make_unique<ScriptedPrompt>());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zq::bench::runBenchmarks(argc, argv);
 }

@@ -13,6 +13,8 @@
 #include "keying/MorseCode.h"
 #include "keying/MorseKeyer.h"
 #include "platform/KeyLine.h"
+#include "BenchStats.h"
+#include "OffscreenMain.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -30,6 +32,8 @@ using namespace std::chrono;
 
 namespace {
 
+using zq::bench::percentile;
+
 const QString kMessage = QStringLiteral("CQ ZQP K9XYZ");
 
 double calibratedLoops()
@@ -41,15 +45,6 @@ double calibratedLoops()
         return loopsPer60msFromElapsed(ms).value_or(kCalibrationPasses);
     }();
     return loops;
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const size_t i = std::min(v.size() - 1, static_cast<size_t>(std::ceil(p * double(v.size())) - 1));
-    return v[i];
 }
 
 void BM_KeyMessage(benchmark::State& state)
@@ -152,8 +147,5 @@ int main(int argc, char** argv)
                 ->Unit(benchmark::kMillisecond);
         }
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zq::bench::runBenchmarks(argc, argv);
 }

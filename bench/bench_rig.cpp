@@ -18,6 +18,9 @@
 #include "rig/RigDecoders.h"
 #include "support/FakeRadio.h"
 
+#include "BenchWorld.h"
+#include "OffscreenMain.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -115,25 +118,12 @@ BENCHMARK(BM_ReadPegasusFile)->Unit(benchmark::kMicrosecond);
 
 // A started out-of-state log window, the rig dialog shown and a Kenwood
 // fake on port 3 answering 14.25 MHz CW.
-struct RigFixture {
-    QTemporaryDir work;
-    QTemporaryDir docs;
+struct RigFixture : zq::bench::BenchWorld {
     FakeRadio radio{FakeRadio::Family::Kenwood};
     RigControlfrm* rig = nullptr;
 
     RigFixture()
     {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(std::make_unique<ScriptedPrompt>());
-        setDocumentsFolderOverride(docs.path());
-        auto& f = Folders::instance();
-        f.WorkingDirectory = work.path();
-        f.UserDirectory = docs.path() + QStringLiteral("/Brelvox Software/Carvonia");
-        f.SharedDirectory = docs.path() + QStringLiteral("/Brelvox Software/Shared");
-        QDir().mkpath(f.UserDirectory + QStringLiteral("/BACKUP"));
-        QDir().mkpath(f.SharedDirectory);
-        QDir::setCurrent(work.path());
         QByteArray counties;
         for (int i = 1; i <= 77; ++i)
             counties += QStringLiteral("\"ZQCounty %1\",\"C%1\"\r\n").arg(i).toUtf8();
@@ -156,19 +146,8 @@ struct RigFixture {
         rig->optComm(2)->setChecked(true);
         rig->show();
     }
-    ~RigFixture()
-    {
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setPrompt(nullptr);
-        setDocumentsFolderOverride(QString());
-    }
-    void writeFile(const QString& name, const QByteArray& data) const
-    {
-        QFile file(work.path() + QLatin1Char('/') + name);
-        file.open(QIODevice::WriteOnly);
-        file.write(data);
-    }
+    // The rig port closes before the fake radio's terminal goes away.
+    ~RigFixture() { WindowRegistry::unloadAll(); }
     // Runs the event loop until the radio has answered `queries` queries.
     void waitForRadio(int queries)
     {
@@ -291,10 +270,5 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark((name + "/example").c_str(), BM_Decode, c, false);
         benchmark::RegisterBenchmark((name + "/garbage4096").c_str(), BM_Decode, c, true);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zq::bench::runBenchmarks(argc, argv);
 }

@@ -11,6 +11,7 @@
 #include "rig/RigControlfrm.h"
 #include "rig/RigSettings.h"
 #include "support/FakeRadio.h"
+#include "OffscreenMain.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -253,10 +254,5 @@ int main(int argc, char** argv)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zq::bench::runBenchmarks(argc, argv);
 }

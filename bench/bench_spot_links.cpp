@@ -8,6 +8,7 @@
 #include "spots/AgwSpotLink.h"
 #include "spots/SpotStore.h"
 #include "spots/TelnetLink.h"
+#include "OffscreenMain.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -134,10 +135,5 @@ BENCHMARK(BM_AgwFrameDecoding)->Arg(0)->Arg(1)->ArgName("connected")->Unit(bench
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zq::bench::runBenchmarks(argc, argv);
 }

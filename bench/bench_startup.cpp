@@ -14,6 +14,7 @@
 #include "startup/frmBrelvoxLogo.h"
 #include "startup/frmSplash.h"
 #include "startup/frmStationID.h"
+#include "OffscreenMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -159,10 +160,5 @@ int main(int argc, char** argv)
         return runChild(argc, argv);
     }
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zq::bench::runBenchmarks(argc, argv);
 }

@@ -25,6 +25,8 @@
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 #include "platform/WaveDevice.h"
+#include "BenchStats.h"
+#include "OffscreenMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,16 +50,9 @@ using namespace std::chrono;
 
 namespace {
 
-bool g_realSound = false;
+using zq::bench::percentile;
 
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const size_t i = std::min(v.size() - 1, static_cast<size_t>(std::ceil(p * double(v.size())) - 1));
-    return v[i];
-}
+bool g_realSound = false;
 
 // Plays for the file's length on the steady clock; records when it ended.
 class TimedBackend final : public WaveBackend {
@@ -266,10 +261,5 @@ int main(int argc, char** argv)
             break;
         }
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zq::bench::runBenchmarks(argc, argv);
 }

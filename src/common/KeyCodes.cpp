@@ -73,4 +73,14 @@ int keyPressCode(const QKeyEvent* e)
     return 0;
 }
 
+int mouseButtonCode(Qt::MouseButton b)
+{
+    switch (b) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
 } // namespace zq

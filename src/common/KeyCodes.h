@@ -1,7 +1,10 @@
 #pragma once
 // Turns Qt key events into the key codes the entry handlers work with:
 // a key-down code with a shift state (1 Shift, 2 Ctrl, 4 Alt), then the
-// typed character code, where a handler sets 0 to drop the key.
+// typed character code, where a handler sets 0 to drop the key; and mouse
+// buttons into the button codes of the mouse handlers.
+
+#include <Qt>
 
 class QKeyEvent;
 
@@ -24,5 +27,7 @@ int shiftState(const QKeyEvent* e);
 // Typed character code (8 Backspace, 13 Enter, 27 Esc, printable characters
 // by their code, Ctrl+letter as 1-26); 0 when the key types nothing.
 int keyPressCode(const QKeyEvent* e);
+// 1 left, 2 right, 4 middle; 0 for any other button.
+int mouseButtonCode(Qt::MouseButton b);
 
 } // namespace zq

@@ -44,7 +44,6 @@ void ContactListModel::setHeaders(const QStringList& headers)
     beginResetModel();
     headers_ = headers;
     alignments_.assign(static_cast<size_t>(headers.size()), Qt::AlignLeft | Qt::AlignVCenter);
-    rows_.clear();
     endResetModel();
 }
 

@@ -23,7 +23,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // The columns with their header texts; the rows are emptied.
+    // The columns with their header texts, all left-aligned.
     void setHeaders(const QStringList& headers);
     void setHeaderAlignment(int column, Qt::Alignment alignment);
     QString headerText(int column) const;

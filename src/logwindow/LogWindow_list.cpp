@@ -4,6 +4,7 @@
 #include "logwindow/LogWindow.h"
 
 #include "common/EntryBox.h"
+#include "common/KeyCodes.h"
 #include "common/ModalShow.h"
 #include "common/ProgramEnd.h"
 #include "common/WindowRegistry.h"
@@ -46,7 +47,7 @@ protected:
             const auto* m = static_cast<QMouseEvent*>(e);
             if (m->button() == Qt::LeftButton)
                 click_();
-            mouseUp_(m->button() == Qt::LeftButton ? 1 : m->button() == Qt::RightButton ? 2 : 4);
+            mouseUp_(mouseButtonCode(m->button()));
         }
         return false;
     }

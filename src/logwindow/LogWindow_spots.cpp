@@ -68,16 +68,6 @@ namespace {
 
 constexpr double kParkTop = 1000;
 
-int mouseButton(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
 // Presses and moves on the spot labels, clicks and double clicks on the
 // strip.
 class BandMapMouse final : public QObject {
@@ -128,9 +118,9 @@ void LogWindow::wireSpotArea()
                 continue;
             const QPointF p = m->position();
             if (e->type() == QEvent::MouseButtonPress)
-                lblDXSpot_MouseDown(i, mouseButton(m->button()), 0, p.x(), p.y());
+                lblDXSpot_MouseDown(i, mouseButtonCode(m->button()), 0, p.x(), p.y());
             else if (e->type() == QEvent::MouseMove)
-                lblDXSpot_MouseMove(i, mouseButton(m->button()), 0, p.x(), p.y());
+                lblDXSpot_MouseMove(i, mouseButtonCode(m->button()), 0, p.x(), p.y());
             return;
         }
     });

@@ -75,22 +75,6 @@ QString portSettingsOf(const RigSettings& s)
            + s.StopBits;
 }
 
-namespace {
-
-bool wholeNumber(const QuotedValue& v, double lo, double hi, int* out)
-{
-    double d = 0;
-    if (!parseNumber(v, &d))
-        return false;
-    d = std::nearbyint(d);
-    if (!(d >= lo && d <= hi))
-        return false;
-    *out = static_cast<int>(d);
-    return true;
-}
-
-} // namespace
-
 RigCntrlRead parseRigCntrl(const QByteArray& content, const RigSettings& start,
                            const QString& rigType)
 {
@@ -108,7 +92,7 @@ RigCntrlRead parseRigCntrl(const QByteArray& content, const RigSettings& start,
         return true;
     };
     auto number = [&](int* into, double lo, double hi) {
-        if (!in.next(&v) || !wholeNumber(v, lo, hi, into))
+        if (!in.next(&v) || !parseWholeNumber(v, lo, hi, into))
             return false;
         ++r.valuesRead;
         return true;

@@ -1,5 +1,6 @@
 #include "spots/BandMapWindow.h"
 
+#include "common/KeyCodes.h"
 #include "common/EntryBox.h"
 #include "common/Form1.h"
 #include "common/TwipsLayout.h"
@@ -35,16 +36,6 @@ QFont smallSerif()
     f.setStyleHint(QFont::Serif);
     f.setPointSizeF(6.75);
     return f;
-}
-
-int mouseButton(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
 }
 
 } // namespace
@@ -229,7 +220,7 @@ bool SpectrumMap::eventFilter(QObject* watched, QEvent* event)
                 continue;
             auto* m = static_cast<QMouseEvent*>(event);
             const QPointF p = m->position();
-            lblDXSpot_MouseDown(i, mouseButton(m->button()), 0, float(p.x()), float(p.y()));
+            lblDXSpot_MouseDown(i, mouseButtonCode(m->button()), 0, float(p.x()), float(p.y()));
             return true;
         }
     }
