@@ -68,11 +68,9 @@ QString ContactListModel::text(int row, int column) const
     return column < cells.size() ? cells[column] : QString();
 }
 
-QStringList ContactListModel::row(int row) const
+std::vector<QStringList> ContactListModel::allRows() const
 {
-    if (row < 0 || row >= rowCount())
-        return {};
-    return rows_[static_cast<size_t>(row)];
+    return {rows_.begin(), rows_.end()};
 }
 
 void ContactListModel::setRows(std::vector<QStringList> rows)

@@ -30,7 +30,8 @@ public:
 
     // The cell's text; empty past the row's last cell or the last row.
     QString text(int row, int column) const;
-    QStringList row(int row) const;
+    // Every row's cells, top row first.
+    std::vector<QStringList> allRows() const;
 
     void setRows(std::vector<QStringList> rows);
     void prependRow(QStringList cells);

@@ -10,10 +10,10 @@
 // and rig polling) runs once, when the window is first shown or first
 // reached through Form1 (load()).
 
-#include "logwindow/ContactListView.h"
 #include "common/TwipsLayout.h"
 #include "logwindow/ClickLabel.h"
 #include "logwindow/CommonDialog.h"
+#include "logwindow/ContactListView.h"
 #include "logwindow/ControlArray.h"
 
 #include <QMainWindow>
@@ -30,9 +30,8 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QTimer;
-class QTreeWidget;
 class QHeaderView;
-class QTreeWidgetItem;
+class QTreeWidget;
 
 namespace zq {
 
@@ -489,8 +488,6 @@ protected:
     void ListView1_ColumnClick(int columnHeaderIndex);
     // button: 1 left, 2 right, 4 middle.
     void ListView1_MouseUp(int button, int shift, float x, float y);
-    // The row chosen in ListView1, or -1.
-    int selectedContactRow() const;
 
     // --- Events -------------------------------------------------------------
     void setVisible(bool visible) override;

@@ -73,11 +73,6 @@ void LogWindow::wireContactList()
         [this] { ListView1_LostFocus(); });
 }
 
-int LogWindow::selectedContactRow() const
-{
-    return ListView1->selectedRow();
-}
-
 void LogWindow::showEditAndDelete()
 {
     if (ListView1->rowCount() == 0)
@@ -105,7 +100,7 @@ void LogWindow::ListView1_MouseUp(int button, int, float, float)
 void LogWindow::cmdEdit_Click()
 {
     // Without a chosen row there is no contact to edit.
-    const int row = selectedContactRow();
+    const int row = ListView1->selectedRow();
     if (row < 0)
         return;
     ContactListState::instance().EditRecordNumber = ListView1->text(row, 0).toFloat();
@@ -137,7 +132,7 @@ void LogWindow::cmdDelete_Click()
     cmdDelete->hide();
     if (answer != MsgAnswer::Yes)
         return;
-    const int row = selectedContactRow();
+    const int row = ListView1->selectedRow();
     if (row < 0)
         return;
     // A failed rewrite is reported by the log store and leaves memory equal
@@ -171,10 +166,7 @@ void LogWindow::ListView1_ColumnClick(int columnHeaderIndex)
     const int column = columnHeaderIndex - 1;
     if (column < 0 || column >= ListView1->columnCount())
         return;
-    std::vector<QStringList> rows;
-    for (int r = 0; r < ListView1->rowCount(); ++r)
-        rows.push_back(ListView1->rows().row(r));
-    ListView1->rows().reorder(contactListSortOrder(rows, column));
+    ListView1->rows().reorder(contactListSortOrder(ListView1->rows().allRows(), column));
 }
 
 void LogWindow::mnuCopyListtoClipboard_Click()
@@ -186,10 +178,7 @@ void LogWindow::mnuCopyListtoClipboard_Click()
     QStringList headers;
     for (int c = 0; c < ListView1->columnCount(); ++c)
         headers << ListView1->rows().headerText(c);
-    std::vector<QStringList> rows;
-    for (int r = 0; r < ListView1->rowCount(); ++r)
-        rows.push_back(ListView1->rows().row(r));
-    clipboard->setText(contactListClipboardText(headers, rows));
+    clipboard->setText(contactListClipboardText(headers, ListView1->rows().allRows()));
 }
 
 } // namespace zq
