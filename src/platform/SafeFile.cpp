@@ -2,11 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zq {
@@ -41,22 +41,102 @@ void setWriteFaultForTesting(std::function<bool(const QString&)> fails)
     faultHook() = std::move(fails);
 }
 
+namespace {
+
+// The mode a new file gets: what the process's umask leaves of rw-rw-rw-.
+mode_t newFileMode()
+{
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return mode_t(0666 & ~mask);
+    }();
+    return mode;
+}
+
+// Writes all of data to fd; false with errno set on failure.
+bool writeAll(int fd, const QByteArray& data)
+{
+    qsizetype written = 0;
+    while (written < data.size()) {
+        const ssize_t n = ::write(fd, data.constData() + written, size_t(data.size() - written));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        written += n;
+    }
+    return true;
+}
+
+// Makes a rename in `folder` durable.  A file system that cannot sync a
+// folder (EINVAL) has nothing more to do.
+bool syncFolder(const QByteArray& folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return ok;
+}
+
+} // namespace
+
+// Each step is checked by hand rather than through QSaveFile: Qt 6.4's
+// QSaveFile::commit() reports success after its final flush of a small
+// file failed (a full disk), and then renames the short file over the
+// target.
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error)
 {
-    if (injectedFault(path, error))
+    QFileInfo info(path);
+    // A link is followed: the file it names is replaced, the link stays.
+    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QFileInfo targetInfo(target);
+    const QByteArray targetName = QFile::encodeName(target);
+    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
+    QByteArray temp = QFile::encodeName(targetInfo.absolutePath() + QStringLiteral("/.")
+                                        + targetInfo.fileName() + QStringLiteral(".XXXXXX"));
+
+    auto fail = [&](int fd) {
+        const int err = errno;
+        setError(error, QString::fromLocal8Bit(strerror(err)));
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temp.constData());
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, file.errorString());
+    };
+
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        setError(error, QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
-    if (file.write(data) != data.size()) {
-        setError(error, file.errorString());
-        file.cancelWriting();
-        return false;
+    struct stat old {};
+    const mode_t mode = ::stat(targetName.constData(), &old) == 0 ? mode_t(old.st_mode & 07777)
+                                                                  : newFileMode();
+    if (::fchmod(fd, mode) != 0)
+        return fail(fd);
+    if (auto& hook = faultHook(); hook && hook(path)) {
+        errno = ENOSPC;
+        return fail(fd);
     }
-    if (!file.commit()) { // commit syncs to disk before the rename
-        setError(error, file.errorString());
+    if (!writeAll(fd, data) || ::fsync(fd) != 0)
+        return fail(fd);
+    if (::close(fd) != 0)
+        return fail(-1);
+    if (::rename(temp.constData(), targetName.constData()) != 0)
+        return fail(-1);
+    if (!syncFolder(folder)) {
+        // The new content is in place but may not survive a power cut.
+        setError(error, QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
     return true;

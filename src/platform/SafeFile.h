@@ -1,6 +1,8 @@
 #pragma once
-// Durable file writes.  A whole-file write goes to a temporary file that is
-// synced and renamed over the target, so a failure leaves the old file whole.
+// Durable file writes.  A whole-file write goes to a temporary file beside
+// the target; every write, the file's sync and its close are checked, then
+// it is renamed over the target and the folder is synced.  On any failure
+// the temporary file is removed and the old file stays whole.
 // An append is flushed and synced; a failed append is cut back so nothing
 // half-written stays.  Every function reports failure with a reason.
 
@@ -24,7 +26,8 @@ bool copyFileAtomically(const QString& src, const QString& dst, QString* error =
 QString uniqueBackupPath(const QString& path, const QByteArray& content);
 
 // Test hook: when set, a write to a path for which it returns true fails
-// (before anything reaches the target) as a full disk would.
+// as a full disk would (ENOSPC): a whole-file write once its temporary file
+// is made, an append before anything reaches the file.
 void setWriteFaultForTesting(std::function<bool(const QString& path)> fails);
 
 } // namespace zq

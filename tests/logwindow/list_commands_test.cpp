@@ -5,14 +5,17 @@
 #include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
+#include "common/Folders.h"
 #include "common/ModalShow.h"
 #include "common/ProgramEnd.h"
 #include "output/ZQEditInfrm.h"
 #include "output/ZQEditOut.h"
 #include "platform/SafeFile.h"
+#include "support/FullDisk.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
@@ -252,6 +255,57 @@ TEST_F(ListCommandsTest, FailedRewriteIsReportedOnceAndTheListShowsTheFile)
     EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
     EXPECT_EQ(ContactLog::instance().ContactCount, 3);
     EXPECT_EQ(column(w, 1), QStringList({"K3AA", "K2AA", "K1AA"}));
+    EXPECT_FALSE(programEnded());
+}
+
+// A really full disk (every file limited to 1 KiB while the log holds
+// about 4 KiB): each command that rewrites or backs up the log says so,
+// and the file, the list and the totals stay as they were.
+TEST_F(ListCommandsTest, OnAFullDiskDeleteEditAndNewLogChangeNothing)
+{
+    writeContacts(40);
+    LogWindow& w = start(1);
+    w.cmdList->click(); // every contact listed
+    const QByteArray before = env.readWorkFile(QStringLiteral("log.txt"));
+    const QStringList calls = column(w, 1);
+    const QStringList totals = {w.lblTotCon->text(), w.lblTotSec->text(), w.lblTotScore->text()};
+    ASSERT_EQ(calls.size(), 40);
+    env.prompt().clear();
+    {
+        FileSizeLimit full(1024);
+        if (!full.active())
+            GTEST_SKIP() << "no file size limit can be set here";
+
+        clickRow(w, 40);
+        env.prompt().answerMessage(MsgAnswer::Yes);
+        w.cmdDelete->click();
+
+        clickRow(w, 12);
+        setModalShowHandlerForTesting([&](QWidget& d) {
+            auto& dialog = static_cast<ZQEditOut&>(d);
+            dialog.txtEditCall->setText(QStringLiteral("W9ZZ"));
+            dialog.cmdDone->click();
+        });
+        w.cmdEdit->click();
+
+        env.prompt().answerInput(QStringLiteral("YES"));
+        find(w, "mnuNew")->trigger();
+    }
+
+    EXPECT_EQ(env.prompt().messageTitles(),
+              QStringList({"Are you sure?", "File Error", "File Error", "File Error"}));
+    const QStringList texts = env.prompt().messageTexts();
+    EXPECT_TRUE(texts.value(3).contains(QStringLiteral("The log was not erased")))
+        << texts.value(3).toStdString();
+    EXPECT_TRUE(env.readWorkFile(QStringLiteral("log.txt")) == before);
+    EXPECT_EQ(ContactLog::instance().ContactCount, 40);
+    EXPECT_EQ(column(w, 1), calls);
+    EXPECT_EQ(QStringList({w.lblTotCon->text(), w.lblTotSec->text(), w.lblTotScore->text()}),
+              totals);
+    QDir backup(Folders::instance().UserDirectory + QStringLiteral("/BACKUP"));
+    EXPECT_EQ(backup.entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(QDir(env.workDir()).entryList({QStringLiteral(".log.txt*")}, QDir::Files | QDir::Hidden),
+              QStringList());
     EXPECT_FALSE(programEnded());
 }
 
