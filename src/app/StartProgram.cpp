@@ -1,9 +1,18 @@
 #include "app/StartProgram.h"
 
+#include "common/ProgramEnd.h"
 #include "common/WindowRegistry.h"
+#include "keying/KeyingState.h"
+#include "platform/EndSignals.h"
+#include "platform/KeyingPorts.h"
+#include "platform/Prompt.h"
 #include "startup/frmSplash.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
 #include <QPushButton>
+#include <QTimer>
 
 namespace zq {
 
@@ -14,6 +23,69 @@ bool startProgram()
     splash.show();
     splash.Command1->setFocus();
     return true;
+}
+
+QString workingFolderLockName()
+{
+    return QStringLiteral("zqlog.lock");
+}
+
+bool lockWorkingFolder(QLockFile& lock, const QString& folder)
+{
+    // A running copy keeps its lock however long it runs; only a lock
+    // whose process is gone counts as stale.
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0) || lock.error() != QLockFile::LockFailedError)
+        return true;
+    prompt().message(QStringLiteral("The log in the working folder %1 is open in another copy of "
+                                    "this program.  One copy at a time can open a working folder: "
+                                    "use the copy that is running, or close it first.")
+                         .arg(QDir::toNativeSeparators(folder)),
+                     QStringLiteral("Log Already Open"), MsgButtons::Ok, MsgIcon::Critical);
+    return false;
+}
+
+void endProgramInOrder()
+{
+    static bool ending = false;
+    if (ending)
+        return;
+    ending = true;
+    // Flagged first: a keying drain that the event loop returns to stops
+    // at once instead of keying on.
+    endProgram();
+    KeyingState::instance().CwSendBuffer.clear();
+    WindowRegistry::unloadAll();
+    KeyingPorts::instance().releaseAll();
+}
+
+int runProgram(int argc, char** argv, const std::function<void()>& started)
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Brelvox_Software"));
+    QApplication::setApplicationName(QStringLiteral("Carvonia"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const QString folder = QDir::currentPath();
+    QLockFile lock(folder + QLatin1Char('/') + workingFolderLockName());
+    if (!lockWorkingFolder(lock, folder))
+        return 1;
+
+    bool bySignal = false;
+    installEndSignalHandlers([&bySignal](int) {
+        bySignal = true;
+        endProgramInOrder();
+    });
+    if (!startProgram())
+        return 1;
+    if (started)
+        QTimer::singleShot(0, &app, started);
+    const int code = app.exec();
+    if (bySignal) {
+        // The unloaded windows go now, with whatever they still hold.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return code;
 }
 
 } // namespace zq

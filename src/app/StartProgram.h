@@ -1,6 +1,37 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+
+class QLockFile;
+
 namespace zq {
+
 // Opens the program's first window; false when start-up cannot go on.
 bool startProgram();
-}
+
+// The whole run as main() makes it: the application object, the working
+// folder's lock (a second copy on the same folder tells the operator and
+// ends before it touches any file), the orderly end on SIGTERM, SIGINT and
+// SIGHUP, the first window and the event loop.  `started` (tests) runs
+// once the first window shows.  Returns the exit code.
+int runProgram(int argc, char** argv, const std::function<void()>& started = {});
+
+// The name of the lock file in the working folder.
+QString workingFolderLockName();
+
+// Takes `lock` on the working folder `folder` for the whole run.  A lock
+// held by a running copy refuses the start: the operator is told which
+// folder is in use and false is returned.  A lock left by a copy that no
+// longer runs is taken over.  A folder that cannot hold a lock file at all
+// (read-only, say) does not stop the start.
+bool lockWorkingFolder(QLockFile& lock, const QString& folder);
+
+// Ends the run in order from the event loop (a signal): keying stops with
+// every key and PTT line up, every window runs its unload steps (the
+// WinKeyer gets its close bytes, serial ports and links close), every
+// keying port is released, and the event loop ends.  Nothing is written:
+// every file write has finished before the event loop gets here.
+void endProgramInOrder();
+
+} // namespace zq

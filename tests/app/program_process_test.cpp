@@ -1,0 +1,250 @@
+// The program as a process of its own, started offscreen in a temporary
+// working folder: one copy at a time opens a working folder, and SIGTERM,
+// SIGINT and SIGHUP end it in order, with no key line left down.  The
+// driven program (tests/app/driver) is the same run with a printing prompt
+// and recording key lines.
+
+#include "app/StartProgram.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+
+using namespace zq;
+
+namespace {
+
+constexpr int kWaitMs = 15000; // bound of every wait; never reached when all is well
+
+// A home of its own for each test, so settings and documents go there.
+class Home {
+public:
+    Home()
+    {
+        QDir(home_.path()).mkpath(QStringLiteral("runtime"));
+        QFile::setPermissions(home_.filePath(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QProcessEnvironment environment(const QByteArray& drive = {}) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("HOME"), home_.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home_.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home_.filePath(QStringLiteral("runtime")));
+        env.remove(QStringLiteral("ZQ_DRIVE"));
+        if (!drive.isEmpty())
+            env.insert(QStringLiteral("ZQ_DRIVE"), QString::fromLatin1(drive));
+        return env;
+    }
+
+private:
+    QTemporaryDir home_;
+};
+
+// One run of a program; its standard output read line by line.
+class ProgramRun {
+public:
+    ProgramRun(const QString& program, const QString& folder, const QProcessEnvironment& env)
+    {
+        process_.setProgram(program);
+        process_.setWorkingDirectory(folder);
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        process_.start();
+        started_ = process_.waitForStarted(kWaitMs);
+    }
+    ~ProgramRun()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(kWaitMs);
+        }
+    }
+    bool started() const { return started_; }
+
+    // Waits until a line that starts with `prefix` has been printed.
+    bool waitForLine(const QString& prefix)
+    {
+        QDeadlineTimer deadline(kWaitMs);
+        for (;;) {
+            readLines();
+            for (const QString& l : lines_)
+                if (l.startsWith(prefix))
+                    return true;
+            if (deadline.hasExpired() || process_.state() == QProcess::NotRunning)
+                return false;
+            process_.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime())));
+        }
+    }
+    bool waitForEnd()
+    {
+        const bool ended = process_.state() == QProcess::NotRunning
+            || process_.waitForFinished(kWaitMs);
+        readLines();
+        return ended;
+    }
+    void signal(int s) { ::kill(pid_t(process_.processId()), s); }
+    QStringList lines()
+    {
+        readLines();
+        return lines_;
+    }
+    QProcess::ExitStatus exitStatus() const { return process_.exitStatus(); }
+    int exitCode() const { return process_.exitCode(); }
+
+private:
+    void readLines()
+    {
+        partial_ += process_.readAllStandardOutput();
+        qsizetype nl;
+        while ((nl = partial_.indexOf('\n')) >= 0) {
+            lines_ << QString::fromUtf8(partial_.left(nl));
+            partial_.remove(0, nl + 1);
+        }
+    }
+    QProcess process_;
+    bool started_ = false;
+    QByteArray partial_;
+    QStringList lines_;
+};
+
+// What a folder holds, file by file: name, size and time of change.
+QStringList snapshot(const QString& folder)
+{
+    QStringList out;
+    for (const QFileInfo& f :
+         QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot,
+                                    QDir::Name))
+        out << QStringLiteral("%1 %2 %3")
+                   .arg(f.fileName())
+                   .arg(f.size())
+                   .arg(f.lastModified().toMSecsSinceEpoch());
+    return out;
+}
+
+bool waitForFile(const QString& path)
+{
+    QDeadlineTimer deadline(kWaitMs);
+    while (!QFileInfo::exists(path)) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+class ProgramProcess : public ::testing::Test {
+protected:
+    Home home;
+    QTemporaryDir work;
+    QString lockPath() const { return work.filePath(workingFolderLockName()); }
+
+    void SetUp() override
+    {
+        QFile log(work.filePath(QStringLiteral("log.txt")));
+        ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+        log.write("\"K1AA\",\"59\",\"59\",\"CA\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"09-12-2026\","
+                  "\"18:31\",\"PH\",\"20\",1,\"\",\"\",\"\",\"\"\r\n");
+    }
+
+    std::unique_ptr<ProgramRun> program()
+    {
+        return std::make_unique<ProgramRun>(QStringLiteral(ZQ_PROGRAM), work.path(),
+                                            home.environment());
+    }
+    std::unique_ptr<ProgramRun> driven(const QByteArray& drive = {})
+    {
+        return std::make_unique<ProgramRun>(QStringLiteral(ZQ_DRIVEN_PROGRAM), work.path(),
+                                     home.environment(drive));
+    }
+};
+
+} // namespace
+
+TEST_F(ProgramProcess, ASecondCopyOnTheSameFolderSaysSoAndEndsBeforeTouchingAFile)
+{
+    auto first = program();
+    ASSERT_TRUE(first->started());
+    ASSERT_TRUE(waitForFile(lockPath())) << "the first copy took no lock";
+    const QStringList before = snapshot(work.path());
+
+    auto second = driven();
+    ASSERT_TRUE(second->waitForEnd()) << "the second copy did not end";
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(second->exitCode(), 0);
+    const QStringList said = second->lines();
+    ASSERT_EQ(said.size(), 1) << said.join(u'|').toStdString();
+    EXPECT_TRUE(said[0].startsWith(QStringLiteral("MESSAGE Log Already Open: ")));
+    EXPECT_TRUE(said[0].contains(QDir::toNativeSeparators(work.path())));
+    EXPECT_TRUE(said[0].contains(QStringLiteral("open in another copy")));
+    EXPECT_EQ(snapshot(work.path()).join(u'|').toStdString(), before.join(u'|').toStdString());
+
+    // The first copy goes on, and gives the folder up when it ends.
+    first->signal(SIGTERM);
+    ASSERT_TRUE(first->waitForEnd());
+    EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(lockPath()));
+}
+
+TEST_F(ProgramProcess, TheLockOfAKilledCopyIsTakenOver)
+{
+    auto killed = program();
+    ASSERT_TRUE(waitForFile(lockPath()));
+    killed->signal(SIGKILL);
+    ASSERT_TRUE(killed->waitForEnd());
+    ASSERT_TRUE(QFileInfo::exists(lockPath())) << "the killed copy's lock is left behind";
+
+    auto next = driven();
+    ASSERT_TRUE(next->waitForLine(QStringLiteral("STARTED"))) << next->lines().join(u'|').toStdString();
+    EXPECT_TRUE(next->lines().filter(QStringLiteral("MESSAGE")).isEmpty());
+    next->signal(SIGTERM);
+    ASSERT_TRUE(next->waitForEnd());
+    EXPECT_EQ(next->exitStatus(), QProcess::NormalExit);
+}
+
+TEST_F(ProgramProcess, EndSignalsWhileCwIsKeyedLeaveTheKeyUpAndThePortReleased)
+{
+    struct Case {
+        int signal;
+        const char* drive;
+        const char* down; // the line as keyed
+        const char* up;   // the line released
+    };
+    const Case cases[] = {
+        {SIGTERM, "key-parallel", "KEY lpt 3", "KEY lpt 2"},
+        {SIGTERM, "key-rts", "KEY rts 1", "KEY rts 0"},
+        {SIGINT, "key-parallel", "KEY lpt 3", "KEY lpt 2"},
+        {SIGHUP, "key-rts", "KEY rts 1", "KEY rts 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "signal " << c.signal << ", " << c.drive);
+        auto run = driven(c.drive);
+        // A dah at 5 WPM holds the key down for 720 ms: the signal comes
+        // while it is down.
+        ASSERT_TRUE(run->waitForLine(QString::fromLatin1(c.down)))
+            << run->lines().join(u'|').toStdString();
+        run->signal(c.signal);
+        ASSERT_TRUE(run->waitForEnd());
+        EXPECT_EQ(run->exitStatus(), QProcess::NormalExit) << "ended by the signal itself";
+        EXPECT_EQ(run->exitCode(), 0);
+        const QStringList said = run->lines();
+        const QStringList keyed = said.filter(QRegularExpression(QStringLiteral("^KEY ")));
+        ASSERT_FALSE(keyed.isEmpty());
+        EXPECT_EQ(keyed.last().toStdString(), c.up) << said.join(u'|').toStdString();
+        EXPECT_EQ(said.last().toStdString(), "RELEASED") << said.join(u'|').toStdString();
+        EXPECT_FALSE(QFileInfo::exists(lockPath()));
+    }
+}
