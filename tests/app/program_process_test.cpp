@@ -5,6 +5,7 @@
 // and recording key lines.
 
 #include "app/StartProgram.h"
+#include "support/FakeWinKeyer.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -247,4 +248,26 @@ TEST_F(ProgramProcess, EndSignalsWhileCwIsKeyedLeaveTheKeyUpAndThePortReleased)
         EXPECT_EQ(said.last().toStdString(), "RELEASED") << said.join(u'|').toStdString();
         EXPECT_FALSE(QFileInfo::exists(lockPath()));
     }
+}
+
+TEST_F(ProgramProcess, EndSignalClosesTheWinKeyerWithItsCloseBytes)
+{
+    test::FakeWinKeyer keyer;
+    ASSERT_TRUE(keyer.ok());
+    QFile ports(work.filePath(QStringLiteral("ComPorts.txt")));
+    ASSERT_TRUE(ports.open(QIODevice::WriteOnly));
+    ports.write("7=" + QFile::encodeName(keyer.devicePath()) + "\r\n");
+    ports.close();
+
+    auto run = driven("winkeyer");
+    ASSERT_TRUE(run->waitForLine(QStringLiteral("WINKEYER OPEN")))
+        << run->lines().join(u'|').toStdString();
+    run->signal(SIGTERM);
+    ASSERT_TRUE(run->waitForEnd());
+    EXPECT_EQ(run->exitStatus(), QProcess::NormalExit) << "ended by the signal itself";
+    EXPECT_EQ(run->exitCode(), 0);
+    const QByteArray hostClose("\x00\x03", 2);
+    EXPECT_TRUE(test::FakeWinKeyer::waitUntil(
+        [&] { return keyer.received().endsWith(hostClose); }, kWaitMs))
+        << keyer.received().toHex(' ').toStdString();
 }

@@ -7,17 +7,24 @@
 //
 // ZQ_DRIVE=key-parallel or key-rts: once started, the CW window keys a
 // long message at 5 WPM on the parallel port or on a serial port's RTS.
+// ZQ_DRIVE=winkeyer: once started, the WinKeyer window opens the keyer on
+// port 7 and "WINKEYER OPEN" is printed when the link is open.
 
 #include "app/StartProgram.h"
 #include "common/EntryBox.h"
 #include "common/WindowRegistry.h"
 #include "keying/CWFrm.h"
+#include "keying/KeyingState.h"
+#include "keying/frmWinKey.h"
 #include "platform/KeyLine.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
+#include "platform/WinKeyer.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -93,6 +100,20 @@ void keyLongMessage(bool parallel)
     cw.FKeyCW(f2);
 }
 
+void openWinKeyer()
+{
+    KeyingState::instance().WinKeyerPort = 7;
+    DefaultInstance<frmWinKey>().cmdOpenWinkey_Click();
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        if (WinKeyerLink::instance().isOpen()) {
+            say(QStringLiteral("WINKEYER OPEN"));
+            poll->stop();
+        }
+    });
+    poll->start(10);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -104,5 +125,7 @@ int main(int argc, char** argv)
         say(QStringLiteral("STARTED"));
         if (drive == "key-parallel" || drive == "key-rts")
             keyLongMessage(drive == "key-parallel");
+        else if (drive == "winkeyer")
+            openWinKeyer();
     });
 }
