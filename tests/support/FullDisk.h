@@ -2,10 +2,10 @@
 // Real full-disk conditions for tests of whole-file writes.
 //
 //   FileSizeLimit   while it lives, no regular file this process writes can
-//                   grow past `bytes` (RLIMIT_FSIZE; SIGXFSZ is ignored so
-//                   the write fails with EFBIG as the kernel reports a
-//                   full file system's ENOSPC, instead of ending the
-//                   process).  The old limit comes back at its end.
+//                   grow past `bytes` (RLIMIT_FSIZE).  SIGXFSZ is ignored,
+//                   so a write past the limit fails (EFBIG) the way a
+//                   write to a full disk fails (ENOSPC) instead of ending
+//                   the process.  The old limit comes back at its end.
 //   SmallDisk       a tmpfs of a few pages mounted on a temporary folder
 //                   (root only; unmounted at its end); fill() takes up what
 //                   is left, so the next write fails with ENOSPC.
