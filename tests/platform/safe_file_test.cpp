@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <sys/stat.h>
 
 using namespace zq;
@@ -26,68 +28,85 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-QByteArray bytes(qsizetype n, char c)
+// Writes an old log.txt of 6000 bytes in `folder` (more than a page and
+// than the file size limit, so that a copy of it cannot fit either), makes
+// the disk full with `makeFull` (what it returns keeps it full; nullptr:
+// it cannot, nothing is tried), then replaces the log with `size` bytes
+// and copies it.  Returns "" when both failed with a reason and left the
+// old file as it was and no other file, else what went wrong.  No test
+// assertions: it also runs in a child process.
+std::string replaceOnAFullDisk(const QString& folder, qsizetype size,
+                               const std::function<std::shared_ptr<void>()>& makeFull,
+                               bool* tried)
 {
-    return QByteArray(n, c);
+    const QByteArray old(6000, 'o');
+    const QString log = folder + QStringLiteral("/log.txt");
+    const QString copy = folder + QStringLiteral("/copy.log");
+    if (!writeFileAtomically(log, old))
+        return "the old file could not be written";
+    std::shared_ptr<void> full = makeFull();
+    *tried = full != nullptr;
+    if (!full)
+        return {};
+    std::string failed;
+    auto check = [&failed](bool held, const char* what) {
+        if (!held)
+            failed += std::string(what) + "; ";
+    };
+    QString error;
+    check(!writeFileAtomically(log, QByteArray(size, 'n'), &error), "the write reported success");
+    check(!error.isEmpty(), "the failed write gave no reason");
+    error.clear();
+    check(!copyFileAtomically(log, copy, &error), "the copy reported success");
+    check(!error.isEmpty(), "the failed copy gave no reason");
+    full.reset();
+    check(readFile(log) == old, "the old file changed");
+    check(!QFile::exists(copy), "a copy was left");
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    left.removeAll(QStringLiteral("filler"));
+    check(left == QStringList{QStringLiteral("log.txt")}, "another file was left");
+    return failed;
 }
 
 } // namespace
 
+// Under and over the 16 KiB that Qt's save file keeps in its buffer, on a
+// file size limit in this process and on a small tmpfs (full, or with one
+// page free) in a child process of its own.
 TEST(SafeFileFullDisk, FailedWritesAreReportedAndKeepTheOldFile)
 {
-    // What the old file holds: more than one page and than the size limit,
-    // so copying it cannot fit either.
-    const QByteArray old = bytes(6000, 'o');
-    struct Disk {
-        const char* name;
-        bool tmpfs;
-        qint64 leaveFree; // tmpfs: bytes left free once it is filled
-    };
-    const Disk disks[] = {
-        {"file size limit of 1 KiB", false, 0},
-        {"full tmpfs", true, 0},
-        {"tmpfs with one free page", true, 4096},
-    };
-    // Under and over the 16 KiB that Qt's save file keeps in its buffer.
     const qsizetype sizes[] = {5000, 12 * 1024, 40 * 1024};
     int ran = 0;
-    for (const Disk& d : disks) {
-        for (qsizetype size : sizes) {
-            SCOPED_TRACE(testing::Message() << d.name << ", " << size << " bytes");
-            QTemporaryDir plain;
-            std::unique_ptr<SmallDisk> disk;
-            if (d.tmpfs) {
-                disk = std::make_unique<SmallDisk>(64);
-                if (!disk->active())
-                    continue;
-            }
-            const QString folder = disk ? disk->path() : plain.path();
-            const QString log = folder + QStringLiteral("/log.txt");
-            const QString copy = folder + QStringLiteral("/copy.log");
-            ASSERT_TRUE(writeFileAtomically(log, old));
-            std::unique_ptr<FileSizeLimit> limit;
-            if (disk) {
-                disk->fill(d.leaveFree);
-            } else {
-                limit = std::make_unique<FileSizeLimit>(1024);
-                if (!limit->active())
-                    continue;
-            }
-            ++ran;
+    for (qsizetype size : sizes) {
+        SCOPED_TRACE(testing::Message() << size << " bytes");
+        QTemporaryDir plain;
+        bool tried = false;
+        const std::string limited = replaceOnAFullDisk(
+            plain.path(), size,
+            []() -> std::shared_ptr<void> {
+                auto limit = std::make_shared<FileSizeLimit>(1024);
+                return limit->active() ? limit : nullptr;
+            },
+            &tried);
+        EXPECT_EQ(limited, "") << "file size limit of 1 KiB";
+        ran += tried;
 
-            QString error;
-            EXPECT_FALSE(writeFileAtomically(log, bytes(size, 'n'), &error));
-            EXPECT_FALSE(error.isEmpty());
-            error.clear();
-            EXPECT_FALSE(copyFileAtomically(log, copy, &error));
-            EXPECT_FALSE(error.isEmpty());
-            limit.reset();
-            const QByteArray now = readFile(log);
-            EXPECT_TRUE(now == old) << "log.txt now holds " << now.size() << " bytes";
-            EXPECT_FALSE(QFile::exists(copy));
-            QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-            left.removeAll(QStringLiteral("filler"));
-            EXPECT_EQ(left, QStringList{QStringLiteral("log.txt")}) << "no temporary file left";
+        for (qint64 leaveFree : {qint64(0), qint64(4096)}) {
+            const auto onTmpfs = inSmallTmpfs(64, [&](const QString& folder) {
+                bool filled = false;
+                std::string failed = replaceOnAFullDisk(
+                    folder, size,
+                    [&] {
+                        fillDisk(folder, leaveFree);
+                        return std::make_shared<int>(0);
+                    },
+                    &filled);
+                return failed;
+            });
+            if (!onTmpfs)
+                continue;
+            ++ran;
+            EXPECT_EQ(*onTmpfs, "") << "tmpfs with " << leaveFree << " bytes left free";
         }
     }
     if (ran == 0)

@@ -6,15 +6,19 @@
 //                   so a write past the limit fails (EFBIG) the way a
 //                   write to a full disk fails (ENOSPC) instead of ending
 //                   the process.  The old limit comes back at its end.
-//   SmallDisk       a tmpfs of a few pages mounted on a temporary folder
-//                   (root only; unmounted at its end); fill() takes up what
-//                   is left, so the next write fails with ENOSPC.
-//
-// Each reports active() false when it cannot be set up; the test then
-// skips that case.
+//                   active() is false when it cannot be set.
+//   inSmallTmpfs    runs `body` in a child process with a mount namespace
+//                   of its own, where a tmpfs of a few pages is mounted on
+//                   a temporary folder; the mount goes with the child,
+//                   however it ends.  Root only: nullopt when it cannot be
+//                   set up here (the test then skips that case).
+//   fillDisk        takes up what is left of the file system of `folder`
+//                   but `leaveBytes` (rounded to pages by the file system).
 
 #include <QString>
-#include <QTemporaryDir>
+#include <functional>
+#include <optional>
+#include <string>
 #include <sys/resource.h>
 
 namespace zq::test {
@@ -32,21 +36,12 @@ private:
     bool active_ = false;
 };
 
-class SmallDisk {
-public:
-    explicit SmallDisk(int kibibytes = 64);
-    ~SmallDisk();
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    bool active() const { return mounted_; }
-    QString path() const { return dir_.path(); }
-    // Writes a filler file until the disk is full, then frees `leaveBytes`
-    // of it again (rounded to whole pages by the file system).
-    void fill(qint64 leaveBytes = 0);
+// `body` gets the tmpfs folder and returns "" when all held, else what
+// failed; that text is returned (a child that did not end normally says
+// so).
+std::optional<std::string> inSmallTmpfs(int kibibytes,
+                                        const std::function<std::string(const QString&)>& body);
 
-private:
-    QTemporaryDir dir_;
-    bool mounted_ = false;
-};
+void fillDisk(const QString& folder, qint64 leaveBytes = 0);
 
 } // namespace zq::test
