@@ -9,7 +9,9 @@
 #include "startup/frmSplash.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QPushButton>
 #include <QTimer>
@@ -30,12 +32,29 @@ QString workingFolderLockName()
     return QStringLiteral("zqlog.lock");
 }
 
+namespace {
+QString lockFilePath(const QString& folder)
+{
+    return folder + QLatin1Char('/') + workingFolderLockName();
+}
+} // namespace
+
 bool lockWorkingFolder(QLockFile& lock, const QString& folder)
 {
     // A running copy keeps its lock however long it runs; only a lock
     // whose process is gone counts as stale.
     lock.setStaleLockTime(0);
     if (lock.tryLock(0) || lock.error() != QLockFile::LockFailedError)
+        return true;
+    // A copy killed between making the lock file and writing its process
+    // into it leaves a file that names no process: taken over once it is
+    // older than any start could take.
+    qint64 pid = 0;
+    QString host, app;
+    const QFileInfo file(lockFilePath(folder));
+    if (!lock.getLockInfo(&pid, &host, &app)
+        && file.lastModified().secsTo(QDateTime::currentDateTime()) > 60
+        && lock.removeStaleLockFile() && lock.tryLock(0))
         return true;
     prompt().message(QStringLiteral("The log in the working folder %1 is open in another copy of "
                                     "this program.  One copy at a time can open a working folder: "
@@ -67,7 +86,7 @@ int runProgram(int argc, char** argv, const std::function<void()>& started)
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QString folder = QDir::currentPath();
-    QLockFile lock(folder + QLatin1Char('/') + workingFolderLockName());
+    QLockFile lock(lockFilePath(folder));
     if (!lockWorkingFolder(lock, folder))
         return 1;
 

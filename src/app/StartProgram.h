@@ -20,11 +20,13 @@ int runProgram(int argc, char** argv, const std::function<void()>& started = {})
 // The name of the lock file in the working folder.
 QString workingFolderLockName();
 
-// Takes `lock` on the working folder `folder` for the whole run.  A lock
-// held by a running copy refuses the start: the operator is told which
-// folder is in use and false is returned.  A lock left by a copy that no
-// longer runs is taken over.  A folder that cannot hold a lock file at all
-// (read-only, say) does not stop the start.
+// Takes `lock` (the file workingFolderLockName() in `folder`) on the
+// working folder for the whole run.  A lock held by a running copy refuses
+// the start: the operator is told which folder is in use and false is
+// returned.  A lock left by a copy that no longer runs is taken over, and
+// so is a lock file that names no process and is over a minute old.  A
+// folder that cannot hold a lock file at all (read-only, say) does not
+// stop the start.
 bool lockWorkingFolder(QLockFile& lock, const QString& folder);
 
 // Ends the run in order from the event loop (a signal): keying stops with

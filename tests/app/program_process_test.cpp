@@ -6,12 +6,14 @@
 
 #include "app/StartProgram.h"
 #include "support/FakeWinKeyer.h"
+#include "support/TestEnv.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -270,4 +272,43 @@ TEST_F(ProgramProcess, EndSignalClosesTheWinKeyerWithItsCloseBytes)
     EXPECT_TRUE(test::FakeWinKeyer::waitUntil(
         [&] { return keyer.received().endsWith(hostClose); }, kWaitMs))
         << keyer.received().toHex(' ').toStdString();
+}
+
+// The lock itself, in this process: a held lock refuses a second taker
+// with the message, and a lock file that names no process (its copy died
+// before writing it) is taken over once it is old, but not while it may
+// be a start in progress.
+TEST(WorkingFolderLock, HeldLockRefusesAndAnOldLockThatNamesNoProcessIsTakenOver)
+{
+    test::TestEnv env;
+    const QString folder = env.workDir();
+    const QString path = env.workPath(workingFolderLockName());
+    {
+        QLockFile first(path);
+        ASSERT_TRUE(lockWorkingFolder(first, folder));
+        QLockFile second(path);
+        EXPECT_FALSE(lockWorkingFolder(second, folder));
+        EXPECT_EQ(env.prompt().messageTitles(), QStringList{QStringLiteral("Log Already Open")});
+        EXPECT_TRUE(env.prompt().messageTexts().value(0).contains(folder));
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+
+    struct Case {
+        int ageSeconds;
+        bool taken;
+    };
+    for (const Case c : {Case{0, false}, Case{300, true}}) {
+        SCOPED_TRACE(c.ageSeconds);
+        env.prompt().clear();
+        QFile empty(path);
+        ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(empty.setFileTime(QDateTime::currentDateTime().addSecs(-c.ageSeconds),
+                                      QFileDevice::FileModificationTime));
+        empty.close();
+        QLockFile lock(path);
+        EXPECT_EQ(lockWorkingFolder(lock, folder), c.taken);
+        EXPECT_EQ(env.prompt().messageTitles().size(), c.taken ? 0 : 1);
+        lock.unlock();
+        QFile::remove(path);
+    }
 }
