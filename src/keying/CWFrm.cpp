@@ -283,8 +283,6 @@ CWFrm::CWFrm()
             pushSettings();
         }
     });
-
-    Form_Load();
 }
 
 void CWFrm::Form_Load()

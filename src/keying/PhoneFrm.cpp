@@ -162,8 +162,6 @@ PhoneFrm::PhoneFrm()
         else if (k >= 'a' && k <= 'z')
             k -= 32;
     };
-
-    Form_Load();
 }
 
 void fitVoiceWindow(QWidget& form)

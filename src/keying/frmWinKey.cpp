@@ -194,8 +194,6 @@ frmWinKey::frmWinKey()
     pumpTimer_->setTimerType(Qt::PreciseTimer);
     connect(pumpTimer_, &QTimer::timeout, this, [this] { pumpStep(); });
     connect(&WinKeyerLink::instance(), &WinKeyerLink::failed, this, [this] { onLinkFailed(); });
-
-    Form_Load();
 }
 
 void frmWinKey::Form_Load()

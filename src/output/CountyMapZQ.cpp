@@ -53,8 +53,6 @@ CountyMapZQ::CountyMapZQ()
     Timer1->setInterval(1);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     Timer1->start();
-
-    Form_Load();
 }
 
 void CountyMapZQ::Form_Load()

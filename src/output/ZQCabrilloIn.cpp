@@ -101,7 +101,6 @@ ZQCabrilloIn::ZQCabrilloIn()
     setObjectName(QStringLiteral("ZQCabrilloIn"));
     setWindowTitle(QStringLiteral("Summary Sheet Information"));
     buildControls();
-    Form_Load();
 }
 
 void ZQCabrilloIn::buildControls()

@@ -35,8 +35,6 @@ frmCountyList::frmCountyList()
     placeControl(*ListView1, 120, 120, 2915, 5895);
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { ListView1_Click(item); });
-
-    Form_Load();
 }
 
 void frmCountyList::Form_Load()

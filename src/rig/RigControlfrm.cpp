@@ -103,7 +103,6 @@ RigControlfrm::RigControlfrm()
     stepTimer_->setTimerType(Qt::PreciseTimer);
     connect(stepTimer_, &QTimer::timeout, this, [this] { runCommandSteps(); });
     buildControls();
-    Form_Load();
 }
 
 RigControlfrm::~RigControlfrm() = default;

@@ -92,7 +92,6 @@ SpectrumMap::SpectrumMap()
         spot->installEventFilter(this);
         lblDXSpot.set(i, spot);
     }
-    Form_Load();
 }
 
 void SpectrumMap::Form_Load()

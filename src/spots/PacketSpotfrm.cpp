@@ -126,7 +126,6 @@ PacketSpotfrm::PacketSpotfrm()
     Timer1->setInterval(333);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     buildControls();
-    Form_Load();
 }
 
 PacketSpotfrm::~PacketSpotfrm() = default;

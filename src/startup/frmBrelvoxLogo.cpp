@@ -43,8 +43,6 @@ frmBrelvoxLogo::frmBrelvoxLogo()
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1100);
     connect(Timer2, &QTimer::timeout, this, &frmBrelvoxLogo::Timer2_Timer);
-
-    Form_Load();
 }
 
 void frmBrelvoxLogo::Form_Load()

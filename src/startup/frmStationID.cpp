@@ -96,7 +96,6 @@ frmStationID::frmStationID()
     setObjectName(QStringLiteral("frmStationID"));
     setWindowTitle(QStringLiteral(" Setup Information"));
     buildControls();
-    Form_Load();
 }
 
 void frmStationID::buildControls()
