@@ -10,7 +10,7 @@
 #include "BenchWorld.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/WindowRegistry.h"
 #include "entry/ContactIndex.h"
 #include "entry/ContactListRows.h"

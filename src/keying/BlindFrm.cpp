@@ -1,6 +1,6 @@
 #include "keying/BlindFrm.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "keying/PhoneFrm.h"

@@ -1,7 +1,7 @@
 #include "keying/CWFrm.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"

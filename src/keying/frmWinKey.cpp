@@ -1,7 +1,7 @@
 #include "keying/frmWinKey.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"

@@ -1,6 +1,6 @@
 #include "logstore/LogFileStore.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "entry/ContestTotals.h"
 #include "entry/LogOnState.h"
 #include "logstore/PrefFile.h"

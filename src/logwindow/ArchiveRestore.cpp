@@ -1,6 +1,6 @@
 #include "logwindow/ArchiveRestore.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/ContactLog.h"
 #include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"

@@ -1,6 +1,6 @@
 #include "logwindow/Form5.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "platform/Prompt.h"

@@ -1,7 +1,7 @@
 #include "output/ZQCabrilloIn.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/Form1.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"

@@ -1,7 +1,7 @@
 #include "spots/PacketSpotfrm.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/Form1.h"
 #include "common/KeyCodes.h"
 #include "common/ModalShow.h"

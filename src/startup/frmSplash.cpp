@@ -1,6 +1,6 @@
 #include "startup/frmSplash.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/NamedControls.h"
 #include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"

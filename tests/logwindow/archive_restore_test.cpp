@@ -1,6 +1,6 @@
 // Archive and restore of log.txt through the log window's file dialog.
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/ArchiveRestore.h"

@@ -1,6 +1,6 @@
 // The country and state tables: the shipped data and the loaders.
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/PositionTables.h"
 #include "logwindow/SectionTable.h"
 #include "platform/QuotedText.h"

@@ -5,7 +5,7 @@
 // contacts typed into the entry row field by field.
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "logstore/ContactLog.h"

@@ -1,6 +1,6 @@
 #include "support/TestEnv.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
