@@ -14,7 +14,7 @@
 #include "logwindow/ClickLabel.h"
 #include "logwindow/CommonDialog.h"
 #include "logwindow/ContactListView.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 
 #include <QMainWindow>
 #include <QPointer>

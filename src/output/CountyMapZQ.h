@@ -7,7 +7,7 @@
 // colours stay in the picture.
 
 #include "common/WindowRegistry.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 
 #include <QDialog>
 #include <QImage>

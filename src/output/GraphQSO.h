@@ -8,7 +8,7 @@
 
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 #include "output/RateGraph.h"
 
 #include <QDialog>

@@ -10,7 +10,7 @@
 // mode to the active log window through Form1.  Nothing in a tick waits.
 
 #include "common/WindowRegistry.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 #include "rig/BandPlan.h"
 #include "rig/RigSettings.h"
 

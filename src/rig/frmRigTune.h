@@ -7,7 +7,7 @@
 // scanning ends the scan.
 
 #include "common/WindowRegistry.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 
 #include <QDialog>
 

@@ -5,7 +5,7 @@
 // from the spot store.
 
 #include "common/WindowRegistry.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 
 #include <QDialog>
 

@@ -17,7 +17,7 @@
 // opening or closing (a message box runs the event loop, timers included).
 
 #include "common/WindowRegistry.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 #include "spots/AgwSpotLink.h"
 #include "spots/SpotIntake.h"
 #include "spots/SpotSettings.h"
