@@ -4,7 +4,7 @@
 #include "logstore/ContactLog.h"
 #include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/CommonDialog.h"
+#include "common/CommonDialog.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"

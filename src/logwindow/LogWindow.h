@@ -12,7 +12,7 @@
 
 #include "common/TwipsLayout.h"
 #include "logwindow/ClickLabel.h"
-#include "logwindow/CommonDialog.h"
+#include "common/CommonDialog.h"
 #include "logwindow/ContactListView.h"
 #include "common/ControlArray.h"
 

@@ -9,7 +9,7 @@
 #include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/CommonDialog.h"
+#include "common/CommonDialog.h"
 #include "logwindow/LogWindow.h"
 #include "platform/Prompt.h"
 #include "platform/SafeFile.h"

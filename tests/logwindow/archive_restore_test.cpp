@@ -4,7 +4,7 @@
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/ArchiveRestore.h"
-#include "logwindow/CommonDialog.h"
+#include "common/CommonDialog.h"
 #include "platform/SafeFile.h"
 #include "support/TestEnv.h"
 
