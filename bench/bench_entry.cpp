@@ -25,7 +25,7 @@
 #include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/Outfrm.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 

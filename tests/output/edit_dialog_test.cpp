@@ -10,7 +10,7 @@
 #include "logstore/PositionTables.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/ArchiveRestore.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "output/ZQEditInfrm.h"
 #include "output/ZQEditOut.h"
 #include "support/TestContacts.h"

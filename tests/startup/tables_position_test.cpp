@@ -2,7 +2,7 @@
 
 #include "platform/Folders.h"
 #include "logstore/PositionTables.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "platform/QuotedText.h"
 #include "support/TestEnv.h"
 

@@ -21,7 +21,7 @@
 #include "logstore/StationSettings.h"
 #include "logwindow/ArchiveRestore.h"
 #include "logwindow/RigTuning.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/SafeFile.h"
 #include "platform/WinKeyer.h"
