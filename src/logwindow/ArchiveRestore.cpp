@@ -9,7 +9,7 @@
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 
 #include <QDir>
 #include <QFileInfo>

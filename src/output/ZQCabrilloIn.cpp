@@ -15,7 +15,7 @@
 #include "platform/SafeFile.h"
 #include "platform/SettingsStore.h"
 #include "startup/SharedPrefs.h"
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "common/WindowRegistry.h"
 #include "platform/Paths.h"
 #include "startup/StartupPictures.h"
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -10,7 +10,7 @@
 #include "startup/SharedPrefs.h"
 #include "startup/StartupPictures.h"
 #include "startup/StationSetupEntry.h"
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 #include "startup/frmBrelvoxLogo.h"
 
 #include <QCloseEvent>
