@@ -19,7 +19,7 @@
 #include "logstore/CountyTable.h"
 #include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 #include "logwindow/Outfrm.h"
 #include "output/EditChecks.h"
 #include "output/ZQEditOut.h"

@@ -3,7 +3,7 @@
 #include "platform/Folders.h"
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 #include "common/CommonDialog.h"
 #include "platform/SafeFile.h"
 #include "support/TestEnv.h"

@@ -9,7 +9,7 @@
 #include "logstore/CountyTable.h"
 #include "logstore/PositionTables.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 #include "logstore/SectionTable.h"
 #include "output/ZQEditInfrm.h"
 #include "output/ZQEditOut.h"

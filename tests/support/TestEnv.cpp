@@ -19,7 +19,7 @@
 #include "logstore/CountyTable.h"
 #include "logstore/PositionTables.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 #include "logwindow/RigTuning.h"
 #include "logstore/SectionTable.h"
 #include "platform/Paths.h"

@@ -1,4 +1,4 @@
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 
 #include "platform/Folders.h"
 #include "logstore/ContactLog.h"
