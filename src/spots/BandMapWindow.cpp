@@ -7,7 +7,7 @@
 #include "common/WindowFit.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/LogWindow.h"
-#include "logwindow/RigTuning.h"
+#include "rig/RigTuning.h"
 #include "platform/Clock.h"
 #include "spots/BandMapScale.h"
 #include "spots/AllBandsScale.h"

@@ -6,7 +6,7 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "logwindow/LogWindow.h"
-#include "logwindow/RigTuning.h"
+#include "rig/RigTuning.h"
 #include "platform/Clock.h"
 #include "spots/BandMapWindow.h"
 #include "spots/AllBandsScale.h"

@@ -20,7 +20,7 @@
 #include "logstore/PositionTables.h"
 #include "logstore/StationSettings.h"
 #include "logstore/ArchiveRestore.h"
-#include "logwindow/RigTuning.h"
+#include "rig/RigTuning.h"
 #include "logstore/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/SafeFile.h"
