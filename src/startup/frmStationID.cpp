@@ -14,7 +14,7 @@
 #include "logstore/PositionTables.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/LogWindowFactory.h"
+#include "common/LogWindowLink.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "startup/SharedPrefs.h"

@@ -13,7 +13,7 @@
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/Infrm.h"
-#include "logwindow/LogWindowFactory.h"
+#include "common/LogWindowLink.h"
 #include "logwindow/Outfrm.h"
 #include "support/TestContacts.h"
 #include "support/TestEnv.h"
