@@ -4,7 +4,7 @@
 // folders set to them, a scripted prompt, and every window unloaded at the
 // start and at the end.
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/WindowRegistry.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"

@@ -2,7 +2,7 @@
 // drawing of the Extra privileges in the real window (offscreen).
 
 #include "OffscreenMain.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/WindowRegistry.h"
 #include "rig/BandPlan.h"
 #include "rig/frmBandPlan.h"

@@ -11,7 +11,7 @@
 #include "BenchWorld.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/WindowRegistry.h"
 #include "entry/TypeAhead.h"
@@ -19,7 +19,7 @@
 #include "logstore/CountyTable.h"
 #include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 #include "logwindow/Outfrm.h"
 #include "output/EditChecks.h"
 #include "output/ZQEditOut.h"

@@ -10,7 +10,7 @@
 #include "BenchWorld.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/WindowRegistry.h"
 #include "entry/ContactIndex.h"
 #include "entry/ContactListRows.h"
@@ -25,7 +25,7 @@
 #include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/Outfrm.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 

@@ -1,6 +1,6 @@
 // Log store timings on a full log: load of 11000 contacts, one synced
 // append, and a rewrite of 11000 contacts.
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/ContactLog.h"
 #include "logstore/LogFileStore.h"
 #include "platform/Paths.h"

@@ -5,7 +5,7 @@
 // frequency and mode to a started log window; and the worst stall of the
 // event loop (a 1 ms probe timer) while polling the fake every 100 ms for
 // 10 seconds.
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/WindowRegistry.h"
 #include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"

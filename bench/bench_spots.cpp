@@ -11,7 +11,7 @@
 #include "BenchWorld.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/Form1.h"
 #include "common/WindowRegistry.h"
 #include "logstore/PositionTables.h"

@@ -13,7 +13,7 @@
 //   added_gap_p50_ms, added_gap_p99_ms, added_gap_max_ms   the space between
 //       two characters beyond the three units Morse gives it
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/WindowRegistry.h"
 #include "keying/CWFrm.h"

@@ -4,7 +4,7 @@
 // written before the reader runs.  Header-only so each target stays one
 // program of its own.
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,10 +1,6 @@
 #include "common/Form1.h"
 
-#include "common/WindowRegistry.h"
-#include "logstore/PrefFile.h"
-#include "logstore/StationSettings.h"
-#include "logwindow/Infrm.h"
-#include "logwindow/Outfrm.h"
+#include "common/LogWindowLink.h"
 
 #include <QLabel>
 
@@ -26,43 +22,47 @@ bool Form1::lblDXVisible() const
 
 LogWindow& Form1::activeLogWindow()
 {
-    LogWindow* w = nullptr;
-    if (StationSettings::instance().OutOfStateFlag != 0)
-        w = &DefaultInstance<Outfrm>();
-    else
-        w = &DefaultInstance<Infrm>();
-    w->load();
-    return *w;
+    return logWindow().logWindow();
+}
+
+ActiveLogWindow& Form1::logWindow()
+{
+    return ForwardedLogWindow();
+}
+
+ActiveLogWindow* Form1::loadedLogWindow(bool outOfState)
+{
+    return LoadedLogWindow(outOfState);
 }
 
 void Form1::SavePref()
 {
-    WritePrefFile();
+    SaveStationPreferences();
 }
 
 void Form1::BandFreqConversion(float& frequencyValue)
 {
-    activeLogWindow().BandFreqConversion(frequencyValue);
+    logWindow().BandFreqConversion(frequencyValue);
 }
 
 void Form1::ModeSelection(QString& strMode)
 {
-    activeLogWindow().ModeSelection(strMode);
+    logWindow().ModeSelection(strMode);
 }
 
 void Form1::PacketResize()
 {
-    activeLogWindow().PacketResize();
+    logWindow().PacketResize();
 }
 
 void Form1::DisplayBandMapLabels()
 {
-    activeLogWindow().DisplayBandMapLabels();
+    logWindow().DisplayBandMapLabels();
 }
 
 void Form1::BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString& qDXSpotRecord)
 {
-    activeLogWindow().BandMapSpots(qDXSpotCall, qDXSpotFreq, qDXSpotRecord);
+    logWindow().BandMapSpots(qDXSpotCall, qDXSpotFreq, qDXSpotRecord);
 }
 
 } // namespace zq

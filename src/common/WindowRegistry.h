@@ -1,7 +1,10 @@
 #pragma once
 // Default instances of the program's windows: a window is created on first
 // use, reached by its type anywhere, and destroyed when unloaded; the next
-// use creates a fresh one.  Unloading runs the window's unload step at once
+// use creates a fresh one.  Creating a window builds it, registers it and
+// only then runs its load step, so whatever the load does (a message box,
+// a modal showing, a failed port, an event pass) reaches this same window
+// and never builds a second one.  Unloading runs the window's unload step at once
 // and deletes the object from the event loop, so a window may be unloaded
 // from inside one of its own handlers.
 
@@ -11,6 +14,15 @@
 #include <typeindex>
 
 namespace zq {
+
+// Windows with work to do when loaded (fitting, reading settings, opening
+// a link) implement this instead of doing it in their constructor; the
+// registry runs the step once, right after registering the window.
+class LoadStep {
+public:
+    virtual ~LoadStep() = default;
+    virtual void Form_Load() = 0;
+};
 
 // Windows with work to do when unloaded (closing a port, a player, a link)
 // implement this; the step runs before the window is hidden and deleted.
@@ -31,6 +43,8 @@ public:
             return *static_cast<W*>(it->second.data());
         W* w = new W();
         map[std::type_index(typeid(W))] = w;
+        if (auto* step = dynamic_cast<LoadStep*>(w))
+            step->Form_Load();
         return *w;
     }
 

@@ -1,10 +1,14 @@
 #include "entry/ContestTotals.h"
 
+#include "logstore/LogFileStore.h"
+
 namespace zq {
 
 ContestTotals& ContestTotals::instance()
 {
     static ContestTotals t;
+    static const bool handedOver = (addLogLoadReset([] { t.QsoPoints = 0; }), true);
+    (void)handedOver;
     return t;
 }
 
@@ -19,6 +23,8 @@ void MultiplierMatrix::clearMarks()
 MultiplierMatrix& MultiplierMatrix::instance()
 {
     static MultiplierMatrix m;
+    static const bool handedOver = (addLogLoadReset([] { m.clearMarks(); }), true);
+    (void)handedOver;
     return m;
 }
 

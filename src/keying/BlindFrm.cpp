@@ -1,6 +1,6 @@
 #include "keying/BlindFrm.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "keying/PhoneFrm.h"
@@ -74,8 +74,6 @@ BlindFrm::BlindFrm()
     connect(Option2, &QRadioButton::clicked, this, [this] { Option2_Click(); });
     connect(Option3, &QRadioButton::clicked, this, [this] { Option3_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-
-    Form_Load();
 }
 
 void BlindFrm::Form_Load()

@@ -23,7 +23,7 @@ constexpr std::chrono::milliseconds PromptWaitMargin{500};
 constexpr std::chrono::milliseconds PromptWaitCap{5000};
 std::chrono::milliseconds promptWaitLimit(std::chrono::milliseconds promptLength);
 
-class BlindFrm : public QDialog, public UnloadStep {
+class BlindFrm : public QDialog, public UnloadStep, public LoadStep {
     Q_OBJECT
 public:
     BlindFrm();
@@ -51,7 +51,7 @@ public:
     void onUnload() override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
 };
 
 } // namespace zq

@@ -1,7 +1,9 @@
 #include "keying/CWFrm.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "common/Form1.h"
+#include "common/LogWindowLink.h"
+#include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
@@ -13,8 +15,6 @@
 #include "keying/frmWinKey.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/Infrm.h"
-#include "logwindow/Outfrm.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
@@ -39,18 +39,16 @@ namespace zq {
 
 namespace {
 
-LogWindow* activeLogWindow()
+ActiveLogWindow* activeLogWindow()
 {
-    if (StationSettings::instance().OutOfStateFlag == 1)
-        return WindowRegistry::existing<Outfrm>();
-    return WindowRegistry::existing<Infrm>();
+    return Form1::loadedLogWindow(StationSettings::instance().OutOfStateFlag == 1);
 }
 
 // Logs the active window's contact when its call box is not empty.
 void logActiveContact()
 {
-    LogWindow* w = activeLogWindow();
-    if (w && w->txtCall && !w->txtCall->text().isEmpty())
+    ActiveLogWindow* w = activeLogWindow();
+    if (w && !w->callBox().text().isEmpty())
         w->Mains();
 }
 
@@ -283,8 +281,6 @@ CWFrm::CWFrm()
             pushSettings();
         }
     });
-
-    Form_Load();
 }
 
 void CWFrm::Form_Load()
@@ -698,8 +694,8 @@ void CWFrm::echoBuffer()
 {
     if (!Check1->isChecked())
         return;
-    if (LogWindow* w = activeLogWindow())
-        w->lblDialog->setText(KeyingState::instance().CwSendBuffer.text());
+    if (ActiveLogWindow* w = activeLogWindow())
+        w->dialogLabel().setText(KeyingState::instance().CwSendBuffer.text());
 }
 
 void CWFrm::LoopThroughCWBuffer()
@@ -727,8 +723,8 @@ void CWFrm::LoopThroughCWBuffer()
         tmrRepeat->start();
     ks.CwSendingBusy = 0;
     if (Check1->isChecked()) {
-        if (LogWindow* w = activeLogWindow())
-            w->lblDialog->setText(ks.KeyboardCwMode == 1
+        if (ActiveLogWindow* w = activeLogWindow())
+            w->dialogLabel().setText(ks.KeyboardCwMode == 1
                                       ? QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.")
                                       : QString());
     }

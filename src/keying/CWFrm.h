@@ -25,7 +25,7 @@ namespace zq {
 
 class EntryBox;
 
-class CWFrm : public QDialog, public UnloadStep {
+class CWFrm : public QDialog, public UnloadStep, public LoadStep {
     Q_OBJECT
 public:
     CWFrm();
@@ -116,7 +116,7 @@ public:
     void txtCWLoop_LostFocus();
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void CalibrateLoop();
     void tmrRepeat_Timer();
     void pushSettings();

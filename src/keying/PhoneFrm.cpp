@@ -1,7 +1,7 @@
 #include "keying/PhoneFrm.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
@@ -162,8 +162,6 @@ PhoneFrm::PhoneFrm()
         else if (k >= 'a' && k <= 'z')
             k -= 32;
     };
-
-    Form_Load();
 }
 
 void fitVoiceWindow(QWidget& form)

@@ -33,7 +33,7 @@ std::optional<double> phoneBoxNumber(const QString& text);
 // screen, exactly centred, its fonts grown with the screen width.
 void fitVoiceWindow(QWidget& form);
 
-class PhoneFrm : public QDialog, public UnloadStep {
+class PhoneFrm : public QDialog, public UnloadStep, public LoadStep {
     Q_OBJECT
 public:
     PhoneFrm();
@@ -84,7 +84,7 @@ public:
     void txtPHLoop_LostFocus();
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     // Drops every PTT line this window raised, whatever the settings say now.
     void releasePtt();
     void remember(const std::shared_ptr<KeyLine>& line, KeySignal s);

@@ -172,8 +172,6 @@ frmCodePractice::frmCodePractice()
     setTabOrder(Command4, Command7);
     setTabOrder(Command7, Command8);
     Text5->setFocus();
-
-    Form_Load();
 }
 
 void frmCodePractice::Form_Load()

@@ -4,6 +4,8 @@
 // at a time to the CW keyer's send buffer and keyed by the CW keyer with
 // its own key line and speed (software keying or the WinKeyer).
 
+#include "common/WindowRegistry.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QStringList>
@@ -19,7 +21,7 @@ namespace zq {
 
 class EntryBox;
 
-class frmCodePractice : public QDialog {
+class frmCodePractice : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     frmCodePractice();
@@ -62,7 +64,7 @@ protected:
     void reject() override; // Esc closes as the close control does
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void appendSent(QChar c);
     bool closeRefused();
     // With the WinKeyer as key line: runs the event loop until the keyer

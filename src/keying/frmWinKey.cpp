@@ -1,7 +1,7 @@
 #include "keying/frmWinKey.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
@@ -194,8 +194,6 @@ frmWinKey::frmWinKey()
     pumpTimer_->setTimerType(Qt::PreciseTimer);
     connect(pumpTimer_, &QTimer::timeout, this, [this] { pumpStep(); });
     connect(&WinKeyerLink::instance(), &WinKeyerLink::failed, this, [this] { onLinkFailed(); });
-
-    Form_Load();
 }
 
 void frmWinKey::Form_Load()

@@ -24,7 +24,7 @@ namespace zq {
 
 class EntryBox;
 
-class frmWinKey : public QDialog, public UnloadStep {
+class frmWinKey : public QDialog, public UnloadStep, public LoadStep {
     Q_OBJECT
 public:
     frmWinKey();
@@ -97,7 +97,7 @@ protected:
     void reject() override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void openKeyer(std::function<void()> after);
     void leadTailLostFocus(EntryBox* left);
     void selectOptions();

@@ -1,6 +1,6 @@
 #include "logstore/AdifExport.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/StationSettings.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"

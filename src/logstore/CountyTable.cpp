@@ -1,6 +1,6 @@
 #include "logstore/CountyTable.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/StationSettings.h"
 #include "platform/QuotedText.h"
 

@@ -1,8 +1,6 @@
 #include "logstore/LogFileStore.h"
 
-#include "common/Folders.h"
-#include "entry/ContestTotals.h"
-#include "entry/LogOnState.h"
+#include "platform/Folders.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
 #include "platform/Clock.h"
@@ -212,12 +210,38 @@ std::optional<std::vector<ContactRecord>> parseLogContent(const QByteArray& cont
     return records;
 }
 
+namespace {
+
+std::vector<std::function<void()>>& logLoadResets()
+{
+    static std::vector<std::function<void()>> resets;
+    return resets;
+}
+
+std::vector<std::function<void()>>& newLogResets()
+{
+    static std::vector<std::function<void()>> resets;
+    return resets;
+}
+
+} // namespace
+
+void addLogLoadReset(std::function<void()> reset)
+{
+    logLoadResets().push_back(std::move(reset));
+}
+
+void addNewLogReset(std::function<void()> reset)
+{
+    newLogResets().push_back(std::move(reset));
+}
+
 bool LoadLogFile()
 {
     ContactLog& log = ContactLog::instance();
     log.ContactCount = 0;
-    ContestTotals::instance().QsoPoints = 0;
-    MultiplierMatrix::instance().clearMarks();
+    for (const auto& reset : logLoadResets())
+        reset();
 
     const QString path = logFilePath();
     if (!QFileInfo::exists(path)) {
@@ -328,7 +352,8 @@ bool NewLogFile()
         reportWriteFailure(kLogName, why);
         return false;
     }
-    LogOnState::instance().OperatingSeconds = 0;
+    for (const auto& reset : newLogResets())
+        reset();
     StationSettings::instance().AccumulatedOperatingSeconds = 0;
     ContactLog::instance().ContactCount = 0;
     WritePrefFile();

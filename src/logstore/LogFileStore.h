@@ -7,6 +7,7 @@
 
 #include "logstore/ContactLog.h"
 
+#include <functional>
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -28,7 +29,18 @@ QByteArray formatContactLine(const ContactRecord& r);
 std::optional<std::vector<ContactRecord>> parseLogContent(const QByteArray& content,
                                                          QString* error = nullptr);
 
-// Resets ContactCount, QsoPoints and the multiplier marks, then reads
+// Program state kept above the store that loading a log or starting a new
+// one resets (the points, the multiplier marks, the operating time).  Its
+// owner hands the store the reset when that state is created: state never
+// created still holds its starting values and needs none.
+//   addLogLoadReset: run by LoadLogFile before the file is read.
+//   addNewLogReset: run by NewLogFile after the erase, before the
+//   preferences are saved.
+void addLogLoadReset(std::function<void()> reset);
+void addNewLogReset(std::function<void()> reset);
+
+// Resets ContactCount and the state handed over by addLogLoadReset (the
+// points and the multiplier marks), then reads
 // log.txt into ContactLog (slots above the count are emptied) and sets
 // LoadedContactCount when it is still 0.  A damaged, unreadable or
 // oversized file shows "Error opening file." (title "File Error", one OK

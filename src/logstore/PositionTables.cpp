@@ -1,6 +1,6 @@
 #include "logstore/PositionTables.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "platform/QuotedText.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "logstore/PrefFile.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/StationSettings.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"

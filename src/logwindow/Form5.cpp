@@ -1,6 +1,6 @@
 #include "logwindow/Form5.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "platform/Prompt.h"
@@ -64,8 +64,6 @@ Form5::Form5()
     placeControl(*Command1, 3240, 5400, 1215, 375);
     Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &Form5::Command1_Click);
-
-    Form_Load();
 }
 
 void Form5::Form_Load()

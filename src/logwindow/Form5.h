@@ -3,6 +3,8 @@
 // scrolling read-only box.  The Help item shows it modally and unloads it
 // when it returns, so every opening reads the file afresh.
 
+#include "common/WindowRegistry.h"
+
 #include <QDialog>
 
 class QPlainTextEdit;
@@ -10,7 +12,7 @@ class QPushButton;
 
 namespace zq {
 
-class Form5 : public QDialog {
+class Form5 : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     Form5();
@@ -24,7 +26,7 @@ public:
     void Command1_Click();
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     bool fitWindow();
     void loadHelpText();
 };

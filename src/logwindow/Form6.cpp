@@ -53,8 +53,6 @@ Form6::Form6()
     Line1->setObjectName(QStringLiteral("Line1"));
     Line2 = new LineControl(this, 120, 1500, 5415, 1500);
     Line2->setObjectName(QStringLiteral("Line2"));
-
-    Form_Load();
 }
 
 void Form6::Form_Load()

@@ -4,6 +4,8 @@
 // grid.  A colour takes effect when it is picked; the Colors item saves the
 // preferences and reloads the log when the dialog returns.
 
+#include "common/WindowRegistry.h"
+
 #include <QColor>
 #include <QDialog>
 #include <cstdint>
@@ -15,7 +17,7 @@ namespace zq {
 
 class LineControl;
 
-class Form6 : public QDialog {
+class Form6 : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     Form6();
@@ -38,7 +40,7 @@ public:
     static int32_t storedFromColor(const QColor& c);
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     // Lets the operator pick a colour starting from `value`; false when
     // cancelled (value unchanged).
     static bool pickColor(int32_t& value);

@@ -6,7 +6,7 @@
 #include "entry/ContestTotals.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "output/frmCountyChange.h"
 #include "output/frmCountyChangeRover.h"
 

@@ -17,7 +17,7 @@
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/Form6.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
 

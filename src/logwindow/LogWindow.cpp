@@ -1,7 +1,7 @@
 #include "logwindow/LogWindow.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/Form1.h"
 #include "common/ModalShow.h"
 #include "common/ProgramEnd.h"

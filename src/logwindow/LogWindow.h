@@ -10,11 +10,12 @@
 // and rig polling) runs once, when the window is first shown or first
 // reached through Form1 (load()).
 
+#include "common/LogWindowLink.h"
 #include "common/TwipsLayout.h"
 #include "logwindow/ClickLabel.h"
-#include "logwindow/CommonDialog.h"
+#include "common/CommonDialog.h"
 #include "logwindow/ContactListView.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -51,7 +52,7 @@ private:
     const QWidget* owner_;
 };
 
-class LogWindow : public QMainWindow {
+class LogWindow : public QMainWindow, public ActiveLogWindow {
     Q_OBJECT
 public:
     enum class Variant { OutOfState, InState };
@@ -60,13 +61,23 @@ public:
 
     // A spot's call into txtCall as the field takes typed keys: characters
     // it refuses are dropped and its length limit holds.
-    void enterSpotCall(const QString& call);
+    void enterSpotCall(const QString& call) override;
 
     Variant variant() const { return variant_; }
 
     // Runs the start sequence once; later calls do nothing.
-    void load();
+    void load() override;
     bool isLoadedWindow() const { return loaded_; }
+
+    // The controls the windows below reach (ActiveLogWindow).
+    EntryBox& callBox() override { return *txtCall; }
+    EntryBox& countyBox() override { return *txtSec; }
+    QLabel& dialogLabel() override { return *lblDialog; }
+    QLabel& totalScoreLabel() override { return *lblTotScore; }
+    QListWidget& workedCountyList() override { return *List2; }
+    CommonDialog& fileDialog() override { return *cdbFile; }
+    LogWindow& logWindow() override { return *this; }
+
     // True once the start sequence has loaded the log.  Until then nothing
     // of the log is backed up or saved when the window closes.
     bool logLoaded() const { return logLoaded_; }
@@ -82,24 +93,24 @@ public:
     void mnuBand40Ch_Click();
     void mnuBand6Ch_Click();
     void mnuBand80Ch_Click();
-    virtual void Mains() = 0;
+    void Mains() override = 0;
     // Opens, switches or closes the spot area along the bottom edge as the
     // spotting window's source and display choice say.
-    void PacketResize();
+    void PacketResize() override;
     // One spot: the frequency text in kHz becomes MHz text in place and the
     // record is cut at its first CR; the spot enters SpotStore and the top
     // of the spot list, and the band maps are redrawn.  A frequency that is
     // not a plain number changes nothing.
-    void BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString& qDXSpotRecord);
+    void BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString& qDXSpotRecord) override;
     // Draws the band map (scale and spot labels) while it is shown.
-    void DisplayBandMapLabels();
+    void DisplayBandMapLabels() override;
     // The rig's frequency in MHz: selects the band it lies in (when that is
     // an operating band other than the current one) and sets the frequency
     // text of the next contact.
-    void BandFreqConversion(float& frequencyValue);
+    void BandFreqConversion(float& frequencyValue) override;
     // The rig's mode: "PH" or "CW" selects that mode when it differs from
     // the current one; anything else does nothing.
-    void ModeSelection(QString& strMode);
+    void ModeSelection(QString& strMode) override;
 
     // Reads log.txt again and rebuilds points, counts, lists and totals.
     // False when the log could not be loaded: the failure has been reported

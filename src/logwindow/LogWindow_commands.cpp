@@ -7,7 +7,7 @@
 #include "common/WindowRegistry.h"
 #include "keying/CWFrm.h"
 #include "keying/PhoneFrm.h"
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 
 namespace zq {
 

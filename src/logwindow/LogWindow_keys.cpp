@@ -7,7 +7,7 @@
 #include "logwindow/LogWindow.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/KeyCodes.h"
 #include "common/ModalShow.h"
 #include "common/WindowRegistry.h"

@@ -10,7 +10,7 @@
 #include "common/WindowRegistry.h"
 #include "entry/EntryState.h"
 #include "logstore/LogFileStore.h"
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 #include "output/ZQEditInfrm.h"
 #include "output/ZQEditOut.h"
 #include "platform/Prompt.h"

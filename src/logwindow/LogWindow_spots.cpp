@@ -4,7 +4,6 @@
 // shows one or the other.
 
 #include "logwindow/LogWindow.h"
-#include "logwindow/RigTuning.h"
 
 #include "common/EntryBox.h"
 #include "common/Form1.h"
@@ -15,7 +14,7 @@
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
 #include "platform/Clock.h"
-#include "rig/RigControlfrm.h"
+#include "rig/RigTuning.h"
 #include "spots/BandMapScale.h"
 #include "spots/BandMapWindow.h"
 #include "spots/SpotCountryLookup.h"
@@ -34,32 +33,6 @@
 #include <vector>
 
 namespace zq {
-
-// ---------------------------------------------------------------------------
-// Tuning
-
-namespace {
-
-std::function<void(float)>& frequencyChanger()
-{
-    static std::function<void(float)> f;
-    return f;
-}
-
-} // namespace
-
-void changeRigFrequency(float mhz)
-{
-    if (frequencyChanger())
-        frequencyChanger()(mhz);
-    else
-        DefaultInstance<RigControlfrm>().ChangeFrequency(mhz);
-}
-
-void setRigFrequencyChangerForTesting(std::function<void(float)> changer)
-{
-    frequencyChanger() = std::move(changer);
-}
 
 // ---------------------------------------------------------------------------
 // Mouse on the band map

@@ -10,7 +10,7 @@
 #include "entry/TypeAhead.h"
 #include "logstore/CountyTable.h"
 #include "logstore/PositionTables.h"
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 #include "output/EditChecks.h"
 #include "platform/Prompt.h"
 

@@ -10,6 +10,7 @@
 // it, rewrites log.txt and reloads.  "Delete Dupe" hides the dialog and
 // runs the window's delete command for the contact under edit.
 
+#include "common/WindowRegistry.h"
 #include "logstore/ContactLog.h"
 
 #include <QDialog>
@@ -24,7 +25,7 @@ namespace zq {
 
 class EntryBox;
 
-class ContactEditDialog : public QDialog {
+class ContactEditDialog : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     // The contact under edit, 1..ContactCount, or 0 when the number handed
@@ -75,7 +76,7 @@ protected:
 
     // Fits the dialog to the screen and fills the boxes (the variant's
     // constructor calls it once its rows are made).
-    void Form_Load();
+    void Form_Load() override;
     virtual void fillVariantBoxes(const ContactRecord& r) = 0;
     // Done, before the boxes are trimmed.
     virtual void beforeDoneTests() {}

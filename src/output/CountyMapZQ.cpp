@@ -1,11 +1,11 @@
 #include "output/CountyMapZQ.h"
 
+#include "common/Form1.h"
+#include "common/LogWindowLink.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/Infrm.h"
-#include "logwindow/Outfrm.h"
 #include "output/CountyMap.h"
 
 #include <QLabel>
@@ -53,8 +53,6 @@ CountyMapZQ::CountyMapZQ()
     Timer1->setInterval(1);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     Timer1->start();
-
-    Form_Load();
 }
 
 void CountyMapZQ::Form_Load()
@@ -85,14 +83,14 @@ void CountyMapZQ::Timer1_Timer()
 
 void CountyMapZQ::ColorWorkedCountiesOut()
 {
-    const Outfrm* w = WindowRegistry::existing<Outfrm>();
-    colorWorkedCounties(w ? w->List2 : nullptr);
+    ActiveLogWindow* w = Form1::loadedLogWindow(true);
+    colorWorkedCounties(w ? &w->workedCountyList() : nullptr);
 }
 
 void CountyMapZQ::ColorWorkedCountiesIn()
 {
-    const Infrm* w = WindowRegistry::existing<Infrm>();
-    colorWorkedCounties(w ? w->List2 : nullptr);
+    ActiveLogWindow* w = Form1::loadedLogWindow(false);
+    colorWorkedCounties(w ? &w->workedCountyList() : nullptr);
 }
 
 void CountyMapZQ::colorWorkedCounties(const QListWidget* list)

@@ -6,7 +6,8 @@
 // window's worked-county list is filled with a random colour; the painted
 // colours stay in the picture.
 
-#include "logwindow/ControlArray.h"
+#include "common/WindowRegistry.h"
+#include "common/ControlArray.h"
 
 #include <QDialog>
 #include <QImage>
@@ -17,7 +18,7 @@ class QTimer;
 
 namespace zq {
 
-class CountyMapZQ : public QDialog {
+class CountyMapZQ : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     CountyMapZQ();
@@ -27,7 +28,7 @@ public:
     QLabel* Label1 = nullptr;        // the hint
     QTimer* Timer1 = nullptr;        // 1 ms, once
 
-    void Form_Load();
+    void Form_Load() override;
     void Timer1_Timer();
     void ColorWorkedCountiesOut();
     void ColorWorkedCountiesIn();

@@ -2,7 +2,7 @@
 
 #include "entry/EntryChecks.h"
 #include "entry/TextCompare.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 
 #include <algorithm>
 

@@ -132,7 +132,6 @@ GraphQSO::GraphQSO()
     }
 
     setBackColor(Black);
-    Form_Load();
 }
 
 void GraphQSO::setForeColor(QLabel* label, const QColor& c)

@@ -7,7 +7,8 @@
 // window loads and at each switch; it does not follow later contacts.
 
 #include "common/TwipsLayout.h"
-#include "logwindow/ControlArray.h"
+#include "common/WindowRegistry.h"
+#include "common/ControlArray.h"
 #include "output/RateGraph.h"
 
 #include <QDialog>
@@ -18,7 +19,7 @@ class QPushButton;
 
 namespace zq {
 
-class GraphQSO : public QDialog {
+class GraphQSO : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     GraphQSO();
@@ -34,7 +35,7 @@ public:
     QLabel* Label1 = nullptr;     // "Band "
     ControlArray<QLabel> lblBnd;  // 0..6, the ribbon's legend
 
-    void Form_Load();
+    void Form_Load() override;
     void DrawRateGraph();
     void Command1_Click();
 

@@ -1,21 +1,21 @@
 #include "output/ZQCabrilloIn.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/Form1.h"
+#include "common/LogWindowLink.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "logstore/ContactLog.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/CommonDialog.h"
-#include "logwindow/LogWindow.h"
+#include "common/CommonDialog.h"
 #include "platform/Prompt.h"
 #include "platform/SafeFile.h"
 #include "platform/SettingsStore.h"
 #include "startup/SharedPrefs.h"
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,7 +101,6 @@ ZQCabrilloIn::ZQCabrilloIn()
     setObjectName(QStringLiteral("ZQCabrilloIn"));
     setWindowTitle(QStringLiteral("Summary Sheet Information"));
     buildControls();
-    Form_Load();
 }
 
 void ZQCabrilloIn::buildControls()
@@ -225,8 +224,8 @@ void ZQCabrilloIn::Command4_Click()
     st.OwnCall = trimBlanks(st.OwnCall);
     const Folders& folders = Folders::instance();
 
-    LogWindow& window = Form1::activeLogWindow();
-    CommonDialog& dialog = *window.cdbFile;
+    ActiveLogWindow& window = Form1::logWindow();
+    CommonDialog& dialog = window.fileDialog();
     dialog.InitDir = folders.UserDirectory;
     dialog.FileName =
         folders.UserDirectory + QLatin1Char('/') + CallFileStem(st.OwnCall) + QStringLiteral(".log");
@@ -255,7 +254,7 @@ void ZQCabrilloIn::Command4_Click()
     header.homeStateCode = st.HomeStateCode;
     header.category = cabrilloCategory(location(), category(), power());
     header.operators = Text1->text();
-    header.claimedScore = cabrilloScoreText(window.lblTotScore->text());
+    header.claimedScore = cabrilloScoreText(window.totalScoreLabel().text());
     header.name = Text5->text();
     header.addressLine1 = Text6->text();
     header.addressLine2 = Text7->text();

@@ -6,6 +6,7 @@
 // file dialog.  Name, address and e-mail are remembered in the settings
 // store and the shared preferences after a successful write.
 
+#include "common/WindowRegistry.h"
 #include "output/CabrilloFile.h"
 
 #include <QDialog>
@@ -21,7 +22,7 @@ namespace zq {
 class EntryBox;
 class LineControl;
 
-class ZQCabrilloIn : public QDialog {
+class ZQCabrilloIn : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     // Builds the dialog and runs its loading.
@@ -68,7 +69,7 @@ public:
 
 private:
     void buildControls();
-    void Form_Load();
+    void Form_Load() override;
     // Remembers the four address boxes after a successful write.
     void rememberAddress();
 };

@@ -31,7 +31,6 @@ ZQEditInfrm::ZQEditInfrm() : ContactEditDialog(QStringLiteral("ZQEditInfrm"), tr
     Label9 = addFlag("Label9", QStringLiteral("   Invalid!"), 9);
     setLeaveTest(txtEditSec, [this] { txtEditSec_LostFocus(); });
     setLeaveTest(Text3, [this] { Text3_LostFocus(); });
-    Form_Load();
 }
 
 void ZQEditInfrm::fillVariantBoxes(const ContactRecord& r)

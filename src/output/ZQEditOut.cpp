@@ -20,7 +20,6 @@ ZQEditOut::ZQEditOut() : ContactEditDialog(QStringLiteral("ZQEditOut"), false)
     Label3 = addFlag("Label3", QStringLiteral("   Invalid!"), 6);
     Label6 = addFlag("Label6", QStringLiteral("   Invalid!"), 7);
     setLeaveTest(txtEditPre, [this] { txtEditPre_LostFocus(); });
-    Form_Load();
 }
 
 void ZQEditOut::fillVariantBoxes(const ContactRecord& r)

@@ -53,8 +53,6 @@ frmCountyChange::frmCountyChange()
     Text1->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(cmdMultipleCounties, &QPushButton::clicked, this, [this] { cmdMultipleCounties_Click(); });
-
-    Form_Load();
 }
 
 void frmCountyChange::Form_Load()

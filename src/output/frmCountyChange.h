@@ -7,6 +7,8 @@
 // closing the window leaves OwnCounty as it was.  The caller unloads the
 // dialog.
 
+#include "common/WindowRegistry.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -16,7 +18,7 @@ namespace zq {
 
 class EntryBox;
 
-class frmCountyChange : public QDialog {
+class frmCountyChange : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     frmCountyChange();
@@ -36,7 +38,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void Text1_KeyPress(int& k);
     void focusText1();
 

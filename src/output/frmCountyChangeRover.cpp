@@ -64,8 +64,6 @@ frmCountyChangeRover::frmCountyChangeRover()
             [this](QListWidgetItem* item) { List1_Click(List1->row(item)); });
     List1->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-
-    Form_Load();
 }
 
 void frmCountyChangeRover::Form_Load()

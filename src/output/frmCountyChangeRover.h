@@ -8,6 +8,8 @@
 // or moving to it with the arrow keys, removes it.  Done hides the dialog,
 // which keeps its list until the log window unloads it.
 
+#include "common/WindowRegistry.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -18,7 +20,7 @@ namespace zq {
 
 class EntryBox;
 
-class frmCountyChangeRover : public QDialog {
+class frmCountyChangeRover : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     frmCountyChangeRover();
@@ -36,7 +38,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void Text1_KeyPress(int& k);
     void ValidateRoverCounty();
     void AddRoverCounty();

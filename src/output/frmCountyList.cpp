@@ -1,13 +1,13 @@
 #include "output/frmCountyList.h"
 
 #include "common/EntryBox.h"
+#include "common/Form1.h"
+#include "common/LogWindowLink.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/Infrm.h"
-#include "logwindow/Outfrm.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -35,8 +35,6 @@ frmCountyList::frmCountyList()
     placeControl(*ListView1, 120, 120, 2915, 5895);
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { ListView1_Click(item); });
-
-    Form_Load();
 }
 
 void frmCountyList::Form_Load()
@@ -79,13 +77,9 @@ void frmCountyList::ListView1_Click(QTreeWidgetItem* item)
     if (!item)
         return;
     const QString county = item->text(0);
-    LogWindow* window = nullptr;
-    if (StationSettings::instance().OutOfStateFlag != 0)
-        window = WindowRegistry::existing<Outfrm>();
-    else
-        window = WindowRegistry::existing<Infrm>();
-    if (window)
-        window->txtSec->setText(county);
+    if (ActiveLogWindow* window =
+            Form1::loadedLogWindow(StationSettings::instance().OutOfStateFlag != 0))
+        window->countyBox().setText(county);
     hide();
 }
 

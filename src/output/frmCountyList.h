@@ -3,6 +3,8 @@
 // order.  A click on a county writes its full name into the county box of
 // the active log window and hides the list; the log window unloads it.
 
+#include "common/WindowRegistry.h"
+
 #include <QDialog>
 
 class QTreeWidget;
@@ -10,7 +12,7 @@ class QTreeWidgetItem;
 
 namespace zq {
 
-class frmCountyList : public QDialog {
+class frmCountyList : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     frmCountyList();
@@ -20,7 +22,7 @@ public:
     void ListView1_Click(QTreeWidgetItem* item);
 
 private:
-    void Form_Load();
+    void Form_Load() override;
 };
 
 } // namespace zq

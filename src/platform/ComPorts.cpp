@@ -1,6 +1,6 @@
 #include "platform/ComPorts.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "platform/Paths.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/WaveDevice.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -1,6 +1,6 @@
 #include "rig/BandPlan.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "platform/Paths.h"
 #include "platform/QuotedText.h"
 

@@ -1,7 +1,7 @@
 #include "rig/RigControlfrm.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/Form1.h"
 #include "common/ModalShow.h"
 #include "common/NamedControls.h"
@@ -103,7 +103,6 @@ RigControlfrm::RigControlfrm()
     stepTimer_->setTimerType(Qt::PreciseTimer);
     connect(stepTimer_, &QTimer::timeout, this, [this] { runCommandSteps(); });
     buildControls();
-    Form_Load();
 }
 
 RigControlfrm::~RigControlfrm() = default;

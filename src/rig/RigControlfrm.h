@@ -10,7 +10,7 @@
 // mode to the active log window through Form1.  Nothing in a tick waits.
 
 #include "common/WindowRegistry.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 #include "rig/BandPlan.h"
 #include "rig/RigSettings.h"
 
@@ -36,7 +36,7 @@ class EntryBox;
 class LineControl;
 class SerialPort;
 
-class RigControlfrm : public QDialog, public UnloadStep {
+class RigControlfrm : public QDialog, public UnloadStep, public LoadStep {
     Q_OBJECT
 public:
     RigControlfrm();
@@ -160,7 +160,7 @@ public slots:
 
 private:
     void buildControls();
-    void Form_Load();
+    void Form_Load() override;
     void captureSettings();
     void sendPhase();
     void receivePhase();

@@ -85,8 +85,6 @@ frmBandPlan::frmBandPlan() : rows_(std::make_unique<BandPlanRows>())
 
     Line1 = new LineControl(this, 120, 720, 9360, 720);
     Line1->setObjectName(QStringLiteral("Line1"));
-
-    Form_Load();
 }
 
 frmBandPlan::~frmBandPlan() = default;

@@ -5,6 +5,7 @@
 // and opens on the Extra class.
 
 #include "common/TwipsLayout.h"
+#include "common/WindowRegistry.h"
 #include "rig/BandPlan.h"
 
 #include <QDialog>
@@ -15,7 +16,7 @@ class QPushButton;
 
 namespace zq {
 
-class frmBandPlan : public QDialog {
+class frmBandPlan : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     frmBandPlan();
@@ -52,7 +53,7 @@ public:
     static double fontFactor(const QWidget* w);
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void showClass(const QString& title, const QString& classLetter);
     QLabel* addRunTimeLabel(const QString& name);
 

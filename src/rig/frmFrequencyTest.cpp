@@ -85,8 +85,6 @@ frmFrequencyTest::frmFrequencyTest()
     setTabOrder(Text2, Command2);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-
-    Form_Load();
 }
 
 void frmFrequencyTest::Form_Load()

@@ -4,6 +4,8 @@
 // frequency in MHz through the rig dialog's own set-frequency command.
 // Opened modally by the rig dialog's Change Frequency while it polls.
 
+#include "common/WindowRegistry.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -15,7 +17,7 @@ namespace zq {
 class EntryBox;
 class LineControl;
 
-class frmFrequencyTest : public QDialog {
+class frmFrequencyTest : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     frmFrequencyTest();
@@ -41,7 +43,7 @@ public:
     void Command2_Click();
 
 private:
-    void Form_Load();
+    void Form_Load() override;
 };
 
 } // namespace zq

@@ -180,7 +180,6 @@ frmRigTune::frmRigTune()
     Timer1->setInterval(299);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
-    Form_Load();
     Timer1->start();
 }
 

@@ -6,7 +6,8 @@
 // panel keeps no rig state.  The window previews every key: any key while
 // scanning ends the scan.
 
-#include "logwindow/ControlArray.h"
+#include "common/WindowRegistry.h"
+#include "common/ControlArray.h"
 
 #include <QDialog>
 
@@ -22,7 +23,7 @@ namespace zq {
 class EntryBox;
 class LineControl;
 
-class frmRigTune : public QDialog {
+class frmRigTune : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     frmRigTune();
@@ -72,7 +73,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void modeButton(const QString& mode);
     float scanStep() const;
 };

@@ -3,11 +3,11 @@
 #include "common/KeyCodes.h"
 #include "common/EntryBox.h"
 #include "common/Form1.h"
+#include "common/LogWindowLink.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/LogWindow.h"
-#include "logwindow/RigTuning.h"
+#include "rig/RigTuning.h"
 #include "platform/Clock.h"
 #include "spots/BandMapScale.h"
 #include "spots/AllBandsScale.h"
@@ -92,7 +92,6 @@ SpectrumMap::SpectrumMap()
         spot->installEventFilter(this);
         lblDXSpot.set(i, spot);
     }
-    Form_Load();
 }
 
 void SpectrumMap::Form_Load()
@@ -205,11 +204,11 @@ void SpectrumMap::lblDXSpot_MouseDown(int Index, int Button, int, float, float)
     const QString call = store.SpotCall[slot];
     const QPointer<SpectrumMap> self(this);
     changeRigFrequency(frequency);
-    LogWindow& log = Form1::activeLogWindow();
+    ActiveLogWindow& log = Form1::logWindow();
     log.enterSpotCall(call);
     if (self)
         hide();
-    log.txtCall->setFocus();
+    log.callBox().setFocus();
 }
 
 bool SpectrumMap::eventFilter(QObject* watched, QEvent* event)

@@ -5,7 +5,7 @@
 // from the spot store.
 
 #include "common/WindowRegistry.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 
 #include <QDialog>
 
@@ -15,7 +15,7 @@ namespace zq {
 
 class LineControl;
 
-class SpectrumMap : public QDialog {
+class SpectrumMap : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     SpectrumMap();
@@ -44,7 +44,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void Form_Activate();
 };
 

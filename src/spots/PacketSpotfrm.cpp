@@ -1,7 +1,7 @@
 #include "spots/PacketSpotfrm.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/Form1.h"
 #include "common/KeyCodes.h"
 #include "common/ModalShow.h"
@@ -126,7 +126,6 @@ PacketSpotfrm::PacketSpotfrm()
     Timer1->setInterval(333);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     buildControls();
-    Form_Load();
 }
 
 PacketSpotfrm::~PacketSpotfrm() = default;

@@ -17,7 +17,7 @@
 // opening or closing (a message box runs the event loop, timers included).
 
 #include "common/WindowRegistry.h"
-#include "logwindow/ControlArray.h"
+#include "common/ControlArray.h"
 #include "spots/AgwSpotLink.h"
 #include "spots/SpotIntake.h"
 #include "spots/SpotSettings.h"
@@ -45,7 +45,7 @@ class EntryBox;
 class LineControl;
 class SerialPort;
 
-class PacketSpotfrm : public QDialog, public UnloadStep {
+class PacketSpotfrm : public QDialog, public UnloadStep, public LoadStep {
     Q_OBJECT
 public:
     PacketSpotfrm();
@@ -202,7 +202,7 @@ protected:
 
 private:
     void buildControls();
-    void Form_Load();
+    void Form_Load() override;
     void serialOptionClick();
     bool isSource(const char* name) const;
     void setOption(QRadioButton* button, bool value);

@@ -4,7 +4,7 @@
 #include "common/WindowRegistry.h"
 #include "platform/Paths.h"
 #include "startup/StartupPictures.h"
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -43,8 +43,6 @@ frmBrelvoxLogo::frmBrelvoxLogo()
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1100);
     connect(Timer2, &QTimer::timeout, this, &frmBrelvoxLogo::Timer2_Timer);
-
-    Form_Load();
 }
 
 void frmBrelvoxLogo::Form_Load()

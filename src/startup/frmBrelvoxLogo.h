@@ -4,6 +4,8 @@
 // picture "splash.jpg" in the shared folder replaces the logo and stays a
 // little longer on its own.
 
+#include "common/WindowRegistry.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -11,7 +13,7 @@ class QTimer;
 
 namespace zq {
 
-class frmBrelvoxLogo : public QDialog {
+class frmBrelvoxLogo : public QDialog, public LoadStep {
     Q_OBJECT
 public:
     frmBrelvoxLogo();
@@ -31,7 +33,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Form_Load();
+    void Form_Load() override;
     void unloadDialog();
 };
 

@@ -1,6 +1,6 @@
 #include "startup/frmSplash.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/NamedControls.h"
 #include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
@@ -10,7 +10,7 @@
 #include "startup/SharedPrefs.h"
 #include "startup/StartupPictures.h"
 #include "startup/StationSetupEntry.h"
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 #include "startup/frmBrelvoxLogo.h"
 
 #include <QCloseEvent>

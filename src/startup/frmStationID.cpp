@@ -14,7 +14,7 @@
 #include "logstore/PositionTables.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/LogWindowFactory.h"
+#include "common/LogWindowLink.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "startup/SharedPrefs.h"
@@ -96,7 +96,6 @@ frmStationID::frmStationID()
     setObjectName(QStringLiteral("frmStationID"));
     setWindowTitle(QStringLiteral(" Setup Information"));
     buildControls();
-    Form_Load();
 }
 
 void frmStationID::buildControls()

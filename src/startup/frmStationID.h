@@ -6,6 +6,7 @@
 // preferences, publishes the station in the shared preferences file and
 // opens the log window that fits the station.
 
+#include "common/WindowRegistry.h"
 #include "startup/StationSetupEntry.h"
 
 #include <QWidget>
@@ -20,7 +21,7 @@ namespace zq {
 
 class EntryBox;
 
-class frmStationID : public QWidget {
+class frmStationID : public QWidget, public LoadStep {
     Q_OBJECT
 public:
     static constexpr int StateOptionCount = 50;
@@ -53,7 +54,7 @@ protected:
 
 private:
     void buildControls();
-    void Form_Load();
+    void Form_Load() override;
     void reportLoadFailure();
     void showStateChoice();
     // Frame2 and its options Yes / No (the rover question).

@@ -1,6 +1,6 @@
 #include "entry/EntryChecks.h"
 #include "logstore/CountyTable.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>

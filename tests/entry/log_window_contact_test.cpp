@@ -12,7 +12,7 @@
 #include "keying/PhoneFrm.h"
 #include "platform/WaveDevice.h"
 #include "support/FakeWaveBackend.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "platform/SafeFile.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "EntryFixtures.h"
 #include "entry/Multipliers.h"
 #include "logstore/CountyTable.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>

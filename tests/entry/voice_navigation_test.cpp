@@ -5,7 +5,7 @@
 #include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "keying/BlindFrm.h"
 #include "logwindow/LogWindow.h"
 

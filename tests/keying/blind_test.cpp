@@ -2,7 +2,7 @@
 // level's announcements at load and on click, Done and QSOpref.txt, the
 // shipped prompt files.
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/WindowRegistry.h"
 #include "keying/BlindFrm.h"
 #include "logstore/StationSettings.h"

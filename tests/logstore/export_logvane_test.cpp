@@ -1,4 +1,4 @@
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/ContactLog.h"
 #include "logstore/LogvaneExport.h"
 #include "platform/SafeFile.h"

@@ -1,6 +1,6 @@
 #include "entry/ContestTotals.h"
 #include "entry/LogOnState.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/ContactLog.h"
 #include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"

@@ -1,4 +1,4 @@
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "support/TestEnv.h"
 
 #include <QSet>

@@ -2,7 +2,7 @@
 
 #include "support/LogWindowTestSupport.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/WindowRegistry.h"
 #include "logwindow/Form5.h"

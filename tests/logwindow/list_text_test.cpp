@@ -1,6 +1,6 @@
 // The contact list's clipboard text and its column sort order.
 
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 
 #include <gtest/gtest.h>
 

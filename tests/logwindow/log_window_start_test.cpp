@@ -12,7 +12,7 @@
 #include "entry/LogOnState.h"
 #include "keying/KeyingState.h"
 #include "logstore/CountyTable.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "rig/RigControlfrm.h"
 
 #include <QHeaderView>

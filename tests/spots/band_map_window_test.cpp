@@ -6,7 +6,7 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "logwindow/LogWindow.h"
-#include "logwindow/RigTuning.h"
+#include "rig/RigTuning.h"
 #include "platform/Clock.h"
 #include "spots/BandMapWindow.h"
 #include "spots/AllBandsScale.h"
@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace zq;
 using namespace zq::test;
@@ -193,5 +194,32 @@ TEST_F(SpectrumMapTest, OpenedModallyByTheLogWindow)
     EXPECT_EQ(opened, 2);
     EXPECT_EQ(labels, 1);
     EXPECT_FALSE(WindowRegistry::isLoaded<SpectrumMap>()); // unloaded on return
+    setModalShowHandlerForTesting({});
+}
+
+// Ctrl+B pressed again while the map loads: the load's event pass delivers
+// the second press, which must reach the map being loaded, never build a
+// second one beside it.
+TEST_F(SpectrumMapTest, ASecondOpeningDuringTheLoadReachesTheSameMap)
+{
+    LogWindow& w = open(0);
+    std::set<QWidget*> shownMaps;
+    int mostAlive = 0;
+    setModalShowHandlerForTesting([&](QWidget& win) {
+        if (!qobject_cast<SpectrumMap*>(&win))
+            return;
+        shownMaps.insert(&win);
+        int alive = 0;
+        for (QWidget* x : QApplication::allWidgets())
+            alive += qobject_cast<SpectrumMap*>(x) ? 1 : 0;
+        mostAlive = std::max(mostAlive, alive);
+    });
+    QMetaObject::invokeMethod(
+        &w, [&w] { QTest::keyClick(w.txtCall, Qt::Key_B, Qt::ControlModifier); },
+        Qt::QueuedConnection);
+    QTest::keyClick(w.txtCall, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(shownMaps.size(), 1u);
+    EXPECT_EQ(mostAlive, 1);
+    EXPECT_FALSE(WindowRegistry::isLoaded<SpectrumMap>());
     setModalShowHandlerForTesting({});
 }

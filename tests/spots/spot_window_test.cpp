@@ -9,7 +9,7 @@
 #include "common/ModalShow.h"
 #include "common/WindowFit.h"
 #include "logstore/PositionTables.h"
-#include "logwindow/RigTuning.h"
+#include "rig/RigTuning.h"
 #include "spots/BandMapScale.h"
 #include "spots/BandMapWindow.h"
 #include "spots/PacketSpotfrm.h"

@@ -488,6 +488,52 @@ TEST_F(SpottingWindowTest, AnOpenFailureBeepsReportsAndClosesWithoutReenteringTh
     EXPECT_FALSE(p.Timer1->isActive());
 }
 
+// The saved TNC's adapter is unplugged: each load fails to open it and
+// shows the window modally, and the operator presses Done there.  Done
+// reaches the spotting window again (the log window's spot area asks it
+// for the chosen display); that must be the window being loaded, never a
+// second one built beside it.
+TEST_F(SpottingWindowTest, DoneInsideAFailingLoadReachesTheWindowBeingLoaded)
+{
+    env.writeWorkFile(QStringLiteral("PackSpot.txt"), packSpot("TNC", 2, 1)); // no such device
+    int donePresses = 0;
+    setModalShowHandlerForTesting([&](QWidget& w) {
+        modals.push_back(w.objectName());
+        auto* p = qobject_cast<PacketSpotfrm*>(&w);
+        if (!p || donePresses >= 3)
+            return;
+        ++donePresses;
+        p->show();
+        QTest::mouseClick(p->cmdDone, Qt::LeftButton);
+    });
+    auto spottingWindows = [] {
+        QList<PacketSpotfrm*> found;
+        for (QWidget* w : QApplication::allWidgets())
+            if (auto* p = qobject_cast<PacketSpotfrm*>(w))
+                found << p;
+        return found;
+    };
+
+    for (int load = 1; load <= 3; ++load) {
+        SCOPED_TRACE(load);
+        reload();
+        donePresses = 0;
+        modals.clear();
+        PacketSpotfrm& p = window();
+        const QList<PacketSpotfrm*> all = spottingWindows();
+        EXPECT_EQ(all, QList<PacketSpotfrm*>{&p});
+        EXPECT_EQ(modals.size(), 1u); // one showing, one Done
+        EXPECT_EQ(donePresses, 1);
+        EXPECT_FALSE(p.isVisible()); // Done hid it
+        EXPECT_TRUE(p.Label4->isHidden());
+        EXPECT_FALSE(p.comComm1->isOpen());
+        for (PacketSpotfrm* stray : all) // only a failed run leaves any
+            if (stray != &p)
+                delete stray;
+    }
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("PackSpot.txt")), packSpot("TNC", 2, 1));
+}
+
 TEST_F(SpottingWindowTest, TheTickRefreshesTheBandMapEvery361TicksWhileItIsShown)
 {
     PacketSpotfrm& p = window();

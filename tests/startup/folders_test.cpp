@@ -1,6 +1,6 @@
 // The user's folders under the documents folder and the call file stem.
 
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 #include "support/TestEnv.h"
 
 #include <QDir>

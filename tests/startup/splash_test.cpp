@@ -1,6 +1,6 @@
 // The start-up dialog and the logo dialog, run for real offscreen.
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"

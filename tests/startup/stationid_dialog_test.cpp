@@ -10,7 +10,7 @@
 #include "logstore/StationSettings.h"
 #include "logwindow/Infrm.h"
 #include "logwindow/Outfrm.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "startup/SharedPrefs.h"
 #include "startup/StationSetupEntry.h"
 #include "startup/UtcOffsetCheck.h"

@@ -1,8 +1,8 @@
 // The country and state tables: the shipped data and the loaders.
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/PositionTables.h"
-#include "logwindow/SectionTable.h"
+#include "logstore/SectionTable.h"
 #include "platform/QuotedText.h"
 #include "support/TestEnv.h"
 

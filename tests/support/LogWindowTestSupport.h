@@ -5,7 +5,7 @@
 // contacts typed into the entry row field by field.
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "logstore/ContactLog.h"
@@ -13,7 +13,7 @@
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/Infrm.h"
-#include "logwindow/LogWindowFactory.h"
+#include "common/LogWindowLink.h"
 #include "logwindow/Outfrm.h"
 #include "support/TestContacts.h"
 #include "support/TestEnv.h"

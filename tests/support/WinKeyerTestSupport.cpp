@@ -1,7 +1,7 @@
 #include "support/WinKeyerTestSupport.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/WindowRegistry.h"
 #include "keying/KeyingState.h"
 #include "keying/frmWinKey.h"

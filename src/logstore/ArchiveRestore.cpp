@@ -1,15 +1,15 @@
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/ContactLog.h"
 #include "logstore/LogFileStore.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/CommonDialog.h"
+#include "common/CommonDialog.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 
 #include <QDir>
 #include <QFileInfo>

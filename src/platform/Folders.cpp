@@ -1,4 +1,4 @@
-#include "common/Folders.h"
+#include "platform/Folders.h"
 
 #include "platform/Paths.h"
 

@@ -1,4 +1,4 @@
-#include "startup/UserFolders.h"
+#include "platform/UserFolders.h"
 
 #include "platform/Paths.h"
 #include "platform/Prompt.h"

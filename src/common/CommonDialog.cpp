@@ -1,4 +1,4 @@
-#include "logwindow/CommonDialog.h"
+#include "common/CommonDialog.h"
 
 #include "platform/Prompt.h"
 

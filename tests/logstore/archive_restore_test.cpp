@@ -1,10 +1,10 @@
 // Archive and restore of log.txt through the log window's file dialog.
 
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
-#include "logwindow/ArchiveRestore.h"
-#include "logwindow/CommonDialog.h"
+#include "logstore/ArchiveRestore.h"
+#include "common/CommonDialog.h"
 #include "platform/SafeFile.h"
 #include "support/TestEnv.h"
 
