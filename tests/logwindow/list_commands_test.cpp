@@ -5,7 +5,7 @@
 #include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
-#include "common/Folders.h"
+#include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/ProgramEnd.h"
 #include "output/ZQEditInfrm.h"
