@@ -5,26 +5,63 @@
 #include <QKeyEvent>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace zq {
 
-namespace {
-// Refuses text holding characters that the program's files cannot carry.
-class SafeTextValidator final : public QValidator {
+// Checks every change the operator makes to the box: typed characters,
+// pastes from the keyboard or the context menu, and drops all insert through
+// the line edit and arrive here.  Only the inserted part is checked, against
+// the text before the change, so a text set by code that the operator could
+// not have typed still takes edits.  Text set by code clears the line
+// edit's undo history; an empty history therefore marks a change by code.
+class EntryTextValidator final : public QValidator {
 public:
-    using QValidator::QValidator;
+    explicit EntryTextValidator(EntryBox& box) : QValidator(&box), box_(box) {}
+
     State validate(QString& input, int&) const override
     {
-        for (QChar c : input)
-            if (c == u'"' || c == u'\r' || c == u'\n')
+        if (!box_.isUndoAvailable())
+            return Acceptable;
+        const QString& before = box_.lastText_;
+        const qsizetype shorter = std::min(before.size(), input.size());
+        qsizetype head = 0;
+        while (head < shorter && before[head] == input[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < shorter - head
+               && before[before.size() - 1 - tail] == input[input.size() - 1 - tail])
+            ++tail;
+        for (qsizetype i = head; i < input.size() - tail; ++i)
+            if (box_.refuses(input[i]))
                 return Invalid;
         return Acceptable;
     }
+
+private:
+    EntryBox& box_;
 };
-} // namespace
 
 EntryBox::EntryBox(QWidget* parent) : QLineEdit(parent)
 {
-    setValidator(new SafeTextValidator(this));
+    setValidator(new EntryTextValidator(*this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { lastText_ = t; });
+}
+
+bool EntryBox::refuses(QChar c) const
+{
+    const char16_t u = c.unicode();
+    if (u < 32 || u == 127)
+        return true;
+    if (u == u'"' && !quotesAllowed_)
+        return true;
+    if (characterFilter) {
+        int code = u;
+        characterFilter(code);
+        if (code == 0)
+            return true;
+    }
+    return false;
 }
 
 void EntryBox::keyPressEvent(QKeyEvent* e)
@@ -37,6 +74,8 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
             return;
         }
     }
+    // Editing keys (Ctrl+V and Shift+Insert among them) type no character:
+    // the line edit carries them out.
     int ascii = keyPressCode(e);
     if (ascii == 0) {
         QLineEdit::keyPressEvent(e);
@@ -44,7 +83,7 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
     }
     if (onKeyPress)
         onKeyPress(ascii);
-    if (ascii == 0 || ascii == '"') {
+    if (ascii == 0 || (ascii == '"' && !quotesAllowed_)) {
         e->accept();
         return;
     }

@@ -62,6 +62,9 @@ int keyPressCode(const QKeyEvent* e)
         return vk::Return;
     if (k == Qt::Key_Escape)
         return vk::Escape;
+    // Paste (Ctrl+V, Shift+Insert) is an editing command, not a character.
+    if (e->matches(QKeySequence::Paste))
+        return 0;
     if ((e->modifiers() & Qt::ControlModifier) && k >= Qt::Key_A && k <= Qt::Key_Z)
         return 1 + (k - Qt::Key_A);
     const QString t = e->text();

@@ -1,6 +1,7 @@
 #include "output/CountyChangeShared.h"
 
 #include "common/EntryBox.h"
+#include "common/KeyCodes.h"
 #include "common/WindowFit.h"
 #include "entry/EntryChecks.h"
 #include "entry/EntryState.h"
@@ -26,6 +27,11 @@ void fitCountyChangeDialog(QWidget& dialog)
 
 void countyFieldKey(EntryBox& box, int& keyAscii)
 {
+    // Esc does nothing in these dialogs, in the field or out of it.
+    if (keyAscii == vk::Escape) {
+        keyAscii = 0;
+        return;
+    }
     const CountyTable& t = CountyTable::instance();
     TypeAheadComplete(box, keyAscii, t.CountyName, t.count(), TypeAheadRules::countyChange());
 }
