@@ -74,8 +74,12 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
             return;
         }
     }
-    // Editing keys (Ctrl+V and Shift+Insert among them) type no character:
-    // the line edit carries them out.
+    // Ctrl+V and Shift+Insert paste through the line edit, whose inserts
+    // the box checks like typed characters.
+    if (isPasteKey(e)) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
     int ascii = keyPressCode(e);
     if (ascii == 0) {
         QLineEdit::keyPressEvent(e);

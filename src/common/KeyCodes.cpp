@@ -62,9 +62,6 @@ int keyPressCode(const QKeyEvent* e)
         return vk::Return;
     if (k == Qt::Key_Escape)
         return vk::Escape;
-    // Paste (Ctrl+V, Shift+Insert) is an editing command, not a character.
-    if (e->matches(QKeySequence::Paste))
-        return 0;
     if ((e->modifiers() & Qt::ControlModifier) && k >= Qt::Key_A && k <= Qt::Key_Z)
         return 1 + (k - Qt::Key_A);
     const QString t = e->text();
@@ -74,6 +71,11 @@ int keyPressCode(const QKeyEvent* e)
             return c;
     }
     return 0;
+}
+
+bool isPasteKey(const QKeyEvent* e)
+{
+    return e->matches(QKeySequence::Paste);
 }
 
 int mouseButtonCode(Qt::MouseButton b)
