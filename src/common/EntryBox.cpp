@@ -9,43 +9,49 @@
 
 namespace zq {
 
-// Checks every change the operator makes to the box: typed characters,
-// pastes from the keyboard or the context menu, and drops all insert through
-// the line edit and arrive here.  Only the inserted part is checked, against
-// the text before the change, so a text set by code that the operator could
-// not have typed still takes edits.  Text set by code clears the line
-// edit's undo history; an empty history therefore marks a change by code.
+// Checks every change of the box's text: typed characters, pastes from
+// the keyboard or the context menu, and drops all insert through the line
+// edit and arrive here.  Only the inserted part is checked, against the
+// text as it stood before the change, so a text set by code that the
+// operator could not have typed still takes edits.  Text set by code
+// clears the line edit's undo history; an empty history therefore marks a
+// change by code, which is taken as it is.  A refused change is undone by
+// the line edit, so the text before it stands.
 class EntryTextValidator final : public QValidator {
 public:
     explicit EntryTextValidator(EntryBox& box) : QValidator(&box), box_(box) {}
 
     State validate(QString& input, int&) const override
     {
-        if (!box_.isUndoAvailable())
-            return Acceptable;
-        const QString& before = box_.lastText_;
-        const qsizetype shorter = std::min(before.size(), input.size());
-        qsizetype head = 0;
-        while (head < shorter && before[head] == input[head])
-            ++head;
-        qsizetype tail = 0;
-        while (tail < shorter - head
-               && before[before.size() - 1 - tail] == input[input.size() - 1 - tail])
-            ++tail;
-        for (qsizetype i = head; i < input.size() - tail; ++i)
-            if (box_.refuses(input[i]))
-                return Invalid;
+        if (box_.isUndoAvailable() && insertsRefused(box_.lastText_, input))
+            return Invalid;
+        box_.lastText_ = input;
         return Acceptable;
     }
 
 private:
+    bool insertsRefused(const QString& before, const QString& after) const
+    {
+        const qsizetype shorter = std::min(before.size(), after.size());
+        qsizetype head = 0;
+        while (head < shorter && before[head] == after[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < shorter - head
+               && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+            ++tail;
+        for (qsizetype i = head; i < after.size() - tail; ++i)
+            if (box_.refuses(after[i]))
+                return true;
+        return false;
+    }
+
     EntryBox& box_;
 };
 
 EntryBox::EntryBox(QWidget* parent) : QLineEdit(parent)
 {
     setValidator(new EntryTextValidator(*this));
-    connect(this, &QLineEdit::textChanged, this, [this](const QString& t) { lastText_ = t; });
 }
 
 bool EntryBox::refuses(QChar c) const
