@@ -1,7 +1,6 @@
 #include "output/CountyChangeShared.h"
 
 #include "common/EntryBox.h"
-#include "common/KeyCodes.h"
 #include "common/WindowFit.h"
 #include "entry/EntryChecks.h"
 #include "entry/EntryState.h"
@@ -27,11 +26,6 @@ void fitCountyChangeDialog(QWidget& dialog)
 
 void countyFieldKey(EntryBox& box, int& keyAscii)
 {
-    // Esc does nothing in these dialogs, in the field or out of it.
-    if (keyAscii == vk::Escape) {
-        keyAscii = 0;
-        return;
-    }
     const CountyTable& t = CountyTable::instance();
     TypeAheadComplete(box, keyAscii, t.CountyName, t.count(), TypeAheadRules::countyChange());
 }

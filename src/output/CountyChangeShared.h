@@ -16,7 +16,6 @@ void fitCountyChangeDialog(QWidget& dialog);
 
 // A key typed into the county field other than Enter: completed from the
 // county table; at the start of the field any key begins a new entry.
-// Esc is dropped.
 void countyFieldKey(EntryBox& box, int& keyAscii);
 
 // The field selects all of its text when it first gets the focus, and from

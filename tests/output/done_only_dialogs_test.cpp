@@ -95,6 +95,14 @@ TEST_F(DoneOnlyDialogTest, EditDialogsLeaveOnlyThroughDone)
             d.txtEditCall->selectAll();
             QTest::keyClicks(d.txtEditCall, QStringLiteral("K2XY"));
             tryToLeave(d, d.txtEditCall);
+            // Esc at the start of a completing box empties nothing either.
+            auto* county = d.findChild<EntryBox*>(outOfState ? "txtEditPre" : "txtEditSec");
+            ASSERT_NE(county, nullptr);
+            const QString countyBefore = county->text();
+            county->setFocus();
+            county->setCursorPosition(0);
+            QTest::keyClick(county, Qt::Key_Escape);
+            EXPECT_EQ(county->text(), countyBefore);
             EXPECT_EQ(ContactLog::instance()[2].LogCall, before); // nothing saved yet
             EXPECT_EQ(d.txtEditCall->text(), QStringLiteral("K2XY")); // the edit stands
             d.cmdDone->click();
