@@ -61,12 +61,12 @@ TEST_F(DoneOnlyKeyerTest, EscAndCloseLeaveTheWindowShownAndItsSettingsUnwritten)
     };
     const QString user = Folders::instance().UserDirectory;
     const Case cases[] = {
-        {"CW keyer", [] () -> QDialog& { return DefaultInstance<CWFrm>(); }, env.workPath("CW.txt")},
-        {"voice keyer", [] () -> QDialog& { return DefaultInstance<PhoneFrm>(); },
+        {"CW keyer", []() -> QDialog& { return DefaultInstance<CWFrm>(); }, env.workPath("CW.txt")},
+        {"voice keyer", []() -> QDialog& { return DefaultInstance<PhoneFrm>(); },
          env.workPath("wave2.txt")},
-        {"voice navigation", [] () -> QDialog& { return DefaultInstance<BlindFrm>(); },
+        {"voice navigation", []() -> QDialog& { return DefaultInstance<BlindFrm>(); },
          env.workPath("QSOpref.txt")},
-        {"WinKeyer", [] () -> QDialog& { return DefaultInstance<frmWinKey>(); },
+        {"WinKeyer", []() -> QDialog& { return DefaultInstance<frmWinKey>(); },
          user + QStringLiteral("/WK.txt")},
     };
     for (const Case& c : cases) {

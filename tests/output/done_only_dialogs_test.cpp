@@ -153,10 +153,10 @@ TEST_F(DoneOnlyDialogTest, OtherOutputWindowsKeepTheirCloseControl)
         std::function<QDialog&()> window;
     };
     const Case cases[] = {
-        {"submission", [] () -> QDialog& { return DefaultInstance<ZQCabrilloIn>(); }},
-        {"county list", [] () -> QDialog& { return DefaultInstance<frmCountyList>(); }},
-        {"rate graph", [] () -> QDialog& { return DefaultInstance<GraphQSO>(); }},
-        {"county map", [] () -> QDialog& { return DefaultInstance<CountyMapZQ>(); }},
+        {"submission", []() -> QDialog& { return DefaultInstance<ZQCabrilloIn>(); }},
+        {"county list", []() -> QDialog& { return DefaultInstance<frmCountyList>(); }},
+        {"rate graph", []() -> QDialog& { return DefaultInstance<GraphQSO>(); }},
+        {"county map", []() -> QDialog& { return DefaultInstance<CountyMapZQ>(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
