@@ -5,26 +5,69 @@
 #include <QKeyEvent>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace zq {
 
-namespace {
-// Refuses text holding characters that the program's files cannot carry.
-class SafeTextValidator final : public QValidator {
+// Checks every change of the box's text: typed characters, pastes from
+// the keyboard or the context menu, and drops all insert through the line
+// edit and arrive here.  Only the inserted part is checked, against the
+// text as it stood before the change, so a text set by code that the
+// operator could not have typed still takes edits.  Text set by code
+// clears the line edit's undo history; an empty history therefore marks a
+// change by code, which is taken as it is.  A refused change is undone by
+// the line edit, so the text before it stands.
+class EntryTextValidator final : public QValidator {
 public:
-    using QValidator::QValidator;
+    explicit EntryTextValidator(EntryBox& box) : QValidator(&box), box_(box) {}
+
     State validate(QString& input, int&) const override
     {
-        for (QChar c : input)
-            if (c == u'"' || c == u'\r' || c == u'\n')
-                return Invalid;
+        if (box_.isUndoAvailable() && insertsRefused(box_.lastText_, input))
+            return Invalid;
+        box_.lastText_ = input;
         return Acceptable;
     }
+
+private:
+    bool insertsRefused(const QString& before, const QString& after) const
+    {
+        const qsizetype shorter = std::min(before.size(), after.size());
+        qsizetype head = 0;
+        while (head < shorter && before[head] == after[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < shorter - head
+               && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+            ++tail;
+        for (qsizetype i = head; i < after.size() - tail; ++i)
+            if (box_.refuses(after[i]))
+                return true;
+        return false;
+    }
+
+    EntryBox& box_;
 };
-} // namespace
 
 EntryBox::EntryBox(QWidget* parent) : QLineEdit(parent)
 {
-    setValidator(new SafeTextValidator(this));
+    setValidator(new EntryTextValidator(*this));
+}
+
+bool EntryBox::refuses(QChar c) const
+{
+    const char16_t u = c.unicode();
+    if (u < 32 || u == 127)
+        return true;
+    if (u == u'"' && !quotesAllowed_)
+        return true;
+    if (characterFilter) {
+        int code = u;
+        characterFilter(code);
+        if (code == 0)
+            return true;
+    }
+    return false;
 }
 
 void EntryBox::keyPressEvent(QKeyEvent* e)
@@ -37,6 +80,12 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
             return;
         }
     }
+    // Ctrl+V and Shift+Insert paste through the line edit, whose inserts
+    // the box checks like typed characters.
+    if (isPasteKey(e)) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
     int ascii = keyPressCode(e);
     if (ascii == 0) {
         QLineEdit::keyPressEvent(e);
@@ -44,7 +93,7 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
     }
     if (onKeyPress)
         onKeyPress(ascii);
-    if (ascii == 0 || ascii == '"') {
+    if (ascii == 0 || (ascii == '"' && !quotesAllowed_)) {
         e->accept();
         return;
     }

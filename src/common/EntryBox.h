@@ -1,9 +1,14 @@
 #pragma once
 // A single-line entry box whose typed keys pass through key-down and
 // key-press handlers first.  A handler may change a code or set it to 0 to
-// drop the key.  Double quotes, CR and LF never enter the box, typed or
-// pasted.  The length limit applies to typed keys only: text set by code is
-// kept whole.
+// drop the key.  The length limit applies to typed keys only: text set by
+// code is kept whole.
+//
+// What the operator puts into the box, typed, pasted (Ctrl+V, Shift+Insert,
+// the context menu's Paste) or dropped, passes one check: a control
+// character, a double quote (unless the box takes quotes) or a character
+// that the box's character filter drops never enters it, and a paste that
+// holds one is refused whole.  Text set by code is not checked.
 
 #include <QLineEdit>
 #include <functional>
@@ -18,6 +23,20 @@ public:
     std::function<void(int& keyCode, int shift)> onKeyDown;
     std::function<void(int& keyAscii)> onKeyPress;
 
+    // The characters the box takes, in the key filters' form (DigitKey and
+    // the like): a character code it sets to 0 is refused however it
+    // arrives.  Its other changes (capitals) are for onKeyPress to make on
+    // typed keys; pasted text keeps its case.  Empty: every character.
+    std::function<void(int& keyAscii)> characterFilter;
+
+    // The double quote is refused unless the box's text never goes into a
+    // quoted file.
+    void setQuotesAllowed(bool allowed) { quotesAllowed_ = allowed; }
+    bool quotesAllowed() const { return quotesAllowed_; }
+
+    // True when the operator may not put `c` into the box.
+    bool refuses(QChar c) const;
+
     void setTypedLimit(int chars) { typedLimit_ = chars; }
     int typedLimit() const { return typedLimit_; }
 
@@ -31,7 +50,11 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
 
 private:
+    friend class EntryTextValidator;
+
     int typedLimit_ = 0; // 0: no limit
+    bool quotesAllowed_ = false;
+    QString lastText_;   // the text before the change being checked
 };
 
 } // namespace zq

@@ -73,6 +73,11 @@ int keyPressCode(const QKeyEvent* e)
     return 0;
 }
 
+bool isPasteKey(const QKeyEvent* e)
+{
+    return e->matches(QKeySequence::Paste);
+}
+
 int mouseButtonCode(Qt::MouseButton b)
 {
     switch (b) {

@@ -27,6 +27,10 @@ int shiftState(const QKeyEvent* e);
 // Typed character code (8 Backspace, 13 Enter, 27 Esc, printable characters
 // by their code, Ctrl+letter as 1-26); 0 when the key types nothing.
 int keyPressCode(const QKeyEvent* e);
+// The paste keys (Ctrl+V, Shift+Insert): an editing command that the entry
+// boxes carry out through their line edit, whatever character code the key
+// also has.
+bool isPasteKey(const QKeyEvent* e);
 // 1 left, 2 right, 4 middle; 0 for any other button.
 int mouseButtonCode(Qt::MouseButton b);
 

@@ -72,4 +72,10 @@ bool callHasDistrictFive(const QString& call)
     return call.contains(u'5');
 }
 
+void CallCharacter(int& keyAscii)
+{
+    if (keyAscii == '"' || keyAscii == '\'' || QChar(keyAscii).isSpace())
+        keyAscii = 0;
+}
+
 } // namespace zq

@@ -34,4 +34,9 @@ bool digitTypesThrough(const QString& call, int caret, int key);
 // True when the call holds the digit 5 (a home-state call district).
 bool callHasDistrictFive(const QString& call);
 
+// The characters a call box takes, in the key filters' form: blanks (Space
+// moves on from the call field) and the quote characters (the log window's
+// keys drop them) become 0, every other code passes unchanged.
+void CallCharacter(int& keyAscii);
+
 } // namespace zq

@@ -1,5 +1,6 @@
 #include "keying/BlindFrm.h"
 
+#include "common/DoneOnly.h"
 #include "platform/Folders.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
@@ -31,8 +32,7 @@ BlindFrm::BlindFrm()
 {
     setObjectName(QStringLiteral("BlindFrm"));
     setWindowTitle(QStringLiteral("Voice Navigation Settings"));
-    // No close control: the window is left through Done.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    makeDoneOnly(*this);
     resize(twipsToPixelsX(6000), twipsToPixelsY(4200));
 
     QLabel* heading = makeNamedLabel(this, QStringLiteral("Label1"),

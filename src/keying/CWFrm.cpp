@@ -1,5 +1,6 @@
 #include "keying/CWFrm.h"
 
+#include "common/DoneOnly.h"
 #include "common/EntryBox.h"
 #include "common/Form1.h"
 #include "common/LogWindowLink.h"
@@ -87,8 +88,7 @@ CWFrm::CWFrm()
 {
     setObjectName(QStringLiteral("CWFrm"));
     setWindowTitle(QStringLiteral("CW String Selections"));
-    // Left through "Done" only: no close control.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    makeDoneOnly(*this);
     resize(twipsToPixelsX(9480), twipsToPixelsY(7080));
 
     // The message boxes: F1..F9, then F10 (Text12) and F11 (Text13).
@@ -245,6 +245,7 @@ CWFrm::CWFrm()
 
     for (EntryBox* box : {Text[10], Text[11]}) {
         box->onKeyPress = portKeyFilter;
+        box->characterFilter = portKeyFilter;
         connect(box, &EntryBox::focusGained, box, [box] { box->selectAll(); });
         connect(box, &EntryBox::focusLost, this, [this, box] {
             if (!boxNumber(box->text()))
@@ -259,6 +260,7 @@ CWFrm::CWFrm()
         if (k != 8 && (k < 45 || k > 58))
             k = 0;
     };
+    txtSpace->characterFilter = txtSpace->onKeyPress;
     connect(txtSpace, &QLineEdit::textChanged, this, [this] {
         if (const auto n = boxNumber(txtSpace->text()); n && *n < -8)
             txtSpace->setText(QStringLiteral("-8"));
@@ -273,6 +275,7 @@ CWFrm::CWFrm()
         if (k != 8 && k != '.' && (k < '0' || k > '9'))
             k = 0;
     };
+    txtCWLoop->characterFilter = txtCWLoop->onKeyPress;
     connect(txtCWLoop, &EntryBox::focusLost, this, [this] { txtCWLoop_LostFocus(); });
 
     connect(txtLoop, &QLineEdit::textChanged, this, [this] {

@@ -1,5 +1,6 @@
 #include "keying/PhoneFrm.h"
 
+#include "common/DoneOnly.h"
 #include "common/EntryBox.h"
 #include "platform/Folders.h"
 #include "common/ModalShow.h"
@@ -56,8 +57,7 @@ PhoneFrm::PhoneFrm()
 {
     setObjectName(QStringLiteral("PhoneFrm"));
     setWindowTitle(QStringLiteral("Phone Wave Selections"));
-    // No close control: the window is left through Done.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    makeDoneOnly(*this);
     resize(twipsToPixelsX(9000), twipsToPixelsY(6400));
 
     QLabel* setup = makeNamedLabel(this, QStringLiteral("Label1"), QStringLiteral("Setup:"), 120, 120,
@@ -156,6 +156,7 @@ PhoneFrm::PhoneFrm()
         if (k != 8 && k != '.' && !(k >= '0' && k <= '9'))
             k = 0;
     };
+    txtPHLoop->characterFilter = txtPHLoop->onKeyPress;
     Text[11]->onKeyPress = [](int& k) {
         if (k == '"')
             k = 0;

@@ -156,6 +156,8 @@ frmCodePractice::frmCodePractice()
     connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
     connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
     Text5->onKeyPress = [this](int& k) { Text5_KeyPress(k); };
+    // Typed keys are keyed, never kept: the box takes no pasted text either.
+    Text5->characterFilter = [](int& k) { k = 0; };
 
     setTabOrder(Text5, Text3);
     setTabOrder(Text3, Text4);

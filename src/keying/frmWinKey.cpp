@@ -1,5 +1,6 @@
 #include "keying/frmWinKey.h"
 
+#include "common/DoneOnly.h"
 #include "common/EntryBox.h"
 #include "platform/Folders.h"
 #include "common/NamedControls.h"
@@ -17,7 +18,6 @@
 #include "platform/SafeFile.h"
 #include "platform/WinKeyer.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -88,8 +88,7 @@ frmWinKey::frmWinKey()
 {
     setObjectName(QStringLiteral("frmWinKey"));
     setWindowTitle(QStringLiteral(" WinKey Setup"));
-    // Left through "&Done" only: no close control.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    makeDoneOnly(*this);
     resize(twipsToPixelsX(8400), twipsToPixelsY(6360));
 
     makeNamedLabel(this, QStringLiteral("lblComPort"), QStringLiteral("Com Port:"), 240, 270, 1200,
@@ -172,6 +171,7 @@ frmWinKey::frmWinKey()
 
     for (EntryBox* box : {txtWKComPort, txtWKWPM, txtWeight, txtLeadIn, txtTail, txtRatio}) {
         box->onKeyPress = [](int& k) { DigitsOnly(k); };
+        box->characterFilter = DigitsOnly;
         box->installEventFilter(this);
     }
     const std::pair<QRadioButton*, uint8_t> pins[] = {
@@ -294,16 +294,6 @@ bool frmWinKey::eventFilter(QObject* watched, QEvent* e)
         }
     }
     return QDialog::eventFilter(watched, e);
-}
-
-void frmWinKey::closeEvent(QCloseEvent* e)
-{
-    e->ignore();
-}
-
-void frmWinKey::reject()
-{
-    // Esc does not leave the window; "&Done" does.
 }
 
 void frmWinKey::DigitsOnly(int& KeyAscii)

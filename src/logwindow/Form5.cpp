@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace zq {
@@ -31,10 +32,72 @@ QString helpTextFrom(const QByteArray& bytes)
         text = QString::fromLatin1(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
+    return joinHelpLines(text);
+}
+
+qsizetype indentOf(const QString& line)
+{
+    qsizetype n = 0;
+    while (n < line.size() && line[n] == u' ')
+        ++n;
+    return n;
+}
+
+bool isBlank(const QString& line)
+{
+    return line.trimmed().isEmpty();
+}
+
+// A line of "-" or "=" under a heading.
+bool isRule(const QString& line)
+{
+    const QString t = line.trimmed();
+    if (t.size() < 3)
+        return false;
+    for (QChar c : t)
+        if (c != u'-' && c != u'=')
+            return false;
+    return true;
+}
+
+// A table row that names its item before a dot leader ("Map ..... the").
+bool hasDotLeader(const QString& line)
+{
+    static const QRegularExpression leader(QStringLiteral("\\s\\.{3,}(\\s|$)"));
+    return line.contains(leader);
 }
 
 } // namespace
+
+QString joinHelpLines(const QString& text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList out;
+    qsizetype entryIndent = 0; // of the line that began the current block
+    bool entry = false;        // that line is an indented or dotted item
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        const bool heading = i + 1 < lines.size() && isRule(lines[i + 1]);
+        const bool startsBlock = out.isEmpty() || isBlank(out.back()) || isRule(out.back())
+            || isBlank(line) || isRule(line) || heading;
+        bool continues = false;
+        if (!startsBlock) {
+            const qsizetype indent = indentOf(line);
+            continues = entry ? indent > entryIndent : indent == 0 && !hasDotLeader(line);
+        }
+        if (continues) {
+            QString& joined = out.back();
+            while (joined.endsWith(u' '))
+                joined.chop(1);
+            joined += u' ' + line.trimmed();
+            continue;
+        }
+        out << line;
+        entryIndent = indentOf(line);
+        entry = entryIndent > 0 || hasDotLeader(line);
+    }
+    return out.join(QLatin1Char('\n'));
+}
 
 Form5::Form5()
 {

@@ -12,6 +12,15 @@ class QPushButton;
 
 namespace zq {
 
+// The help text as the viewer shows it.  The file breaks its lines at a
+// fixed width; the box wraps again at its own, so the lines of a paragraph
+// are joined into one (a blank line ends a paragraph) and only the box
+// wraps them.  Headings with their rule lines stay on their own lines, and
+// so does each item of a list or table: a line indented, or naming its
+// item before a dot leader ("Map ....... the county map"), begins an item,
+// and the more deeply indented lines after it continue that item.
+QString joinHelpLines(const QString& text);
+
 class Form5 : public QDialog, public LoadStep {
     Q_OBJECT
 public:

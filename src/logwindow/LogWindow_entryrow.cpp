@@ -96,6 +96,25 @@ bool isDigitKey(int k)
     return k >= '0' && k <= '9';
 }
 
+void noDigit(int& k)
+{
+    if (isDigitKey(k))
+        k = 0;
+}
+
+// The characters a field of the row takes, however they arrive: the
+// window's keys drop both quote characters in every field, and `field`
+// drops what the field's own key handling never lets in.
+std::function<void(int&)> rowCharacters(void (*field)(int&))
+{
+    return [field](int& k) {
+        if (k == '\'' || k == '"')
+            k = 0;
+        else if (field)
+            field(k);
+    };
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -113,6 +132,16 @@ void LogWindow::wireOperatorKeys()
     txtCntry->onKeyPress = [this](int& k) { txtCntry_KeyPress(k); };
     txtSec->onKeyPress = [this](int& k) { txtSec_KeyPress(k); };
     txtRSTS->onKeyPress = [this](int& k) { txtRSTS_KeyPress(k); };
+
+    // Pasted text meets the same refusals as typed keys: no blank in the
+    // call, only digits in the reports, and in the in-state window no digit
+    // in the exchange fields (typed there, digits go on to the report sent).
+    const bool inState = variant() == Variant::InState;
+    txtCall->characterFilter = rowCharacters(CallCharacter);
+    txtRSTR->characterFilter = rowCharacters(DigitKey);
+    txtRSTS->characterFilter = rowCharacters(DigitKey);
+    txtCntry->characterFilter = rowCharacters(inState ? noDigit : nullptr);
+    txtSec->characterFilter = rowCharacters(inState ? noDigit : nullptr);
 
     auto byOperator = [reasons](auto handler) {
         return [reasons, handler] {

@@ -71,7 +71,9 @@ protected:
         const int pressed = code;
         window_->Form_KeyDown(code, shift);
         bool consumed = pressed != 0 && code == 0;
-        if (!consumed) {
+        // A paste key is the field's editing command, not a character the
+        // Ctrl handling could consume.
+        if (!consumed && !isPasteKey(ke)) {
             int ascii = keyPressCode(ke);
             if (ascii != 0) {
                 window_->Form_KeyPress(ascii);

@@ -19,6 +19,8 @@ void LogWindow::wirePostContestFields()
 {
     txtPostConTime->onKeyPress = [this](int& k) { txtPostConTime_KeyPress(k); };
     txtPostConDate->onKeyPress = [this](int& k) { txtPostConDate_KeyPress(k); };
+    txtPostConTime->characterFilter = [](int& k) { k = (k >= '0' && k <= ':') ? k : 0; };
+    txtPostConDate->characterFilter = [](int& k) { k = (k >= '/' && k <= '9') ? k : 0; };
     connect(txtPostConTime, &EntryBox::focusGained, this, [this] { txtPostConTime_GotFocus(); });
     connect(txtPostConDate, &EntryBox::focusGained, this, [this] { txtPostConDate_GotFocus(); });
 }

@@ -1,10 +1,12 @@
 #include "output/ContactEditDialog.h"
 
+#include "common/DoneOnly.h"
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
 #include "common/NamedControls.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
+#include "entry/CallChecks.h"
 #include "entry/EntryChecks.h"
 #include "entry/EntryState.h"
 #include "entry/TypeAhead.h"
@@ -44,6 +46,18 @@ bool isDigitCode(int k)
     return k >= '0' && k <= '9';
 }
 
+// The characters the date and time boxes take (Backspace passes too).
+void dateCharacter(int& k)
+{
+    if (k != vk::Back && k != '/' && !isDigitCode(k))
+        k = 0;
+}
+void timeCharacter(int& k)
+{
+    if (k != vk::Back && k != ':' && !isDigitCode(k))
+        k = 0;
+}
+
 } // namespace
 
 ContactEditDialog::ContactEditDialog(const QString& name, bool inState) : inState_(inState)
@@ -51,8 +65,7 @@ ContactEditDialog::ContactEditDialog(const QString& name, bool inState) : inStat
     setObjectName(name);
     setWindowTitle(QStringLiteral("Edit Contact Entry"));
     setModal(true);
-    // Left through Done; no close control.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    makeDoneOnly(*this);
 
     const ContactLog& log = ContactLog::instance();
     const float n = ContactListState::instance().EditRecordNumber;
@@ -105,6 +118,13 @@ EntryBox* ContactEditDialog::addRow(int row, const char* boxName, const QString&
     EntryBox* box = makeNamedBox(this, QLatin1String(boxName), QString(), kBoxLeft, rowTop(row),
                                  kBoxWidth);
     box->onKeyPress = [this, box, filter](int& k) { keyPress(*box, filter, k); };
+    // Pasted text meets the refusals of the box's typed keys.
+    if (filter == KeyFilter::Call)
+        box->characterFilter = CallCharacter;
+    else if (filter == KeyFilter::Date)
+        box->characterFilter = dateCharacter;
+    else if (filter == KeyFilter::Time)
+        box->characterFilter = timeCharacter;
     if (!rowBoxes_.empty())
         setTabOrder(rowBoxes_.back(), box);
     rowBoxes_.push_back(box);
@@ -172,6 +192,10 @@ void ContactEditDialog::keyPress(EntryBox& box, KeyFilter filter, int& k)
     case KeyFilter::Capitals:
         Cap2(k);
         break;
+    case KeyFilter::Call:
+        Cap2(k);
+        CallCharacter(k);
+        break;
     case KeyFilter::County: {
         const CountyTable& t = CountyTable::instance();
         TypeAheadComplete(box, k, t.CountyName, t.count(), TypeAheadRules::editCounty());
@@ -183,12 +207,10 @@ void ContactEditDialog::keyPress(EntryBox& box, KeyFilter filter, int& k)
         break;
     }
     case KeyFilter::Date:
-        if (k != vk::Back && k != '/' && !isDigitCode(k))
-            k = 0;
+        dateCharacter(k);
         break;
     case KeyFilter::Time:
-        if (k != vk::Back && k != ':' && !isDigitCode(k))
-            k = 0;
+        timeCharacter(k);
         break;
     }
 }

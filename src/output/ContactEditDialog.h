@@ -61,8 +61,10 @@ public:
     bool txtEditTime_LostFocus();
 
 protected:
-    // How a box filters its keys after the double quote and Enter.
-    enum class KeyFilter { Capitals, County, Country, Date, Time };
+    // How a box filters its keys after the double quote and Enter.  The
+    // call box takes capitals and, like the log window's call field, no
+    // blank and no quote.
+    enum class KeyFilter { Capitals, Call, County, Country, Date, Time };
 
     ContactEditDialog(const QString& name, bool inState);
 

@@ -27,6 +27,9 @@ CountyMapZQ::CountyMapZQ()
     setObjectName(QStringLiteral("CountyMapZQ"));
     setWindowTitle(QStringLiteral(" Carvonia County Map"));
     setModal(true);
+    // The hot spots name their counties on a hover whether or not the
+    // window manager has made the map the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     picture_ = countyMapPicture();
     Picture1 = new QLabel(this);

@@ -8,7 +8,6 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "logstore/ContactLog.h"
-#include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
 #include "common/CommonDialog.h"
 #include "platform/Prompt.h"
@@ -156,6 +155,10 @@ void ZQCabrilloIn::buildControls()
                           4320, 1560, 4575, 495);
     Label12->setWordWrap(true);
     Text11 = makeNamedBox(this, QStringLiteral("Text11"), QString(), 4320, 2160, 4695, 285);
+    // The submission file quotes nothing: its lines carry a double quote as
+    // typed.
+    for (EntryBox* box : {Text5, Text6, Text7, Text8, Text1, Text11})
+        box->setQuotesAllowed(true);
 
     Command4 = makeButton(this, "Command4", "Write Cabrillo File", 4440, 2640, 3615, 375);
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
@@ -214,7 +217,10 @@ CabrilloPower ZQCabrilloIn::power() const
 
 void ZQCabrilloIn::Text1_KeyPress(int& keyAscii)
 {
-    UpperKey(keyAscii);
+    // a-z become capitals; every other key, the double quote included,
+    // passes unchanged.
+    if (keyAscii >= 'a' && keyAscii <= 'z')
+        keyAscii -= 'a' - 'A';
 }
 
 void ZQCabrilloIn::Command4_Click()

@@ -14,7 +14,7 @@ namespace zq {
 
 ZQEditInfrm::ZQEditInfrm() : ContactEditDialog(QStringLiteral("ZQEditInfrm"), true)
 {
-    txtEditCall = addRow(0, "txtEditCall", QStringLiteral("Callsign"), KeyFilter::Capitals);
+    txtEditCall = addRow(0, "txtEditCall", QStringLiteral("Callsign"), KeyFilter::Call);
     txtEditCk = addRow(1, "txtEditCk", QStringLiteral("RST R"), KeyFilter::Capitals);
     txtEditSec = addRow(2, "txtEditSec", QStringLiteral("County"), KeyFilter::County);
     txtEditPre = addRow(3, "txtEditPre", QStringLiteral("SPC"), KeyFilter::Country);

@@ -8,7 +8,7 @@ namespace zq {
 
 ZQEditOut::ZQEditOut() : ContactEditDialog(QStringLiteral("ZQEditOut"), false)
 {
-    txtEditCall = addRow(0, "txtEditCall", QStringLiteral("Callsign"), KeyFilter::Capitals);
+    txtEditCall = addRow(0, "txtEditCall", QStringLiteral("Callsign"), KeyFilter::Call);
     txtEditCk = addRow(1, "txtEditCk", QStringLiteral("RST R"), KeyFilter::Capitals);
     txtEditPre = addRow(2, "txtEditPre", QStringLiteral("County"), KeyFilter::County);
     txtEditNum = addRow(3, "txtEditNum", QStringLiteral("RST S"), KeyFilter::Capitals);

@@ -1,5 +1,6 @@
 #include "output/frmCountyChange.h"
 
+#include "common/DoneOnly.h"
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
 #include "common/ModalShow.h"
@@ -26,8 +27,8 @@ frmCountyChange::frmCountyChange()
     setWindowTitle(QStringLiteral("County Change"));
     setModal(true);
     // A fixed border, no minimise, maximise or close control.
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                   | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    makeDoneOnly(*this);
     resize(twipsToPixelsX(3210, this), twipsToPixelsY(2040, this));
 
     Label1 = makeNamedLabel(this, QStringLiteral("Label1"),
@@ -69,13 +70,6 @@ void frmCountyChange::Text1_KeyPress(int& k)
     if (k == vk::Return) {
         k = 0;
         Command1_Click();
-        return;
-    }
-    if (k == vk::Escape) {
-        // Leaves the own county as it was.
-        k = 0;
-        closing_ = true;
-        reject();
         return;
     }
     countyFieldKey(*Text1, k);

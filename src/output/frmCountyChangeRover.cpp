@@ -1,5 +1,6 @@
 #include "output/frmCountyChangeRover.h"
 
+#include "common/DoneOnly.h"
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
 #include "common/NamedControls.h"
@@ -27,8 +28,7 @@ frmCountyChangeRover::frmCountyChangeRover()
     setObjectName(QStringLiteral("frmCountyChangeRover"));
     setWindowTitle(QStringLiteral("County Change for Rovers"));
     setModal(true);
-    // Left through Done; no close control.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    makeDoneOnly(*this);
     resize(twipsToPixelsX(3615, this), twipsToPixelsY(3120, this));
 
     auto label = [this](const char* name, const QString& text, double left, double top,

@@ -1,5 +1,6 @@
 #include "rig/RigControlfrm.h"
 
+#include "common/DoneOnly.h"
 #include "common/EntryBox.h"
 #include "platform/Folders.h"
 #include "common/Form1.h"
@@ -90,8 +91,7 @@ RigControlfrm::RigControlfrm()
 {
     setObjectName(QStringLiteral("RigControlfrm"));
     setWindowTitle(QStringLiteral(" Rig Interface Setup"));
-    // No control box: the window is left with Done.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    makeDoneOnly(*this);
     comComm1 = new SerialPort(this);
     comComm1->setObjectName(QStringLiteral("comComm1"));
     tmrGetData = new QTimer(this);
@@ -271,7 +271,12 @@ void RigControlfrm::buildControls()
         setFontSize(*l, 7);
 
     // Handlers.
-    connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
+    // Only a choice selects an entry: the focus arriving in the list makes
+    // a row current without selecting it, and that chooses nothing.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!List1->selectedItems().isEmpty())
+            List1_Click();
+    });
     connect(txtFreq, &QLineEdit::textChanged, this, [this] { txtFreq_Change(); });
     connect(txtMode, &QLineEdit::textChanged, this, [this] { txtMode_Change(); });
     connect(txtFreq, &EntryBox::focusGained, this, [this] { Command2_Click(); });
@@ -368,8 +373,8 @@ void RigControlfrm::List1_Click()
     if (LoadingRigSettings == 1)
         return;
     Command2_Click();
-    QListWidgetItem* item = List1->currentItem();
-    RigType() = item ? item->text() : QString();
+    const QList<QListWidgetItem*> chosen = List1->selectedItems();
+    RigType() = chosen.isEmpty() ? QString() : chosen.first()->text();
 
     txtFreq->setText(QString());
     txtMode->setText(QString());

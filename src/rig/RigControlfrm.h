@@ -154,10 +154,6 @@ public:
     // The program-wide rig type (kept with the station settings).
     static QString& RigType();
 
-public slots:
-    // Leaving is by Done only.
-    void reject() override {}
-
 private:
     void buildControls();
     void Form_Load() override;

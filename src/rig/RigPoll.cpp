@@ -6,12 +6,11 @@
 
 namespace zq {
 
-QByteArray pollBytes(const QString& poll, int n)
+QByteArray pollBytes(const QString& poll, int n, int minChars)
 {
-    const qsizetype chars = 3 * n - 1;
-    if (poll.size() < chars)
+    if (poll.size() < minChars)
         return {};
-    return SpacedHexToBytes(poll.left(chars));
+    return SpacedHexToBytes(poll.left(3 * n - 1));
 }
 
 PollQuery buildQuery(const QString& t, const RigSettings& s, uint8_t alternateQuery,
@@ -28,12 +27,12 @@ PollQuery buildQuery(const QString& t, const RigSettings& s, uint8_t alternateQu
             q.writes << text(s.ModePoll);
     } else if (is("Icom") || is("Icom 735") || is("Ten Tec Omni VI")) {
         q.alternates = true;
-        const QByteArray b = pollBytes(freqTurn ? s.FreqPoll : s.ModePoll, 6);
+        const QByteArray b = pollBytes(freqTurn ? s.FreqPoll : s.ModePoll, 6, 17);
         if (!b.isEmpty())
             q.writes << b;
     } else if (isYaesuFiveByte(t) && rigTypeNames().contains(t)) {
         q.dropInputFirst = true;
-        const QByteArray b = pollBytes(s.FreqPoll, 5);
+        const QByteArray b = pollBytes(s.FreqPoll, 5, 14);
         if (!b.isEmpty())
             q.writes << b;
     } else if (is("Yaesu FTdx9000")) {
@@ -44,7 +43,7 @@ PollQuery buildQuery(const QString& t, const RigSettings& s, uint8_t alternateQu
     } else if (is("Ten Tec Fnt Pnl")) {
         q.alternates = true;
         q.dropInputFirst = true;
-        const QByteArray b = pollBytes(freqTurn ? s.FreqPoll : s.ModePoll, 3);
+        const QByteArray b = pollBytes(freqTurn ? s.FreqPoll : s.ModePoll, 3, 7);
         if (!b.isEmpty())
             q.writes << b;
     } else if (is("Ten Tec Orion")) {

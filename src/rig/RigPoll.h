@@ -25,9 +25,11 @@ PollQuery buildQuery(const QString& rigType, const RigSettings& s, uint8_t alter
                      bool convertToHex);
 
 // The first n pairs of a poll string written as hex pairs at every third
-// character; empty when the string is shorter than n pairs or one of them
-// is not hex.
-QByteArray pollBytes(const QString& poll, int n);
+// character, a last pair cut short read as one hex digit ("3F 41 0" gives
+// 3F 41 00); empty when the string has fewer than `minChars` characters
+// (each family sets its own: 17 for six bytes, 14 for five, 7 for three)
+// or a pair is not hex.
+QByteArray pollBytes(const QString& poll, int n, int minChars);
 
 // The tick interval of a polling rate letter: F 50, M 250, S 1000,
 // R 5000 ms; nullopt for any other letter.

@@ -168,6 +168,8 @@ frmRigTune::frmRigTune()
     };
     txtFrom->onKeyPress = digitsOnly;
     txtTo->onKeyPress = digitsOnly;
+    for (EntryBox* box : {txtFreq, txtFrom, txtTo})
+        box->characterFilter = digitsOnly;
 
     // Key preview: the window sees every key before the control with the
     // focus.

@@ -129,6 +129,7 @@ void frmStationID::buildControls()
             doneOnEnter(k);
             NumBerr(k);
         };
+        Text[i]->characterFilter = NumBerr;
     }
     Text[8]->onKeyPress = [this](int& k) { Text8_KeyPress(k); };
     Text[2]->onKeyPress = [this](int& k) { Text2_KeyPress(k); };

@@ -109,3 +109,54 @@ TEST_F(LogWindowTest, HelpShowsTheViewerModallyAndUnloadsIt)
     EXPECT_EQ(seen, QStringLiteral("Help text"));
     EXPECT_FALSE(WindowRegistry::isLoaded<Form5>());
 }
+
+// The file's lines are broken at a fixed width; the viewer joins the lines
+// of each paragraph so that only its box wraps them, while headings, rules
+// and the items of lists and tables keep their own lines.
+TEST(HelpViewer, JoinsTheLinesOfEachParagraph)
+{
+    struct Case {
+        const char* name;
+        const char* file;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"paragraph", "One two\nthree four\nfive.\n\nNext one\nends.",
+         "One two three four five.\n\nNext one ends."},
+        {"heading and rule", "1. TITLE\n--------\n\nText here\nand here.",
+         "1. TITLE\n--------\n\nText here and here."},
+        {"list items with hanging lines", "Exchange:\n  - first item\n    goes on\n  - second",
+         "Exchange:\n  - first item goes on\n  - second"},
+        {"table rows with dot leaders",
+         "  Name ....... the first\n               and more\n  Other ...... x",
+         "  Name ....... the first and more\n  Other ...... x"},
+        {"unindented dotted rows", "Map ........ the map;\n             filled in.\nClear ...... empties.",
+         "Map ........ the map; filled in.\nClear ...... empties."},
+        {"heading line before an indented list", "File\n  New ..... starts\nOptions",
+         "File\n  New ..... starts\nOptions"},
+        {"prose with an ellipsis", "or \"... is not a\nvalid\" county", "or \"... is not a valid\" county"},
+        {"blank lines and trailing blanks kept apart", "a  \nb\n\n\nc", "a b\n\n\nc"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(joinHelpLines(QString::fromLatin1(c.file)), QLatin1String(c.shown)) << c.name;
+}
+
+TEST(HelpViewer, ShippedHelpShowsParagraphsWhole)
+{
+    TestEnv env;
+    env.seedDataFile(QStringLiteral("ReadSQSO.txt"));
+    Form5& f = openViewer();
+    f.show();
+    const QStringList blocks = f.Text1->toPlainText().split(QLatin1Char('\n'));
+    EXPECT_TRUE(blocks.contains(QStringLiteral(
+        "This program logs the ZQ State QSO Party of Carvonia.  It checks every contact for "
+        "duplicates, counts points and multipliers, keeps the claimed score and writes the "
+        "Cabrillo file that you submit after the contest.")));
+    EXPECT_TRUE(blocks.contains(QStringLiteral("1. SETTING UP THE STATION")));
+    EXPECT_TRUE(blocks.contains(QStringLiteral("-------------------------")));
+    EXPECT_TRUE(blocks.contains(QStringLiteral(
+        "  County ................. your county (in-state stations: your Carvonia county).")));
+    EXPECT_TRUE(blocks.contains(QStringLiteral("  Ctrl+B   band map (HF Spectrum Map)")));
+    EXPECT_TRUE(blocks.contains(QStringLiteral("Clear ............................ empties the entry row.")));
+    closeViewer();
+}

@@ -394,3 +394,34 @@ TEST_F(CabrilloDialogTest, ControlsCaptionsLayoutAndTabOrder)
         d.Command3_Click();
     });
 }
+
+// The submission file quotes nothing: a double quote typed or pasted into
+// any box reaches its header line as typed, and the remembered values keep
+// it.  Ctrl+V and Shift+Insert paste.
+TEST_F(CabrilloDialogTest, BoxesTakeDoubleQuotesTypedAndPasted)
+{
+    LogWindow& w = open(1);
+    const QString target = userDir() + QStringLiteral("/q.log");
+    env.prompt().answerFile(target);
+    useDialog(w, [&](ZQCabrilloIn& d) {
+        retype(d.Text5, QStringLiteral("Pat \"Red\" Example"));
+        retype(d.Text1, QStringLiteral("k9xyz \"n0abc\""));
+        d.Text6->clear();
+        QApplication::clipboard()->setText(QStringLiteral("12 \"B\" Street"));
+        d.Text6->setFocus();
+        QTest::keyClick(d.Text6, Qt::Key_Insert, Qt::ShiftModifier);
+        d.Text11->clear();
+        QApplication::clipboard()->setText(QStringLiteral("\"Great\" fun"));
+        d.Text11->setFocus();
+        QTest::keyClick(d.Text11, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(d.Text11->text(), QStringLiteral("\"Great\" fun"));
+        d.Command4_Click();
+    });
+    const QList<QByteArray> lines = readFile(target).split('\n');
+    ASSERT_GE(lines.size(), 13);
+    EXPECT_EQ(lines[6], "OPERATORS: K9XYZ \"N0ABC\"\r");
+    EXPECT_EQ(lines[8], "NAME: Pat \"Red\" Example\r");
+    EXPECT_EQ(lines[9], "ADDRESS: 12 \"B\" Street\r");
+    EXPECT_EQ(lines[12], "SOAPBOX: \"Great\" fun\r");
+    EXPECT_EQ(storedAddress().mid(0, 2), QStringList({"Pat \"Red\" Example", "12 \"B\" Street"}));
+}

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QSet>
 #include <QTimer>
+#include <QToolTip>
+#include <QtTest/qtestspontaneevent.h>
 
 using namespace zq;
 using namespace zq::test;
@@ -116,4 +118,35 @@ TEST_F(CountyMapWindowTest, InStateMapPaintsTheInStateList)
 
     w.List2->addItem(QStringLiteral("WYETH"));
     EXPECT_EQ(paintedCounties(openMap().picture()), QStringList{"Wyeth"});
+}
+
+// A hover over each hot spot names its county, as the application's own
+// tool-tip timer asks (a QHelpEvent after the pointer rests), also while
+// another window is the active one, as a window manager may leave it.
+TEST_F(CountyMapWindowTest, HoveringAHotSpotNamesItsCounty)
+{
+    LogWindow& w = start(1);
+    CountyMapZQ& m = openMap();
+    m.show();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m));
+    QTest::qWait(50); // the platform's own activations first
+    QApplication::setActiveWindow(&w);
+    QTest::qWait(50);
+    ASSERT_NE(QApplication::activeWindow(), &m);
+    for (size_t k = 0; k < spots.size(); ++k) {
+        SCOPED_TRACE(spots[k].name.toStdString());
+        const QPoint at = m.Picture1->mapTo(&m, spots[k].centre());
+        QWidget* under = m.childAt(at);
+        ASSERT_NE(under, nullptr);
+        const QPoint local = under->mapFrom(&m, at);
+        QMouseEvent move(QEvent::MouseMove, local, under->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QSpontaneKeyEvent::setSpontaneous(&move);
+        QApplication::instance()->notify(under, &move);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return QToolTip::isVisible() && QToolTip::text() == spots[k].name; }, 5000))
+            << "shown: " << QToolTip::text().toStdString();
+    }
+    QToolTip::hideText();
 }

@@ -17,6 +17,7 @@
 #include "support/TestEnv.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -502,4 +503,59 @@ TEST_F(EditDialogTest, ANumberThatNamesNoContactWritesNothing)
         EXPECT_EQ(log[4], ContactRecord{});
         closeDialogs();
     }
+}
+
+// The call box refuses what the log window's call field refuses: a blank
+// or a quote, typed or pasted (a paste holding one is refused whole); the
+// date and time boxes refuse pasted letters.  A call that already holds a
+// blank still takes the operator's edits.
+TEST_F(EditDialogTest, CallBoxTakesNoBlankTypedOrPasted)
+{
+    for (bool inState : {true, false}) {
+        SCOPED_TRACE(inState ? "in-state" : "out-of-state");
+        ContactEditDialog& d = inState ? static_cast<ContactEditDialog&>(openDialog<ZQEditInfrm>())
+                                       : openDialog<ZQEditOut>();
+        retype(d.txtEditCall, QStringLiteral("aa1aa 59 ct"));
+        EXPECT_EQ(d.txtEditCall->text(), QStringLiteral("AA1AA59CT"));
+
+        struct Paste {
+            EntryBox* box;
+            const char* clipboard;
+            const char* after;
+        };
+        const Paste pastes[] = {
+            {d.txtEditCall, "AA1AA 59 CT", ""},
+            {d.txtEditCall, "K1\"X", ""},
+            {d.txtEditCall, "k1x", "k1x"},
+            {d.txtEditDate, "2026/09/1x", ""},
+            {d.txtEditDate, "2026/09/13", "2026/09/13"},
+            {d.txtEditTime, "18.07", ""},
+            {d.txtEditTime, "18:07", "18:07"},
+        };
+        for (const Paste& p : pastes) {
+            SCOPED_TRACE(p.clipboard);
+            p.box->setFocus();
+            p.box->clear();
+            QApplication::clipboard()->setText(QString::fromLatin1(p.clipboard));
+            QTest::keyClick(p.box, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(p.box->text(), QLatin1String(p.after));
+        }
+        d.txtEditCall->setText(QStringLiteral("AA1AA"));
+        QTest::keyClick(d.txtEditCall, Qt::Key_Return);
+        ASSERT_TRUE(d.isHidden());
+        EXPECT_EQ(log[2].LogCall, QStringLiteral("AA1AA"));
+        closeDialogs();
+        setLog({first, underEdit, third});
+    }
+
+    // A stored call with a blank (from an older log): the box still edits.
+    underEdit.LogCall = QStringLiteral("K5 ZZ");
+    setLog({first, underEdit, third});
+    auto& out = openDialog<ZQEditOut>();
+    out.txtEditCall->setFocus();
+    out.txtEditCall->end(false);
+    QTest::keyClicks(out.txtEditCall, QStringLiteral("x"));
+    QTest::keyClick(out.txtEditCall, Qt::Key_Backspace);
+    QTest::keyClick(out.txtEditCall, Qt::Key_Backspace);
+    EXPECT_EQ(out.txtEditCall->text(), QStringLiteral("K5 Z"));
 }

@@ -380,3 +380,33 @@ TEST_F(PollCycleTest, PegasusReadsItsFileWithoutAPort)
 
 } // namespace
 } // namespace zq::test
+
+namespace zq::test {
+namespace {
+
+// The front-panel radio takes its poll strings as three bytes once a
+// string has seven characters: the last pair may be a single digit.
+TEST_F(PollCycleTest, FrontPanelPollOfSevenCharactersSendsThreeBytes)
+{
+    begin();
+    RigControlfrm& d = rig();
+    FakeRadio radio(FakeRadio::Family::Raw);
+    attach(radio);
+    choose(QStringLiteral("Ten Tec Fnt Pnl"));
+    d.txtFreq->setText(QStringLiteral("3F 41 0"));
+    d.txtMode->setText(QStringLiteral("3F 4D")); // too short: nothing, the turn still passes
+    startTest();
+    pumpUntil([&] { return radio.receivedBytes().size() >= 3; });
+    EXPECT_EQ(radio.receivedBytes(), bytesOf({0x3F, 0x41, 0x00}));
+    EXPECT_EQ(d.AlternateQuery, 1);
+    tick(); // receive
+    tick(); // the mode's turn
+    EXPECT_EQ(d.AlternateQuery, 0);
+    tick();
+    tick(); // the frequency again
+    pumpUntil([&] { return radio.receivedBytes().size() >= 6; });
+    EXPECT_EQ(radio.receivedBytes(), bytesOf({0x3F, 0x41, 0x00, 0x3F, 0x41, 0x00}));
+}
+
+} // namespace
+} // namespace zq::test

@@ -502,3 +502,54 @@ TEST_F(RigDialogTest, ChangeFrequencyNeedsPollingCopyTakesTheRawReplyModeByClear
 
 } // namespace
 } // namespace zq::test
+
+namespace zq::test {
+namespace {
+
+// QSOpref.txt names the rig, RigCntrl.txt is missing or ends early: the
+// start-up polls it, and opening the dialog (the focus arriving in the
+// list) chooses nothing, so polling goes on and Done keeps the rig.  The
+// dialog is left by Done only: Esc and a close request do nothing.
+TEST_F(RigDialogTest, OpeningTheDialogChoosesNoRig)
+{
+    const QByteArray elevenLines = "\"4800 \"\r\n\"N\"\r\n\"8\"\r\n\"2\"\r\n\"MD;\"\r\n\"FA;\"\r\n"
+                                   "\"4800,N,8,2\"\r\n1\r\n\"N\"\r\n\"M\"\r\n\"Kenwood\"\r\n";
+    for (const QByteArray& file : {QByteArray(), elevenLines}) {
+        SCOPED_TRACE(file.isEmpty() ? "no RigCntrl.txt" : "eleven lines");
+        freshRun();
+        FakeRadio radio(FakeRadio::Family::Kenwood);
+        ASSERT_TRUE(radio.ok());
+        radio.writeComPorts(env.workDir(), 1);
+        if (!file.isEmpty())
+            env.writeWorkFile(QStringLiteral("RigCntrl.txt"), file);
+        st.RigType = QStringLiteral("Kenwood");
+        LogWindow& w = begin();
+        ASSERT_TRUE(rig().tmrGetData->isActive());
+
+        w.mnuRigInterface->trigger();
+        RigControlfrm& d = rig();
+        ASSERT_TRUE(d.isVisible());
+        QApplication::setActiveWindow(&d);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        d.List1->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(d.List1->selectedItems().isEmpty());
+        EXPECT_EQ(RigControlfrm::RigType(), "Kenwood");
+        EXPECT_TRUE(d.tmrGetData->isActive());
+
+        QTest::keyClick(d.List1, Qt::Key_Escape);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_FALSE(d.close());
+        EXPECT_TRUE(d.isVisible());
+
+        d.cmdDone->click();
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(savedSettings().RigType, "Kenwood");
+        EXPECT_EQ(env.readWorkFile(QStringLiteral("RigCntrl.txt")).split('\n').value(10),
+                  "\"Kenwood\"\r");
+        EXPECT_TRUE(d.tmrGetData->isActive());
+    }
+}
+
+} // namespace
+} // namespace zq::test

@@ -1,0 +1,43 @@
+#include "common/DoneOnly.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace zq {
+
+namespace {
+
+// Swallows the close requests and the Esc keys that reach the window.
+// Esc typed into a control that takes it (an entry box) never gets here.
+class DoneOnlyFilter final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Close) {
+            e->ignore();
+            return true;
+        }
+        if (e->type() == QEvent::KeyPress
+            && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+            e->accept();
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void makeDoneOnly(QWidget& window)
+{
+    Qt::WindowFlags flags = window.windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    flags &= ~(Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
+    window.setWindowFlags(flags);
+    window.installEventFilter(new DoneOnlyFilter(&window));
+}
+
+} // namespace zq
