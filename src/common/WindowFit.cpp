@@ -5,6 +5,7 @@
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -121,13 +122,42 @@ bool finite(double v)
     return std::isfinite(v);
 }
 
-// The top of the available screen area, in twips from the screen's top.
-double availableTop(const QWidget& form)
+// Keeps a fitted window's frame inside the available area once the window
+// manager has framed it: until then the frame was an estimate.  Acts at the
+// first show and at the first move or resize after it, then goes.
+class FrameGuard : public QObject {
+public:
+    explicit FrameGuard(QWidget& form) : QObject(&form), form_(form)
+    {
+        setObjectName(QStringLiteral("qt_frame_guard"));
+        form.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (watched != &form_)
+            return false;
+        if (e->type() == QEvent::Show) {
+            shown_ = true;
+            keepFrameInside(form_);
+        } else if (shown_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
+            form_.removeEventFilter(this);
+            keepFrameInside(form_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget& form_;
+    bool shown_ = false;
+};
+
+void guardFrame(QWidget& form)
 {
-    QScreen* s = screenOf(&form);
-    if (!s)
-        return 0.0;
-    return pixelsToTwipsY(s->availableGeometry().top() - s->geometry().top(), &form);
+    if (!form.findChild<FrameGuard*>(QString(), Qt::FindDirectChildrenOnly))
+        new FrameGuard(form);
 }
 
 } // namespace
@@ -178,10 +208,8 @@ bool FitWindow(QWidget& form, const FitParameters& p)
 
     QSizeF target;
     switch (p.target) {
-    case FitParameters::Target::Screen:
-        target = screenTwips(&form);
-        break;
-    case FitParameters::Target::WorkArea:
+    case FitParameters::Target::Screen:   // a window's frame stays inside the
+    case FitParameters::Target::WorkArea: // available area: both are that area
         target = workAreaTwips(&form);
         break;
     case FitParameters::Target::Given:
@@ -216,23 +244,31 @@ bool FitWindow(QWidget& form, const FitParameters& p)
             return fail(overflow);
         setFormHeight(form, h);
     }
-    const TwipsRect sized = formTwips(form);
+    const TwipsRect wanted = formTwips(form);
 
-    // Place.
-    setFormLeft(form, (target.width() - sized.Width) / 2);
+    // Place, inside the available area: a window larger than that area
+    // shrinks to it, and its controls with it.
+    const TwipsRect area = availableTwips(&form);
+    const QPointF origin = p.target == FitParameters::Target::Given ? QPointF() : QPointF(area.Left, area.Top);
+    setFormLeft(form, origin.x() + (target.width() - wanted.Width) / 2);
     double top = 0;
     switch (p.placement) {
     case FitParameters::Placement::CentredRaised:
-        top = (target.height() - sized.Height) / 2 - p.raise;
+        top = (target.height() - wanted.Height) / 2 - p.raise;
         break;
     case FitParameters::Placement::Centred:
-        top = (target.height() - sized.Height) / 2;
+        top = (target.height() - wanted.Height) / 2;
         break;
     case FitParameters::Placement::FixedTop:
         top = p.fixedTop;
         break;
     }
-    setFormTop(form, std::max(top, availableTop(form)));
+    setFormTop(form, origin.y() + top);
+    keepFrameInside(form);
+    guardFrame(form);
+    const TwipsRect sized = formTwips(form);
+    const double shrinkW = wanted.Width > 0 ? sized.Width / wanted.Width : 1.0;
+    const double shrinkH = wanted.Height > 0 ? sized.Height / wanted.Height : 1.0;
 
     // Ratios for the controls.
     double rW = 1, rH = 1;
@@ -240,8 +276,8 @@ bool FitWindow(QWidget& form, const FitParameters& p)
     case FitParameters::ControlRatios::TargetOverDesign:
         if (designW == 0 || designH == 0)
             return fail(divisionByZero);
-        rW = target.width() / designW;
-        rH = target.height() / designH;
+        rW = target.width() / designW * shrinkW;
+        rH = target.height() / designH * shrinkH;
         break;
     case FitParameters::ControlRatios::ClientAfterOverBefore: {
         if (oldScale.width() == 0 || oldScale.height() == 0)

@@ -120,6 +120,33 @@ struct FitParameters {
         p.onError = OnError::Silent;
         return p;
     }
+    // The work area, the window centred in it; the window's font follows
+    // its new width, the controls `ratios` and `font`.  Errors are silent.
+    static FitParameters toWorkAreaCentred(ControlRatios ratios, ControlFont font)
+    {
+        FitParameters p;
+        p.target = Target::WorkArea;
+        p.placement = Placement::Centred;
+        p.ratios = ratios;
+        p.windowFont = WindowFont::NewWidthOverDesign;
+        p.controlFont = font;
+        p.onError = OnError::Silent;
+        return p;
+    }
+    // The screen, the window centred in it; controls scale by screen over
+    // design size, the window's font follows its new width, the controls'
+    // fonts `font`.  Errors are silent.
+    static FitParameters toScreenCentred(ControlFont font)
+    {
+        FitParameters p;
+        p.target = Target::Screen;
+        p.placement = Placement::Centred;
+        p.ratios = ControlRatios::TargetOverDesign;
+        p.windowFont = WindowFont::NewWidthOverDesign;
+        p.controlFont = font;
+        p.onError = OnError::Silent;
+        return p;
+    }
 };
 
 // Fits the window.  True when the whole fit was done; on an error the fit

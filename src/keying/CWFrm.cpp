@@ -289,14 +289,9 @@ CWFrm::CWFrm()
 
 void CWFrm::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped; // the whole screen
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    // Control fonts follow the whole screen's width.
+    FitWindow(*this, FitParameters::toWorkAreaCentred(FitParameters::ControlRatios::OuterAfterOverBefore,
+                                                      FitParameters::ControlFont::ScreenWidthCapped));
 
     // The calibration first, so that choosing "Loop" finds it.
     if (const auto n = boxNumber(GetSetting(QStringLiteral("UserCWLoopOffset"))))

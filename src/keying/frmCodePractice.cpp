@@ -180,14 +180,8 @@ void frmCodePractice::Form_Load()
 {
     // Fitted to the desktop work area and centred there; control fonts
     // follow the whole screen's width.
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(*this, FitParameters::toWorkAreaCentred(FitParameters::ControlRatios::OuterAfterOverBefore,
+                                                      FitParameters::ControlFont::ScreenWidthCapped));
     Label8->setText(cwKeyer().Text[11]->text());
     PracticeAlphabet = practiceAlphabet();
 }

@@ -156,14 +156,9 @@ void GraphQSO::setBackColor(const QColor& c)
 
 void GraphQSO::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::TargetOverDesign;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped; // the whole screen
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    // Control fonts follow the whole screen's width.
+    FitWindow(*this, FitParameters::toWorkAreaCentred(FitParameters::ControlRatios::TargetOverDesign,
+                                                      FitParameters::ControlFont::ScreenWidthCapped));
     DrawRateGraph();
 }
 

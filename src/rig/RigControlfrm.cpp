@@ -294,14 +294,8 @@ void RigControlfrm::buildControls()
 
 void RigControlfrm::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::WidthRatioCapped;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(*this, FitParameters::toWorkAreaCentred(FitParameters::ControlRatios::OuterAfterOverBefore,
+                                                      FitParameters::ControlFont::WidthRatioCapped));
 
     const QSignalBlocker block(List1);
     List1->addItems(rigTypeNames());

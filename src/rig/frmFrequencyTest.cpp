@@ -91,14 +91,7 @@ frmFrequencyTest::frmFrequencyTest()
 
 void frmFrequencyTest::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::Screen;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::TargetOverDesign;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(*this, FitParameters::toScreenCentred(FitParameters::ControlFont::ScreenWidthCapped));
     Text2->setText(QStringLiteral("28.475"));
 }
 
