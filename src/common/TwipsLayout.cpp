@@ -144,10 +144,11 @@ bool framed(const QWidget& form)
         && form.windowType() != Qt::ToolTip && form.windowType() != Qt::SplashScreen;
 }
 
-// The margins of a window the window manager has framed, or nothing.
+// The margins of a window the platform has framed, or nothing.  A window
+// that has been shown keeps its frame while hidden.
 std::optional<QMargins> knownMargins(const QWidget& form)
 {
-    if (!form.isVisible())
+    if (!form.windowHandle())
         return std::nullopt;
     const QRect g = form.geometry();
     const QRect f = form.frameGeometry();

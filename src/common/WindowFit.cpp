@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -153,6 +154,36 @@ private:
     QWidget& form_;
     bool shown_ = false;
 };
+
+// Grows a window whose controls reach past its client area, as they do when
+// the real frame is taller than the one the design allowed for, so that
+// every control shows; the frame stays inside the available area.
+void holdControls(QWidget& form, bool keepTop, uint32_t kinds)
+{
+    if (qobject_cast<QMainWindow*>(&form))
+        return; // the log windows fill their area and place their own lists
+    QWidget& root = controlRoot(form);
+    int right = 0, bottom = 0, gap = 8;
+    for (QObject* o : root.children()) {
+        auto* c = qobject_cast<QWidget*>(o);
+        if (!c || c->isWindow() || c->isHidden() || c->x() < 0 || c->y() < 0)
+            continue;
+        const FitKind k = fitKindOf(*c); // only what the walk placed
+        if (!hasGeometry(k) || !(kinds & fitKindBit(k)))
+            continue;
+        right = std::max(right, c->geometry().right() + 1);
+        bottom = std::max(bottom, c->geometry().bottom() + 1);
+        gap = std::min(gap, c->x());
+    }
+    const int wider = right > root.width() ? right + gap - root.width() : 0;
+    const int taller = bottom > root.height() ? bottom + gap - root.height() : 0;
+    if (wider == 0 && taller == 0)
+        return;
+    // Grown evenly about the window's place (downwards only at a fixed top).
+    const int up = keepTop ? 0 : taller / 2;
+    setFramePixels(form, framePixels(form).adjusted(-wider / 2, -up, wider - wider / 2, taller - up));
+    keepFrameInside(form);
+}
 
 void guardFrame(QWidget& form)
 {
@@ -369,6 +400,7 @@ bool FitWindow(QWidget& form, const FitParameters& p)
         if (k == FitKind::ListView && p.scaleListColumns)
             scaleColumns(*c, rW);
     }
+    holdControls(form, p.placement == FitParameters::Placement::FixedTop, p.kinds);
     return true;
 }
 

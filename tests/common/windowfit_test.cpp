@@ -86,6 +86,8 @@ void expectTwips(double actual, double expected, const char* what)
 class WindowFitTest : public ::testing::Test {
 protected:
     test::TestEnv env;
+    // Windows without a frame unless a test gives one.
+    void SetUp() override { setFrameMarginsForTesting({}); }
     void TearDown() override
     {
         setScreenTwipsForTesting(0, 0);
