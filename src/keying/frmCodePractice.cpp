@@ -97,6 +97,7 @@ frmCodePractice::frmCodePractice()
                        "box.  Click Send to send the characters. "),
         240, 540, 7900, 500);
     help->setWordWrap(true);
+    setFontSize(*help, fontSize(*help) * 0.85); // a smaller print, to fit its two lines
 
     makeNamedLabel(this, QStringLiteral("Label4"), QStringLiteral("Generate"), 240, 1170, 840, 255);
     Text3 = makeNamedBox(this, QStringLiteral("Text3"), QStringLiteral("10"), 1080, 1140, 600);
