@@ -189,10 +189,10 @@ void LogWindow::buildSharedControls()
     cmdList->setToolTip(
         QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
     connect(cmdList, &QPushButton::clicked, this, [this] { cmdList_Click(); });
-    cmdEdit = makeButton("cmdEdit", QStringLiteral("Edit Contact"), 4300, 20, 1100, 290);
+    cmdEdit = makeButton("cmdEdit", QStringLiteral("Edit Contact"), 3500, 20, 1300, 290);
     cmdEdit->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
-    cmdDelete = makeButton("cmdDelete", QStringLiteral("Delete Contact"), 5480, 20, 1100, 290);
+    cmdDelete = makeButton("cmdDelete", QStringLiteral("Delete Contact"), 4880, 20, 1500, 290);
     cmdDelete->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     ListView1 = new ContactListView(surface_);

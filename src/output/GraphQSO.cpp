@@ -119,7 +119,7 @@ GraphQSO::GraphQSO()
         d->setFont(small);
         lblDate.set(k, d);
     }
-    Label1 = makeLabel(QStringLiteral("Label1"), QStringLiteral("Band "), 0, 5880, 495, 135);
+    Label1 = makeLabel(QStringLiteral("Label1"), QStringLiteral("Band "), 0, 5920, 495, 135);
     Label1->setFont(small);
     const QFont legendFont = namedFont("Arial", 8.25, true);
     for (int i = 0; i < RateGraph::BandColours; ++i) {
