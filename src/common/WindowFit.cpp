@@ -21,6 +21,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <cmath>
@@ -124,8 +125,9 @@ bool finite(double v)
 }
 
 // Keeps a fitted window's frame inside the available area once the window
-// manager has framed it: until then the frame was an estimate.  Acts at the
-// first show and at the first move or resize after it, then goes.
+// manager has framed it: until then the frame was an estimate.  Acts right
+// after the first show and at the moves and resizes that follow it, until
+// the frame is known (or a few times at most), then goes.
 class FrameGuard : public QObject {
 public:
     explicit FrameGuard(QWidget& form) : QObject(&form), form_(form)
@@ -141,18 +143,26 @@ protected:
             return false;
         if (e->type() == QEvent::Show) {
             shown_ = true;
-            keepFrameInside(form_);
+            QTimer::singleShot(0, this, [this] { settle(); });
         } else if (shown_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
-            form_.removeEventFilter(this);
-            keepFrameInside(form_);
-            deleteLater();
+            settle();
         }
         return false;
     }
 
 private:
+    void settle()
+    {
+        keepFrameInside(form_);
+        if (form_.frameGeometry() != form_.geometry() || ++tries_ >= 3) {
+            form_.removeEventFilter(this);
+            deleteLater();
+        }
+    }
+
     QWidget& form_;
     bool shown_ = false;
+    int tries_ = 0;
 };
 
 // Grows a window whose controls reach past its client area, as they do when
@@ -187,7 +197,7 @@ void holdControls(QWidget& form, bool keepTop, uint32_t kinds)
 
 void guardFrame(QWidget& form)
 {
-    if (!form.findChild<FrameGuard*>(QString(), Qt::FindDirectChildrenOnly))
+    if (!form.findChild<QObject*>(QStringLiteral("qt_frame_guard"), Qt::FindDirectChildrenOnly))
         new FrameGuard(form);
 }
 

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -357,4 +358,22 @@ TEST_F(WindowFitTest, FittedFramesLieInsideTheAvailableAreaWithTheirTitleBars)
         }
     }
     setFrameMarginsForTesting({}, false);
+}
+
+TEST_F(WindowFitTest, AFrameKnownOnlyOnceShownIsPutBackInsideTheArea)
+{
+    // Fitted as if frameless, the window fills the area; the frame the
+    // platform puts around it when shown would stick out, so it is moved
+    // and shrunk back inside.
+    setScreenTwipsForTesting(9600, 7200);
+    DesignWindow d(9600, 7200);
+    ASSERT_TRUE(FitWindow(*d.form, FitParameters::toWorkAreaAtOrigin(FitParameters::ControlFont::Unchanged)));
+    d.form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d.form.get()));
+    QCoreApplication::processEvents();
+    const QRect frame = d.form->frameGeometry();
+    if (frame == d.form->geometry())
+        GTEST_SKIP() << "this platform draws no frame";
+    EXPECT_TRUE(availablePixels(d.form.get()).contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << " x " << frame.height();
 }
