@@ -258,6 +258,19 @@ QStringList walkFaults(QWidget& window, const std::function<bool(const QWidget&)
     return out;
 }
 
+// Shows a window not shown before and walks it.  Its frame is checked
+// first: until a window is shown, the frame assumed for it is the window
+// manager's frame that the test gives, title bar included.
+QStringList showAndWalk(QWidget& window, const std::function<bool(const QWidget&)>& drawing = {})
+{
+    QStringList frame = frameOutside(window);
+    for (QString& line : frame)
+        line.prepend(nameOf(&window) + QStringLiteral(": "));
+    window.show();
+    QCoreApplication::processEvents();
+    return frame + walkFaults(window, drawing);
+}
+
 // A full log: every contact CW on 20 m from the counties of the table, the
 // in-state ones from every state code, so every count and the score reach
 // their largest widths.
@@ -319,10 +332,7 @@ protected:
     template <class W>
     QStringList walk(const std::function<bool(const QWidget&)>& drawing = {})
     {
-        W& w = DefaultInstance<W>();
-        w.show();
-        QCoreApplication::processEvents();
-        QStringList faults = walkFaults(w, drawing);
+        QStringList faults = showAndWalk(DefaultInstance<W>(), drawing);
         WindowRegistry::unload<W>();
         return faults;
     }
@@ -334,9 +344,7 @@ protected:
         bool shown = false;
         setModalShowHandlerForTesting([&](QWidget& d) {
             shown = true;
-            d.show();
-            QCoreApplication::processEvents();
-            faults << walkFaults(d);
+            faults << showAndWalk(d);
             d.hide();
         });
         command->trigger();
@@ -418,9 +426,7 @@ TEST_P(WindowWalkTest, EveryOtherWindow)
         bool shown = false;
         setModalShowHandlerForTesting([&](QWidget& d) {
             shown = true;
-            d.show();
-            QCoreApplication::processEvents();
-            faults << walkFaults(d);
+            faults << showAndWalk(d);
         });
         out.cmdEdit->click();
         setModalShowHandlerForTesting(nullptr);
@@ -446,9 +452,7 @@ TEST_P(WindowWalkTest, EveryOtherWindow)
         bool shown = false;
         setModalShowHandlerForTesting([&](QWidget& d) {
             shown = true;
-            d.show();
-            QCoreApplication::processEvents();
-            faults << walkFaults(d);
+            faults << showAndWalk(d);
         });
         in.cmdEdit->click();
         setModalShowHandlerForTesting(nullptr);
