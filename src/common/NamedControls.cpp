@@ -5,7 +5,10 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -43,10 +46,34 @@ QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QStrin
     return named(new QRadioButton(caption, parent), name, left, top, width, height);
 }
 
+CaptionButton::CaptionButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
+{
+    setProperty("wordWrap", true);
+}
+
+void CaptionButton::paintEvent(QPaintEvent* e)
+{
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    const QRect room = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+    QString shown = text();
+    shown.remove(QLatin1Char('&'));
+    if (fontMetrics().horizontalAdvance(shown) <= room.width() || !icon().isNull()) {
+        QPushButton::paintEvent(e);
+        return;
+    }
+    // The bevel without a caption, then the caption wrapped inside it.
+    QStylePainter p(this);
+    opt.text.clear();
+    p.drawControl(QStyle::CE_PushButton, opt);
+    p.drawItemText(room, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, palette(),
+                   isEnabled(), text(), QPalette::ButtonText);
+}
+
 QPushButton* makeNamedButton(QWidget* parent, const QString& name, const QString& caption,
                              double left, double top, double width, double height)
 {
-    auto* b = named(new QPushButton(caption, parent), name, left, top, width, height);
+    auto* b = named(new CaptionButton(caption, parent), name, left, top, width, height);
     b->setAutoDefault(false);
     return b;
 }

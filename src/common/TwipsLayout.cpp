@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
+#include <optional>
 
 namespace zq {
 
@@ -13,6 +14,8 @@ namespace {
 struct ScreenOverride {
     QSizeF screen;
     QSizeF workArea;
+    bool frameSet = false;
+    QMargins frame;
 };
 
 ScreenOverride& overrides()
@@ -113,6 +116,127 @@ void setWorkAreaTwipsForTesting(double width, double height)
     overrides().workArea = QSizeF(width, height);
 }
 
+QRect availablePixels(const QWidget* w)
+{
+    QScreen* s = screenOf(w);
+    const QSizeF override = valid(overrides().workArea) ? overrides().workArea : overrides().screen;
+    if (valid(override)) {
+        const QPoint o = s ? s->geometry().topLeft() : QPoint(0, 0);
+        return {o, QSize(twipsToPixelsX(override.width(), w), twipsToPixelsY(override.height(), w))};
+    }
+    return s ? s->availableGeometry() : QRect();
+}
+
+TwipsRect availableTwips(const QWidget* w)
+{
+    const QRect a = availablePixels(w);
+    const QPoint o = screenOrigin(w);
+    return {pixelsToTwipsX(a.x() - o.x(), w), pixelsToTwipsY(a.y() - o.y(), w),
+            pixelsToTwipsX(a.width(), w), pixelsToTwipsY(a.height(), w)};
+}
+
+namespace {
+
+bool framed(const QWidget& form)
+{
+    const Qt::WindowFlags f = form.windowFlags();
+    return !(f & Qt::FramelessWindowHint) && form.windowType() != Qt::Popup
+        && form.windowType() != Qt::ToolTip && form.windowType() != Qt::SplashScreen;
+}
+
+// The margins of a window the platform has framed, or nothing.  A window
+// that has been shown keeps its frame while hidden.
+std::optional<QMargins> knownMargins(const QWidget& form)
+{
+    if (!form.windowHandle())
+        return std::nullopt;
+    const QRect g = form.geometry();
+    const QRect f = form.frameGeometry();
+    if (f == g)
+        return std::nullopt;
+    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                    f.bottom() - g.bottom());
+}
+
+QMargins& learnedMargins()
+{
+    static QMargins m;
+    return m;
+}
+
+} // namespace
+
+QMargins frameMarginsOf(const QWidget& form)
+{
+    if (!framed(form))
+        return {};
+    if (const auto m = knownMargins(form)) {
+        learnedMargins() = *m;
+        return *m;
+    }
+    if (overrides().frameSet)
+        return overrides().frame;
+    if (learnedMargins().isNull()) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!framed(*w))
+                continue;
+            if (const auto m = knownMargins(*w)) {
+                learnedMargins() = *m;
+                break;
+            }
+        }
+    }
+    return learnedMargins();
+}
+
+void setFrameMarginsForTesting(const QMargins& margins, bool set)
+{
+    overrides().frameSet = set;
+    overrides().frame = margins;
+}
+
+QRect framePixels(const QWidget& form)
+{
+    if (knownMargins(form))
+        return form.frameGeometry();
+    return form.geometry().marginsAdded(frameMarginsOf(form));
+}
+
+void setFramePixels(QWidget& form, const QRect& frame)
+{
+    const QMargins m = frameMarginsOf(form);
+    const QRect client = frame.marginsRemoved(m);
+    form.setGeometry(QRect(client.topLeft(), QSize(std::max(0, client.width()),
+                                                   std::max(0, client.height()))));
+}
+
+QRect placeInside(const QRect& frame, const QRect& available)
+{
+    QRect r = frame;
+    r.setWidth(std::min(r.width(), available.width()));
+    r.setHeight(std::min(r.height(), available.height()));
+    if (r.right() > available.right())
+        r.moveRight(available.right());
+    if (r.bottom() > available.bottom())
+        r.moveBottom(available.bottom());
+    if (r.left() < available.left())
+        r.moveLeft(available.left());
+    if (r.top() < available.top())
+        r.moveTop(available.top());
+    return r;
+}
+
+void keepFrameInside(QWidget& form)
+{
+    const QRect available = availablePixels(&form);
+    if (!available.isValid())
+        return;
+    const QRect frame = framePixels(form);
+    const QRect inside = placeInside(frame, available);
+    if (inside != frame)
+        setFramePixels(form, inside);
+}
+
 TwipsRect controlTwips(const QWidget& c)
 {
     const QRect g = c.geometry();
@@ -128,7 +252,7 @@ void placeControl(QWidget& c, double left, double top, double width, double heig
 
 TwipsRect formTwips(const QWidget& f)
 {
-    const QRect g = f.frameGeometry();
+    const QRect g = framePixels(f);
     const QPoint o = screenOrigin(&f);
     return {pixelsToTwipsX(g.x() - o.x(), &f), pixelsToTwipsY(g.y() - o.y(), &f),
             pixelsToTwipsX(g.width(), &f), pixelsToTwipsY(g.height(), &f)};
@@ -136,26 +260,30 @@ TwipsRect formTwips(const QWidget& f)
 
 void setFormLeft(QWidget& f, double left)
 {
-    const QPoint o = screenOrigin(&f);
-    f.move(o.x() + twipsToPixelsX(left, &f), f.frameGeometry().y());
+    QRect g = framePixels(f);
+    g.moveLeft(screenOrigin(&f).x() + twipsToPixelsX(left, &f));
+    setFramePixels(f, g);
 }
 
 void setFormTop(QWidget& f, double top)
 {
-    const QPoint o = screenOrigin(&f);
-    f.move(f.frameGeometry().x(), o.y() + twipsToPixelsY(top, &f));
+    QRect g = framePixels(f);
+    g.moveTop(screenOrigin(&f).y() + twipsToPixelsY(top, &f));
+    setFramePixels(f, g);
 }
 
 void setFormWidth(QWidget& f, double width)
 {
-    const int extra = f.frameGeometry().width() - f.width();
-    f.resize(std::max(0, twipsToPixelsX(width, &f) - extra), f.height());
+    QRect g = framePixels(f);
+    g.setWidth(std::max(0, twipsToPixelsX(width, &f)));
+    setFramePixels(f, g);
 }
 
 void setFormHeight(QWidget& f, double height)
 {
-    const int extra = f.frameGeometry().height() - f.height();
-    f.resize(f.width(), std::max(0, twipsToPixelsY(height, &f) - extra));
+    QRect g = framePixels(f);
+    g.setHeight(std::max(0, twipsToPixelsY(height, &f)));
+    setFramePixels(f, g);
 }
 
 void setFormTwips(QWidget& f, double left, double top, double width, double height)

@@ -9,6 +9,8 @@
 // container; for a main window, controls live on the central widget.
 
 #include <QColor>
+#include <QMargins>
+#include <QRect>
 #include <QSizeF>
 #include <QWidget>
 
@@ -36,6 +38,33 @@ QSizeF workAreaTwips(const QWidget* w = nullptr);
 // work area unless a work area override is in force.
 void setScreenTwipsForTesting(double width, double height);
 void setWorkAreaTwipsForTesting(double width, double height);
+
+// The screen's available area (without panels) in global pixels; the test
+// overrides above stand for an area of their size at the screen's origin.
+QRect availablePixels(const QWidget* w = nullptr);
+
+struct TwipsRect;
+// The same area in twips, relative to the screen's origin.
+TwipsRect availableTwips(const QWidget* w = nullptr);
+
+// Window frames.  A window's frame (title bar and borders) is known to Qt
+// only once the window manager has framed it; until then the margins of a
+// framed window already on screen stand in for it, so that a window can be
+// sized and placed, frame included, before it is first shown.
+QMargins frameMarginsOf(const QWidget& form);
+// Test hook: the margins assumed for a window not yet framed; (0,0,0,0)
+// with `set` false restores learning them from framed windows.
+void setFrameMarginsForTesting(const QMargins& margins, bool set = true);
+// The frame rectangle, in global pixels, of a window.
+QRect framePixels(const QWidget& form);
+// Sizes and places a window so that its frame covers `frame` (global pixels).
+void setFramePixels(QWidget& form, const QRect& frame);
+// `frame` moved, and where it is larger than `available` shrunk, so that it
+// lies inside `available`; a frame already inside is returned unchanged.
+QRect placeInside(const QRect& frame, const QRect& available);
+// Moves (and, when it is too large, shrinks) a window so that its frame lies
+// inside the screen's available area.
+void keepFrameInside(QWidget& form);
 
 struct TwipsRect {
     double Left = 0;

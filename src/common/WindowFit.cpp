@@ -5,11 +5,13 @@
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,6 +21,7 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <cmath>
@@ -121,13 +124,81 @@ bool finite(double v)
     return std::isfinite(v);
 }
 
-// The top of the available screen area, in twips from the screen's top.
-double availableTop(const QWidget& form)
+// Keeps a fitted window's frame inside the available area once the window
+// manager has framed it: until then the frame was an estimate.  Acts right
+// after the first show and at the moves and resizes that follow it, until
+// the frame is known (or a few times at most), then goes.
+class FrameGuard : public QObject {
+public:
+    explicit FrameGuard(QWidget& form) : QObject(&form), form_(form)
+    {
+        setObjectName(QStringLiteral("qt_frame_guard"));
+        form.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (watched != &form_)
+            return false;
+        if (e->type() == QEvent::Show) {
+            shown_ = true;
+            QTimer::singleShot(0, this, [this] { settle(); });
+        } else if (shown_ && (e->type() == QEvent::Move || e->type() == QEvent::Resize)) {
+            settle();
+        }
+        return false;
+    }
+
+private:
+    void settle()
+    {
+        keepFrameInside(form_);
+        if (form_.frameGeometry() != form_.geometry() || ++tries_ >= 3) {
+            form_.removeEventFilter(this);
+            deleteLater();
+        }
+    }
+
+    QWidget& form_;
+    bool shown_ = false;
+    int tries_ = 0;
+};
+
+// Grows a window whose controls reach past its client area, as they do when
+// the real frame is taller than the one the design allowed for, so that
+// every control shows; the frame stays inside the available area.
+void holdControls(QWidget& form, bool keepTop, uint32_t kinds)
 {
-    QScreen* s = screenOf(&form);
-    if (!s)
-        return 0.0;
-    return pixelsToTwipsY(s->availableGeometry().top() - s->geometry().top(), &form);
+    if (qobject_cast<QMainWindow*>(&form))
+        return; // the log windows fill their area and place their own lists
+    QWidget& root = controlRoot(form);
+    int right = 0, bottom = 0, gap = 8;
+    for (QObject* o : root.children()) {
+        auto* c = qobject_cast<QWidget*>(o);
+        if (!c || c->isWindow() || c->isHidden() || c->x() < 0 || c->y() < 0)
+            continue;
+        const FitKind k = fitKindOf(*c); // only what the walk placed
+        if (!hasGeometry(k) || !(kinds & fitKindBit(k)))
+            continue;
+        right = std::max(right, c->geometry().right() + 1);
+        bottom = std::max(bottom, c->geometry().bottom() + 1);
+        gap = std::min(gap, c->x());
+    }
+    const int wider = right > root.width() ? right + gap - root.width() : 0;
+    const int taller = bottom > root.height() ? bottom + gap - root.height() : 0;
+    if (wider == 0 && taller == 0)
+        return;
+    // Grown evenly about the window's place (downwards only at a fixed top).
+    const int up = keepTop ? 0 : taller / 2;
+    setFramePixels(form, framePixels(form).adjusted(-wider / 2, -up, wider - wider / 2, taller - up));
+    keepFrameInside(form);
+}
+
+void guardFrame(QWidget& form)
+{
+    if (!form.findChild<QObject*>(QStringLiteral("qt_frame_guard"), Qt::FindDirectChildrenOnly))
+        new FrameGuard(form);
 }
 
 } // namespace
@@ -178,10 +249,8 @@ bool FitWindow(QWidget& form, const FitParameters& p)
 
     QSizeF target;
     switch (p.target) {
-    case FitParameters::Target::Screen:
-        target = screenTwips(&form);
-        break;
-    case FitParameters::Target::WorkArea:
+    case FitParameters::Target::Screen:   // a window's frame stays inside the
+    case FitParameters::Target::WorkArea: // available area: both are that area
         target = workAreaTwips(&form);
         break;
     case FitParameters::Target::Given:
@@ -216,23 +285,31 @@ bool FitWindow(QWidget& form, const FitParameters& p)
             return fail(overflow);
         setFormHeight(form, h);
     }
-    const TwipsRect sized = formTwips(form);
+    const TwipsRect wanted = formTwips(form);
 
-    // Place.
-    setFormLeft(form, (target.width() - sized.Width) / 2);
+    // Place, inside the available area: a window larger than that area
+    // shrinks to it, and its controls with it.
+    const TwipsRect area = availableTwips(&form);
+    const QPointF origin = p.target == FitParameters::Target::Given ? QPointF() : QPointF(area.Left, area.Top);
+    setFormLeft(form, origin.x() + (target.width() - wanted.Width) / 2);
     double top = 0;
     switch (p.placement) {
     case FitParameters::Placement::CentredRaised:
-        top = (target.height() - sized.Height) / 2 - p.raise;
+        top = (target.height() - wanted.Height) / 2 - p.raise;
         break;
     case FitParameters::Placement::Centred:
-        top = (target.height() - sized.Height) / 2;
+        top = (target.height() - wanted.Height) / 2;
         break;
     case FitParameters::Placement::FixedTop:
         top = p.fixedTop;
         break;
     }
-    setFormTop(form, std::max(top, availableTop(form)));
+    setFormTop(form, origin.y() + top);
+    keepFrameInside(form);
+    guardFrame(form);
+    const TwipsRect sized = formTwips(form);
+    const double shrinkW = wanted.Width > 0 ? sized.Width / wanted.Width : 1.0;
+    const double shrinkH = wanted.Height > 0 ? sized.Height / wanted.Height : 1.0;
 
     // Ratios for the controls.
     double rW = 1, rH = 1;
@@ -240,8 +317,8 @@ bool FitWindow(QWidget& form, const FitParameters& p)
     case FitParameters::ControlRatios::TargetOverDesign:
         if (designW == 0 || designH == 0)
             return fail(divisionByZero);
-        rW = target.width() / designW;
-        rH = target.height() / designH;
+        rW = target.width() / designW * shrinkW;
+        rH = target.height() / designH * shrinkH;
         break;
     case FitParameters::ControlRatios::ClientAfterOverBefore: {
         if (oldScale.width() == 0 || oldScale.height() == 0)
@@ -333,6 +410,7 @@ bool FitWindow(QWidget& form, const FitParameters& p)
         if (k == FitKind::ListView && p.scaleListColumns)
             scaleColumns(*c, rW);
     }
+    holdControls(form, p.placement == FitParameters::Placement::FixedTop, p.kinds);
     return true;
 }
 

@@ -49,9 +49,11 @@ constexpr uint32_t fitKindBit(FitKind k)
 constexpr uint32_t AllFitKinds = 0xFFFFFFFFu;
 
 struct FitParameters {
+    // A window's frame, title bar included, always stays inside the screen's
+    // available area (panels excluded), so "the whole screen" is that area.
     enum class Target {
-        Screen,   // the whole screen
-        WorkArea, // the desktop work area, as an area at the origin
+        Screen,   // the whole screen: its available area
+        WorkArea, // the desktop work area (the same area), from its top left
         Given     // targetSize, as an area at the origin
     };
     enum class Placement {
@@ -105,7 +107,7 @@ struct FitParameters {
 
     // ResizeFormToScreen's settings.
     static FitParameters toScreen() { return {}; }
-    // The whole work area, at the screen's origin; controls scale with the
+    // The whole work area, from its top left; controls scale with the
     // window's outer size, their fonts as `font` says.  Errors are silent.
     static FitParameters toWorkAreaAtOrigin(ControlFont font)
     {
@@ -120,12 +122,41 @@ struct FitParameters {
         p.onError = OnError::Silent;
         return p;
     }
+    // The work area, the window centred in it; the window's font follows
+    // its new width, the controls `ratios` and `font`.  Errors are silent.
+    static FitParameters toWorkAreaCentred(ControlRatios ratios, ControlFont font)
+    {
+        FitParameters p;
+        p.target = Target::WorkArea;
+        p.placement = Placement::Centred;
+        p.ratios = ratios;
+        p.windowFont = WindowFont::NewWidthOverDesign;
+        p.controlFont = font;
+        p.onError = OnError::Silent;
+        return p;
+    }
+    // The screen, the window centred in it; controls scale by screen over
+    // design size, the window's font follows its new width, the controls'
+    // fonts `font`.  Errors are silent.
+    static FitParameters toScreenCentred(ControlFont font)
+    {
+        FitParameters p;
+        p.target = Target::Screen;
+        p.placement = Placement::Centred;
+        p.ratios = ControlRatios::TargetOverDesign;
+        p.windowFont = WindowFont::NewWidthOverDesign;
+        p.controlFont = font;
+        p.onError = OnError::Silent;
+        return p;
+    }
 };
 
 // Fits the window.  True when the whole fit was done; on an error the fit
 // stops there (what was set stays) and, with OnError::Report, the error is
-// shown.  A window is never placed with its top above the top of the
-// available screen area.
+// shown.  Sizes and places count the window's frame: the frame is kept
+// inside the available screen area (a window larger than the area shrinks
+// to it, its controls with it), is set right once the platform has framed
+// the window, and a window grows to hold every control the walk placed.
 bool FitWindow(QWidget& form, const FitParameters& p);
 
 // Fits `form` to the whole screen: size scaled by screen / design size,

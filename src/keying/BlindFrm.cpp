@@ -49,7 +49,7 @@ BlindFrm::BlindFrm()
         240, 420, 5500, 900);
     howTo->setWordWrap(true);
     Frame1 = makeNamedFrame(this, QStringLiteral("Frame1"),
-                            QStringLiteral("Choose your preferred option:"), 240, 1380, 5500, 1000);
+                            QStringLiteral("Choose your preferred option:"), 240, 1380, 5500, 800);
     Option1 = makeNamedOption(Frame1, QStringLiteral("Option1"), QStringLiteral("Off"), 240, 360,
                               1200);
     Option2 = makeNamedOption(Frame1, QStringLiteral("Option2"), QStringLiteral("Call Only"), 1560,
@@ -60,7 +60,7 @@ BlindFrm::BlindFrm()
         this, QStringLiteral("Label3"),
         QStringLiteral("The navigation wave files (NavEn, NavDis, Call, RstSnt, SerNum, County, "
                        "SPC and Dupe) must be added to this program's working directory."),
-        240, 2500, 5500, 500);
+        240, 2280, 5500, 720);
     note->setWordWrap(true);
     Label7 = makeNamedLabel(this, QStringLiteral("Label7"), QString(), 240, 3060, 5500, 500);
     Label7->setWordWrap(true);

@@ -128,9 +128,9 @@ CWFrm::CWFrm()
     makeNamedLabel(Frame1, QStringLiteral("lblParallel"), QStringLiteral("Parallel"), 1560, 900,
                    1200, 255);
     Text[14] = makeNamedBox(Frame1, QStringLiteral("Text14"), QStringLiteral("&H378"), 1560, 1160,
-                            1200);
-    cmdConfWinkey = makeButton(Frame1, "cmdConfWinkey", QStringLiteral("Configure Winkey"), 2880,
-                               1320, 1320);
+                            1000);
+    cmdConfWinkey = makeButton(Frame1, "cmdConfWinkey", QStringLiteral("Configure Winkey"), 2640,
+                               1320, 1560);
     cmdConfWinkey->setVisible(false);
 
     // Speed, word space, repeat.
@@ -139,10 +139,10 @@ CWFrm::CWFrm()
     Command2 = makeButton(this, "Command2", QStringLiteral("Faster"), 6360, 2000, 900);
     Command3 = makeButton(this, "Command3", QStringLiteral("Slower"), 7320, 2000, 900);
     txtSpace = makeNamedBox(this, QStringLiteral("txtSpace"), QStringLiteral("0"), 5040, 2480, 600);
-    makeNamedLabel(this, QStringLiteral("lblSpace"), QStringLiteral("Word Space"), 5700, 2510, 900,
+    makeNamedLabel(this, QStringLiteral("lblSpace"), QStringLiteral("Word Space"), 5700, 2510, 1200,
                    255);
-    Command5 = makeButton(this, "Command5", QStringLiteral("Less"), 6660, 2440, 780);
-    Command6 = makeButton(this, "Command6", QStringLiteral("More"), 7500, 2440, 780);
+    Command5 = makeButton(this, "Command5", QStringLiteral("Less"), 6960, 2440, 780);
+    Command6 = makeButton(this, "Command6", QStringLiteral("More"), 7800, 2440, 780);
     txtCWLoop = makeNamedBox(this, QStringLiteral("txtCWLoop"), QStringLiteral("0"), 5040, 2920, 600);
     makeNamedLabel(this, QStringLiteral("lblCWLoop"), QStringLiteral("Loop (Sec)"), 5700, 2950,
                    1200, 255);
@@ -180,14 +180,17 @@ CWFrm::CWFrm()
              4500, 3000, 480);
     makeText(this, "lblKeyboard", QStringLiteral("Keyboard"), 6240, 5040, 1000, 255);
     makeText(this, "lblF12", QStringLiteral("F12"), 7260, 5040, 600, 255);
-    makeText(this, "lblToUse", QStringLiteral("To Use:"), 120, 4680, 1200, 255);
-    makeText(this, "lblToUseText",
+    // How to use the messages, in smaller print, under the keyboard note;
+    // how to set up, under the messages.
+    makeText(this, "lblToUse", QStringLiteral("To Use:"), 6240, 5300, 1200, 255);
+    QLabel* toUse = makeText(this, "lblToUseText",
              QStringLiteral("Each text box corresponds to a function key.  Enter the characters "
                             "you would like to associate with the function key. From the main "
                             "logging page, press the appropriate function key each time you wish "
                             "to send the string.  A ! in the string enters the contact."),
-             120, 4920, 4680, 900);
-    makeText(this, "lblSetup", QStringLiteral("Setup:"), 120, 5850, 1200, 255);
+             6240, 5540, 3120, 1020);
+    setFontSize(*toUse, fontSize(*toUse) * 0.8);
+    makeText(this, "lblSetup", QStringLiteral("Setup:"), 120, 4680, 1200, 255);
     makeText(this, "lblSetupText",
              QStringLiteral("Connect a keying interface to a serial or parallel port and choose "
                             "its key line under Keying Options.\n"
@@ -197,14 +200,14 @@ CWFrm::CWFrm()
                             "generated.\n"
                             "Enter the speed and the word space adjustment (0 is standard, -8 is "
                             "no spacing)."),
-             120, 6090, 4680, 960);
+             120, 4920, 4680, 2130);
 
     // Buttons.
     Command1 = makeButton(this, "Command1", QStringLiteral("Done"), 5040, 6600, 1000);
     Command4 = makeButton(this, "Command4", QStringLiteral("&Test"), 6120, 6600, 1000);
     Command7 = makeButton(this, "Command7", QStringLiteral("Send Code Practice"), 7200, 6600, 2160);
-    Label23 = makeNamedLabel(this, QStringLiteral("Label23"), QStringLiteral("Sending!"), 6120, 6240,
-                             1200, 255);
+    Label23 = makeNamedLabel(this, QStringLiteral("Label23"), QStringLiteral("Sending!"), 5040, 6300,
+                             1100, 255);
     Label23->setVisible(false);
 
     tmrRepeat = new QTimer(this);
@@ -288,14 +291,9 @@ CWFrm::CWFrm()
 
 void CWFrm::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped; // the whole screen
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    // Control fonts follow the whole screen's width.
+    FitWindow(*this, FitParameters::toWorkAreaCentred(FitParameters::ControlRatios::OuterAfterOverBefore,
+                                                      FitParameters::ControlFont::ScreenWidthCapped));
 
     // The calibration first, so that choosing "Loop" finds it.
     if (const auto n = boxNumber(GetSetting(QStringLiteral("UserCWLoopOffset"))))

@@ -82,15 +82,15 @@ PhoneFrm::PhoneFrm()
         makeNamedLabel(this, QStringLiteral("lblF%1").arg(i), QStringLiteral("F%1").arg(i), left,
                        top + 30, 300, 255);
         Text[i] = makeNamedBox(this, QStringLiteral("Text%1").arg(i), QString(), left + 300, top,
-                               1900);
+                               1840);
         Browse[i] = makeNamedButton(this, QStringLiteral("Command%1").arg(i + 1),
-                                    QStringLiteral("Browse"), left + 2220, top - 30, 700, 345);
+                                    QStringLiteral("Browse"), left + 2160, top - 30, 700, 345);
         connect(Browse[i], &QPushButton::clicked, this, [this, i] { Browse_Click(i); });
     }
     makeNamedLabel(this, QStringLiteral("lblPHLoop"),
-                   QStringLiteral("Seconds before F1 repeats (0 for no repeat):"), 120, 2730, 3600,
+                   QStringLiteral("Seconds before F1 repeats (0 for no repeat):"), 120, 2730, 3900,
                    255);
-    txtPHLoop = makeNamedBox(this, QStringLiteral("txtPHLoop"), QStringLiteral("0"), 3780, 2700, 600);
+    txtPHLoop = makeNamedBox(this, QStringLiteral("txtPHLoop"), QStringLiteral("0"), 4080, 2700, 600);
 
     wrappedLabel(this, QStringLiteral("Label3"),
                  QStringLiteral("When playing the wave file, you can either key your transmitter "

@@ -97,6 +97,7 @@ frmCodePractice::frmCodePractice()
                        "box.  Click Send to send the characters. "),
         240, 540, 7900, 500);
     help->setWordWrap(true);
+    setFontSize(*help, fontSize(*help) * 0.85); // a smaller print, to fit its two lines
 
     makeNamedLabel(this, QStringLiteral("Label4"), QStringLiteral("Generate"), 240, 1170, 840, 255);
     Text3 = makeNamedBox(this, QStringLiteral("Text3"), QStringLiteral("10"), 1080, 1140, 600);
@@ -180,14 +181,8 @@ void frmCodePractice::Form_Load()
 {
     // Fitted to the desktop work area and centred there; control fonts
     // follow the whole screen's width.
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(*this, FitParameters::toWorkAreaCentred(FitParameters::ControlRatios::OuterAfterOverBefore,
+                                                      FitParameters::ControlFont::ScreenWidthCapped));
     Label8->setText(cwKeyer().Text[11]->text());
     PracticeAlphabet = practiceAlphabet();
 }

@@ -198,7 +198,7 @@ frmWinKey::frmWinKey()
 
 void frmWinKey::Form_Load()
 {
-    const QSizeF screen = screenTwips(this);
+    const QSizeF screen = workAreaTwips(this); // the available area, frame included
     ResizeFormToSize(*this, static_cast<float>(screen.width()), static_cast<float>(screen.height()),
                      9600, 7200, 0, 1.0f, QStringLiteral("Arial"));
 

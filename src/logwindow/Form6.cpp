@@ -31,7 +31,7 @@ Form6::Form6()
     auto label = [this](const char* name, const QString& caption, double left, double top) {
         auto* l = new QLabel(caption, this);
         l->setObjectName(QLatin1String(name));
-        placeControl(*l, left, top, 1935, 495);
+        placeControl(*l, left, top, 1935, 640); // two lines at any fitted font
         l->setWordWrap(true);
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         QFont f(QStringLiteral("Arial"));

@@ -189,10 +189,10 @@ void LogWindow::buildSharedControls()
     cmdList->setToolTip(
         QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
     connect(cmdList, &QPushButton::clicked, this, [this] { cmdList_Click(); });
-    cmdEdit = makeButton("cmdEdit", QStringLiteral("Edit Contact"), 4300, 20, 1100, 290);
+    cmdEdit = makeButton("cmdEdit", QStringLiteral("Edit Contact"), 3500, 20, 1300, 290);
     cmdEdit->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     connect(cmdEdit, &QPushButton::clicked, this, [this] { cmdEdit_Click(); });
-    cmdDelete = makeButton("cmdDelete", QStringLiteral("Delete Contact"), 5480, 20, 1100, 290);
+    cmdDelete = makeButton("cmdDelete", QStringLiteral("Delete Contact"), 4880, 20, 1500, 290);
     cmdDelete->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     ListView1 = new ContactListView(surface_);
@@ -849,7 +849,9 @@ void LogWindow::SizeFormToPercent()
 {
     StationSettings& st = StationSettings::instance();
     const double p = effectiveFormSizePercent(st.FormSizePercent);
-    const QSizeF screen = screenTwips(this);
+    // The screen here is its available area: the frame stays inside it.
+    const TwipsRect area = availableTwips(this);
+    const QSizeF screen(area.Width, area.Height);
     if (!(screen.width() > 0 && screen.height() > 0)) {
         st.FormSizePercent = 100;
         WritePrefFile();
@@ -859,7 +861,8 @@ void LogWindow::SizeFormToPercent()
     hide();
     const double width = p * screen.width() / 100;
     const double height = p * screen.height() / 100;
-    setFormTwips(*this, (screen.width() - width) / 2, (screen.height() - height) / 2, width, height);
+    setFormTwips(*this, area.Left + (screen.width() - width) / 2, area.Top + (screen.height() - height) / 2,
+                 width, height);
     setFontSize(*this, fontSize(*this) * p / 100);
     for (QWidget* c : formControls(*this)) {
         switch (fitKindOf(*c)) {
@@ -898,11 +901,14 @@ void LogWindow::LayoutFullScreen()
         return;
     hide();
     const TwipsRect old = formTwips(*this);
+    // Either way the frame stays inside the screen's available area, so the
+    // whole screen is that area too.
+    const TwipsRect area = availableTwips(this);
     const QSizeF target = st.TaskbarFlag == 1
         ? QSizeF(SysInfo1.WorkAreaWidth(), SysInfo1.WorkAreaHeight())
-        : screenTwips(this);
+        : QSizeF(area.Width, area.Height);
     if (target.width() > 0 && target.height() > 0) {
-        setFormTwips(*this, 0, 0, target.width(), target.height());
+        setFormTwips(*this, area.Left, area.Top, target.width(), target.height());
         if (old.Width > 0 && old.Height > 0) {
             const TwipsRect now = formTwips(*this);
             const double rW = now.Width / old.Width;

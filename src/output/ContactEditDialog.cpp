@@ -32,9 +32,11 @@ namespace zq {
 namespace {
 
 // Design geometry in twips (on the 9600 x 7200 twip design screen).
-constexpr double kFirstRowTop = 540, kRowPitch = 420, kFlagLeft = 60, kFlagWidth = 1020,
-                 kCaptionLeft = 1140, kCaptionWidth = 1100, kBoxLeft = 2300, kBoxWidth = 2280,
-                 kDialogWidth = 4700;
+// The flag column is wide enough for "Delete Dupe"; the captions keep clear
+// of their boxes.
+constexpr double kFirstRowTop = 540, kRowPitch = 420, kFlagLeft = 60, kFlagWidth = 1240,
+                 kCaptionLeft = 1340, kCaptionWidth = 1160, kBoxLeft = 2540, kBoxWidth = 2280,
+                 kDialogWidth = 4940;
 
 double rowTop(int row)
 {

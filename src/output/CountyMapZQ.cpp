@@ -18,7 +18,7 @@ namespace zq {
 namespace {
 
 // The hint lies on the sea below the south-eastern coast.
-const QRect HintPlace(372, 273, 236, 16);
+const QRect HintPlace(360, 273, 256, 16); // wide enough for the hint
 
 } // namespace
 
@@ -60,10 +60,12 @@ CountyMapZQ::CountyMapZQ()
 
 void CountyMapZQ::Form_Load()
 {
-    const QSizeF screen = screenTwips(this);
+    // Centred in the screen's available area, frame included.
+    const TwipsRect area = availableTwips(this);
     const TwipsRect me = formTwips(*this);
-    setFormLeft(*this, (screen.width() - me.Width) / 2);
-    setFormTop(*this, (screen.height() - me.Height) / 2);
+    setFormLeft(*this, area.Left + (area.Width - me.Width) / 2);
+    setFormTop(*this, area.Top + (area.Height - me.Height) / 2);
+    keepFrameInside(*this);
 
     for (const auto& [index, label] : lblCounty) {
         label->setToolTip(label->text());

@@ -119,7 +119,7 @@ GraphQSO::GraphQSO()
         d->setFont(small);
         lblDate.set(k, d);
     }
-    Label1 = makeLabel(QStringLiteral("Label1"), QStringLiteral("Band "), 0, 5880, 495, 135);
+    Label1 = makeLabel(QStringLiteral("Label1"), QStringLiteral("Band "), 0, 5920, 495, 135);
     Label1->setFont(small);
     const QFont legendFont = namedFont("Arial", 8.25, true);
     for (int i = 0; i < RateGraph::BandColours; ++i) {
@@ -155,14 +155,9 @@ void GraphQSO::setBackColor(const QColor& c)
 
 void GraphQSO::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::TargetOverDesign;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped; // the whole screen
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    // Control fonts follow the whole screen's width.
+    FitWindow(*this, FitParameters::toWorkAreaCentred(FitParameters::ControlRatios::TargetOverDesign,
+                                                      FitParameters::ControlFont::ScreenWidthCapped));
     DrawRateGraph();
 }
 

@@ -120,9 +120,9 @@ void ZQCabrilloIn::buildControls()
     Frame1 = makeNamedFrame(this, QStringLiteral("Frame1"), QStringLiteral("Category"), 1800, 240,
                             4095, 855);
     Option6 = makeNamedOption(Frame1, QStringLiteral("Option6"), QStringLiteral("Single Op"), 120,
-                              240, 1335, 195);
+                              240, 1320, 195);
     Option5 = makeNamedOption(Frame1, QStringLiteral("Option5"), QStringLiteral("Multi One"), 1440,
-                              240, 1335, 195);
+                              240, 1200, 195);
     Option9 = makeNamedOption(Frame1, QStringLiteral("Option9"), QStringLiteral("Multi Multi"),
                               2640, 240, 1215, 195);
     Option2 = makeNamedOption(Frame1, QStringLiteral("Option2"), QStringLiteral("Rover"), 120, 540,
@@ -132,7 +132,7 @@ void ZQCabrilloIn::buildControls()
     Frame2 = makeNamedFrame(this, QStringLiteral("Frame2"), QStringLiteral("Power (Single Op Only)"),
                             6120, 240, 2415, 855);
     Option4 = makeNamedOption(Frame2, QStringLiteral("Option4"), QStringLiteral("High"), 120, 360,
-                              855, 195);
+                              820, 195);
     Option3 = makeNamedOption(Frame2, QStringLiteral("Option3"), QStringLiteral("Low (100W)"), 960,
                               360, 1335, 195);
     Option12->setChecked(true);

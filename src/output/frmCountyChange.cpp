@@ -38,7 +38,7 @@ frmCountyChange::frmCountyChange()
                             735, 255);
     styleInvalidLabel(*Label2);
     cmdMultipleCounties =
-        new QPushButton(QStringLiteral("&Rovers on County Lines Click to Add Multiple Counties"), this);
+        new CaptionButton(QStringLiteral("&Rovers on County Lines Click to Add Multiple Counties"), this);
     cmdMultipleCounties->setObjectName(QStringLiteral("cmdMultipleCounties"));
     placeControl(*cmdMultipleCounties, 240, 960, 2775, 495);
     Command1 = new QPushButton(QStringLiteral("Done"), this);

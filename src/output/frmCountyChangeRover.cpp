@@ -39,7 +39,7 @@ frmCountyChangeRover::frmCountyChangeRover()
     };
     Label1 = label("Label1",
                    QStringLiteral("Please enter your current counties.  Click on listed counties to remove."),
-                   480, 120, 2775, 495);
+                   240, 120, 3255, 585); // wider and taller than designed: two lines
     List1 = new QListWidget(this);
     List1->setObjectName(QStringLiteral("List1"));
     makeSortedListBox(*List1);

@@ -39,7 +39,7 @@ frmCountyList::frmCountyList()
 
 void frmCountyList::Form_Load()
 {
-    const QSizeF screen = screenTwips(this);
+    const QSizeF screen = workAreaTwips(this); // the available area, as the fit takes
     const double rW = screen.width() / kDesignWidth;
     // A sixth of the free height below the top of the screen.
     const double height = formTwips(*this).Height / kDesignHeight * screen.height();

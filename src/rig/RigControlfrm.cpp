@@ -217,26 +217,26 @@ void RigControlfrm::buildControls()
     Command2 = makeButton(this, "Command2", "End Test", c3 + 1400, 1200, 1300);
     Command2->setEnabled(false);
     cmdDone = makeButton(this, "cmdDone", "&Done", c3 + 2800, 1200, 1200);
-    Command3 = makeButton(this, "Command3", "Change Frequency", c3, 1660, 1900);
-    Command4 = makeButton(this, "Command4", "Copy unprocessed data to clipboard", c3 + 2000, 1660,
-                          2000);
-    Label2 = makeNamedLabel(this, QStringLiteral("Label2"), QStringLiteral("Polling Rig"), c3, 2120,
+    // The copy button has a row of its own, wide enough for its caption.
+    Command3 = makeButton(this, "Command3", "Change Frequency", c3, 1640, 1900);
+    Command4 = makeButton(this, "Command4", "Copy unprocessed data to clipboard", c3, 2080, w3);
+    Label2 = makeNamedLabel(this, QStringLiteral("Label2"), QStringLiteral("Polling Rig"), c3, 2520,
                             w3, 255);
     Label2->hide();
-    Label7 = makeNamedLabel(this, QStringLiteral("Label7"), QStringLiteral("Frequency:"), c3, 2400,
+    Label7 = makeNamedLabel(this, QStringLiteral("Label7"), QStringLiteral("Frequency:"), c3, 2780,
                             1100, 255);
-    lblFreq = makeNamedLabel(this, QStringLiteral("lblFreq"), QString(), c3 + 1150, 2400, 2800, 255);
-    Label5 = makeNamedLabel(this, QStringLiteral("Label5"), QStringLiteral("Mode:"), c3, 2680, 1100,
+    lblFreq = makeNamedLabel(this, QStringLiteral("lblFreq"), QString(), c3 + 1150, 2780, 2800, 255);
+    Label5 = makeNamedLabel(this, QStringLiteral("Label5"), QStringLiteral("Mode:"), c3, 3040, 1100,
                             255);
-    lblMode = makeNamedLabel(this, QStringLiteral("lblMode"), QString(), c3 + 1150, 2680, 1000, 255);
+    lblMode = makeNamedLabel(this, QStringLiteral("lblMode"), QString(), c3 + 1150, 3040, 1000, 255);
     Label9 = makeNamedLabel(this, QStringLiteral("Label9"), QStringLiteral("Should be PH or CW"),
-                            c3 + 2200, 2680, 1800, 255);
+                            c3 + 2200, 3040, 1800, 255);
     Label6 = makeNamedLabel(this, QStringLiteral("Label6"),
-                            QStringLiteral("Unprocessed data returned:"), c3, 2960, w3, 255);
-    lblUnProcess = wrapped(makeNamedLabel(this, QStringLiteral("lblUnProcess"), QString(), c3, 3220,
-                                          w3, 600));
+                            QStringLiteral("Unprocessed data returned:"), c3, 3300, w3, 255);
+    lblUnProcess = wrapped(makeNamedLabel(this, QStringLiteral("lblUnProcess"), QString(), c3, 3560,
+                                          w3, 380));
     lblUnProcess->setTextFormat(Qt::PlainText);
-    Line1 = new LineControl(this, c3, 3900, c3 + w3, 3900);
+    Line1 = new LineControl(this, c3, 3980, c3 + w3, 3980);
     Line1->setObjectName(QStringLiteral("Line1"));
     Label8 = wrapped(makeNamedLabel(
         this, QStringLiteral("Label8"),
@@ -246,7 +246,7 @@ void RigControlfrm::buildControls()
             "it.  From the main form, when changing bands on your radio the band on this program "
             "should automatically change.  If you need an interface for your rig, please check our "
             "website for hardware purchase options."),
-        c3, 3960, w3, 1000));
+        c3, 4020, w3, 900));
     Label11 = wrapped(makeNamedLabel(
         this, QStringLiteral("Label11"),
         QStringLiteral(
@@ -257,7 +257,7 @@ void RigControlfrm::buildControls()
             "radio's manual and view the radio's response below.  Letting me know the commands for "
             "your radio and the format of the respose will be a huge help for supporting additional "
             "rigs."),
-        c3, 5000, w3, 1150));
+        c3, 4940, w3, 1120));
     Label12 = wrapped(makeNamedLabel(
         this, QStringLiteral("Label12"),
         QStringLiteral(
@@ -266,9 +266,10 @@ void RigControlfrm::buildControls()
             "Most Elecrafts, Icoms, Kenwoods and Yaesus are now supported.  If you would like to "
             "help develop and test this feature for other rigs, please click the Change Frequency "
             "button."),
-        c3, 6180, w3, 700));
+        c3, 6080, w3, 780));
+    // The notices in small print.
     for (QLabel* l : {Label8, Label11, Label12, Label10})
-        setFontSize(*l, 7);
+        setFontSize(*l, 6);
 
     // Handlers.
     // Only a choice selects an entry: the focus arriving in the list makes
@@ -298,14 +299,8 @@ void RigControlfrm::buildControls()
 
 void RigControlfrm::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::WorkArea;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::OuterAfterOverBefore;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::WidthRatioCapped;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(*this, FitParameters::toWorkAreaCentred(FitParameters::ControlRatios::OuterAfterOverBefore,
+                                                      FitParameters::ControlFont::WidthRatioCapped));
 
     const QSignalBlocker block(List1);
     List1->addItems(rigTypeNames());

@@ -3,8 +3,11 @@
 #include "common/WindowFit.h"
 #include "platform/Prompt.h"
 
+#include <algorithm>
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 
@@ -21,6 +24,50 @@ void setColors(QLabel& l, const QColor& back, const QColor& text)
     l.setPalette(p);
     l.setAutoFillBackground(true);
 }
+
+// A privilege bar too narrow for its caption: the label is as wide as the
+// caption, centred on its segment inside the band box, and paints the
+// segment's colour only over the segment; the caption, outlined so that it
+// reads on any colour, runs over the box on either side.
+class WideCaptionBar : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    void widen(const QRect& within)
+    {
+        const QRect bar = geometry();
+        const int need = QFontMetrics(font()).horizontalAdvance(text()) + 6;
+        if (need <= bar.width())
+            return;
+        const int width = std::min(need, within.width());
+        const int left = std::clamp(bar.center().x() - width / 2, within.left(), within.right() + 1 - width);
+        setGeometry(left, bar.top(), width, bar.height());
+        segment_ = bar.translated(-left, -bar.top());
+        setAutoFillBackground(false);
+        setFrameShape(QFrame::NoFrame);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (segment_.isNull()) {
+            QLabel::paintEvent(e);
+            return;
+        }
+        QPainter p(this);
+        p.fillRect(segment_, palette().color(QPalette::Window));
+        p.setPen(Qt::black);
+        p.drawRect(segment_.adjusted(0, 0, -1, -1));
+        p.setFont(font());
+        for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+            p.drawText(rect().translated(d), Qt::AlignCenter, text());
+        p.setPen(Qt::white);
+        p.drawText(rect(), Qt::AlignCenter, text());
+    }
+
+private:
+    QRect segment_;
+};
 
 void setLabelFont(QLabel& l, const char* family, double points, bool bold = false)
 {
@@ -152,7 +199,7 @@ void frmBandPlan::Command7_Click()
 
 QLabel* frmBandPlan::addRunTimeLabel(const QString& name)
 {
-    auto* l = new QLabel(this);
+    auto* l = new WideCaptionBar(this);
     l->setObjectName(name);
     l->setFrameShape(QFrame::Box);
     l->setAlignment(Qt::AlignCenter);
@@ -276,7 +323,14 @@ void frmBandPlan::DrawPrivileges(const QString& classLetter)
             setLabelFont(*bar, "ARIAL NARROW", 7 * F);
             bar->show();
             bar->raise();
+            static_cast<WideCaptionBar*>(bar)->widen(box.label->geometry());
         }
+    }
+    // The widened bars over the others, so that their captions show whole.
+    for (QObject* o : children()) {
+        if (auto* bar = qobject_cast<QLabel*>(o); bar && bar->objectName().startsWith(QLatin1String("priv"))
+            && !bar->autoFillBackground())
+            bar->raise();
     }
 }
 

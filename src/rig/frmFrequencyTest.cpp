@@ -60,24 +60,24 @@ frmFrequencyTest::frmFrequencyTest()
                          "to Hex check box below.",
                          840, 735);
     Text1 = makeNamedBox(this, QStringLiteral("Text1"), QStringLiteral("FA00028475000;"), 120, 1605,
-                         3495);
+                         2800);
     Check1 = new QCheckBox(QStringLiteral("Convert to Hex"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    placeControl(*Check1, 3720, 1560, 1095, 375);
+    placeControl(*Check1, 3000, 1560, 1740, 375);
     Command1 = sendButton(this, "Command1", 4800, 1560);
     Label3 = instruction(this, "Label3",
                          "Once you have a working command, please e-mail me the exact command and "
                          "the frequency (in Mhz) specified in the command.",
-                         2040, 495);
+                         2000, 620);
     Line1 = new LineControl(this, 120, 2640, 5400, 2640);
     Line1->setObjectName(QStringLiteral("Line1"));
     Label4 = instruction(this, "Label4",
                          "Most Elecrafts, Icoms, Kenwoods and Yaesus are now supported. For any "
                          "supported radio, you should be able to enter a frequency in Mhz, click "
                          "send and your radio should switch to the specified frequency.",
-                         2760, 735);
-    Text2 = makeNamedBox(this, QStringLiteral("Text2"), QString(), 1800, 3510, 855);
-    Command2 = sendButton(this, "Command2", 2880, 3480);
+                         2700, 840);
+    Text2 = makeNamedBox(this, QStringLiteral("Text2"), QString(), 1800, 3630, 855);
+    Command2 = sendButton(this, "Command2", 2880, 3600);
 
     setTabOrder(Text1, Check1);
     setTabOrder(Check1, Command1);
@@ -89,14 +89,7 @@ frmFrequencyTest::frmFrequencyTest()
 
 void frmFrequencyTest::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::Screen;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::TargetOverDesign;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::ScreenWidthCapped;
-    p.onError = FitParameters::OnError::Silent;
-    FitWindow(*this, p);
+    FitWindow(*this, FitParameters::toScreenCentred(FitParameters::ControlFont::ScreenWidthCapped));
     Text2->setText(QStringLiteral("28.475"));
 }
 

@@ -96,14 +96,7 @@ SpectrumMap::SpectrumMap()
 
 void SpectrumMap::Form_Load()
 {
-    FitParameters p;
-    p.target = FitParameters::Target::Screen;
-    p.placement = FitParameters::Placement::Centred;
-    p.ratios = FitParameters::ControlRatios::TargetOverDesign;
-    p.windowFont = FitParameters::WindowFont::NewWidthOverDesign;
-    p.controlFont = FitParameters::ControlFont::WidthRatioCapped;
-    p.onError = FitParameters::OnError::Silent;
-    if (!FitWindow(*this, p))
+    if (!FitWindow(*this, FitParameters::toScreenCentred(FitParameters::ControlFont::WidthRatioCapped)))
         return;
     lblDXSpot(SpotStore::Newest)->raise(); // the newest spot over all others
     DrawBandScales();

@@ -161,21 +161,22 @@ void PacketSpotfrm::buildControls()
     OptBand->setChecked(true);
 
     // Column 2: the serial port of the TNC.
-    const double c2 = 2850, w2 = 3200;
+    const double c2 = 2800, w2 = 3000;
     fraPort = makeNamedFrame(this, QStringLiteral("fraPort"), QStringLiteral("Comm Port"), c2, 120,
                              w2, 900);
     for (int i = 0; i < 10; ++i)
         optComm.set(i, makeNamedOption(fraPort, QStringLiteral("optComm(%1)").arg(i),
-                                       QString::number(i + 1), 120 + (i % 5) * 600,
-                                       280 + (i / 5) * 300, 580));
+                                       QString::number(i + 1), 120 + (i % 5) * 560,
+                                       280 + (i / 5) * 300, 540));
     optComm(0)->setChecked(true);
+    // The TNC's baud rate, under columns 2 and 3: its caption needs both.
     fraBaud = makeNamedFrame(
         this, QStringLiteral("fraBaud"),
         QStringLiteral("Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)"), c2,
-        1100, w2, 900);
+        3980, 9400 - c2, 600);
     auto baud = [this](const char* name, const char* caption, int i) {
-        return makeNamedOption(fraBaud, QLatin1String(name), QLatin1String(caption),
-                               120 + (i % 3) * 1000, 280 + (i / 3) * 300, 980);
+        return makeNamedOption(fraBaud, QLatin1String(name), QLatin1String(caption), 120 + i * 1000,
+                               280, 980);
     };
     optBaud12 = baud("optBaud12", "1.2k", 0);
     optBaud24 = baud("optBaud24", "2.4k", 1);
@@ -184,29 +185,30 @@ void PacketSpotfrm::buildControls()
     optBaud144 = baud("optBaud144", "14.4k", 4);
     optBaud192 = baud("optBaud192", "19.2k", 5);
     optBaud192->setChecked(true);
+
     auto across = [](QGroupBox* f, const char* name, const char* caption, int i) {
-        return makeNamedOption(f, QLatin1String(name), QLatin1String(caption), 120 + i * 1000, 280,
-                               980);
+        return makeNamedOption(f, QLatin1String(name), QLatin1String(caption), 120 + i * 950, 280,
+                               930);
     };
-    fraParity = makeNamedFrame(this, QStringLiteral("fraParity"), QStringLiteral("Parity"), c2, 2080,
+    fraParity = makeNamedFrame(this, QStringLiteral("fraParity"), QStringLiteral("Parity"), c2, 1100,
                                w2, 600);
     optParityOdd = across(fraParity, "optParityOdd", "Odd", 0);
     optParityNone = across(fraParity, "optParityNone", "None", 1);
     optParityEven = across(fraParity, "optParityEven", "Even", 2);
     optParityNone->setChecked(true);
-    fraData = makeNamedFrame(this, QStringLiteral("fraData"), QStringLiteral("Data Bits"), c2, 2760,
+    fraData = makeNamedFrame(this, QStringLiteral("fraData"), QStringLiteral("Data Bits"), c2, 1780,
                              w2, 600);
     optData7 = across(fraData, "optData7", "7", 0);
     optData8 = across(fraData, "optData8", "8", 1);
     optData8->setChecked(true);
-    fraStop = makeNamedFrame(this, QStringLiteral("fraStop"), QStringLiteral("Stop Bits"), c2, 3440,
+    fraStop = makeNamedFrame(this, QStringLiteral("fraStop"), QStringLiteral("Stop Bits"), c2, 2460,
                              w2, 600);
     optStop1 = across(fraStop, "optStop1", "1", 0);
     optStop2 = across(fraStop, "optStop2", "2", 1);
     optStop1->setChecked(true);
 
     // Column 3: power, handshaking, the command character, Telnet.
-    const double c3 = 6200, w3 = 3200;
+    const double c3 = 5900, w3 = 3500;
     fraPower = makeNamedFrame(this, QStringLiteral("fraPower"), QStringLiteral("Connection Power"),
                               c3, 120, w3, 600);
     optPowerNone = across(fraPower, "optPowerNone", "None", 0);
@@ -225,8 +227,8 @@ void PacketSpotfrm::buildControls()
     Option4 = hs("Option4", "RTS OnOff", 3);
     Option1->setChecked(true);
     Label2 = makeNamedLabel(this, QStringLiteral("Label2"),
-                            QStringLiteral("TNC cmd mode hex character:"), c3, 1820, 2400, 255);
-    txtHex = makeNamedBox(this, QStringLiteral("txtHex"), QString(), c3 + 2500, 1800, 600);
+                            QStringLiteral("TNC cmd mode hex character:"), c3, 1820, 2800, 255);
+    txtHex = makeNamedBox(this, QStringLiteral("txtHex"), QString(), c3 + 2900, 1800, 600);
     txtHex->setTypedLimit(2);
     Label7 = makeNamedLabel(this, QStringLiteral("Label7"), QStringLiteral("Telnet Host:"), c3, 2200,
                             w3, 255);
@@ -240,15 +242,15 @@ void PacketSpotfrm::buildControls()
     chkConvToHex = makeCheck(this, "chkConvToHex", "Convert to Hex", c3, 3640, w3);
 
     // Across the bottom: the send box and the receive pane.
-    Line1 = new LineControl(this, 120, 4150, 9400, 4150);
+    Line1 = new LineControl(this, 120, 4680, 9400, 4680);
     Line1->setObjectName(QStringLiteral("Line1"));
     Label6 = makeNamedLabel(this, QStringLiteral("Label6"),
                             QStringLiteral("Send text  (Ctrl  C or Esc for TNC Command mode):"), 120,
-                            4250, 9200, 255);
+                            4780, 9200, 255);
     txtSent = new QLineEdit(this);
     txtSent->setObjectName(QStringLiteral("txtSent"));
     txtSent->setValidator(new Latin1Validator(txtSent));
-    placeControl(*txtSent, 120, 4520, 9200, 285);
+    placeControl(*txtSent, 120, 5050, 9200, 285);
     QFont sentFont(QStringLiteral("Arial"));
     sentFont.setPointSizeF(9);
     sentFont.setBold(true);
@@ -261,7 +263,7 @@ void PacketSpotfrm::buildControls()
     paneFont.setStyleHint(QFont::Monospace);
     paneFont.setPointSizeF(9);
     txtUnProcessed->setFont(paneFont);
-    placeControl(*txtUnProcessed, 120, 4900, 9200, 1900);
+    placeControl(*txtUnProcessed, 120, 5430, 9200, 1370);
 
     // Handlers.  Option buttons run their click handlers for the operator's
     // clicks here; where the code sets one, it calls the handler itself.

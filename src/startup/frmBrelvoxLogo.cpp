@@ -50,10 +50,11 @@ void frmBrelvoxLogo::Form_Load()
     Timer1->start();
     Timer2->start();
 
-    const QSizeF screen = screenTwips(this);
+    const TwipsRect area = availableTwips(this);
     const TwipsRect f = formTwips(*this);
-    setFormLeft(*this, (screen.width() - f.Width) / 2);
-    setFormTop(*this, std::max(0.0, (screen.height() - f.Height) / 2 - 170));
+    setFormLeft(*this, area.Left + (area.Width - f.Width) / 2);
+    setFormTop(*this, area.Top + std::max(0.0, (area.Height - f.Height) / 2 - 170));
+    keepFrameInside(*this);
 
     QString shared;
     GetUserDirectory(shared, QStringLiteral("\\Brelvox Software"), QStringLiteral("\\Shared"));

@@ -136,13 +136,13 @@ void frmStationID::buildControls()
     Text[6]->installEventFilter(this);
 
     Frame1 = makeNamedFrame(this, QStringLiteral("Frame1"), QStringLiteral("Are you in Carvonia?"),
-                            4800, 240, 2820, 720);
+                            4740, 240, 2955, 720);
     Option1 = makeNamedOption(Frame1, QStringLiteral("Option1"), QStringLiteral("Yes"), 240, 330,
                               960);
     Option2 = makeNamedOption(Frame1, QStringLiteral("Option2"), QStringLiteral("No"), 1320, 330,
                               960);
     Frame2 = makeNamedFrame(this, QStringLiteral("Frame2"),
-                            QStringLiteral("Are you operating as a Rover?"), 4800, 1080, 2820, 720);
+                            QStringLiteral("Are you operating as a Rover?"), 4740, 1080, 2955, 720);
     Option4 = makeNamedOption(Frame2, QStringLiteral("Option4"), QStringLiteral("Yes"), 240, 330,
                               960);
     Option3 = makeNamedOption(Frame2, QStringLiteral("Option3"), QStringLiteral("No"), 1320, 330,

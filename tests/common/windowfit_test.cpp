@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -86,10 +87,13 @@ void expectTwips(double actual, double expected, const char* what)
 class WindowFitTest : public ::testing::Test {
 protected:
     test::TestEnv env;
+    // Windows without a frame unless a test gives one.
+    void SetUp() override { setFrameMarginsForTesting({}); }
     void TearDown() override
     {
         setScreenTwipsForTesting(0, 0);
         setWorkAreaTwipsForTesting(0, 0);
+        setFrameMarginsForTesting({}, false);
     }
 };
 
@@ -202,6 +206,8 @@ TEST_F(WindowFitTest, SizedFitFollowsTheClientAreaAndDampsFontGrowth)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.targetW << " exact " << int(c.exact) << " growth "
                                         << c.growth);
+        // A screen as large as the largest target: the window stays on it.
+        setScreenTwipsForTesting(19200, 14400);
         DesignWindow w;
         const double base = fontSize(*w.label);
         ResizeFormToSize(*w.form, c.targetW, c.targetH, 9600, 7200, c.exact, c.growth, QString());
@@ -285,4 +291,89 @@ TEST_F(WindowFitTest, OwnVariantParksCapsAndCentres)
     EXPECT_DOUBLE_EQ(w.line->X1(), 600 - 75000);
     EXPECT_DOUBLE_EQ(w.line->X2(), 1200 - 75000);
     EXPECT_EQ(w.tree->header()->sectionSize(0), 40);
+}
+
+TEST(FramePlacement, AFrameIsMovedAndIfNeededShrunkIntoTheAvailableArea)
+{
+    struct Case {
+        const char* what;
+        QRect frame;
+        QRect available;
+        QRect expected;
+    };
+    const QRect area(0, 30, 1024, 738); // a panel of 30 pixels at the top
+    const Case cases[] = {
+        {"inside stays", QRect(100, 100, 400, 300), area, QRect(100, 100, 400, 300)},
+        {"exactly the area", area, area, area},
+        {"title bar above the top", QRect(0, 0, 1024, 738), area, area},
+        {"bottom below the area", QRect(100, 500, 400, 300), area, QRect(100, 468, 400, 300)},
+        {"right of the area", QRect(900, 100, 400, 300), area, QRect(624, 100, 400, 300)},
+        {"left of the area", QRect(-20, 100, 400, 300), area, QRect(0, 100, 400, 300)},
+        {"taller than the area", QRect(0, 20, 1024, 779), area, area},
+        {"larger both ways", QRect(-8, -30, 1100, 800), area, area},
+        {"second screen", QRect(1000, 0, 800, 600), QRect(1024, 0, 1280, 1024),
+         QRect(1024, 0, 800, 600)},
+    };
+    for (const Case& c : cases) {
+        const QRect r = placeInside(c.frame, c.available);
+        EXPECT_EQ(r, c.expected) << c.what;
+        EXPECT_TRUE(c.available.contains(r)) << c.what;
+    }
+}
+
+TEST_F(WindowFitTest, FittedFramesLieInsideTheAvailableAreaWithTheirTitleBars)
+{
+    // A window manager frames windows only once they are shown; the margins
+    // of windows it framed before stand in for the frame until then.
+    const QMargins frame(4, 24, 4, 4);
+    setFrameMarginsForTesting(frame);
+    struct Case {
+        const char* what;
+        double designHeight; // the window's outer height in twips
+        FitParameters p;
+    };
+    const Case cases[] = {
+        {"screen fit, raised", 7200, FitParameters::toScreen()},
+        {"taller than the design screen", 7300, FitParameters::toScreenCentred(FitParameters::ControlFont::SmallerRatio)},
+        {"work area at the origin", 6795, FitParameters::toWorkAreaAtOrigin(FitParameters::ControlFont::SmallerRatio)},
+        {"work area centred", 7080,
+         FitParameters::toWorkAreaCentred(FitParameters::ControlRatios::OuterAfterOverBefore,
+                                          FitParameters::ControlFont::SmallerRatio)},
+    };
+    for (const auto& [w, h] : {std::pair{15360.0, 11520.0}, std::pair{24000.0, 18000.0}}) {
+        setScreenTwipsForTesting(w, h);
+        const QRect available = availablePixels();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.what << " on " << w << " x " << h);
+            DesignWindow d(9600, c.designHeight);
+            placeControl(*d.button, 120, c.designHeight - 900, 900, 360); // at the bottom
+            ASSERT_TRUE(FitWindow(*d.form, c.p));
+            const QRect client = d.form->geometry();
+            EXPECT_EQ(framePixels(*d.form), client.marginsAdded(frame));
+            EXPECT_TRUE(available.contains(client.marginsAdded(frame)))
+                << "frame " << client.marginsAdded(frame).x() << "," << client.marginsAdded(frame).y()
+                << " " << client.width() + 8 << " x " << client.height() + 28;
+            // The bottom control is still inside the client area.
+            EXPECT_LE(d.button->geometry().bottom(), client.height()) << "bottom button";
+        }
+    }
+    setFrameMarginsForTesting({}, false);
+}
+
+TEST_F(WindowFitTest, AFrameKnownOnlyOnceShownIsPutBackInsideTheArea)
+{
+    // Fitted as if frameless, the window fills the area; the frame the
+    // platform puts around it when shown would stick out, so it is moved
+    // and shrunk back inside.
+    setScreenTwipsForTesting(9600, 7200);
+    DesignWindow d(9600, 7200);
+    ASSERT_TRUE(FitWindow(*d.form, FitParameters::toWorkAreaAtOrigin(FitParameters::ControlFont::Unchanged)));
+    d.form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d.form.get()));
+    QCoreApplication::processEvents();
+    const QRect frame = d.form->frameGeometry();
+    if (frame == d.form->geometry())
+        GTEST_SKIP() << "this platform draws no frame";
+    EXPECT_TRUE(availablePixels(d.form.get()).contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << " x " << frame.height();
 }

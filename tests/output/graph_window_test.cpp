@@ -187,8 +187,13 @@ TEST_F(GraphWindowTest, FitsTheWorkAreaAndKeepsThePictureOverARepaint)
     GraphQSO& w = DefaultInstance<GraphQSO>();
     setWorkAreaTwipsForTesting(0, 0);
     const TwipsRect r = formTwips(w);
-    EXPECT_NEAR(r.Width, 9465.0 / 9600 * 14400, 30);
-    EXPECT_NEAR(r.Height, 6825.0 / 7200 * 10800, 30);
+    // The frame, which does not grow, counts in the outer size; the window
+    // widens to hold the last time label, which reaches 45 twips past the
+    // design client area.
+    const double frameW = r.Width - pixelsToTwipsX(w.width(), &w);
+    const double frameH = r.Height - pixelsToTwipsY(w.height(), &w);
+    EXPECT_NEAR(r.Width, (8895.0 + 615) * 1.5 + frameW, 30);
+    EXPECT_NEAR(r.Height, (6825.0 + frameH) / 7200 * 10800, 30);
     EXPECT_NEAR(w.Line(3)->X1(), 9240 * 1.5, 1);
     EXPECT_NEAR(controlTwips(*w.Command1).Top, 6600 * 1.5, 30);
 
