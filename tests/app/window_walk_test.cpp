@@ -14,7 +14,7 @@
 #include "keying/PhoneFrm.h"
 #include "keying/frmCodePractice.h"
 #include "keying/frmWinKey.h"
-#include "logwindow/ArchiveRestore.h"
+#include "logstore/ArchiveRestore.h"
 #include "logwindow/Form5.h"
 #include "logwindow/Form6.h"
 #include "output/CountyMapZQ.h"
