@@ -36,14 +36,10 @@ using zq::bench::percentile;
 
 const QString kMessage = QStringLiteral("CQ ZQP K9XYZ");
 
+// The Loop method's calibration as the keyer window runs it.
 double calibratedLoops()
 {
-    static double loops = [] {
-        const auto t1 = steady_clock::now();
-        countLoop(kCalibrationPasses);
-        const double ms = duration<double, std::milli>(steady_clock::now() - t1).count();
-        return loopsPer60msFromElapsed(ms).value_or(kCalibrationPasses);
-    }();
+    static double loops = calibrateLoopsPer60ms().value_or(kCalibrationPasses);
     return loops;
 }
 

@@ -406,8 +406,8 @@ void frmWinKey::cmdCloseWinkey_Click()
 {
     if (pumping_) {
         // The text that was waiting for the keyer goes with it.
-        stopPump();
         KeyingState::instance().CwSendBuffer.clear();
+        endTransmit(true);
     }
     wk_close();
     KeyingPorts::instance().release(KeyingOwner::WinKeyer);
@@ -426,8 +426,8 @@ void frmWinKey::onLinkFailed()
     lblOpenStatus->setText(QStringLiteral("Closed"));
     lblVersion->setText(QStringLiteral("Version #"));
     if (pumping_ || opening_) {
-        stopPump();
         ks.CwSendBuffer.clear();
+        endTransmit(true);
     }
 }
 
@@ -511,16 +511,18 @@ void frmWinKey::WKTransmit()
 {
     if (opening_ || pumping_)
         return; // the running transmission takes the buffer as it stands
+    transmitFailed_ = false;
     if (KeyingState::instance().WinKeyerOpen == 0) {
         opening_ = true;
         openKeyer([this] {
             if (!opening_)
                 return;
-            opening_ = false;
             if (KeyingState::instance().WinKeyerOpen == 0) {
                 KeyingState::instance().CwSendBuffer.clear();
+                endTransmit(true);
                 return;
             }
+            opening_ = false;
             pumping_ = true;
             pumpStep();
         });
@@ -535,8 +537,13 @@ void frmWinKey::pumpStep()
     if (!pumping_)
         return;
     KeyingState& ks = KeyingState::instance();
-    if (ks.CwSendBuffer.isEmpty() || !WinKeyerLink::instance().isOpen()) {
-        stopPump();
+    if (!WinKeyerLink::instance().isOpen()) {
+        ks.CwSendBuffer.clear();
+        endTransmit(true);
+        return;
+    }
+    if (ks.CwSendBuffer.isEmpty()) {
+        endTransmit(false); // every character handed over
         return;
     }
     ks.WinKeyerStatus = wk_getstatus();
@@ -555,6 +562,17 @@ void frmWinKey::stopPump()
 {
     pumping_ = false;
     pumpTimer_->stop();
+}
+
+void frmWinKey::endTransmit(bool failed)
+{
+    const bool running = pumping_ || opening_;
+    stopPump();
+    opening_ = false;
+    if (!running)
+        return;
+    transmitFailed_ = failed;
+    emit transmitEnded(failed);
 }
 
 void frmWinKey::Command3_Click()
