@@ -436,9 +436,6 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
         answeredGeneration_ = gen;
     }
 
-    // A change of the line later than this is late: the rest of the
-    // schedule moves with it.  (Below it, the change counts as on time.)
-    constexpr auto lateTolerance = microseconds(250);
     bool down = false;
     KeySignal signal = KeySignal::Rts;
     for (QChar bit : pattern) {
@@ -468,10 +465,11 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
                 break;
             }
             down = want;
-            // Read after the change, so time lost between the wake-up and
-            // the change counts as lateness too.
+            // A late change moves the rest of the schedule with it.  Read
+            // after the change, so time lost between the wake-up and the
+            // change counts as lateness too (a few microseconds on time).
             const auto changed = clock_->now();
-            if (changed > next_ + lateTolerance)
+            if (changed > next_)
                 next_ = changed;
         }
         bool counted = true;
