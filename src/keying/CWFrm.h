@@ -89,8 +89,10 @@ public:
     // Keys CwSendBuffer until it is empty and keyed, with the event loop
     // running: characters appended meanwhile are keyed by the same run, an
     // emptied buffer ends it after the current character, and a "!" logs the
-    // contact of the active log window.  With the WinKeyer the buffer is
-    // handed to it instead.
+    // contact of the active log window; it returns with the key-up that ends
+    // the text, whose time the next text keeps.  With the WinKeyer the
+    // buffer is handed to it instead.  The F1 repeat's delay starts at the
+    // end of the sending (on the WinKeyer, once it has taken the text).
     void LoopThroughCWBuffer();
     // True when the last LoopThroughCWBuffer could not reach its key line
     // (a port that cannot be opened, a WinKeyer that does not answer) and

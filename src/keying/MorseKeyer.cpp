@@ -232,7 +232,13 @@ void MorseKeyer::post(std::function<void()> f)
 
 void MorseKeyer::start()
 {
-    clock_ = testingClock() ? testingClock() : realKeyingClock();
+    const auto clock = testingClock() ? testingClock() : realKeyingClock();
+    if (clock != clock_) {
+        // Another clock: the schedule kept on the old one means nothing.
+        clock_ = clock;
+        next_ = {};
+        scheduleEndNs_ = 0;
+    }
     running_ = true;
     stop_ = false;
     {

@@ -153,7 +153,9 @@ public:
     std::function<void()> characterDone;
 
     // Keys the buffer until it is empty and keyed, running the event loop
-    // meanwhile.  A call while a drain runs waits for that drain.
+    // meanwhile; it returns with the last change of the line, the key-up
+    // that ends the last character still running (msUntilScheduleEnd).  A
+    // call while a drain runs waits for that drain.
     void drain();
     bool draining() const { return running_; }
     // Stops keying at once: the current character is abandoned and its line

@@ -366,8 +366,9 @@ void frmWinKey::openKeyer(std::function<void()> after)
 {
     const int port = KeyingState::instance().WinKeyerPort;
     QPointer<frmWinKey> self(this);
-    // One port at a time serves keying: the CW key line and the voice
-    // keyer's push-to-talk give theirs up.  An open or opening link keeps
+    // One serial port at a time serves keying: a CW key line and the voice
+    // keyer's push-to-talk on serial ports give theirs up (the parallel
+    // port is no serial port and stays).  An open or opening link keeps
     // its claim (the open then reports it is open already).
     WinKeyerLink& link = WinKeyerLink::instance();
     if (!link.isOpen() && !link.isBusyOpening())
