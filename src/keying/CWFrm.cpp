@@ -729,13 +729,15 @@ void CWFrm::startRepeat(double leadMs)
         tmrRepeat->start();
 }
 
-void CWFrm::winKeyerTransmitEnded()
+void CWFrm::winKeyerTransmitEnded(bool failed)
 {
     // The delay runs from the hand-over of the message's last character.
+    // A keyer that could not be reached is not tried again by the repeat.
     if (!repeatAfterHandOver_)
         return;
     repeatAfterHandOver_ = false;
-    startRepeat(0);
+    if (!failed)
+        startRepeat(0);
 }
 
 bool CWFrm::LastSendFailed() const
@@ -755,7 +757,8 @@ void CWFrm::LoopThroughCWBuffer()
             logActiveContact();
         // The keyer is fed from the event loop; the repeat's delay starts
         // once it has taken the whole text (transmitEnded).
-        repeatAfterHandOver_ = ks.CwRepeatActive == 1;
+        if (ks.CwRepeatActive == 1)
+            repeatAfterHandOver_ = true;
         winKeyer().WKTransmit();
         return;
     }
@@ -771,8 +774,10 @@ void CWFrm::LoopThroughCWBuffer()
     }
     sendFailed_ = invalidPortReported_;
     // The drain is over with its last change of the key line; the key-up
-    // that ends the message is still running.
-    startRepeat(keyer->msUntilScheduleEnd());
+    // that ends the message is still running.  A port that could not be
+    // opened is not tried again by the repeat.
+    if (!sendFailed_)
+        startRepeat(keyer->msUntilScheduleEnd());
     ks.CwSendingBusy = 0;
     if (Check1->isChecked()) {
         if (LogWindow* w = activeLogWindow())

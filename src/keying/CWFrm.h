@@ -138,7 +138,7 @@ private:
     // sending (the key-up that ends the message) runs first.
     void startRepeat(double leadMs);
     frmWinKey& winKeyer();
-    void winKeyerTransmitEnded();
+    void winKeyerTransmitEnded(bool failed);
 
     bool invalidPortReported_ = false; // in the running drain
     bool sendFailed_ = false;          // software keying: the last drain

@@ -264,6 +264,9 @@ TEST_F(CwKeyingTest, APortThatCannotBeOpenedReportsOnceAndDropsTheRest)
         {2, "7=/nonexistent/ttyX\n"},
         {3, "LPT&H2BC=/nonexistent/parport9\n"},
     };
+    // F1 with a repeat delay: a port that cannot be had is not tried again.
+    cw.txtCWLoop->setText(QStringLiteral("2"));
+    cw.txtCWLoop_LostFocus();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.method);
         RecordedKeying real(true); // the real key lines behind the recorder
@@ -286,7 +289,9 @@ TEST_F(CwKeyingTest, APortThatCannotBeOpenedReportsOnceAndDropsTheRest)
         EXPECT_TRUE(real.transitions().empty());
         EXPECT_DOUBLE_EQ(real.elapsedMs(), 0.0);
         EXPECT_EQ(ks.CwSendingBusy, 0);
+        EXPECT_FALSE(cw.tmrRepeat->isActive());
     }
+    ks.CwRepeatActive = 0;
 }
 
 TEST_F(CwKeyingTest, KeysARealSerialLineOnAPseudoTerminal)
