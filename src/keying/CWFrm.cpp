@@ -640,6 +640,8 @@ void CWFrm::FKeyCW(int& KeyCode)
 {
     KeyingState& ks = KeyingState::instance();
     ks.CwSendBuffer.clear();
+    // The repeat of the sending this one replaces waits for this one's end.
+    repeatLead_->stop();
     if (ks.CwKeyingMethod != 0) {
         QString message;
         if (KeyCode >= 112 && KeyCode <= 120)
