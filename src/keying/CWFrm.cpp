@@ -213,7 +213,13 @@ CWFrm::CWFrm()
     tmrRepeat = new QTimer(this);
     tmrRepeat->setObjectName(QStringLiteral("tmrRepeat"));
     tmrRepeat->setInterval(0);
+    // A coarse timer may fire 5 % early or late: seconds off the delay.
+    tmrRepeat->setTimerType(Qt::PreciseTimer);
     connect(tmrRepeat, &QTimer::timeout, this, [this] { tmrRepeat_Timer(); });
+    repeatLead_ = new QTimer(this);
+    repeatLead_->setSingleShot(true);
+    repeatLead_->setTimerType(Qt::PreciseTimer);
+    connect(repeatLead_, &QTimer::timeout, this, [this] { startRepeat(0); });
 
     keyer = new MorseKeyer(KeyingState::instance().CwSendBuffer, this);
     keyer->needLine = [this](const MorseSettings& s) { return lineForKeying(s); };
@@ -258,6 +264,9 @@ CWFrm::CWFrm()
         });
     }
     connect(Text[11], &QLineEdit::textChanged, this, [this] { Text11_Change(); });
+    // The keyer asks for its line again when the port changes.
+    for (EntryBox* box : {Text[10], Text[14]})
+        connect(box, &QLineEdit::textChanged, this, [this] { pushSettings(); });
 
     txtSpace->onKeyPress = [](int& k) {
         if (k != 8 && (k < 45 || k > 58))
@@ -471,13 +480,21 @@ void CWFrm::Option4_Click()
 void CWFrm::Option5_Click()
 {
     cmdConfWinkey->setVisible(true);
-    DefaultInstance<frmWinKey>();
+    winKeyer();
     setKeyingMethod(5);
+}
+
+frmWinKey& CWFrm::winKeyer()
+{
+    frmWinKey& wk = DefaultInstance<frmWinKey>();
+    connect(&wk, &frmWinKey::transmitEnded, this, &CWFrm::winKeyerTransmitEnded,
+            Qt::UniqueConnection);
+    return wk;
 }
 
 void CWFrm::cmdConfWinkey_Click()
 {
-    showModal(DefaultInstance<frmWinKey>());
+    showModal(winKeyer());
     Command1->setFocus();
 }
 
@@ -511,12 +528,10 @@ void CWFrm::optLoop_Click()
 
 void CWFrm::CalibrateLoop()
 {
-    using clock = std::chrono::steady_clock;
-    const auto t1 = clock::now();
-    LoopsPer60ms = countLoop(kCalibrationPasses);
-    const auto t2 = clock::now();
-    const double elapsedMs = std::chrono::duration<double, std::milli>(t2 - t1).count();
-    if (const auto n = loopsPer60msFromElapsed(elapsedMs)) {
+    // Timed on the loop the keying thread counts; a measurement of no
+    // time leaves the count of passes and txtLoop as they were.
+    LoopsPer60ms = kCalibrationPasses;
+    if (const auto n = MorseKeyer::calibrateLoop()) {
         LoopsPer60ms = *n;
         txtLoop->setText(bareNumber(LoopsPer60ms));
     }
@@ -545,6 +560,7 @@ void CWFrm::pushSettings()
                : optLoop->isChecked()  ? CwTiming::Loop
                                        : CwTiming::None;
     s.loopsPer60ms = LoopsPer60ms;
+    s.port = s.lineKind() == KeyLinePort::Kind::Parallel ? Text[14]->text() : Text[10]->text();
     keyer->setSettings(s);
 }
 
@@ -621,6 +637,8 @@ void CWFrm::FKeyCW(int& KeyCode)
 {
     KeyingState& ks = KeyingState::instance();
     ks.CwSendBuffer.clear();
+    // The repeat of the sending this one replaces waits for this one's end.
+    repeatLead_->stop();
     if (ks.CwKeyingMethod != 0) {
         QString message;
         if (KeyCode >= 112 && KeyCode <= 120)
@@ -699,15 +717,48 @@ void CWFrm::echoBuffer()
         w->dialogLabel().setText(KeyingState::instance().CwSendBuffer.text());
 }
 
+void CWFrm::startRepeat(double leadMs)
+{
+    if (KeyingState::instance().CwRepeatActive != 1 || tmrRepeat->interval() <= 0)
+        return;
+    const int lead = static_cast<int>(std::lround(leadMs));
+    if (lead > 0)
+        repeatLead_->start(lead);
+    else
+        tmrRepeat->start();
+}
+
+void CWFrm::winKeyerTransmitEnded(bool failed)
+{
+    // The delay runs from the hand-over of the message's last character.
+    // A keyer that could not be reached is not tried again by the repeat.
+    if (!repeatAfterHandOver_)
+        return;
+    repeatAfterHandOver_ = false;
+    if (!failed)
+        startRepeat(0);
+}
+
+bool CWFrm::LastSendFailed() const
+{
+    if (KeyingState::instance().CwKeyingMethod == 5) {
+        const frmWinKey* wk = WindowRegistry::existing<frmWinKey>();
+        return wk && wk->lastTransmitFailed();
+    }
+    return sendFailed_;
+}
+
 void CWFrm::LoopThroughCWBuffer()
 {
     KeyingState& ks = KeyingState::instance();
     if (ks.CwKeyingMethod == 5) {
         if (ks.CwSendBuffer.text().contains(u'!'))
             logActiveContact();
-        DefaultInstance<frmWinKey>().WKTransmit();
-        if (ks.CwRepeatActive == 1 && tmrRepeat->interval() > 0)
-            tmrRepeat->start();
+        // The keyer is fed from the event loop; the repeat's delay starts
+        // once it has taken the whole text (transmitEnded).
+        if (ks.CwRepeatActive == 1)
+            repeatAfterHandOver_ = true;
+        winKeyer().WKTransmit();
         return;
     }
     QPointer<CWFrm> self(this);
@@ -720,8 +771,12 @@ void CWFrm::LoopThroughCWBuffer()
         ks.CwSendingBusy = 0;
         return;
     }
-    if (ks.CwRepeatActive == 1 && tmrRepeat->interval() > 0)
-        tmrRepeat->start();
+    sendFailed_ = invalidPortReported_;
+    // The drain is over with its last change of the key line; the key-up
+    // that ends the message is still running.  A port that could not be
+    // opened is not tried again by the repeat.
+    if (!sendFailed_)
+        startRepeat(keyer->msUntilScheduleEnd());
     ks.CwSendingBusy = 0;
     if (Check1->isChecked()) {
         if (ActiveLogWindow* w = activeLogWindow())

@@ -24,6 +24,7 @@ class QTimer;
 namespace zq {
 
 class EntryBox;
+class frmWinKey;
 
 class CWFrm : public QDialog, public UnloadStep, public LoadStep {
     Q_OBJECT
@@ -88,9 +89,16 @@ public:
     // Keys CwSendBuffer until it is empty and keyed, with the event loop
     // running: characters appended meanwhile are keyed by the same run, an
     // emptied buffer ends it after the current character, and a "!" logs the
-    // contact of the active log window.  With the WinKeyer the buffer is
-    // handed to it instead.
+    // contact of the active log window; it returns with the key-up that ends
+    // the text, whose time the next text keeps.  With the WinKeyer the
+    // buffer is handed to it instead.  The F1 repeat's delay starts at the
+    // end of the sending (on the WinKeyer, once it has taken the text).
     void LoopThroughCWBuffer();
+    // True when the last LoopThroughCWBuffer could not reach its key line
+    // (a port that cannot be opened, a WinKeyer that does not answer) and
+    // dropped the text.  With the WinKeyer, known once it has taken the
+    // text or dropped it (frmWinKey::transmitting() false).
+    bool LastSendFailed() const;
 
     // --- The dialog's own buttons and handlers --------------------------------
     void Command1_Click(); // Done: CW.txt and the two settings keys, then hide
@@ -126,8 +134,16 @@ private:
     void logContactForExclamation();
     void echoBuffer();
     void enableLoopControls(bool on);
+    // Starts the F1 repeat's delay `leadMs` from now: the rest of the
+    // sending (the key-up that ends the message) runs first.
+    void startRepeat(double leadMs);
+    frmWinKey& winKeyer();
+    void winKeyerTransmitEnded(bool failed);
 
     bool invalidPortReported_ = false; // in the running drain
+    bool sendFailed_ = false;          // software keying: the last drain
+    QTimer* repeatLead_ = nullptr;     // the end of sending, before the delay
+    bool repeatAfterHandOver_ = false; // the WinKeyer is taking an F1 message
 };
 
 // Reads cw.txt (found without regard to case) from the working folder into

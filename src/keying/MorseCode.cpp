@@ -2,6 +2,8 @@
 
 #include "platform/QuotedText.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace zq {
@@ -120,6 +122,37 @@ double countLoop(double passes)
     while (i < passes)
         i = i + 1;
     return i;
+}
+
+bool countLoopPasses(double passes, const std::atomic<bool>& stop)
+{
+    constexpr double slice = 100000;
+    for (double done = 0; done < passes; done += slice) {
+        if (stop.load(std::memory_order_relaxed))
+            return false;
+        countLoop(std::min(slice, passes - done));
+    }
+    return !stop.load();
+}
+
+std::optional<double> calibrateLoopsPer60ms()
+{
+    using clock = std::chrono::steady_clock;
+    const std::atomic<bool> never{false};
+    // Warm-up: the loop for about 100 ms.
+    const auto warmEnd = clock::now() + std::chrono::milliseconds(100);
+    while (clock::now() < warmEnd)
+        countLoopPasses(kCalibrationPasses / 50, never);
+    constexpr int slices = 10;
+    double fastestMs = 0;
+    for (int i = 0; i < slices; ++i) {
+        const auto t1 = clock::now();
+        countLoopPasses(kCalibrationPasses / slices, never);
+        const double ms = std::chrono::duration<double, std::milli>(clock::now() - t1).count();
+        if (i == 0 || ms < fastestMs)
+            fastestMs = ms;
+    }
+    return loopsPer60msFromElapsed(fastestMs * slices);
 }
 
 std::optional<QString> steppedNumber(const QString& text, int step)

@@ -8,6 +8,7 @@
 
 #include <QChar>
 #include <QString>
+#include <atomic>
 #include <optional>
 
 namespace zq {
@@ -51,6 +52,18 @@ constexpr double kCalibrationPasses = 5000000.0;
 // up by 1 while it is below `passes`.  Returns the count reached, so the
 // loop is not optimised away.
 double countLoop(double passes);
+
+// The loop as the keyer counts one unit: countLoop in slices, `stop`
+// looked at between them; false when it was set.
+bool countLoopPasses(double passes, const std::atomic<bool>& stop);
+
+// Calibration of the Loop method on this computer: the keyer's own loop
+// (countLoopPasses) timed over kCalibrationPasses passes, after a warm-up
+// that brings the processor up to the speed it keys at; the passes are
+// timed in slices and the fastest slice counts, so a slice the thread lost
+// to another program does not make the keying fast.  nullopt when no time
+// was measured.
+std::optional<double> calibrateLoopsPer60ms();
 
 // The speed steps of the arrow keys and the "Faster"/"Slower" buttons and
 // the word-space buttons: the box's number plus `step`, written back as

@@ -79,14 +79,10 @@ public:
 
     bool countPasses(double passes, double, const std::atomic<bool>& stop) override
     {
-        constexpr double chunk = 100000;
-        for (double done = 0; done < passes; done += chunk) {
-            if (stop.load(std::memory_order_relaxed))
-                return false;
-            countLoop(std::min(chunk, passes - done));
-        }
-        return !stop.load();
+        return countLoopPasses(passes, stop);
     }
+
+    std::optional<double> calibrateLoop() override { return calibrateLoopsPer60ms(); }
 };
 
 std::shared_ptr<KeyingClock>& testingClock()
@@ -115,21 +111,77 @@ void setKeyingClockForTesting(std::shared_ptr<KeyingClock> clock)
     testingClock() = std::move(clock);
 }
 
+namespace {
+
+// Raises `a` to at least `v`.
+void raiseTo(std::atomic<long long>& a, long long v)
+{
+    long long cur = a.load();
+    while (cur < v && !a.compare_exchange_weak(cur, v)) {
+    }
+}
+
+long long nsOf(KeyingClock::time_point t)
+{
+    return duration_cast<nanoseconds>(t.time_since_epoch()).count();
+}
+
+} // namespace
+
+KeyingClock::time_point VirtualKeyingClock::now()
+{
+    return time_point(nanoseconds(std::max(ns_.load(), scheduleEnd_.load())));
+}
+
 bool VirtualKeyingClock::waitUntil(time_point t, bool, const std::atomic<bool>& stop)
 {
-    const long long target = duration_cast<nanoseconds>(t.time_since_epoch()).count();
-    long long cur = ns_.load();
-    while (cur < target && !ns_.compare_exchange_weak(cur, target)) {
+    long long target = nsOf(t);
+    {
+        std::lock_guard lock(lateMutex_);
+        if (waitsToLate_ == 0)
+            target += lateNs_;
+        if (waitsToLate_ >= 0)
+            --waitsToLate_;
     }
+    raiseTo(ns_, std::max(target, scheduleEnd_.load()));
     return !stop.load();
 }
 
 bool VirtualKeyingClock::countPasses(double passes, double loopsPer60ms,
                                      const std::atomic<bool>& stop)
 {
-    if (loopsPer60ms > 0 && passes > 0)
+    raiseTo(ns_, scheduleEnd_.load());
+    const double speed = loopSpeed_.load();
+    if (speed > 0 && passes > 0)
+        ns_ += static_cast<long long>(std::llround(passes / speed * 1e6));
+    else if (loopsPer60ms > 0 && passes > 0)
         ns_ += static_cast<long long>(std::llround(passes / loopsPer60ms * 60e6));
     return !stop.load();
+}
+
+std::optional<double> VirtualKeyingClock::calibrateLoop()
+{
+    const double speed = loopSpeed_.load();
+    if (!(speed > 0))
+        return std::nullopt;
+    return roundHalfEven(speed * 60);
+}
+
+void VirtualKeyingClock::scheduleEndsAt(time_point t)
+{
+    raiseTo(scheduleEnd_, nsOf(t));
+}
+
+void VirtualKeyingClock::advance(nanoseconds d)
+{
+    ns_ += d.count();
+}
+
+void VirtualKeyingClock::wakeLate(int n, nanoseconds lateness)
+{
+    std::lock_guard lock(lateMutex_);
+    waitsToLate_ = n;
+    lateNs_ = lateness.count();
 }
 
 // ---------------------------------------------------------------------------
@@ -167,6 +219,12 @@ MorseSettings MorseKeyer::settings() const
     return settings_;
 }
 
+std::optional<double> MorseKeyer::calibrateLoop()
+{
+    const auto clock = testingClock() ? testingClock() : realKeyingClock();
+    return clock->calibrateLoop();
+}
+
 void MorseKeyer::post(std::function<void()> f)
 {
     QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
@@ -174,7 +232,13 @@ void MorseKeyer::post(std::function<void()> f)
 
 void MorseKeyer::start()
 {
-    clock_ = testingClock() ? testingClock() : realKeyingClock();
+    const auto clock = testingClock() ? testingClock() : realKeyingClock();
+    if (clock != clock_) {
+        // Another clock: the schedule kept on the old one means nothing.
+        clock_ = clock;
+        next_ = {};
+        scheduleEndNs_ = 0;
+    }
     running_ = true;
     stop_ = false;
     {
@@ -263,15 +327,28 @@ bool MorseKeyer::ask(Request r, LineAnswer* answer)
         answer_ = {};
     }
     post([this] { serveRequest(); });
-    restartSchedule_ = true;
-    std::unique_lock lock(mutex_);
-    cv_.wait(lock, [this] { return answered_ || stop_ || quit_; });
-    request_ = Request::None;
-    if (!answered_)
-        return false;
-    if (answer)
-        *answer = answer_;
+    {
+        std::unique_lock lock(mutex_);
+        cv_.wait(lock, [this] { return answered_ || stop_ || quit_; });
+        request_ = Request::None;
+        if (!answered_)
+            return false;
+        if (answer)
+            *answer = answer_;
+    }
+    catchUp();
     return true;
+}
+
+void MorseKeyer::catchUp()
+{
+    next_ = std::max(next_, clock_->now());
+}
+
+double MorseKeyer::msUntilScheduleEnd()
+{
+    const long long left = scheduleEndNs_.load() - nsOf(clock_->now());
+    return left > 0 ? double(left) / 1e6 : 0.0;
 }
 
 void MorseKeyer::serveRequest()
@@ -300,9 +377,8 @@ void MorseKeyer::serveRequest()
 
 void MorseKeyer::runDrain()
 {
-    next_ = clock_->now();
-    restartSchedule_ = true;
-    line_.reset();
+    // A drain starts no earlier than the last one's schedule ends.
+    catchUp();
     lineAnswered_ = false;
     QChar c;
     while (!stop_ && buffer_.takeFirst(&c)) {
@@ -316,7 +392,11 @@ void MorseKeyer::runDrain()
             break;
         }
     }
-    line_.reset();
+    // The key-up units after the last change of the line are owed to the
+    // schedule; the drain is over for its caller now.
+    if (!stop_)
+        clock_->scheduleEndsAt(next_);
+    scheduleEndNs_ = nsOf(next_);
 }
 
 bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
@@ -324,6 +404,10 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
     if (first.method == 0)
         return true; // no keying method: nothing keyed, no time taken
     if (c == u'!') {
+        // The contact is logged when the stream reaches the "!": after the
+        // character before it has ended.
+        if (!clock_->waitUntil(next_, first.timing == CwTiming::Timer, stop_))
+            return false;
         ask(Request::Exclamation, nullptr);
         return !stop_;
     }
@@ -333,15 +417,18 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
     if (pattern.isEmpty())
         return true;
 
-    // The line: asked for when the chosen one is not open, once per change
-    // of the settings while no line can be had ("0" for the port).
+    // The line: asked for when the chosen one is not open (or was opened
+    // for another port), once per change of the settings while no line
+    // can be had ("0" for the port).  A line that is kept serves the next
+    // drain too.
     const KeyLinePort::Kind kind = first.lineKind();
     uint64_t gen;
     {
         std::lock_guard lock(settingsMutex_);
         gen = generation_;
     }
-    const bool lineUsable = line_ && line_->isOpen() && line_->port().kind == kind;
+    const bool lineUsable = line_ && line_->isOpen() && line_->port().kind == kind
+                            && linePort_ == first.port;
     if (kind != KeyLinePort::Kind::None && !lineUsable
         && !(lineAnswered_ && !line_ && answeredGeneration_ == gen)) {
         LineAnswer a;
@@ -350,14 +437,9 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
         if (a.dropRest)
             return false;
         line_ = a.line;
+        linePort_ = first.port;
         lineAnswered_ = true;
         answeredGeneration_ = gen;
-    }
-
-    // After a wait for something else the schedule starts afresh.
-    if (restartSchedule_) {
-        next_ = clock_->now();
-        restartSchedule_ = false;
     }
 
     bool down = false;
@@ -375,6 +457,9 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
         }
         signal = sig;
         if (want != down) {
+            // The change is due at next_.
+            if (!clock_->waitUntil(next_, s.timing == CwTiming::Timer, stop_))
+                break;
             const bool drive = s.lineKind() != KeyLinePort::Kind::None && line_;
             if (drive && !line_->set(signal, want)) {
                 // A failing device: released and closed, asked for again
@@ -386,28 +471,32 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
                 break;
             }
             down = want;
+            // A late change moves the rest of the schedule with it.  Read
+            // after the change, so time lost between the wake-up and the
+            // change counts as lateness too (a few microseconds on time).
+            const auto changed = clock_->now();
+            if (changed > next_)
+                next_ = changed;
         }
-        bool waited = true;
+        bool counted = true;
         switch (s.timing) {
         case CwTiming::Timer:
             next_ += duration_cast<nanoseconds>(duration<double, std::milli>(*unit));
-            waited = clock_->waitUntil(next_, true, stop_);
             break;
         case CwTiming::Sleep:
             next_ += duration_cast<nanoseconds>(
                 duration<double, std::milli>(sleepUnitMilliseconds(*unit)));
-            waited = clock_->waitUntil(next_, false, stop_);
             break;
         case CwTiming::Loop:
-            waited = clock_->countPasses(loopPassesPerUnit(s.loopsPer60ms, *s.wpm),
-                                         s.loopsPer60ms, stop_);
+            counted = clock_->countPasses(loopPassesPerUnit(s.loopsPer60ms, *s.wpm),
+                                          s.loopsPer60ms, stop_);
             next_ = clock_->now();
             break;
         case CwTiming::None:
             next_ = clock_->now();
             break;
         }
-        if (!waited)
+        if (!counted)
             break;
     }
     // No key line is left down, whatever ended the character.

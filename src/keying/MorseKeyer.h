@@ -3,11 +3,20 @@
 // send buffer and keys them on a key line, timed on absolute deadlines of
 // the monotonic clock.
 //
-// One schedule per drain: every element's deadline is the previous one plus
-// one unit, so characters follow each other without added gaps.  The
-// schedule restarts from "now" only after the thread had to wait for
-// something else (the next typed character, a contact logged for "!", a
-// port opened by the user-interface thread).
+// One schedule: every change of the key line is due one or more units
+// after the previous one, so characters follow each other without added
+// gaps.  The thread waits only for the next change of the line; the key-up
+// units at the end of a character are owed to the schedule, and whatever
+// keys next (the next character, the next drain) starts no earlier than
+// they end.  A drain is therefore over for its caller as soon as its last
+// change of the line is made: the caller hands over the next text while
+// the line is up, and a text handed over within that silence continues
+// the schedule with no gap added.  The schedule only moves later: after a
+// wait for something else (a contact logged for "!", a port opened by the
+// user-interface thread) it starts from "now" when that is later, and a
+// change made late (the thread woke late on a busy machine) moves the rest
+// of the schedule by its lateness, so the element it ends is stretched and
+// no other element or gap is shortened, merged or dropped.
 //
 // The user-interface thread never blocks: drain() runs a local event loop
 // until the buffer is empty and keyed, so the windows take keys, Esc and
@@ -49,6 +58,10 @@ struct MorseSettings {
     std::optional<double> space; // txtSpace; none: a character keys nothing
     CwTiming timing = CwTiming::Timer;
     double loopsPer60ms = 0;     // Loop method calibration
+    // The port the chosen line lives on as typed (the serial port number or
+    // the parallel address): a line opened for another one is asked for
+    // again.
+    QString port;
 
     // The kind of port the chosen line lives on.
     KeyLinePort::Kind lineKind() const;
@@ -66,20 +79,52 @@ public:
     virtual bool waitUntil(time_point t, bool spin, const std::atomic<bool>& stop) = 0;
     // The Loop method: the counting loop of `passes` passes.
     virtual bool countPasses(double passes, double loopsPer60ms, const std::atomic<bool>& stop) = 0;
+    // The schedule of a finished drain ends at t: the line stays up until
+    // then, and nothing keys earlier.  The real clock has nothing to do
+    // (the next drain waits for it); a virtual one counts the silence as
+    // passed, as the real clock would have by the time the caller looks.
+    virtual void scheduleEndsAt(time_point) {}
+    // The Loop method's calibration: passes of countPasses' loop per 60 ms
+    // on this computer; nullopt when no time was measured.
+    virtual std::optional<double> calibrateLoop() = 0;
 };
 
 std::shared_ptr<KeyingClock> realKeyingClock();
 
 // A clock whose time moves only by the waits: every wait ends at once at
 // its deadline, and a Loop wait takes passes / loopsPer60ms x 60 ms.
+//
+// Its "now" is never before the end of the last drain's schedule: time the
+// user-interface side spends between two drains (advance()) passes within
+// that silence first, as it does on the real clock.
 class VirtualKeyingClock final : public KeyingClock {
 public:
-    time_point now() override { return time_point(std::chrono::nanoseconds(ns_.load())); }
+    time_point now() override;
     bool waitUntil(time_point t, bool spin, const std::atomic<bool>& stop) override;
     bool countPasses(double passes, double loopsPer60ms, const std::atomic<bool>& stop) override;
+    void scheduleEndsAt(time_point t) override;
+    std::optional<double> calibrateLoop() override;
+
+    // A computer whose counting loop makes `passesPerMs` passes per
+    // millisecond: a Loop wait then takes passes / passesPerMs, and the
+    // calibration finds it.  Unset (0), a Loop wait takes the time its
+    // loopsPer60ms says and the calibration measures no time.
+    void setLoopSpeed(double passesPerMs) { loopSpeed_ = passesPerMs; }
+
+    // Time passing outside the keying thread (the user-interface thread at
+    // work, say).
+    void advance(std::chrono::nanoseconds d);
+    // The `n`th wait from now (0: the next one) ends `lateness` after its
+    // deadline: a late wake-up of a busy machine.
+    void wakeLate(int n, std::chrono::nanoseconds lateness);
 
 private:
     std::atomic<long long> ns_{1'000'000'000'000LL};
+    std::atomic<long long> scheduleEnd_{0};
+    std::atomic<double> loopSpeed_{0};
+    std::mutex lateMutex_;
+    int waitsToLate_ = -1;
+    long long lateNs_ = 0;
 };
 
 // Keying clock of every keyer created from now on (nullptr: the real one).
@@ -108,7 +153,9 @@ public:
     std::function<void()> characterDone;
 
     // Keys the buffer until it is empty and keyed, running the event loop
-    // meanwhile.  A call while a drain runs waits for that drain.
+    // meanwhile; it returns with the last change of the line, the key-up
+    // that ends the last character still running (msUntilScheduleEnd).  A
+    // call while a drain runs waits for that drain.
     void drain();
     bool draining() const { return running_; }
     // Stops keying at once: the current character is abandoned and its line
@@ -116,8 +163,15 @@ public:
     // a running drain() returns.
     void abort();
 
+    // The Loop method's calibration, on the loop the keying thread counts
+    // (on the keying clock of the keyers).
+    static std::optional<double> calibrateLoop();
+
     // The keying thread's CPU time in the last drain, in seconds.
     double lastDrainCpuSeconds() const { return cpuSeconds_.load(); }
+    // Milliseconds from now to the end of the last drain's schedule (the
+    // key-up units that end its last character); 0 when that has passed.
+    double msUntilScheduleEnd();
 
 private:
     enum class Request { None, Line, Exclamation };
@@ -150,12 +204,16 @@ private:
     LineAnswer answer_;
     std::thread thread_;
 
-    // Keying-thread state of one drain.
-    KeyingClock::time_point next_{};
-    bool restartSchedule_ = true; // the thread waited for something else
+    // Keying-thread state, kept from one drain to the next.
+    KeyingClock::time_point next_{}; // when the next change of the line is due
     std::shared_ptr<KeyLine> line_;
-    bool lineAnswered_ = false;
+    QString linePort_;               // the port line_ was asked for
+    bool lineAnswered_ = false;      // in this drain
     uint64_t answeredGeneration_ = 0;
+    std::atomic<long long> scheduleEndNs_{0};
+    // Never before "now": after a wait for something else, and at the
+    // start of a drain.
+    void catchUp();
 
     std::atomic<double> cpuSeconds_{0};
 

@@ -306,8 +306,8 @@ void PhoneFrm::PhoneSetup()
     const auto n = phoneBoxNumber(Text[10]->text());
     if (n && *n <= 0)
         return; // no port wanted; an open PTT port stays open
-    // Claiming closes the CW key line and the WinKeyer, whatever their port,
-    // and this window's own port.
+    // Claiming closes a serial CW key line and the WinKeyer, whatever their
+    // port, and this window's own serial port; a parallel line stays.
     bool opened = false;
     if (n && *n < 1e6) {
         const int port = static_cast<int>(roundHalfEven(*n));

@@ -261,6 +261,13 @@ void frmCodePractice::Command3_Click()
             // handed over before the buffer is replaced by the next one.
             if (!waitForWinKeyer(self))
                 return;
+            // The key line cannot be had (the keyer has said so, once): the
+            // pass ends, and the character is not shown as sent.
+            if (cwKeyer().LastSendFailed()) {
+                PracticeText.clear();
+                ks.CwSendBuffer.clear();
+                return;
+            }
         }
         // Stop or a close request emptied the working copy meanwhile: the
         // character is not shown as sent.

@@ -354,8 +354,9 @@ void frmWinKey::openKeyer(std::function<void()> after)
 {
     const int port = KeyingState::instance().WinKeyerPort;
     QPointer<frmWinKey> self(this);
-    // One port at a time serves keying: the CW key line and the voice
-    // keyer's push-to-talk give theirs up.  An open or opening link keeps
+    // One serial port at a time serves keying: a CW key line and the voice
+    // keyer's push-to-talk on serial ports give theirs up (the parallel
+    // port is no serial port and stays).  An open or opening link keeps
     // its claim (the open then reports it is open already).
     WinKeyerLink& link = WinKeyerLink::instance();
     if (!link.isOpen() && !link.isBusyOpening())
@@ -394,8 +395,8 @@ void frmWinKey::cmdCloseWinkey_Click()
 {
     if (pumping_) {
         // The text that was waiting for the keyer goes with it.
-        stopPump();
         KeyingState::instance().CwSendBuffer.clear();
+        endTransmit(true);
     }
     wk_close();
     KeyingPorts::instance().release(KeyingOwner::WinKeyer);
@@ -414,8 +415,8 @@ void frmWinKey::onLinkFailed()
     lblOpenStatus->setText(QStringLiteral("Closed"));
     lblVersion->setText(QStringLiteral("Version #"));
     if (pumping_ || opening_) {
-        stopPump();
         ks.CwSendBuffer.clear();
+        endTransmit(true);
     }
 }
 
@@ -499,16 +500,18 @@ void frmWinKey::WKTransmit()
 {
     if (opening_ || pumping_)
         return; // the running transmission takes the buffer as it stands
+    transmitFailed_ = false;
     if (KeyingState::instance().WinKeyerOpen == 0) {
         opening_ = true;
         openKeyer([this] {
             if (!opening_)
                 return;
-            opening_ = false;
             if (KeyingState::instance().WinKeyerOpen == 0) {
                 KeyingState::instance().CwSendBuffer.clear();
+                endTransmit(true);
                 return;
             }
+            opening_ = false;
             pumping_ = true;
             pumpStep();
         });
@@ -523,8 +526,13 @@ void frmWinKey::pumpStep()
     if (!pumping_)
         return;
     KeyingState& ks = KeyingState::instance();
-    if (ks.CwSendBuffer.isEmpty() || !WinKeyerLink::instance().isOpen()) {
-        stopPump();
+    if (!WinKeyerLink::instance().isOpen()) {
+        ks.CwSendBuffer.clear();
+        endTransmit(true);
+        return;
+    }
+    if (ks.CwSendBuffer.isEmpty()) {
+        endTransmit(false); // every character handed over
         return;
     }
     ks.WinKeyerStatus = wk_getstatus();
@@ -543,6 +551,17 @@ void frmWinKey::stopPump()
 {
     pumping_ = false;
     pumpTimer_->stop();
+}
+
+void frmWinKey::endTransmit(bool failed)
+{
+    const bool running = pumping_ || opening_;
+    stopPump();
+    opening_ = false;
+    if (!running)
+        return;
+    transmitFailed_ = failed;
+    emit transmitEnded(failed);
 }
 
 void frmWinKey::Command3_Click()

@@ -68,6 +68,9 @@ public:
     void WKTransmit();
     // True while WKTransmit is opening the keyer or feeding it.
     bool transmitting() const { return opening_ || pumping_; }
+    // True when the last transmission dropped its text: the keyer could
+    // not be opened, or was closed or lost while it was fed.
+    bool lastTransmitFailed() const { return transmitFailed_; }
 
     void SendWinKeySettings();
     // Key filter of the six boxes: digits and Backspace pass.
@@ -91,6 +94,11 @@ public:
     // code without one.
     static QString openResultText(long result);
 
+signals:
+    // A transmission of WKTransmit has ended: the keyer has taken every
+    // character, or the text was dropped (failed).
+    void transmitEnded(bool failed);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
@@ -102,12 +110,15 @@ private:
     void focusDone();
     void pumpStep();
     void stopPump();
+    // Ends a running transmission (opening or feeding) and tells so.
+    void endTransmit(bool failed);
     void onLinkFailed();
 
     QTimer* pumpTimer_ = nullptr;
     bool pumping_ = false;
     bool opening_ = false;
     bool unloading_ = false;
+    bool transmitFailed_ = false;
 };
 
 } // namespace zq

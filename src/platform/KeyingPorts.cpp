@@ -1,5 +1,7 @@
 #include "platform/KeyingPorts.h"
 
+#include "platform/ComPorts.h"
+
 namespace zq {
 
 namespace {
@@ -23,25 +25,28 @@ void KeyingPorts::setOpenerForTesting(Opener o)
     opener() = std::move(o);
 }
 
-void KeyingPorts::releaseEveryClaim()
+namespace {
+
+bool isSerialClaim(KeyingOwner owner, const std::shared_ptr<KeyLine>& line)
 {
-    releaseClaimsFor(KeyingOwner::CwKeyLine);
+    return owner == KeyingOwner::WinKeyer
+           || (line && line->port().kind == KeyLinePort::Kind::Serial);
 }
 
-void KeyingPorts::releaseClaimsFor(KeyingOwner owner)
+bool sameParallelDevice(const std::shared_ptr<KeyLine>& line, const KeyLinePort& port)
 {
-    // Taken out first, so a release callback that calls back in finds
-    // nothing left to release.  A PTT claim keeps the other PTT line.
-    std::map<KeyingOwner, Claim> old;
-    old.swap(claims_);
-    const bool ptt = owner == KeyingOwner::Ptt || owner == KeyingOwner::PttParallel;
-    const KeyingOwner sibling =
-        owner == KeyingOwner::Ptt ? KeyingOwner::PttParallel : KeyingOwner::Ptt;
-    if (auto it = old.find(sibling); ptt && it != old.end()) {
-        claims_[sibling] = std::move(it->second);
-        old.erase(it);
-    }
-    for (auto& [o, c] : old) {
+    if (!line || line->port().kind != KeyLinePort::Kind::Parallel)
+        return false;
+    const QString held = parallelPortDevice(line->port().parallelAddress);
+    return line->port().parallelAddress == port.parallelAddress
+           || (!held.isEmpty() && held == parallelPortDevice(port.parallelAddress));
+}
+
+} // namespace
+
+void KeyingPorts::releaseTaken(std::map<KeyingOwner, Claim>& taken)
+{
+    for (auto& [o, c] : taken) {
         if (c.line)
             c.line->close();
         if (c.release)
@@ -49,10 +54,30 @@ void KeyingPorts::releaseClaimsFor(KeyingOwner owner)
     }
 }
 
+void KeyingPorts::releaseClaimsFor(KeyingOwner owner, const KeyLinePort& port)
+{
+    // Taken out first, so a release callback that calls back in finds
+    // nothing left to release.
+    std::map<KeyingOwner, Claim> taken;
+    for (auto it = claims_.begin(); it != claims_.end();) {
+        const bool takeOver =
+            it->first == owner
+            || (port.kind == KeyLinePort::Kind::Serial && isSerialClaim(it->first, it->second.line))
+            || (port.kind == KeyLinePort::Kind::Parallel && sameParallelDevice(it->second.line, port));
+        if (takeOver) {
+            taken.insert(std::move(*it));
+            it = claims_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    releaseTaken(taken);
+}
+
 std::shared_ptr<KeyLine> KeyingPorts::claimLine(KeyingOwner owner, const KeyLinePort& port,
                                                 QString* error)
 {
-    releaseClaimsFor(owner);
+    releaseClaimsFor(owner, port);
     if (error)
         error->clear();
     if (port.kind == KeyLinePort::Kind::None)
@@ -67,7 +92,8 @@ std::shared_ptr<KeyLine> KeyingPorts::claimLine(KeyingOwner owner, const KeyLine
 
 void KeyingPorts::claim(KeyingOwner owner, std::function<void()> release)
 {
-    releaseEveryClaim();
+    // The owner's device is a serial port.
+    releaseClaimsFor(owner, KeyLinePort::serial(0));
     claims_[owner] = Claim{nullptr, std::move(release)};
 }
 
@@ -86,7 +112,9 @@ void KeyingPorts::release(KeyingOwner owner)
 
 void KeyingPorts::releaseAll()
 {
-    releaseEveryClaim();
+    std::map<KeyingOwner, Claim> taken;
+    taken.swap(claims_);
+    releaseTaken(taken);
 }
 
 std::shared_ptr<KeyLine> KeyingPorts::line(KeyingOwner owner) const

@@ -1,26 +1,33 @@
 #pragma once
 // The one registry of the keying ports.  The CW key line, the voice
-// keyer's push-to-talk line and the WinKeyer take turns: one claim at a
-// time serves keying, and each claim first releases whatever another owner
-// (or the same owner, earlier) holds, whatever its port.  The keyer that
-// keys last holds the port; the others claim again when they next key.
+// keyer's push-to-talk line and the WinKeyer share the serial ports in
+// turns: a claim of a serial port (a serial key line, the WinKeyer's link)
+// first releases every other serial keying claim, whatever its port, and
+// the owner's own earlier claim.  The keyer that keys last holds the
+// serial port; the others claim again when they next key.  The parallel
+// port is no serial port: claiming it releases only the owner's own
+// earlier claim, and no serial claim releases it, so a WinKeyer for CW and
+// push-to-talk on the parallel port live side by side.  (Two owners on
+// the same parallel device take turns as well: the device is claimed by
+// one descriptor at a time.)
 //
 // Two kinds of claim:
 //
 //   claimLine(owner, port, &error)
 //       For owners whose line this layer drives (CW key line, PTT).
-//       Releases every current claim, then opens the port's key line
-//       (KeyLine.h) and records it for the owner.  Returns the open line,
-//       or nullptr with *error when the port cannot be opened; the owner
-//       then holds nothing.  A port of Kind::None releases the others and
-//       opens nothing (nullptr, empty error).
+//       Releases what the claim takes over (above), then opens the port's
+//       key line (KeyLine.h) and records it for the owner.  Returns the
+//       open line, or nullptr with *error when the port cannot be opened;
+//       the owner then holds nothing.  A port of Kind::None releases the
+//       owner's earlier claim and opens nothing (nullptr, empty error).
 //
 //   claim(owner, release)
-//       For owners that open their own device (the WinKeyer's serial
-//       link).  Releases every current claim, then records `release`,
-//       which the registry calls, once, when the claim is given up.  Open
-//       the device after claiming.  `release` runs on the user-interface
-//       thread and may call release(owner) itself (a no-op by then).
+//       For owners that open their own serial device (the WinKeyer's
+//       link).  Releases what a serial claim takes over, then records
+//       `release`, which the registry calls, once, when the claim is given
+//       up.  Open the device after claiming.  `release` runs on the
+//       user-interface thread and may call release(owner) itself (a no-op
+//       by then).
 //
 //   release(owner)   gives up the owner's claim: its line is released
 //                    (every raised line dropped) and closed, or its
@@ -46,9 +53,7 @@
 namespace zq {
 
 // PttParallel is the voice keyer's second line: push-to-talk may be keyed
-// on a serial line and on the parallel port at once, so the two PTT claims
-// do not release each other (a new claim of either still releases the
-// same owner's earlier one, and every other keyer's).
+// on a serial line and on the parallel port at once.
 enum class KeyingOwner { CwKeyLine, Ptt, WinKeyer, PttParallel };
 
 class KeyingPorts {
@@ -74,8 +79,10 @@ private:
         std::shared_ptr<KeyLine> line;
         std::function<void()> release;
     };
-    void releaseEveryClaim();
-    void releaseClaimsFor(KeyingOwner owner);
+    // Releases the owner's own claim and every other one that a claim of
+    // `port` takes over.
+    void releaseClaimsFor(KeyingOwner owner, const KeyLinePort& port);
+    void releaseTaken(std::map<KeyingOwner, Claim>& taken);
     std::map<KeyingOwner, Claim> claims_;
 };
 

@@ -3,6 +3,7 @@
 // close, on the software key line and on a WinKeyer.
 
 #include "common/EntryBox.h"
+#include "common/ModalShow.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "keying/BlindFrm.h"
@@ -273,6 +274,48 @@ TEST_F(CodePracticeTest, OnTheWinKeyerEveryCharacterIsHandedOver)
     EXPECT_TRUE(keyer.waitForBytes(4));
     EXPECT_EQ(sent(), "cq K");
     EXPECT_EQ(keyed(), "");
+}
+
+TEST_F(CodePracticeTest, TheWindowsTimeBetweenCharactersAddsNoGap)
+{
+    // 40 WPM, 30 ms units; the window takes 45 ms of a busy machine to
+    // hand each next character over, well within the gap after each one.
+    cw.Text[11]->setText("40");
+    QObject::connect(cp->Text2, &QPlainTextEdit::textChanged, cp,
+                     [&] { rec.clock().advance(std::chrono::milliseconds(45)); });
+    cp->Text1->setPlainText("EEEE TEST");
+    cp->Command3->click();
+    EXPECT_EQ(sent(), "EEEE TEST");
+    EXPECT_EQ(rec.keyedUnits(30), patternOf("EEEE TEST"));
+}
+
+TEST_F(CodePracticeTest, AKeyLineThatCannotBeHadStopsTheSendWithOneMessage)
+{
+    RecordedKeying real(true); // the real key lines behind the recorder
+    setModalShowHandlerForTesting([](QWidget&) {});
+    env.writeWorkFile("ComPorts.txt", "7=/dev/zq-no-such-port\n");
+    cw.Text[10]->setText("7");
+    ks.WinKeyerPort = 7;
+    struct Case {
+        QRadioButton* method;
+        const char* title;
+    } const cases[] = {
+        {cw.Option1, "Invalid port."},
+        {cw.Option5, "Unable to establish connection with Winkey."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        env.prompt().clear();
+        cp->Text2->clear();
+        c.method->click();
+        cp->Text1->setPlainText("CQ CQ TEST");
+        cp->Command3->click();
+        EXPECT_EQ(env.prompt().messageTitles(), QStringList{c.title});
+        EXPECT_EQ(sent(), "");
+        EXPECT_TRUE(cp->PracticeText.isEmpty());
+        EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
+        EXPECT_TRUE(real.transitions().empty());
+    }
 }
 
 TEST(KeyerWindowFit, VoiceWindowsFitTheScreenCentredCodePracticeTheWorkArea)

@@ -149,6 +149,61 @@ TEST_F(CwKeyingTest, TimingMethods)
     EXPECT_FALSE(cw.txtLoop->isEnabled());
 }
 
+TEST_F(CwKeyingTest, ALateWakeUpStretchesOneElementAndMovesTheRest)
+{
+    cw.Text[11]->setText(QStringLiteral("40")); // 30 ms units
+    struct Case {
+        const char* text;
+        int lateChange; // the change of the key line made late (0: the first)
+        int lateMs;
+    };
+    const Case cases[] = {
+        {"TT", 1, 10},     // the first dash ends late
+        {"TT", 1, 100},    // later than the gap and the dash after it
+        {"TT", 2, 100},    // the gap between the dashes ends late
+        {"EEE", 3, 45},    // a gap between characters
+        {"PARIS", 7, 250}, // in the middle of a letter
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " " + std::to_string(c.lateChange));
+        rec.restart();
+        rec.clock().wakeLate(c.lateChange, std::chrono::milliseconds(c.lateMs));
+        cw.Text[1]->setText(QString::fromLatin1(c.text));
+        int f1 = 112;
+        cw.FKeyCW(f1);
+
+        // The ideal changes of the line, in ms from the first.
+        const QString units = patternOf(QString::fromLatin1(c.text));
+        std::vector<double> ideal;
+        QChar prev = u'0';
+        for (qsizetype i = 0; i < units.size(); ++i) {
+            if (units[i] != prev)
+                ideal.push_back(30.0 * double(i));
+            prev = units[i];
+        }
+        const auto t = rec.transitions();
+        ASSERT_EQ(t.size(), ideal.size());
+        for (size_t k = 0; k < t.size(); ++k) {
+            const double at = std::chrono::duration<double, std::milli>(t[k].at - t[0].at).count();
+            const double late = int(k) >= c.lateChange ? c.lateMs : 0;
+            EXPECT_NEAR(at, ideal[k] + late, 1e-3) << "change " << k;
+        }
+        EXPECT_NEAR(rec.elapsedMs(), 30.0 * double(units.size()) + c.lateMs, 1e-3);
+    }
+}
+
+TEST_F(CwKeyingTest, TheLoopMethodIsCalibratedOnTheLoopItKeysWith)
+{
+    // A computer whose keying loop makes 1000 passes a millisecond.
+    rec.clock().setLoopSpeed(1000);
+    cw.LoopsPer60ms = 0;
+    cw.optLoop->click();
+    EXPECT_EQ(cw.LoopsPer60ms, 60000);
+    EXPECT_EQ(cw.txtLoop->text(), "60000");
+    EXPECT_EQ(send("E"), "1000");
+    EXPECT_NEAR(rec.elapsedMs(), 240.0, 1e-3);
+}
+
 TEST_F(CwKeyingTest, PortZeroTimesWithoutALineOrAMessage)
 {
     cw.Text[10]->setText(QStringLiteral("0"));
@@ -209,6 +264,9 @@ TEST_F(CwKeyingTest, APortThatCannotBeOpenedReportsOnceAndDropsTheRest)
         {2, "7=/nonexistent/ttyX\n"},
         {3, "LPT&H2BC=/nonexistent/parport9\n"},
     };
+    // F1 with a repeat delay: a port that cannot be had is not tried again.
+    cw.txtCWLoop->setText(QStringLiteral("2"));
+    cw.txtCWLoop_LostFocus();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.method);
         RecordedKeying real(true); // the real key lines behind the recorder
@@ -231,7 +289,9 @@ TEST_F(CwKeyingTest, APortThatCannotBeOpenedReportsOnceAndDropsTheRest)
         EXPECT_TRUE(real.transitions().empty());
         EXPECT_DOUBLE_EQ(real.elapsedMs(), 0.0);
         EXPECT_EQ(ks.CwSendingBusy, 0);
+        EXPECT_FALSE(cw.tmrRepeat->isActive());
     }
+    ks.CwRepeatActive = 0;
 }
 
 TEST_F(CwKeyingTest, KeysARealSerialLineOnAPseudoTerminal)

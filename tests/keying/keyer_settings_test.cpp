@@ -334,6 +334,9 @@ TEST(KeyerRepeat, F1StartsTheRepeatWithTheTypedDelay)
         cw.FKeyCW(f1);
         EXPECT_TRUE(cw.tmrRepeat->isActive()) << c.delay;
         EXPECT_EQ(cw.tmrRepeat->interval(), c.intervalMs) << c.delay;
+        // A coarse timer may fire 5 % of the delay early or late: the
+        // period would swing by 200 ms at 2 s.
+        EXPECT_EQ(cw.tmrRepeat->timerType(), Qt::PreciseTimer) << c.delay;
 
     }
 }

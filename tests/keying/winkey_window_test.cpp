@@ -2,6 +2,7 @@
 // texts, the settings sent in their order and by their range rules, Test,
 // Stop, and the sender that feeds the buffer to a keyer on a pseudo-terminal.
 
+#include "support/FakeWaveBackend.h"
 #include "support/FakeWinKeyer.h"
 #include "support/TestEnv.h"
 #include "support/KeyingTestSupport.h"
@@ -12,6 +13,7 @@
 #include "common/WindowRegistry.h"
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
+#include "keying/PhoneFrm.h"
 #include "keying/WinKeyerSettings.h"
 #include "keying/frmWinKey.h"
 #include "logstore/StationSettings.h"
@@ -26,6 +28,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace zq;
@@ -451,6 +454,74 @@ TEST_F(WinKeyWindowTest, OneKeyingPortAtATime)
     EXPECT_FALSE(WinKeyerLink::instance().isOpen());
     ASSERT_TRUE(keyer.waitForBytes(2));
     EXPECT_EQ(keyer.received(), hex("0003"));
+}
+
+// F1 repeated with a delay shorter than the keyer takes to be handed the
+// message: the delay runs from the hand-over of its last character, so
+// every repetition reaches the keyer whole.
+TEST_F(WinKeyWindowTest, TheF1RepeatWaitsForTheWholeMessage)
+{
+    ASSERT_TRUE(openFakeKeyer(keyer));
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Option5->click();
+    const QString message = QStringLiteral("CQ CQ TEST DE W5ABC W5ABC TEST K ").repeated(2).left(60);
+    ASSERT_EQ(message.size(), 60);
+    cw.Text[1]->setText(message);
+    cw.txtCWLoop->setText(QStringLiteral("0.3"));
+    cw.txtCWLoop_LostFocus();
+    int f1 = 112;
+    cw.FKeyCW(f1);
+    const bool twice = keyer.waitForBytes(120, 10000);
+    ks.CwRepeatActive = 0;
+    cw.tmrRepeat->stop();
+    ASSERT_TRUE(twice);
+    EXPECT_EQ(keyer.received().left(120), (message + message).toLatin1());
+}
+
+// A WinKeyer for CW, push-to-talk on the parallel port: the parallel port
+// opens no serial port and closes none.
+TEST_F(WinKeyWindowTest, AWinKeyerAndParallelPushToTalkKeepBoth)
+{
+    RecordedKeying lines;
+    FakeWaveBackend::Install sound;
+    KeyingPorts& ports = KeyingPorts::instance();
+    ASSERT_TRUE(openFakeKeyer(keyer));
+    frmWinKey& w = DefaultInstance<frmWinKey>();
+    const QString status = w.lblOpenStatus->text();
+    const uint8_t version = ks.WinKeyerOpen;
+
+    env.writeWorkFile("cq.wav", makeWaveFile(60000, 1000, 1, 8));
+    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+    phone.Text[1]->setText(QStringLiteral("cq.wav"));
+    phone.Text[10]->setText(QStringLiteral("0"));
+    phone.Option3->setChecked(true);
+    int f1 = 112;
+    phone.FKeyPhone(f1);
+    ASSERT_TRUE(ports.holds(KeyingOwner::PttParallel));
+    EXPECT_NE(version, 0);
+    EXPECT_EQ(ks.WinKeyerOpen, version);
+    EXPECT_TRUE(WinKeyerLink::instance().isOpen());
+    EXPECT_EQ(w.lblOpenStatus->text(), status);
+
+    // The keyer still sends while push-to-talk is down.
+    ks.CwSendBuffer = QStringLiteral("TEST");
+    w.WKTransmit();
+    ASSERT_TRUE(FakeWinKeyer::waitUntil([&] { return !w.transmitting(); }));
+    EXPECT_TRUE(keyerGot("TEST"));
+    FakeWaveBackend::finishAll(sound.world);
+    phone.Timer1_Timer();
+
+    // CW on the parallel port leaves a serial push-to-talk port open.
+    ASSERT_TRUE(ports.claimLine(KeyingOwner::Ptt, KeyLinePort::serial(4)));
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Text[11]->setText(QStringLiteral("20"));
+    cw.Option3->click();
+    cw.Text[1]->setText(QStringLiteral("E"));
+    cw.FKeyCW(f1);
+    EXPECT_EQ(lines.keyedText(20), "E");
+    EXPECT_TRUE(ports.holds(KeyingOwner::Ptt));
+    EXPECT_TRUE(ports.holds(KeyingOwner::CwKeyLine));
+    EXPECT_TRUE(env.prompt().calls().empty());
 }
 
 } // namespace

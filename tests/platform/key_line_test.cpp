@@ -104,7 +104,7 @@ TEST(KeyLine, RecordingLineReleasesItsRaisedLinesWhenClosed)
     EXPECT_LE(t[0].at, t[1].at);
 }
 
-TEST(KeyingPorts, EachClaimReleasesTheOthers)
+TEST(KeyingPorts, ASerialClaimReleasesTheOtherSerialUsersOnly)
 {
     TestEnv env;
     std::vector<RecordingKeyLine*> opened;
@@ -126,24 +126,51 @@ TEST(KeyingPorts, EachClaimReleasesTheOthers)
     EXPECT_EQ(ports.line(KeyingOwner::Ptt), ptt);
 
     // The WinKeyer claims with its own release step; it runs once when
-    // another claim comes, and may call back in.
+    // another serial claim comes, and may call back in.
     int winKeyerReleases = 0;
-    ports.claim(KeyingOwner::WinKeyer, [&] {
-        ++winKeyerReleases;
-        ports.release(KeyingOwner::WinKeyer);
-    });
+    auto claimWinKeyer = [&] {
+        ports.claim(KeyingOwner::WinKeyer, [&] {
+            ++winKeyerReleases;
+            ports.release(KeyingOwner::WinKeyer);
+        });
+    };
+    claimWinKeyer();
     EXPECT_FALSE(ptt->isOpen());
     EXPECT_TRUE(ports.holds(KeyingOwner::WinKeyer));
-    ports.claimLine(KeyingOwner::CwKeyLine, KeyLinePort::parallel(QStringLiteral("&H378")));
-    EXPECT_EQ(winKeyerReleases, 1);
-    EXPECT_FALSE(ports.holds(KeyingOwner::WinKeyer));
-    EXPECT_TRUE(ports.holds(KeyingOwner::CwKeyLine));
 
-    // A port of kind None releases the others and opens nothing.
-    EXPECT_EQ(ports.claimLine(KeyingOwner::Ptt, KeyLinePort{}), nullptr);
-    EXPECT_FALSE(ports.holds(KeyingOwner::CwKeyLine));
-    ports.releaseAll();
+    // The parallel port is no serial port: claiming it closes nothing, and
+    // no serial claim closes it.
+    auto parallelCw =
+        ports.claimLine(KeyingOwner::CwKeyLine, KeyLinePort::parallel(QStringLiteral("&H378")));
+    auto parallelPtt =
+        ports.claimLine(KeyingOwner::PttParallel, KeyLinePort::parallel(QStringLiteral("&H278")));
+    EXPECT_EQ(winKeyerReleases, 0);
+    EXPECT_TRUE(ports.holds(KeyingOwner::WinKeyer));
+    ptt = ports.claimLine(KeyingOwner::Ptt, KeyLinePort::serial(2));
     EXPECT_EQ(winKeyerReleases, 1);
+    EXPECT_TRUE(parallelCw->isOpen());
+    EXPECT_TRUE(parallelPtt->isOpen());
+    claimWinKeyer();
+    EXPECT_FALSE(ptt->isOpen());
+    EXPECT_TRUE(parallelCw->isOpen());
+    EXPECT_TRUE(parallelPtt->isOpen());
+
+    // An owner's new claim replaces its own earlier one; two owners of one
+    // parallel device take turns (it is claimed by one descriptor at a time).
+    ports.claimLine(KeyingOwner::PttParallel, KeyLinePort::parallel(QStringLiteral("&H378")));
+    EXPECT_FALSE(parallelPtt->isOpen());
+    EXPECT_FALSE(parallelCw->isOpen());
+    auto serialCw = ports.claimLine(KeyingOwner::CwKeyLine, KeyLinePort::serial(3));
+    EXPECT_EQ(winKeyerReleases, 2);
+    EXPECT_TRUE(ports.holds(KeyingOwner::PttParallel));
+
+    // A port of kind None gives up the owner's claim and opens nothing.
+    EXPECT_EQ(ports.claimLine(KeyingOwner::CwKeyLine, KeyLinePort{}), nullptr);
+    EXPECT_FALSE(serialCw->isOpen());
+    EXPECT_TRUE(ports.holds(KeyingOwner::PttParallel));
+    ports.releaseAll();
+    EXPECT_FALSE(ports.holds(KeyingOwner::PttParallel));
+    EXPECT_EQ(winKeyerReleases, 2);
     KeyingPorts::setOpenerForTesting(nullptr);
 }
 
