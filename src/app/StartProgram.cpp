@@ -1,8 +1,10 @@
 #include "app/StartProgram.h"
 
+#include "common/LogWindowLink.h"
 #include "common/ProgramEnd.h"
 #include "common/WindowRegistry.h"
 #include "keying/KeyingState.h"
+#include "logwindow/LogWindow.h"
 #include "platform/EndSignals.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -70,12 +73,22 @@ void endProgramInOrder()
     if (ending)
         return;
     ending = true;
+    QList<QPointer<LogWindow>> logWindows;
+    for (bool outOfState : {false, true})
+        if (ActiveLogWindow* w = LoadedLogWindow(outOfState))
+            logWindows.append(&w->logWindow());
     // Flagged first: a keying drain that the event loop returns to stops
     // at once instead of keying on.
     endProgram();
     KeyingState::instance().CwSendBuffer.clear();
     WindowRegistry::unloadAll();
     KeyingPorts::instance().releaseAll();
+    // With every line up, the log window ends as its Exit command does:
+    // the operating time and preferences saved, no backup.  Unloaded
+    // windows are deleted only from the event loop, so they are still here.
+    for (const QPointer<LogWindow>& w : logWindows)
+        if (w)
+            w->saveOperatingTime();
 }
 
 int runProgram(int argc, char** argv, const std::function<void()>& started)

@@ -32,8 +32,9 @@ bool lockWorkingFolder(QLockFile& lock, const QString& folder);
 // Ends the run in order from the event loop (a signal): keying stops with
 // every key and PTT line up, every window runs its unload steps (the
 // WinKeyer gets its close bytes, serial ports and links close), every
-// keying port is released, and the event loop ends.  Nothing is written:
-// every file write has finished before the event loop gets here.
+// keying port is released, the log window saves the operating time and
+// preferences as its Exit command does, and the event loop ends.  A write
+// under way has finished before the event loop gets here.
 void endProgramInOrder();
 
 } // namespace zq

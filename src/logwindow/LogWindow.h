@@ -55,6 +55,9 @@ private:
 class LogWindow : public QMainWindow, public ActiveLogWindow {
     Q_OBJECT
 public:
+    // The Exit command's saving: the operating time and the preferences
+    // when the operator is logged on; no backup.
+    void saveOperatingTime();
     enum class Variant { OutOfState, InState };
 
     ~LogWindow() override;
@@ -541,7 +544,6 @@ private:
     void selectMode(const QString& mode);
     void runBandHandler(int operatingBandIndex);
     void unloadToolWindows();
-    void saveOperatingTime();
     void scaleColumns(QHeaderView& header, double factor);
     QAction* bandItem(int operatingBandIndex) const;
 
