@@ -111,6 +111,12 @@ PacketSpotfrm::PacketSpotfrm()
     setWindowTitle(QStringLiteral(" DX Spotting Setup"));
     comComm1 = new SerialPort(this);
     comComm1->setObjectName(QStringLiteral("comComm1"));
+    // A TNC whose port went away (a USB adapter pulled) shows as a closed
+    // port, as after Close Port.
+    connect(comComm1, &SerialPort::lost, this, [this] {
+        if (isSource("TNC"))
+            Command2_Click();
+    });
     telnetLink = new TelnetLink({[this](const QString& chunk) { Winsock1_DataArrival(chunk); },
                                  [this](int number) { Winsock1_Error(number); }},
                                 this);

@@ -222,6 +222,26 @@ TEST_F(SpottingWindowTest, ClosePortSourceChangesAndSerialClicks)
     EXPECT_TRUE(p.Label4->isHidden());
 }
 
+TEST_F(SpottingWindowTest, ATncThatHangsUpShowsAsAClosedPort)
+{
+    // The far end of the line goes away (a USB adapter pulled): the port
+    // reads end-of-file for ever.  The window closes it as Close Port does
+    // instead of reading nothing on every turn of the event loop.
+    PacketSpotfrm& p = openTnc();
+    deliver({kSpot});
+    ASSERT_EQ(p.paneText(), kAttempt + kTncOpen + kSpot);
+    tnc->hangUp();
+    EXPECT_TRUE(pumpUntil([&] { return !p.comComm1->isOpen(); }));
+    EXPECT_TRUE(p.Label4->isHidden());
+    EXPECT_FALSE(p.Timer1->isActive());
+    EXPECT_EQ(p.paneText(),
+              kAttempt + kTncOpen + kSpot + QStringLiteral("\r\n\r\n** Port Closed **"));
+    // Open Port tries again and reports the missing device.
+    p.Command1_Click();
+    EXPECT_FALSE(p.comComm1->isOpen());
+    EXPECT_EQ(env.prompt().messageTexts().size(), 1u);
+}
+
 TEST_F(SpottingWindowTest, SpotLastFillsTheSendBoxWithThePlaceholderSelected)
 {
     PacketSpotfrm& p = window();
