@@ -1,5 +1,6 @@
 #include "platform/AgwEngine.h"
 
+#include <QCoreApplication>
 #include <QTcpSocket>
 
 namespace zq {
@@ -329,13 +330,15 @@ void AgwEngine::dropSocket()
     socket_ = nullptr;
     closing_ = true;
     s->disconnect(this);
-    // disconnectFromHost lets what was written go out first.
+    // disconnectFromHost lets what was written go out first.  The socket
+    // may outlive the engine for that; the application owns it meanwhile,
+    // so it goes at the program's end at the latest.
     if (s->state() == QAbstractSocket::ConnectedState) {
         s->disconnectFromHost();
         if (s->state() != QAbstractSocket::UnconnectedState) {
             connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
             QTimer::singleShot(2000, s, &QObject::deleteLater);
-            s->setParent(nullptr);
+            s->setParent(QCoreApplication::instance());
             closing_ = false;
             return;
         }
