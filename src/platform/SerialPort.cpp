@@ -210,7 +210,7 @@ bool SerialPort::isOpen() const
 
 bool SerialPort::output(const QByteArray& bytes)
 {
-    if (!isOpen())
+    if (!isOpen() || losing_)
         return false;
     if (bytes.isEmpty())
         return true;
@@ -239,8 +239,10 @@ QByteArray SerialPort::input()
 {
     if (!isOpen())
         return {};
-    // A zero timeout only looks: it takes what the driver holds now.
-    port_->waitForReadyRead(0);
+    // A zero timeout only looks: it takes what the driver holds now.  What
+    // arrived before a hang-up is still handed out.
+    if (!losing_)
+        port_->waitForReadyRead(0);
     if (!isOpen())
         return {};
     return port_->readAll();
@@ -278,11 +280,12 @@ bool SerialPort::drain(int maxMs)
         return static_cast<int>(
             std::max<qint64>(0, duration_cast<milliseconds>(deadline - steady_clock::now()).count()));
     };
-    while (isOpen() && port_->bytesToWrite() > 0 && left() > 0)
+    // A line that hung up takes nothing more: no waiting on it.
+    while (isOpen() && !losing_ && port_->bytesToWrite() > 0 && left() > 0)
         port_->waitForBytesWritten(left());
-    while (isOpen() && outBufferCount() > 0 && left() > 0)
+    while (isOpen() && !losing_ && outBufferCount() > 0 && left() > 0)
         std::this_thread::sleep_for(milliseconds(2));
-    return outBufferCount() == 0;
+    return !losing_ && outBufferCount() == 0;
 }
 
 void SerialPort::onError(QSerialPort::SerialPortError e)

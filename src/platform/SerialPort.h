@@ -46,8 +46,9 @@
 // closed port.  A device that vanishes or hangs up while open (a USB
 // adapter pulled, the far end of a pseudo-terminal closed) closes the port
 // once control is back in the event loop and `lost` is emitted, once; the
-// owner shows the link closed as after any close.  The next operation
-// simply fails.
+// owner shows the link closed as after any close.  From the moment the
+// loss is noticed, `output` fails, `input` gives only what arrived before
+// and `drain` does not wait.
 
 #include <QByteArray>
 #include <QObject>
