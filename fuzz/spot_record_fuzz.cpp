@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)).split('\0');
     const QString call = QString::fromUtf8(parts.value(0));
     const QString frequency = QString::fromUtf8(parts.value(1));
-    const QString record = zq::spotRecordBeforeCr(QString::fromUtf8(parts.value(2)));
+    const QString record = zq::spotRecordBeforeLineEnd(QString::fromUtf8(parts.value(2)));
 
     const QString prefix = zq::CallPrefix(call);
     // At most the part before a "/" joined to the part after it.

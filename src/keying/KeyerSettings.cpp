@@ -40,10 +40,13 @@ CwSettingsRead parseCwSettings(const QByteArray& content)
     CwSettings& s = r.settings;
     QuotedValueStream in(content);
     QuotedValue v;
+    // Every text is taken as the writer writes it back (without '"', CR
+    // and LF), so a message made only of those reads as empty at once,
+    // not only after the next Done.
     auto text = [&](QString& into) {
         if (!in.next(&v))
             return false;
-        into = v.text;
+        into = stripUnsafe(v.text);
         ++r.valuesRead;
         return true;
     };
@@ -122,10 +125,12 @@ PhoneSettingsRead parsePhoneSettings(const QByteArray& content)
     QuotedValueStream in(content);
     QuotedValue v;
 
+    // Texts are taken as the writer writes them back: without '"', CR and
+    // LF, and the wave file names without blanks around them.
     for (int i = waveline::Text1; i <= waveline::Text10; ++i) {
         if (!in.next(&v))
             return r;
-        s.Text[i] = v.text;
+        s.Text[i] = i <= waveline::Text9 ? stripUnsafe(v.text).trimmed() : stripUnsafe(v.text);
         ++r.valuesRead;
     }
 
@@ -145,13 +150,13 @@ PhoneSettingsRead parsePhoneSettings(const QByteArray& content)
     const int ms = secondsToMs(seconds);
     if (ms < 0)
         return r;
-    s.txtPHLoop = v.text;
+    s.txtPHLoop = stripUnsafe(v.text);
     s.repeatIntervalMs = ms;
     ++r.valuesRead;
 
     if (!in.next(&v))
         return r;
-    s.Text[11] = v.text;
+    s.Text[11] = stripUnsafe(v.text);
     ++r.valuesRead;
     r.complete = true;
     return r;

@@ -65,38 +65,53 @@ bool readContactsBack()
 
 // Where a new record goes in the log file at `path`.  An edited file may
 // end without a line end, or with blank lines that the reader passes over
-// at the end of the file but not between records: the record then follows
-// the last byte that is not white space (what is after it is cut off),
-// with a line end of its own before it.
+// at the end of the file but not between records (by the reader's own rule,
+// endOfLastLine): the record then follows the last line that is not blank
+// (what is after it is cut off), with a line end of its own before it.
 struct AppendPoint {
     qint64 keep = -1; // bytes of the file kept; -1 keeps it whole
     QByteArray lead;  // written before the record
 };
 
-AppendPoint appendPoint(const QString& path)
+// True when the file ends with a line end after a line that holds a
+// character other than white space in any encoding (a printable ASCII
+// byte): the usual case, seen from the file's last bytes alone.
+bool endsWithWholeRecordLine(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return {};
+        return false;
     const qint64 size = f.size();
-    qint64 end = size; // just after the last byte that is not white space
-    char block[4096];
-    while (end > 0) {
-        const qint64 from = std::max<qint64>(0, end - qint64(sizeof block));
-        if (!f.seek(from) || f.read(block, end - from) != end - from)
-            return {};
-        qint64 i = end - from;
-        while (i > 0 && isWhiteSpaceByte(block[i - 1]))
-            --i;
-        end = from + i;
-        if (i > 0)
-            break;
+    const qint64 from = std::max<qint64>(0, size - 4096);
+    if (!f.seek(from))
+        return false;
+    const QByteArray tail = f.read(size - from);
+    if (tail.size() != size - from || !tail.endsWith('\n'))
+        return false;
+    for (qsizetype i = tail.size() - 2; i >= 0 && tail[i] != '\n'; --i) {
+        const auto c = static_cast<unsigned char>(tail[i]);
+        if (c < 0x80 && !isWhiteSpaceByte(char(c)))
+            return true;
     }
+    return false;
+}
+
+AppendPoint appendPoint(const QString& path)
+{
+    if (endsWithWholeRecordLine(path))
+        return {}; // the usual case: the last record ends its line
+    const std::optional<QByteArray> content = readWholeFile(path, nullptr, kMaxLogFileBytes);
+    if (!content)
+        return {};
+    const qint64 size = content->size();
+    qint64 end = endOfLastLine(*content); // just after the last byte that is not white space
+    while (end > 0 && isWhiteSpaceByte(content->at(end - 1)))
+        --end;
     const QByteArray lead = end > 0 ? QByteArrayLiteral("\r\n") : QByteArray();
     if (end == size)
         return {-1, lead};
-    if (end > 0 && f.seek(end)) {
-        const QByteArray tail = f.read(3);
+    if (end > 0) {
+        const QByteArray tail = content->mid(end, 3);
         if (tail == "\r\n" || tail == "\n")
             return {}; // the usual case: the last record ends its line
     }

@@ -116,7 +116,7 @@ void LogWindow::BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString
     const std::optional<double> mhz = spotFrequencyMHz(qDXSpotFreq);
     if (!mhz)
         return;
-    qDXSpotRecord = spotRecordBeforeCr(qDXSpotRecord);
+    qDXSpotRecord = spotRecordBeforeLineEnd(qDXSpotRecord);
     qDXSpotFreq = spotNumberText(*mhz);
     const QStringList cells = spotListCells(qDXSpotCall, qDXSpotFreq,
                                             LookupSpotCountry(qDXSpotCall), qDXSpotRecord);

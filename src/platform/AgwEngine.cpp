@@ -1,5 +1,6 @@
 #include "platform/AgwEngine.h"
 
+#include <QCoreApplication>
 #include <QTcpSocket>
 
 namespace zq {
@@ -37,6 +38,18 @@ quint32 le32(const char* p)
 QByteArray latin1Call(const QString& call)
 {
     return call.trimmed().toUpper().toLatin1();
+}
+
+qint64 frameCost(const AgwFrame& f)
+{
+    return HeaderSize + f.data.size();
+}
+
+// Traffic of the station's own connection: its connect, data and
+// disconnect frames.  Every other kind is the engine's monitoring.
+bool isConnectedTraffic(const AgwFrame& f)
+{
+    return f.kind == 'D' || f.kind == 'C' || f.kind == 'd';
 }
 
 } // namespace
@@ -147,12 +160,14 @@ void AgwEngine::startPoll(const QString& call, const QString& applicationTitle)
 {
     (void)applicationTitle; // the TCP interface has no use for it
     dropSocket();
-    frames_.clear();
+    clearFrames();
     inBuffer_.clear();
+    receivedBytes_ = 0;
     registered_ = false;
     ownCall_ = latin1Call(call);
     awaitingRegistration_ = true;
     socket_ = new QTcpSocket(this);
+    socket_->setReadBufferSize(MaxSocketBuffer);
     connect(socket_, &QTcpSocket::connected, this, &AgwEngine::onConnected);
     connect(socket_, &QTcpSocket::readyRead, this, &AgwEngine::onReadyRead);
     connect(socket_, &QTcpSocket::errorOccurred, this, &AgwEngine::onSocketError);
@@ -173,7 +188,9 @@ void AgwEngine::onReadyRead()
     if (!socket_)
         return;
     // Never hold more than one frame's worth beyond what is whole.
-    inBuffer_ += socket_->read(MaxInBuffer - inBuffer_.size());
+    const QByteArray bytes = socket_->read(MaxInBuffer - inBuffer_.size());
+    receivedBytes_ += bytes.size();
+    inBuffer_ += bytes;
     std::deque<AgwFrame> got;
     const bool ok = takeAgwFrames(inBuffer_, got);
     for (AgwFrame& f : got) {
@@ -183,9 +200,7 @@ void AgwEngine::onReadyRead()
         }
         if (isOwnConnectionMonitor(f, QString::fromLatin1(ownCall_)))
             continue;
-        frames_.push_back(std::move(f));
-        if (frames_.size() > size_t(MaxWaitingFrames))
-            frames_.pop_front();
+        queue(std::move(f));
     }
     if (!ok) {
         dropSocket();
@@ -250,11 +265,37 @@ void AgwEngine::putData(const QString& callTo, const QString& data, char kind)
     send(f);
 }
 
+void AgwEngine::queue(AgwFrame&& f)
+{
+    waitingBytes_ += frameCost(f);
+    frames_.push_back(std::move(f));
+    auto scan = frames_.begin();
+    while (frames_.size() > 1
+           && (frames_.size() > size_t(MaxWaitingFrames) || waitingBytes_ > MaxWaitingBytes)) {
+        // The oldest monitored frame goes first; the station's own traffic
+        // only when nothing else waits before the newest frame, which
+        // always stays.
+        const auto newest = frames_.end() - 1;
+        while (scan != newest && isConnectedTraffic(*scan))
+            ++scan;
+        const auto drop = scan != newest ? scan : frames_.begin();
+        waitingBytes_ -= frameCost(*drop);
+        scan = frames_.erase(drop);
+    }
+}
+
+void AgwEngine::clearFrames()
+{
+    frames_.clear();
+    waitingBytes_ = 0;
+}
+
 std::optional<AgwDelivery> AgwEngine::getData()
 {
     if (frames_.empty())
         return std::nullopt;
     AgwDelivery d = deliverAgwFrame(frames_.front());
+    waitingBytes_ -= frameCost(frames_.front());
     frames_.pop_front();
     return d;
 }
@@ -276,7 +317,7 @@ void AgwEngine::close()
     awaitingRegistration_ = false;
     answerTimer_.stop();
     dropSocket();
-    frames_.clear();
+    clearFrames();
     inBuffer_.clear();
 }
 
@@ -289,13 +330,15 @@ void AgwEngine::dropSocket()
     socket_ = nullptr;
     closing_ = true;
     s->disconnect(this);
-    // disconnectFromHost lets what was written go out first.
+    // disconnectFromHost lets what was written go out first.  The socket
+    // may outlive the engine for that; the application owns it meanwhile,
+    // so it goes at the program's end at the latest.
     if (s->state() == QAbstractSocket::ConnectedState) {
         s->disconnectFromHost();
         if (s->state() != QAbstractSocket::UnconnectedState) {
             connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
             QTimer::singleShot(2000, s, &QObject::deleteLater);
-            s->setParent(nullptr);
+            s->setParent(QCoreApplication::instance());
             closing_ = false;
             return;
         }

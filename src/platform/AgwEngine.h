@@ -91,12 +91,21 @@ public:
     // The next received frame, oldest first; nullopt when none waits.
     std::optional<AgwDelivery> getData();
     int framesWaiting() const { return static_cast<int>(frames_.size()); }
+    // What the waiting frames hold, headers and data, in bytes.
+    qint64 bytesWaiting() const { return waitingBytes_; }
+    // Bytes read from the engine since the connection was made.
+    qint64 bytesReceived() const { return receivedBytes_; }
 
     // Unregisters ('x') and closes, after what was written has gone out.
     void close();
 
-    // The most frames kept waiting; older ones are dropped past it.
+    // The most frames, and the most bytes of frames, kept waiting.  Past
+    // either the oldest monitored frame is dropped (traffic of a connected
+    // station only when no monitored frame is left).
     static constexpr int MaxWaitingFrames = 4096;
+    static constexpr qint64 MaxWaitingBytes = 1024 * 1024;
+    // The most bytes the socket holds before they are read.
+    static constexpr qint64 MaxSocketBuffer = 1024 * 1024;
 
 signals:
     void registered(bool ok);
@@ -111,11 +120,15 @@ private:
     void finishRegistration(bool ok);
     void send(const AgwFrame& f);
     void dropSocket();
+    void queue(AgwFrame&& f);
+    void clearFrames();
 
     QTcpSocket* socket_ = nullptr;
     QTimer answerTimer_;
     QByteArray inBuffer_;
     std::deque<AgwFrame> frames_;
+    qint64 waitingBytes_ = 0;
+    qint64 receivedBytes_ = 0;
     QByteArray ownCall_;
     bool awaitingRegistration_ = false;
     bool registered_ = false;

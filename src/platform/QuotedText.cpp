@@ -1,6 +1,7 @@
 #include "platform/QuotedText.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <charconv>
 #include <cstring>
@@ -113,15 +114,39 @@ bool readsAsLatin1(QByteArrayView content)
     return !content.isValidUtf8();
 }
 
+namespace {
+
+// UTF-8 without QString::fromUtf8's skipping of a byte-order mark at the
+// start: past the file's own mark, U+FEFF is a character of a value.
+QString utf8Keeping(QByteArrayView bytes)
+{
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
+// The one rule for a line that is not a line after the last one: nothing
+// but white space (QChar::isSpace: blanks, tabs, no-break spaces, ...).
+bool isBlankText(QStringView text)
+{
+    for (QChar c : text)
+        if (!c.isSpace())
+            return false;
+    return true;
+}
+
+} // namespace
+
 QStringList splitLines(const QByteArray& content)
 {
     const QByteArrayView bytes = withoutByteOrderMark(content);
-    const QString text = readsAsLatin1(bytes) ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+    const QString text = readsAsLatin1(bytes) ? QString::fromLatin1(bytes) : utf8Keeping(bytes);
     QStringList lines = text.split(u'\n');
     for (QString& l : lines)
         if (l.endsWith(u'\r'))
             l.chop(1);
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+    while (!lines.isEmpty() && isBlankText(lines.last()))
         lines.removeLast();
     return lines;
 }
@@ -182,10 +207,27 @@ QuotedLineReader::QuotedLineReader(const QByteArray& content) : content_(content
 {
     pos_ = content.size() - withoutByteOrderMark(content).size();
     latin1_ = readsAsLatin1(QByteArrayView(content).sliced(pos_));
-    // Trailing lines that hold only white space are not lines.
-    end_ = content.size();
-    while (end_ > 0 && isWhiteSpaceByte(content[end_ - 1]))
-        --end_;
+    end_ = endOfLastLine(content);
+}
+
+qsizetype endOfLastLine(const QByteArray& content)
+{
+    // Trailing lines that hold only white space are not lines, by the rule
+    // splitLines keeps.
+    const qsizetype from = content.size() - withoutByteOrderMark(content).size();
+    const bool latin1 = readsAsLatin1(QByteArrayView(content).sliced(from));
+    const char* data = content.constData();
+    qsizetype end = content.size();
+    while (end > from) {
+        qsizetype start = end;
+        while (start > from && data[start - 1] != '\n')
+            --start;
+        const QByteArrayView line(data + start, end - start);
+        if (!isBlankText(latin1 ? QString::fromLatin1(line) : utf8Keeping(line)))
+            break;
+        end = start > from ? start - 1 : from;
+    }
+    return end;
 }
 
 QString QuotedLineReader::decode(const char* b, qsizetype n) const
@@ -194,11 +236,7 @@ QString QuotedLineReader::decode(const char* b, qsizetype n) const
         return QString();
     if (latin1_)
         return QString::fromLatin1(b, n);
-    // QString::fromUtf8 drops a byte-order mark at the start of what it
-    // decodes; inside the file it is a character of the value.
-    if (n >= 3 && memcmp(b, "\xEF\xBB\xBF", 3) == 0)
-        return QChar(0xFEFF) + QString::fromUtf8(b + 3, n - 3);
-    return QString::fromUtf8(b, n);
+    return utf8Keeping(QByteArrayView(b, n));
 }
 
 bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)

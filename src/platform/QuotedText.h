@@ -57,6 +57,12 @@ QByteArrayView withoutByteOrderMark(QByteArrayView content);
 std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr,
                                         qint64 maxBytes = kMaxTableFileBytes);
 
+// Where the content's last line that is not blank ends (before its line
+// end): trailing lines of nothing but white space (QChar::isSpace, in the
+// content's encoding) are not lines for any reader.  After a leading
+// byte-order mark; 0 when there is no such line.
+qsizetype endOfLastLine(const QByteArray& content);
+
 // The bytes QuotedLineReader takes for white space: blank, tab, CR, LF, VT
 // and FF.  They are trimmed from unquoted values, and passed over after
 // the last line.

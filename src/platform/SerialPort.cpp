@@ -187,6 +187,8 @@ bool SerialPort::open()
         port_->clearError();
         return false;
     }
+    ++opening_;
+    losing_ = false;
     applyHandshaking();
     applyLines();
     error_.clear();
@@ -195,6 +197,7 @@ bool SerialPort::open()
 
 void SerialPort::close()
 {
+    losing_ = false;
     if (port_->isOpen())
         port_->close();
     port_->clearError();
@@ -207,7 +210,7 @@ bool SerialPort::isOpen() const
 
 bool SerialPort::output(const QByteArray& bytes)
 {
-    if (!isOpen())
+    if (!isOpen() || losing_)
         return false;
     if (bytes.isEmpty())
         return true;
@@ -236,8 +239,10 @@ QByteArray SerialPort::input()
 {
     if (!isOpen())
         return {};
-    // A zero timeout only looks: it takes what the driver holds now.
-    port_->waitForReadyRead(0);
+    // A zero timeout only looks: it takes what the driver holds now.  What
+    // arrived before a hang-up is still handed out.
+    if (!losing_)
+        port_->waitForReadyRead(0);
     if (!isOpen())
         return {};
     return port_->readAll();
@@ -275,11 +280,12 @@ bool SerialPort::drain(int maxMs)
         return static_cast<int>(
             std::max<qint64>(0, duration_cast<milliseconds>(deadline - steady_clock::now()).count()));
     };
-    while (isOpen() && port_->bytesToWrite() > 0 && left() > 0)
+    // A line that hung up takes nothing more: no waiting on it.
+    while (isOpen() && !losing_ && port_->bytesToWrite() > 0 && left() > 0)
         port_->waitForBytesWritten(left());
-    while (isOpen() && outBufferCount() > 0 && left() > 0)
+    while (isOpen() && !losing_ && outBufferCount() > 0 && left() > 0)
         std::this_thread::sleep_for(milliseconds(2));
-    return outBufferCount() == 0;
+    return !losing_ && outBufferCount() == 0;
 }
 
 void SerialPort::onError(QSerialPort::SerialPortError e)
@@ -287,8 +293,46 @@ void SerialPort::onError(QSerialPort::SerialPortError e)
     if (e == QSerialPort::NoError)
         return;
     error_ = port_->errorString();
-    if (e == QSerialPort::ResourceError && port_->isOpen())
-        port_->close(); // the device went away
+    if (!port_->isOpen() || losing_)
+        return;
+    // A device that went away fails with ResourceError.  One that hung up
+    // (the far end of a pseudo-terminal closed, a modem line dropped) reads
+    // end-of-file: Qt reports a ReadError each time and keeps the read
+    // notifier on, so the port would spin until closed.  Other read and
+    // write errors leave the port open.
+    if (e != QSerialPort::ResourceError
+        && !((e == QSerialPort::ReadError || e == QSerialPort::WriteError) && hungUp()))
+        return;
+    // The error comes from inside Qt's own read or write; the port is closed
+    // once control is back in the event loop, if it is still the same
+    // opening.
+    losing_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, opening = opening_] {
+            if (opening != opening_ || !losing_)
+                return;
+            losing_ = false;
+            if (!port_->isOpen())
+                return;
+            const QString why = error_;
+            port_->close();
+            port_->clearError();
+            error_ = why.isEmpty() ? QStringLiteral("The device hung up.") : why;
+            emit lost();
+        },
+        Qt::QueuedConnection);
+}
+
+bool SerialPort::hungUp() const
+{
+    const int fd = static_cast<int>(port_->handle());
+    if (fd < 0)
+        return true;
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 0) < 0)
+        return false;
+    return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 } // namespace zq

@@ -43,8 +43,12 @@
 // Failures are values, never exceptions: `open` and `setSettings` return
 // false and `errorString()` says why; `output` returns false on a closed or
 // failed port; `input` returns nothing then; `outBufferCount` is 0 on a
-// closed port.  A device that vanishes while open (a USB adapter pulled)
-// closes the port; the next operation simply fails.
+// closed port.  A device that vanishes or hangs up while open (a USB
+// adapter pulled, the far end of a pseudo-terminal closed) closes the port
+// once control is back in the event loop and `lost` is emitted, once; the
+// owner shows the link closed as after any close.  From the moment the
+// loss is noticed, `output` fails, `input` gives only what arrived before
+// and `drain` does not wait.
 
 #include <QByteArray>
 #include <QObject>
@@ -126,10 +130,15 @@ public:
     // Bytes the layer keeps of unread input; more waits in the driver.
     static constexpr qint64 ReadBufferSize = 64 * 1024;
 
+signals:
+    // The device went away or hung up; the port is closed already.
+    void lost();
+
 private:
     void applyLines();
     bool applyHandshaking();
     void onError(QSerialPort::SerialPortError e);
+    bool hungUp() const;
 
     QSerialPort* port_ = nullptr;
     int commPort_ = 1;
@@ -139,6 +148,10 @@ private:
     bool dtr_ = false;
     bool rts_ = false;
     QString error_;
+    // Counts the opens, so a loss noticed for one opening never closes the
+    // next; a loss waits to be handled at most once per opening.
+    quint64 opening_ = 0;
+    bool losing_ = false;
 };
 
 } // namespace zq

@@ -94,6 +94,9 @@ RigControlfrm::RigControlfrm()
     makeDoneOnly(*this);
     comComm1 = new SerialPort(this);
     comComm1->setObjectName(QStringLiteral("comComm1"));
+    // A rig whose port went away (a USB adapter pulled) shows as after End
+    // Test: no polling, no readings.
+    connect(comComm1, &SerialPort::lost, this, [this] { Command2_Click(); });
     tmrGetData = new QTimer(this);
     tmrGetData->setObjectName(QStringLiteral("tmrGetData"));
     tmrGetData->setInterval(1000);

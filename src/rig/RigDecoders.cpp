@@ -30,6 +30,9 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// The most digits of hertz an Orion answer may hold.
+constexpr qsizetype MaxOrionDigits = 11;
+
 // A run of decimal digits as a number; nullopt when empty or not all digits.
 std::optional<double> digitsValue(QByteArrayView s)
 {
@@ -181,7 +184,9 @@ RigReading DecodeOrionFrequency(QByteArrayView reply)
     if (p < 0)
         return r;
     const qsizetype cr = reply.indexOf('\r', p + 3);
-    if (cr < 0)
+    // At most the 11 digits of hertz a Kenwood answer holds: a longer run
+    // is no frequency (and would not fit a single-precision value).
+    if (cr < 0 || cr - (p + 3) > MaxOrionDigits)
         return r;
     if (const auto hz = digitsValue(reply.sliced(p + 3, cr - (p + 3))))
         r.frequency = round5(*hz / 1e6);

@@ -111,6 +111,12 @@ PacketSpotfrm::PacketSpotfrm()
     setWindowTitle(QStringLiteral(" DX Spotting Setup"));
     comComm1 = new SerialPort(this);
     comComm1->setObjectName(QStringLiteral("comComm1"));
+    // A TNC whose port went away (a USB adapter pulled) shows as a closed
+    // port, as after Close Port.
+    connect(comComm1, &SerialPort::lost, this, [this] {
+        if (isSource("TNC"))
+            Command2_Click();
+    });
     telnetLink = new TelnetLink({[this](const QString& chunk) { Winsock1_DataArrival(chunk); },
                                  [this](int number) { Winsock1_Error(number); }},
                                 this);
@@ -267,7 +273,17 @@ void PacketSpotfrm::buildControls()
 
     // Handlers.  Option buttons run their click handlers for the operator's
     // clicks here; where the code sets one, it calls the handler itself.
-    connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
+    // A source is chosen by selecting it.  The list's current row alone is
+    // no choice: the list sets one of its own when it takes the focus with
+    // nothing selected (the window's first showing).
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = List1->selectedItems();
+        const int row = selected.isEmpty() ? -1 : List1->row(selected.first());
+        if (row < 0 || row == pickedRow_)
+            return;
+        pickedRow_ = row;
+        List1_Click();
+    });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(cmdDone, &QPushButton::clicked, this, [this] { cmdDone_Click(); });
@@ -313,8 +329,8 @@ void PacketSpotfrm::Form_Load()
 
 QString PacketSpotfrm::sourceText() const
 {
-    const QListWidgetItem* item = List1->currentItem();
-    return item ? item->text() : QString();
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 bool PacketSpotfrm::isSource(const char* name) const

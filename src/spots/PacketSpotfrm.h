@@ -223,6 +223,7 @@ private:
     QString waitingInput_; // received, not yet taken into the splitter
     QString shownPane_;    // the pane text the widget shows
     int busy_ = 0;         // inside a link's opening or closing, or a tick
+    int pickedRow_ = -1;   // the source row last selected in List1
 };
 
 } // namespace zq

@@ -1,5 +1,7 @@
 #include "spots/SpotIntake.h"
 
+#include <algorithm>
+
 namespace zq {
 
 QString trimBlanks(QStringView text)
@@ -37,10 +39,38 @@ bool isSpotLine(QStringView text)
     return text.size() >= 2 && text.left(2).compare(QLatin1String("DX"), Qt::CaseInsensitive) == 0;
 }
 
+namespace {
+bool isDroppedControl(QChar c)
+{
+    return c.category() == QChar::Other_Control && c != u'\r' && c != u'\n' && c != u'\t';
+}
+} // namespace
+
+QString withoutControlCharacters(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (!isDroppedControl(c))
+            out += c;
+    return out;
+}
+
+void SpotPane::append(QStringView t)
+{
+    if (std::any_of(t.begin(), t.end(), isDroppedControl))
+        text_ += withoutControlCharacters(t);
+    else
+        text_ += t;
+}
+
 bool SpotPane::holdsRecent(QStringView line) const
 {
     const qsizetype from = std::max<qsizetype>(text_.size() - DuplicateWindow, 0);
-    return QStringView(text_).mid(from).indexOf(line, 0, Qt::CaseInsensitive) >= 0;
+    const QStringView recent = QStringView(text_).mid(from);
+    if (std::any_of(line.begin(), line.end(), isDroppedControl))
+        return recent.indexOf(withoutControlCharacters(line), 0, Qt::CaseInsensitive) >= 0;
+    return recent.indexOf(line, 0, Qt::CaseInsensitive) >= 0;
 }
 
 bool SpotPane::trim()

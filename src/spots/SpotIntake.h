@@ -29,8 +29,14 @@ bool isSpotLine(QStringView text);
 // Blanks (the space character only) trimmed from both ends.
 QString trimBlanks(QStringView text);
 
-// The receive pane's text, held exactly as appended (CR LF kept): the
-// display shows it, the duplicate filter searches it.
+// The text without control characters other than CR, LF and tab: a NUL
+// or an escape from a cluster never reaches the pane, where a NUL would end
+// its text for screen readers.
+QString withoutControlCharacters(QStringView text);
+
+// The receive pane's text, held as appended (CR LF kept) less the control
+// characters withoutControlCharacters drops: the display shows it, the
+// duplicate filter searches it.
 class SpotPane {
 public:
     static constexpr qsizetype DuplicateWindow = 800; // characters searched
@@ -39,11 +45,11 @@ public:
 
     const QString& text() const { return text_; }
     void setText(const QString& t) { text_ = t; }
-    void append(QStringView t) { text_ += t; }
+    void append(QStringView t);
     void clear() { text_.clear(); }
 
-    // True when `line` stands (any case) in the pane from position
-    // length - 800 on (1-based, at least 1).
+    // True when `line` (as the pane would hold it) stands (any case) in the
+    // pane from position length - 800 on (1-based, at least 1).
     bool holdsRecent(QStringView line) const;
     // Cuts a pane longer than 10000 characters to its last 9000; true when
     // it did.

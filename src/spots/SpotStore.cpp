@@ -150,10 +150,12 @@ QString CallPrefix(const QString& call)
     return call.left(f) + after;
 }
 
-QString spotRecordBeforeCr(const QString& record)
+QString spotRecordBeforeLineEnd(const QString& record)
 {
-    const qsizetype cr = record.indexOf(u'\r');
-    return cr < 0 ? record : record.left(cr);
+    for (qsizetype i = 0; i < record.size(); ++i)
+        if (record[i] == u'\r' || record[i] == u'\n')
+            return record.left(i);
+    return record;
 }
 
 QString recordColumns(const QString& text, int first, int last)

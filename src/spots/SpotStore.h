@@ -57,8 +57,9 @@ QString spotNumberText(double value);
 // or after a "/" by where the "/" stands.  Empty for calls shorter than 3.
 QString CallPrefix(const QString& call);
 
-// The record up to its first carriage return.
-QString spotRecordBeforeCr(const QString& record);
+// The record up to its first line end, a carriage return or a line feed
+// (a cluster may end its lines with a line feed alone).
+QString spotRecordBeforeLineEnd(const QString& record);
 
 // The characters at 1-based positions first..last of text; positions past
 // its end give nothing.

@@ -123,6 +123,22 @@ TEST(CwSettingsFile, AnEmptyF9MessageComesBackAsVvvDe)
     EXPECT_EQ(parseCwSettings(lines(cwValues().mid(0, 9))).settings.Text[9], "VVV DE ");
 }
 
+TEST(CwSettingsFile, AMessageOfOnlyUnwritableCharactersReadsAsItWritesBack)
+{
+    // A CR inside the quotes cannot be written back: it is not taken, so
+    // the F9 message made only of it is empty, and "VVV DE ", at the first
+    // reading already, and every later reading agrees.
+    QStringList values = cwValues();
+    values[0] = QStringLiteral("\"CQ\rZQ\"");
+    values[8] = QStringLiteral("\"\r\"");
+    const CwSettingsRead r = parseCwSettings(lines(values));
+    ASSERT_TRUE(r.complete);
+    EXPECT_EQ(r.settings.Text[1], "CQZQ");
+    EXPECT_EQ(r.settings.Text[9], "VVV DE ");
+    const CwSettingsRead again = parseCwSettings(formatCwSettings(r.settings));
+    EXPECT_EQ(again.settings.Text, r.settings.Text);
+}
+
 TEST(ReadCWSettings, FillsTheKeyerWindowFromCwTxtWithoutShowingIt)
 {
     test::TestEnv env;
@@ -282,6 +298,26 @@ TEST(LoadWaveSettings, FillsTheVoiceKeyerWindowWithoutShowingIt)
     EXPECT_EQ(w->tmrRepeat->interval(), 2000);
     EXPECT_FALSE(w->tmrRepeat->isActive());
     EXPECT_EQ(formatPhoneSettings(w->currentSettings()), lines(waveValues()));
+}
+
+TEST(LoadWaveSettings, WaveFileNamesAreTakenWithoutBlanksAroundThem)
+{
+    // Blanks inside the quotes of a wave file name are dropped as Done
+    // drops them; the other texts stay as they stand.
+    test::TestEnv env;
+    QStringList values = waveValues();
+    values[0] = QStringLiteral("\" /snd/f1.wav \"");
+    values[8] = QStringLiteral("\"/snd/f9.wav\t\"");
+    values[9] = QStringLiteral("\" 3\"");
+    env.writeWorkFile("wave2.txt", lines(values));
+    EXPECT_EQ(LoadWaveSettings(), WaveSettingsLoad::Ok);
+    PhoneFrm* w = WindowRegistry::existing<PhoneFrm>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Text[1]->text(), "/snd/f1.wav");
+    EXPECT_EQ(w->Text[9]->text(), "/snd/f9.wav");
+    EXPECT_EQ(w->Text[10]->text(), " 3");
+    const PhoneSettingsRead r = parsePhoneSettings(lines(values));
+    EXPECT_EQ(parsePhoneSettings(formatPhoneSettings(r.settings)).settings.Text, r.settings.Text);
 }
 
 TEST(LoadWaveSettings, AnUnknownPttLineLeavesTheChoice)

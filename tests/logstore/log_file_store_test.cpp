@@ -239,6 +239,26 @@ TEST(LogFileStore, Latin1AndByteOrderMarkLogsLoadAndRewriteWithoutLoss)
     }
 }
 
+TEST(LogFileStore, AValueBeginningWithTwoFeffSurvivesEveryRewrite)
+{
+    TestEnv env;
+    const QString county = QString(QChar(0xFEFF)) + QChar(0xFEFF) + QStringLiteral("Ashcombe");
+    const QByteArray line = formatContactLine(phoneContact("W1AW", county));
+    ASSERT_TRUE(line.contains("\"\xEF\xBB\xBF\xEF\xBB\xBF" "Ashcombe\""));
+    env.writeWorkFile("log.txt", line + formatContactLine(phoneContact("K2BB", "Brennan")));
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(LoadLogFile());
+        const auto& log = ContactLog::instance();
+        ASSERT_GE(log.ContactCount, 1);
+        EXPECT_EQ(log[1].LogCounty, county) << round;
+        if (log.ContactCount == 2)
+            ASSERT_TRUE(DeleteContact(2));
+        else
+            ASSERT_TRUE(RewriteLogFile());
+        EXPECT_EQ(env.readWorkFile("log.txt"), line) << round;
+    }
+}
+
 TEST(LogFileStore, MissingLogIsAnEmptyLogAndIsCreated)
 {
     TestEnv env;
@@ -375,6 +395,10 @@ TEST(LogFileStore, AppendAfterBlankLinesAtTheEndKeepsTheLogLoadable)
         {"LF blank lines", first + "\n\n", {phoneContact("W1AW", "Ashcombe"), phoneContact("K2BB", "Brennan")}},
         {"blanks and tabs", first + " \t\r\n\r\n  ", {phoneContact("W1AW", "Ashcombe"), phoneContact("K2BB", "Brennan")}},
         {"only blank lines", "\r\n\r\n", {phoneContact("K2BB", "Brennan")}},
+        {"a Latin-1 no-break space alone", first + "\xA0",
+         {phoneContact("W1AW", "Ashcombe"), phoneContact("K2BB", "Brennan")}},
+        {"a no-break space line and blank lines", first + "\xA0\r\n \r\n",
+         {phoneContact("W1AW", "Ashcombe"), phoneContact("K2BB", "Brennan")}},
     };
     for (const auto& c : cases) {
         TestEnv env;

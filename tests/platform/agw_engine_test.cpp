@@ -184,3 +184,31 @@ TEST(AgwLink, LostEngineAndAbsurdLengthEndTheLink)
         EXPECT_FALSE(fx.link.isRegistered());
     }
 }
+
+TEST(AgwLink, AFloodOfLargeFramesIsHeldWithinItsByteBoundOldestMonitoredFirst)
+{
+    // An engine monitoring a busy channel sends large frames faster than
+    // the window reads them: what waits stays within about a megabyte, the
+    // monitored frames go oldest first and the station's own traffic stays.
+    LinkFixture fx;
+    ASSERT_TRUE(fx.registerAs("W1AW"));
+    const QByteArray big(60000, 'm');
+    QByteArray all = encodeAgwFrame(FakeAgwEngine::frame('C', "K1TTT", "W1AW", "*** CONNECTED"));
+    for (int i = 0; i < 40; ++i)
+        all += encodeAgwFrame(FakeAgwEngine::frame('U', "K1TTT", "ID", big + QByteArray::number(i)));
+    fx.engine.sendRaw(all);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fx.link.bytesReceived() >= all.size(); }, 10000));
+    EXPECT_LE(fx.link.bytesWaiting(), AgwEngine::MaxWaitingBytes);
+    // The connect frame and as many large frames as the bound holds.
+    EXPECT_LE(fx.link.framesWaiting(), 1 + int(AgwEngine::MaxWaitingBytes / 60000));
+    EXPECT_GE(fx.link.framesWaiting(), int(AgwEngine::MaxWaitingBytes / 60036));
+
+    std::vector<AgwDelivery> got;
+    while (const std::optional<AgwDelivery> d = fx.link.getData())
+        got.push_back(*d);
+    ASSERT_GE(got.size(), 2u);
+    EXPECT_EQ(got.front().kind, 'c');
+    EXPECT_EQ(got.front().data, "*** CONNECTED");
+    EXPECT_TRUE(got.back().data.endsWith("m39"));
+    EXPECT_EQ(fx.link.bytesWaiting(), 0);
+}

@@ -70,6 +70,11 @@ TEST(QuotedText, EncodingAndByteOrderMarkInEveryReader)
          QString::fromUtf8("M\u00fcn"), "x"},
         {"U+FEFF inside a value kept", "\"W1AW\",\"\xEF\xBB\xBFx\"\r\n", "W1AW",
          QString(QChar(0xFEFF)) + "x"},
+        {"two U+FEFF at the start of a value both kept",
+         "\"W1AW\",\"\xEF\xBB\xBF\xEF\xBB\xBFx\"\r\n", "W1AW",
+         QString(QChar(0xFEFF)) + QChar(0xFEFF) + "x"},
+        {"the file's mark, then U+FEFF starting a bare value",
+         "\xEF\xBB\xBF\xEF\xBB\xBFW1AW,\"x\"\r\n", QString(QChar(0xFEFF)) + "W1AW", "x"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,6 +148,39 @@ TEST(QuotedText, WritesQuotedAndBareValues)
     EXPECT_EQ(bareNumber(-0.1f), "-0.1");
     EXPECT_EQ(bareNumber(100000000.0f), "100000000");
     EXPECT_EQ(recordLine({"\"a\"", "0"}), QByteArray("\"a\",0\r\n"));
+}
+
+TEST(QuotedText, EveryReaderDropsTheSameTrailingBlankLines)
+{
+    // A trailing line of white space of any kind is not a line, in the
+    // line reader as in splitLines; white space elsewhere is kept.
+    struct Case {
+        const char* name;
+        QByteArray content;
+        int lines;
+    };
+    const Case cases[] = {
+        {"blanks and tabs", "\"a\"\r\n  \t\r\n", 1},
+        {"a Latin-1 no-break space alone", "\"a\"\r\n\xA0", 1},
+        {"a Latin-1 no-break space and CR LF", "\"a\"\r\n\xA0\r\n\r\n", 1},
+        {"a UTF-8 no-break space", "\"a\"\r\n\xC2\xA0\r\n", 1},
+        {"vertical tab and form feed", "\"a\"\n\v\f\n", 1},
+        {"a blank line between records stays", "\"a\"\r\n\xA0\r\n\"b\"\r\n", 3},
+        {"only white space", "\xA0\r\n \r\n", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(splitLines(c.content).size(), c.lines);
+        QuotedLineReader r(c.content);
+        QList<QuotedValue> v;
+        bool ok = false;
+        int n = 0;
+        while (r.next(&v, &ok)) {
+            EXPECT_TRUE(ok);
+            ++n;
+        }
+        EXPECT_EQ(n, c.lines);
+    }
 }
 
 TEST(QuotedText, StreamReadsAcrossLinesAndAcceptsLfAndTrailingBlankLines)

@@ -4,6 +4,7 @@
 #include "support/FakeRadio.h"
 #include "support/TestEnv.h"
 
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 #include <termios.h>
 
@@ -186,6 +187,35 @@ TEST_F(SerialPortTest, AClosedOrMissingPortFailsCleanly)
     port.close();
     EXPECT_FALSE(port.isOpen());
     EXPECT_FALSE(port.output("x"));
+}
+
+TEST_F(SerialPortTest, AHungUpLineClosesThePortAndIsReportedOnce)
+{
+    // The far end goes away while the program is not reading, then while
+    // it writes; the port closes by itself and says so once.
+    SerialPort port;
+    port.setCommPort(3);
+    ASSERT_TRUE(port.open());
+    QSignalSpy lost(&port, &SerialPort::lost);
+    radio.hangUp();
+    EXPECT_TRUE(pumpUntil([&] { return !port.isOpen(); }));
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_FALSE(port.errorString().isEmpty());
+    EXPECT_FALSE(port.output("x"));
+    pumpFor(20);
+    EXPECT_EQ(lost.count(), 1);
+
+    // The owner closing first hears nothing of a loss.
+    FakeRadio other(FakeRadio::Family::Raw);
+    ASSERT_TRUE(other.ok());
+    other.writeComPorts(env.workDir(), 3);
+    ASSERT_TRUE(port.open());
+    other.hangUp();
+    port.input(); // Qt notices the hang-up inside this read
+    port.close();
+    pumpFor(20);
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_FALSE(port.isOpen());
 }
 
 } // namespace

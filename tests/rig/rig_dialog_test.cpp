@@ -463,6 +463,28 @@ TEST_F(RigDialogTest, UnloadingWhilePollingAYaesuSendsTheClosingBytesFirst)
     EXPECT_TRUE(radio.receivedBytes().isEmpty());
 }
 
+TEST_F(RigDialogTest, ARadioThatHangsUpEndsTheTest)
+{
+    // The far end of the line goes away (a USB adapter pulled): the port
+    // reads end-of-file for ever.  The dialog closes it and shows what End
+    // Test shows instead of reading nothing on every turn of the event loop.
+    begin();
+    FakeRadio radio(FakeRadio::Family::Kenwood);
+    attach(radio);
+    choose(QStringLiteral("Kenwood"));
+    RigControlfrm& d = rig();
+    d.Command1_Click();
+    ASSERT_TRUE(d.comComm1->isOpen());
+    ASSERT_TRUE(d.tmrGetData->isActive());
+    radio.hangUp();
+    EXPECT_TRUE(pumpUntil([&] { return !d.comComm1->isOpen(); }));
+    EXPECT_FALSE(d.tmrGetData->isActive());
+    EXPECT_TRUE(d.Label2->isHidden());
+    EXPECT_FALSE(d.Command2->isEnabled());
+    EXPECT_TRUE(d.lblMode->text().isEmpty());
+    EXPECT_TRUE(d.lblFreq->text().isEmpty());
+}
+
 TEST_F(RigDialogTest, ChangeFrequencyNeedsPollingCopyTakesTheRawReplyModeByClearsTheMode)
 {
     begin();

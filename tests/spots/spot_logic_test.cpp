@@ -75,7 +75,8 @@ TEST(SpotListRow, CellsComeFromTheRecordColumns)
     EXPECT_EQ(cells, (QStringList{"JA1ABC", "14.025", "Japan", "", "de W3LPL:  CW 599", "", "1234", ""}));
 
     // A record cut at its first CR; columns past the end are empty.
-    EXPECT_EQ(spotRecordBeforeCr(QStringLiteral("ab\rcd\re")), QStringLiteral("ab"));
+    EXPECT_EQ(spotRecordBeforeLineEnd(QStringLiteral("ab\rcd\re")), QStringLiteral("ab"));
+    EXPECT_EQ(spotRecordBeforeLineEnd(QStringLiteral("ab\ncd\re")), QStringLiteral("ab"));
     const QStringList shortRow = spotListCells(QStringLiteral("K1A"), QStringLiteral("7"),
                                                QString(), QStringLiteral("de K1B:"));
     EXPECT_EQ(shortRow, (QStringList{"K1A", "7", "", "", "de K1B:  ", "", "", ""}));

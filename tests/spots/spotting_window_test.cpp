@@ -21,6 +21,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QListWidget>
 
 using namespace zq;
 using namespace zq::test;
@@ -220,6 +222,26 @@ TEST_F(SpottingWindowTest, ClosePortSourceChangesAndSerialClicks)
     p.Command1_Click();
     EXPECT_EQ(p.paneText(), kAttempt);
     EXPECT_TRUE(p.Label4->isHidden());
+}
+
+TEST_F(SpottingWindowTest, ATncThatHangsUpShowsAsAClosedPort)
+{
+    // The far end of the line goes away (a USB adapter pulled): the port
+    // reads end-of-file for ever.  The window closes it as Close Port does
+    // instead of reading nothing on every turn of the event loop.
+    PacketSpotfrm& p = openTnc();
+    deliver({kSpot});
+    ASSERT_EQ(p.paneText(), kAttempt + kTncOpen + kSpot);
+    tnc->hangUp();
+    EXPECT_TRUE(pumpUntil([&] { return !p.comComm1->isOpen(); }));
+    EXPECT_TRUE(p.Label4->isHidden());
+    EXPECT_FALSE(p.Timer1->isActive());
+    EXPECT_EQ(p.paneText(),
+              kAttempt + kTncOpen + kSpot + QStringLiteral("\r\n\r\n** Port Closed **"));
+    // Open Port tries again and reports the missing device.
+    p.Command1_Click();
+    EXPECT_FALSE(p.comComm1->isOpen());
+    EXPECT_EQ(env.prompt().messageTexts().size(), 1u);
 }
 
 TEST_F(SpottingWindowTest, SpotLastFillsTheSendBoxWithThePlaceholderSelected)
@@ -423,6 +445,47 @@ TEST_F(SpottingWindowTest, ClusterLinesInOddChunksReachThePaneAndTheLogWindowOnc
     const qsizetype before = p.paneText().size();
     deliver({QStringLiteral("Chat line\r\n")});
     EXPECT_EQ(p.paneText().size(), before);
+}
+
+TEST_F(SpottingWindowTest, ControlCharactersFromTheClusterNeverReachThePane)
+{
+    // A NUL would end the pane's text for a screen reader; an escape shows
+    // as a box.  Both are dropped, CR, LF and tab kept, and a repeat that
+    // differs only in them is still a repeat.
+    PacketSpotfrm& p = openTnc();
+    const QString spot = QStringLiteral(
+        "DX de W3LPL:     14025.0  JA1ABC       CW 599\t                       1234Z\r\n");
+    QString dirty = spot;
+    dirty.insert(12, QChar(0));
+    deliver({QStringLiteral("Chat\0line \x1b[1mbold\x7f\r\n"), dirty, spot});
+    const QString shown = QStringLiteral("Chatline [1mbold\r\n") + spot;
+    EXPECT_EQ(p.paneText(), kAttempt + kTncOpen + shown);
+    EXPECT_TRUE(p.txtUnProcessed->toPlainText().endsWith(
+        QString(shown).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
+    EXPECT_EQ(DefaultInstance<Outfrm>().txtDX->topLevelItemCount(), 1);
+}
+
+TEST_F(SpottingWindowTest, FirstShowingWithoutSettingsSelectsNoSourceAndShowsNoHelp)
+{
+    // The list takes the focus with nothing selected; that is no choice of
+    // "None", so the pane stays empty and no help text shows.
+    PacketSpotfrm& p = window();
+    p.show();
+    QApplication::setActiveWindow(&p);
+    p.List1->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(p.paneText().isEmpty());
+    EXPECT_TRUE(p.txtUnProcessed->toPlainText().isEmpty());
+    EXPECT_TRUE(p.SpotSource.isEmpty());
+    EXPECT_TRUE(p.List1->selectedItems().isEmpty());
+    EXPECT_FALSE(p.Command1->isEnabled());
+
+    // A click on "None" is a choice.
+    QListWidgetItem* none = p.List1->item(0);
+    QTest::mouseClick(p.List1->viewport(), Qt::LeftButton, {},
+                      p.List1->visualItemRect(none).center());
+    EXPECT_EQ(p.SpotSource, "None");
+    EXPECT_EQ(p.paneText(), spottingHelpText(QStringLiteral("None")));
 }
 
 TEST_F(SpottingWindowTest, PaneIsCutAt10001AndAStreamWithoutLineEndsStaysBounded)
@@ -640,6 +703,30 @@ TEST_F(TelnetLinkTest, LoginSpotsInAnyChunkingAndTheTypedLine)
     press(p.txtSent, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     ASSERT_TRUE(pumpUntil([&] { return cluster.received == "\r\n"; }));
     EXPECT_EQ(env.prompt().beeps(), 0);
+}
+
+TEST_F(TelnetLinkTest, ASpotLineEndedByALineFeedAloneFillsTheSpotListAsOneEndedByCrLf)
+{
+    PacketSpotfrm& p = connectTo(cluster.port());
+    ASSERT_TRUE(pumpUntil([&] { return p.paneText().endsWith(QStringLiteral("call: ")); }));
+    const QString crlf = QStringLiteral(
+        "DX de W3LPL:     14025.0  JA1ABC       CW 599                         1234Z\r\n");
+    QString lf = crlf;
+    lf.replace(QStringLiteral("JA1ABC"), QStringLiteral("DL1XYZ"))
+        .replace(QStringLiteral("14025.0"), QStringLiteral("14027.0"))
+        .chop(2);
+    lf += u'\n';
+    cluster.send(("\r\n" + crlf + lf).toLatin1());
+    QTreeWidget* list = DefaultInstance<Outfrm>().txtDX;
+    ASSERT_TRUE(pumpUntil([&] { return list->topLevelItemCount() == 2; }));
+    QTreeWidgetItem* a = list->findItems(QStringLiteral("JA1ABC"), Qt::MatchExactly).value(0);
+    QTreeWidgetItem* b = list->findItems(QStringLiteral("DL1XYZ"), Qt::MatchExactly).value(0);
+    ASSERT_TRUE(a && b);
+    for (int column = 2; column < list->columnCount(); ++column) {
+        EXPECT_FALSE(b->text(column).contains(u'\n')) << column;
+        EXPECT_EQ(b->text(column), a->text(column)) << column;
+    }
+    EXPECT_TRUE(b->text(7).isEmpty()); // "From": the line's columns 76 to 79
 }
 
 TEST_F(TelnetLinkTest, FailuresAreReportedOnceAndClose)

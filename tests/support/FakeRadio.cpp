@@ -101,6 +101,17 @@ void FakeRadio::send(const QByteArray& b)
     writeNow(b);
 }
 
+void FakeRadio::hangUp()
+{
+    delete notifier_;
+    notifier_ = nullptr;
+    if (master_ >= 0)
+        ::close(master_);
+    if (slave_ >= 0)
+        ::close(slave_);
+    master_ = slave_ = -1;
+}
+
 void FakeRadio::onReadable()
 {
     char buf[4096];

@@ -94,6 +94,10 @@ public:
     // Writes bytes to the program unasked (a late remainder, noise).
     void send(const QByteArray& bytes);
 
+    // The far end goes away (a USB adapter pulled): both ends the fake
+    // holds close, so the program's side of the line hangs up.
+    void hangUp();
+
     // The line's termios flags as the program left them (c_cflag, c_iflag).
     unsigned lineCFlags() const;
     unsigned lineIFlags() const;

@@ -16,7 +16,7 @@ void put32(QByteArray& b, quint32 v)
     for (int i = 0; i < 4; ++i)
         b += char((v >> (8 * i)) & 0xFF);
 }
-FakeWaveBackend::World* g_world = nullptr;
+std::shared_ptr<FakeWaveBackend::World> g_world;
 } // namespace
 
 QByteArray makeWaveFile(int ms, int rate, int channels, int bits)
@@ -39,18 +39,18 @@ QByteArray makeWaveFile(int ms, int rate, int channels, int bits)
     return b;
 }
 
-FakeWaveBackend::Install::Install() : world(*new World)
+FakeWaveBackend::Install::Install() : owner(std::make_shared<World>()), world(*owner)
 {
-    g_world = &world;
-    setWaveBackendFactoryForTesting([] { return std::make_unique<FakeWaveBackend>(*g_world); });
+    g_world = owner;
+    setWaveBackendFactoryForTesting([] { return std::make_unique<FakeWaveBackend>(g_world); });
 }
 
 FakeWaveBackend::Install::~Install()
 {
     setWaveBackendFactoryForTesting({});
-    // Devices may outlive the test's scope in a window being unloaded; the
-    // world stays valid for them.
-    g_world = nullptr;
+    // Devices may outlive the test's scope in a window being unloaded; they
+    // hold the world themselves.
+    g_world.reset();
 }
 
 std::vector<FakeWaveBackend*>& FakeWaveBackend::live()

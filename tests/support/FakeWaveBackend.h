@@ -22,14 +22,20 @@ public:
         int backends = 0;
     };
     // Installs the fake for every device made from now on; the world is
-    // shared by all of them.  Uninstalled when the returned guard goes.
+    // shared by all of them.  Uninstalled when the returned guard goes; the
+    // world lives on as long as a device made under it (a window being
+    // unloaded after the test's scope) still holds it.
     struct Install {
         Install();
         ~Install();
+        std::shared_ptr<World> owner;
         World& world;
     };
 
-    explicit FakeWaveBackend(World& w) : world_(w) { ++w.backends; }
+    explicit FakeWaveBackend(std::shared_ptr<World> w) : holder_(std::move(w)), world_(*holder_)
+    {
+        ++world_.backends;
+    }
     bool open(const QString& path, QString* reason) override;
     bool play(QString* reason) override;
     void stop() override;
@@ -39,6 +45,7 @@ public:
     static void finishAll(World& w);
 
 private:
+    std::shared_ptr<World> holder_;
     World& world_;
     std::chrono::milliseconds length_{0};
     std::chrono::steady_clock::time_point started_{};
