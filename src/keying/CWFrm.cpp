@@ -15,6 +15,7 @@
 #include "logstore/StationSettings.h"
 #include "logwindow/Infrm.h"
 #include "logwindow/Outfrm.h"
+#include "platform/EventHold.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
@@ -46,12 +47,15 @@ LogWindow* activeLogWindow()
     return WindowRegistry::existing<Infrm>();
 }
 
-// Logs the active window's contact when its call box is not empty.
+// Logs the active window's contact when its call box is not empty; while the
+// program holds for a spoken prompt, right after it.
 void logActiveContact()
 {
-    LogWindow* w = activeLogWindow();
-    if (w && w->txtCall && !w->txtCall->text().isEmpty())
-        w->Mains();
+    EventHold::runAfter([] {
+        LogWindow* w = activeLogWindow();
+        if (w && w->txtCall && !w->txtCall->text().isEmpty())
+            w->Mains();
+    });
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, double left,

@@ -1,6 +1,7 @@
 #include "platform/WaveDevice.h"
 
 #include "common/Folders.h"
+#include "platform/EventHold.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
+#include <QTimer>
+#include <algorithm>
 
 namespace zq {
 namespace {
@@ -33,14 +36,37 @@ quint16 le16(const char* p)
 }
 
 using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
-// Some backends report the end early, some late or never: the mode holds at
-// least the file's length and at most this much longer.
-constexpr std::chrono::milliseconds EndMargin{2000};
+// A playback has ended when the output has played this close to its length.
+constexpr qint64 EndToleranceUs = 5000;
+// After the last data went out, a play position standing this long means the
+// output has played what it will (a position a frame short of the length).
+constexpr milliseconds StillPosition{60};
 
+// Qt Multimedia's audio sink on the default output.  The sink reports Idle
+// when it has handed the last data to the sound system, which plays it a
+// little (with a sound server, up to a second or more) later; the end is the
+// sink's play position (processedUSecs) reaching the file's length.  The
+// position is checked from the first moment the end is possible and at each
+// Idle, on timers of the event loop.
 class AudioSinkBackend final : public WaveBackend {
 public:
-    ~AudioSinkBackend() override { close(); }
+    AudioSinkBackend()
+    {
+        check_.setSingleShot(true);
+        bound_.setSingleShot(true);
+        // A hold waiting for this playback must let it run.
+        EventHold::keepRunning(&check_);
+        EventHold::keepRunning(&bound_);
+        QObject::connect(&check_, &QTimer::timeout, [this] { checkEnd(); });
+        QObject::connect(&bound_, &QTimer::timeout, [this] { finish(); });
+    }
+    ~AudioSinkBackend() override
+    {
+        ended = nullptr;
+        close();
+    }
 
     bool open(const QString& path, QString* reason) override
     {
@@ -85,29 +111,42 @@ public:
             *reason = QStringLiteral("The sound output cannot play this wave format.");
             return false;
         }
-        sink_ = std::make_unique<QAudioSink>(out, af);
-        buffer_.setData(pcm_);
-        buffer_.open(QIODevice::ReadOnly);
-        sink_->start(&buffer_);
-        if (sink_->error() != QAudio::NoError) {
+        sink_ = new QAudioSink(out, af);
+        EventHold::keepRunning(sink_);
+        buffer_ = new QBuffer(sink_); // lives as long as the sink reads it
+        buffer_->setData(pcm_);
+        buffer_->open(QIODevice::ReadOnly);
+        QObject::connect(sink_, &QAudioSink::stateChanged, sink_,
+                         [this](QAudio::State s) { onState(s); });
+        playing_ = true;
+        lastPosition_ = -1;
+        sink_->start(buffer_);
+        if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
             *reason = QStringLiteral("The sound output could not start.");
+            playing_ = false;
             stop();
             return false;
         }
-        started_ = Clock::now();
-        playing_ = true;
+        deadline_ = Clock::now() + format_.duration + PlaybackMargin;
+        bound_.start(format_.duration + PlaybackMargin);
+        check_.start(format_.duration); // the earliest the end can come
         return true;
     }
 
     void stop() override
     {
         playing_ = false;
+        check_.stop();
+        bound_.stop();
         if (sink_) {
-            sink_->stop();
-            sink_.reset();
+            QAudioSink* sink = sink_;
+            sink_ = nullptr;
+            buffer_ = nullptr;
+            sink->disconnect();
+            sink->stop();
+            // Deleting a sink may run pending events: never inside a hold.
+            EventHold::runAfter([sink] { sink->deleteLater(); });
         }
-        if (buffer_.isOpen())
-            buffer_.close();
     }
 
     void close() override
@@ -116,29 +155,60 @@ public:
         pcm_.clear();
     }
 
-    bool isPlaying() override
-    {
-        if (!playing_)
-            return false;
-        const auto elapsed = Clock::now() - started_;
-        bool going = false;
-        if (sink_ && sink_->error() == QAudio::NoError) {
-            if (elapsed < format_.duration)
-                going = true; // never shorter than the file
-            else if (elapsed < format_.duration + EndMargin)
-                going = sink_->state() == QAudio::ActiveState;
-        }
-        if (!going)
-            stop();
-        return going;
-    }
+    bool isPlaying() override { return playing_ && Clock::now() < deadline_; }
 
 private:
+    void onState(QAudio::State s)
+    {
+        if (!playing_ || !sink_)
+            return;
+        if (s == QAudio::StoppedState && sink_->error() != QAudio::NoError) {
+            finish(); // the output failed
+            return;
+        }
+        if (s == QAudio::IdleState)
+            checkEnd();
+    }
+
+    void checkEnd()
+    {
+        if (!playing_ || !sink_)
+            return;
+        const qint64 length = qint64(format_.duration.count()) * 1000;
+        const qint64 position = sink_->processedUSecs();
+        const bool allHandedOver = buffer_ && buffer_->atEnd();
+        const auto now = Clock::now();
+        if (position != lastPosition_) {
+            lastPosition_ = position;
+            lastMove_ = now;
+        }
+        if (position >= length - EndToleranceUs
+            || (allHandedOver && position > 0 && now - lastMove_ >= StillPosition)) {
+            finish();
+            return;
+        }
+        const qint64 remainingMs = (length - position) / 1000;
+        check_.start(milliseconds(std::clamp<qint64>(remainingMs, 5, 50)));
+    }
+
+    void finish()
+    {
+        if (!playing_)
+            return;
+        stop();
+        if (ended)
+            ended();
+    }
+
     WaveFormat format_;
     QByteArray pcm_;
-    QBuffer buffer_;
-    std::unique_ptr<QAudioSink> sink_;
-    Clock::time_point started_{};
+    QAudioSink* sink_ = nullptr;
+    QBuffer* buffer_ = nullptr;
+    QTimer check_;
+    QTimer bound_;
+    Clock::time_point deadline_{};
+    qint64 lastPosition_ = -1;
+    Clock::time_point lastMove_{};
     bool playing_ = false;
 };
 
@@ -223,8 +293,24 @@ WaveDevice::WaveDevice(QObject* parent) : QObject(parent) {}
 
 WaveDevice::~WaveDevice()
 {
-    if (backend_)
+    if (backend_) {
+        backend_->ended = nullptr;
         backend_->close();
+    }
+}
+
+void WaveDevice::backendEnded()
+{
+    if (!playing_)
+        return;
+    playing_ = false;
+    emit playbackEnded();
+}
+
+void WaveDevice::endPlayback()
+{
+    // A playback cut short by Stop or Close has ended too.
+    backendEnded();
 }
 
 bool WaveDevice::takeNoOutputNotice()
@@ -266,8 +352,10 @@ QString WaveDevice::noOutputReason()
 
 bool WaveDevice::openFile()
 {
-    if (!backend_)
+    if (!backend_) {
         backend_ = factory() ? factory()() : makeAudioSinkBackend();
+        backend_->ended = [this] { backendEnded(); };
+    }
     const QString name = FileName.trimmed();
     const QString path = QFileInfo(name).isRelative() ? Folders::workingFile(name) : name;
     lastError_.clear();
@@ -289,16 +377,21 @@ void WaveDevice::Command(const QString& command)
     } else if (c == QLatin1String("play")) {
         if ((!open_ || openedName_ != FileName) && !openFile())
             return;
-        if (!backend_->play(&lastError_))
+        endPlayback(); // a playback still going is replaced
+        if (backend_->play(&lastError_))
+            playing_ = true;
+        else
             backend_->stop();
     } else if (c == QLatin1String("stop")) {
         if (backend_)
             backend_->stop();
+        endPlayback();
     } else if (c == QLatin1String("close")) {
         if (backend_)
             backend_->close();
         open_ = false;
         openedName_.clear();
+        endPlayback();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include "platform/EventHold.h"
 #include <algorithm>
 
 namespace zq::test {
@@ -70,13 +71,14 @@ bool FakeWaveBackend::open(const QString& path, QString* reason)
     if (std::find(live().begin(), live().end(), this) == live().end())
         live().push_back(this);
     world_.calls << QStringLiteral("open ") + QFileInfo(path).fileName();
+    file_ = QFileInfo(path).fileName();
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return false;
     const auto fmt = parseWaveHeader(f.readAll(), reason);
     if (!fmt)
         return false;
-    length_ = fmt->duration;
+    fileLength_ = fmt->duration;
     return true;
 }
 
@@ -88,35 +90,62 @@ bool FakeWaveBackend::play(QString* reason)
         WaveDevice::noteNoOutput();
         return false;
     }
+    cutIfPlaying();
     started_ = std::chrono::steady_clock::now();
+    length_ = fileLength_ + world_.startDelay;
     playing_ = true;
+    if (!end_) {
+        end_ = std::make_unique<QTimer>();
+        end_->setSingleShot(true);
+        EventHold::keepRunning(end_.get());
+        QObject::connect(end_.get(), &QTimer::timeout, [this] {
+            if (!playing_)
+                return;
+            playing_ = false;
+            if (ended)
+                ended();
+        });
+    }
+    end_->start(length_);
     return true;
+}
+
+void FakeWaveBackend::cutIfPlaying()
+{
+    if (isPlaying())
+        world_.cut << file_;
+    playing_ = false;
+    if (end_)
+        end_->stop();
 }
 
 void FakeWaveBackend::stop()
 {
     world_.calls << QStringLiteral("stop");
-    playing_ = false;
+    cutIfPlaying();
 }
 
 void FakeWaveBackend::close()
 {
     world_.calls << QStringLiteral("close");
-    playing_ = false;
+    cutIfPlaying();
 }
 
 bool FakeWaveBackend::isPlaying()
 {
-    if (playing_ && std::chrono::steady_clock::now() - started_ >= length_)
-        playing_ = false;
-    return playing_;
+    return playing_ && std::chrono::steady_clock::now() - started_ < length_;
 }
 
 void FakeWaveBackend::finishAll(World& w)
 {
     for (FakeWaveBackend* b : live())
-        if (&b->world_ == &w)
+        if (&b->world_ == &w && b->playing_) {
             b->playing_ = false;
+            if (b->end_)
+                b->end_->stop();
+            if (b->ended)
+                b->ended();
+        }
 }
 
 } // namespace zq::test

@@ -1,11 +1,14 @@
 #pragma once
 // A wave backend for tests: it reads the file's header like the real one,
-// "plays" for the file's length on the steady clock unless told to end,
-// and records the calls it gets.  Also makes small wave files.
+// "plays" for the file's length (plus the world's startDelay, as a sound
+// server that is slow to start) on the steady clock unless told to end,
+// reports the end from the event loop as the real one does, and records the
+// calls it gets.  Also makes small wave files.
 
 #include "platform/WaveDevice.h"
 
 #include <QStringList>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -20,6 +23,10 @@ public:
         QStringList calls;     // "open <file name>", "play", "stop", "close"
         bool failPlay = false; // play fails, as with no sound output
         int backends = 0;
+        // The sound is heard this long after play, so it ends this much later.
+        std::chrono::milliseconds startDelay{0};
+        // Files whose sound was cut off: stopped or closed while still going.
+        QStringList cut;
     };
     // Installs the fake for every device made from now on; the world is
     // shared by all of them.  Uninstalled when the returned guard goes.
@@ -39,7 +46,11 @@ public:
     static void finishAll(World& w);
 
 private:
+    void cutIfPlaying();
     World& world_;
+    QString file_;
+    std::unique_ptr<QTimer> end_;
+    std::chrono::milliseconds fileLength_{0};
     std::chrono::milliseconds length_{0};
     std::chrono::steady_clock::time_point started_{};
     bool playing_ = false;
