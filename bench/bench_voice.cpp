@@ -5,8 +5,16 @@
 // key line; the event loop runs the voice keyer's 40 ms poll.  Reported:
 //   release_p50_ms, release_p99_ms, release_max_ms   from the file's end to
 //                                                   the PTT line's drop
-// With --real_sound the device is the real Qt Multimedia one (where a sound
-// output exists); the delay then includes the sound system's own end.
+//
+// BM_PttReleaseRealSound: a 1.0 s tone plays through the real device on the
+// sound server (PulseAudio, a null sink will do) while `parec` records the
+// default output's monitor; the tone's real end is the time of its last
+// loud sample there (arrival time less the samples after it, so the few
+// milliseconds of the monitor's own latency count in PTT's favour).
+// Reported: release_p50_ms, release_p99_ms, release_max_ms from the real
+// end to the PTT line's drop (negative: dropped before the end), heard_ms
+// (the tone's heard length) and start_ms (key press to first sound).  Left
+// out, with a line saying so, when there is no sound server or no parec.
 //
 // BM_CodePracticeGap: code practice sends a text one character at a time
 // through the CW keyer at 40 WPM onto a recording key line.  Reported:
@@ -32,6 +40,10 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSettings>
@@ -43,6 +55,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <vector>
 
 using namespace zq;
@@ -51,8 +64,6 @@ using namespace std::chrono;
 namespace {
 
 using zq::bench::percentile;
-
-bool g_realSound = false;
 
 // Plays for the file's length on the steady clock; records when it ended.
 class TimedBackend final : public WaveBackend {
@@ -158,10 +169,9 @@ void BM_PttRelease(benchmark::State& state)
 {
     World world;
     steady_clock::time_point endedAt{};
-    if (!g_realSound)
-        setWaveBackendFactoryForTesting([&endedAt] {
-            return std::make_unique<TimedBackend>(&endedAt);
-        });
+    setWaveBackendFactoryForTesting([&endedAt] {
+        return std::make_unique<TimedBackend>(&endedAt);
+    });
     const int fileMs = static_cast<int>(state.range(0));
     QFile f(world.work.path() + QStringLiteral("/msg.wav"));
     f.open(QIODevice::WriteOnly);
@@ -174,10 +184,7 @@ void BM_PttRelease(benchmark::State& state)
     std::vector<double> delays;
     for (auto _ : state) {
         int f1 = 112;
-        const auto pressed = steady_clock::now();
         phone.FKeyPhone(f1);
-        if (g_realSound)
-            endedAt = pressed + milliseconds(fileMs);
         auto line = world.line(KeyingOwner::Ptt);
         if (!line || phone.MMControl1->Mode() != WaveDevice::ModePlaying) {
             state.SkipWithError("the message did not play with PTT keyed");
@@ -248,18 +255,167 @@ void BM_CodePracticeGap(benchmark::State& state)
 }
 BENCHMARK(BM_CodePracticeGap)->Arg(40)->Iterations(5)->Unit(benchmark::kMillisecond);
 
+// The monitor of the default output, recorded by parec: the times at which
+// the loud samples of a tone were heard.
+class MonitorRecorder {
+public:
+    static constexpr int Rate = 8000;
+    bool start()
+    {
+        QObject::connect(&rec_, &QProcess::readyReadStandardOutput, [this] { take(); });
+        rec_.start(QStringLiteral("parec"),
+                   {QStringLiteral("--raw"), QStringLiteral("--latency-msec=5"),
+                    QStringLiteral("-d"), QStringLiteral("@DEFAULT_MONITOR@"),
+                    QStringLiteral("--format=s16le"), QStringLiteral("--rate=8000"),
+                    QStringLiteral("--channels=1")});
+        return rec_.waitForStarted(3000);
+    }
+    ~MonitorRecorder()
+    {
+        rec_.kill();
+        rec_.waitForFinished(3000);
+    }
+    void reset()
+    {
+        first_.reset();
+        last_.reset();
+    }
+    std::optional<steady_clock::time_point> first() const { return first_; }
+    std::optional<steady_clock::time_point> last() const { return last_; }
+
+private:
+    void take()
+    {
+        pending_ += rec_.readAllStandardOutput();
+        const auto now = steady_clock::now();
+        const qsizetype n = pending_.size() / 2;
+        for (qsizetype i = 0; i < n; ++i) {
+            const qint16 v = qint16(quint8(pending_[2 * i]) | (quint8(pending_[2 * i + 1]) << 8));
+            if (std::abs(int(v)) < 1000)
+                continue;
+            const auto at = now - microseconds((n - 1 - i) * 1000000 / Rate);
+            if (!first_)
+                first_ = at;
+            last_ = at;
+        }
+        pending_.remove(0, n * 2);
+    }
+    QProcess rec_;
+    QByteArray pending_;
+    std::optional<steady_clock::time_point> first_, last_;
+};
+
+QByteArray tone(int ms, int rate = MonitorRecorder::Rate)
+{
+    QByteArray b = silence(ms, rate);
+    const qsizetype data = b.size() - 44;
+    for (qsizetype i = 0; i < data / 2; ++i) {
+        const qint16 v = qint16(8000 * std::sin(2 * M_PI * 440.0 * double(i) / rate));
+        b[44 + 2 * i] = char(v & 0xFF);
+        b[44 + 2 * i + 1] = char((v >> 8) & 0xFF);
+    }
+    return b;
+}
+
+void runLoopFor(milliseconds ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void BM_PttReleaseRealSound(benchmark::State& state)
+{
+    World world;
+    MonitorRecorder monitor;
+    if (!monitor.start()) {
+        state.SkipWithError("parec did not start");
+        return;
+    }
+    runLoopFor(milliseconds(300));
+    const int fileMs = static_cast<int>(state.range(0));
+    QFile f(world.work.path() + QStringLiteral("/tone.wav"));
+    f.open(QIODevice::WriteOnly);
+    f.write(tone(fileMs));
+    f.close();
+
+    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+    phone.Text[1]->setText(QStringLiteral("tone.wav"));
+    phone.Text[10]->setText(QStringLiteral("1"));
+    std::vector<double> delays, heard, starts;
+    for (auto _ : state) {
+        monitor.reset();
+        int f1 = 112;
+        const auto pressed = steady_clock::now();
+        phone.FKeyPhone(f1);
+        auto line = world.line(KeyingOwner::Ptt);
+        if (!line || phone.MMControl1->Mode() != WaveDevice::ModePlaying) {
+            state.SkipWithError("the message did not play with PTT keyed");
+            break;
+        }
+        QEventLoop loop;
+        QTimer check;
+        check.setInterval(1);
+        QObject::connect(&check, &QTimer::timeout, [&] {
+            if (!phone.pttKeyed())
+                loop.quit();
+        });
+        check.start();
+        QTimer::singleShot(fileMs + 10000, &loop, &QEventLoop::quit);
+        loop.exec();
+        // Let the monitor catch up with the tone's end.
+        runLoopFor(milliseconds(400));
+        const auto t = line->transitions();
+        if (t.empty() || t.back().down || !monitor.last()) {
+            state.SkipWithError(monitor.last() ? "PTT was not released" : "nothing was heard");
+            break;
+        }
+        delays.push_back(duration<double, std::milli>(t.back().at - *monitor.last()).count());
+        heard.push_back(duration<double, std::milli>(*monitor.last() - *monitor.first()).count());
+        starts.push_back(duration<double, std::milli>(*monitor.first() - pressed).count());
+    }
+    state.counters["release_p50_ms"] = percentile(delays, 0.50);
+    state.counters["release_p99_ms"] = percentile(delays, 0.99);
+    state.counters["release_max_ms"] = percentile(delays, 1.0);
+    state.counters["release_min_ms"] = delays.empty() ? 0 : *std::min_element(delays.begin(), delays.end());
+    state.counters["heard_ms"] = percentile(heard, 0.50);
+    state.counters["start_ms"] = percentile(starts, 0.50);
+}
+
+// A sound server to play to and parec to hear it with.
+bool soundServerPresent(QString* why)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("parec")).isEmpty()) {
+        *why = QStringLiteral("parec (pulseaudio-utils) is not installed");
+        return false;
+    }
+    QProcess info;
+    info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+    if (!info.waitForFinished(3000) || info.exitStatus() != QProcess::NormalExit
+        || info.exitCode() != 0) {
+        *why = QStringLiteral("no PulseAudio sound server answers");
+        return false;
+    }
+    if (QMediaDevices::defaultAudioOutput().isNull()) {
+        *why = QStringLiteral("Qt finds no sound output");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    for (int i = 1; i < argc; ++i)
-        if (QByteArray(argv[i]) == "--real_sound") {
-            g_realSound = true;
-            std::copy(argv + i + 1, argv + argc, argv + i);
-            --argc;
-            break;
-        }
     QApplication app(argc, argv);
+    QString why;
+    if (soundServerPresent(&why))
+        benchmark::RegisterBenchmark("BM_PttReleaseRealSound", BM_PttReleaseRealSound)
+            ->Arg(1000)
+            ->Iterations(12)
+            ->Unit(benchmark::kMillisecond);
+    else
+        fprintf(stderr, "bench_voice: %s: BM_PttReleaseRealSound skipped.\n", qPrintable(why));
     return zq::bench::runBenchmarks(argc, argv);
 }

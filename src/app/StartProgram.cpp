@@ -1,5 +1,6 @@
 #include "app/StartProgram.h"
 
+#include "common/OperatorChoice.h"
 #include "common/WindowRegistry.h"
 #include "startup/frmSplash.h"
 
@@ -9,6 +10,7 @@ namespace zq {
 
 bool startProgram()
 {
+    installOperatorChoiceAccessibility();
     frmSplash& splash = DefaultInstance<frmSplash>();
     splash.Form_Load();
     splash.show();

@@ -2,6 +2,7 @@
 
 #include "common/Folders.h"
 #include "common/NamedControls.h"
+#include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 #include "keying/PhoneFrm.h"
 #include "logstore/PrefFile.h"
@@ -68,9 +69,9 @@ BlindFrm::BlindFrm()
     MMControl1 = new WaveDevice(this);
     MMControl1->setObjectName(QStringLiteral("MMControl1"));
 
-    connect(Option1, &QRadioButton::clicked, this, [this] { Option1_Click(); });
-    connect(Option2, &QRadioButton::clicked, this, [this] { Option2_Click(); });
-    connect(Option3, &QRadioButton::clicked, this, [this] { Option3_Click(); });
+    onOperatorChoice(Option1, this, [this] { Option1_Click(); });
+    onOperatorChoice(Option2, this, [this] { Option2_Click(); });
+    onOperatorChoice(Option3, this, [this] { Option3_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
     Form_Load();

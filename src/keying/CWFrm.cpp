@@ -4,6 +4,7 @@
 #include "common/Folders.h"
 #include "common/ModalShow.h"
 #include "common/NamedControls.h"
+#include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "keying/CntyAbbCW.h"
@@ -235,10 +236,7 @@ CWFrm::CWFrm()
     connect(cmdLoopFaster, &QPushButton::clicked, this, [this] { cmdLoopFaster_Click(); });
     connect(cmdLoopSlower, &QPushButton::clicked, this, [this] { cmdLoopSlower_Click(); });
     auto onClick = [this](QRadioButton* b, void (CWFrm::*handler)()) {
-        connect(b, &QRadioButton::clicked, this, [this, b, handler] {
-            if (b->isChecked())
-                (this->*handler)();
-        });
+        onOperatorChoice(b, this, [this, handler] { (this->*handler)(); });
     };
     onClick(Option1, &CWFrm::Option1_Click);
     onClick(Option2, &CWFrm::Option2_Click);
