@@ -44,16 +44,59 @@ constexpr qint64 EndToleranceUs = 5000;
 // output has played what it will (a position a frame short of the length).
 constexpr milliseconds StillPosition{60};
 
-// Qt Multimedia's audio sink on the default output.  The sink reports Idle
-// when it has handed the last data to the sound system, which plays it a
-// little (with a sound server, up to a second or more) later; the end is the
-// sink's play position (processedUSecs) reaching the file's length.  The
-// position is checked from the first moment the end is possible and at each
-// Idle, on timers of the event loop.
+// Qt Multimedia's audio sink.
+class QtPcmOutput final : public PcmOutput {
+public:
+    QtPcmOutput(const QAudioDevice& device, const QAudioFormat& format)
+        : sink_(new QAudioSink(device, format, this))
+    {
+        connect(sink_, &QAudioSink::stateChanged, this, &PcmOutput::stateChanged);
+    }
+    void start(QIODevice* source) override { sink_->start(source); }
+    void stop() override { sink_->stop(); }
+    QAudio::State state() const override { return sink_->state(); }
+    QAudio::Error error() const override { return sink_->error(); }
+    qint64 processedUSecs() const override { return sink_->processedUSecs(); }
+
+private:
+    QAudioSink* sink_;
+};
+
+std::unique_ptr<PcmOutput> makeQtOutput(const WaveFormat& format, QString* reason)
+{
+    const QAudioDevice out = QMediaDevices::defaultAudioOutput();
+    if (out.isNull()) {
+        *reason = WaveDevice::noOutputReason();
+        WaveDevice::noteNoOutput();
+        return nullptr;
+    }
+    QAudioFormat af;
+    af.setSampleRate(format.sampleRate);
+    af.setChannelCount(format.channels);
+    switch (format.sample) {
+    case WaveFormat::Sample::UInt8: af.setSampleFormat(QAudioFormat::UInt8); break;
+    case WaveFormat::Sample::Int16: af.setSampleFormat(QAudioFormat::Int16); break;
+    case WaveFormat::Sample::Int32: af.setSampleFormat(QAudioFormat::Int32); break;
+    case WaveFormat::Sample::Float32: af.setSampleFormat(QAudioFormat::Float); break;
+    }
+    if (!out.isFormatSupported(af)) {
+        *reason = QStringLiteral("The sound output cannot play this wave format.");
+        return nullptr;
+    }
+    return std::make_unique<QtPcmOutput>(out, af);
+}
+
+// The output reports Idle when it has handed the last data to the sound
+// system, which plays it a little (with a sound server, up to a second or
+// more) later; the end is the output's play position reaching the file's
+// length.  The position is checked from the first moment the end is
+// possible and at each Idle, on timers of the event loop.
 class AudioSinkBackend final : public WaveBackend {
 public:
-    AudioSinkBackend()
+    explicit AudioSinkBackend(PcmOutputMaker make) : make_(std::move(make))
     {
+        if (!make_)
+            make_ = makeQtOutput;
         check_.setSingleShot(true);
         bound_.setSingleShot(true);
         // A hold waiting for this playback must let it run.
@@ -92,36 +135,20 @@ public:
     bool play(QString* reason) override
     {
         stop();
-        const QAudioDevice out = QMediaDevices::defaultAudioOutput();
-        if (out.isNull()) {
-            *reason = WaveDevice::noOutputReason();
-            WaveDevice::noteNoOutput();
+        std::unique_ptr<PcmOutput> out = make_(format_, reason);
+        if (!out)
             return false;
-        }
-        QAudioFormat af;
-        af.setSampleRate(format_.sampleRate);
-        af.setChannelCount(format_.channels);
-        switch (format_.sample) {
-        case WaveFormat::Sample::UInt8: af.setSampleFormat(QAudioFormat::UInt8); break;
-        case WaveFormat::Sample::Int16: af.setSampleFormat(QAudioFormat::Int16); break;
-        case WaveFormat::Sample::Int32: af.setSampleFormat(QAudioFormat::Int32); break;
-        case WaveFormat::Sample::Float32: af.setSampleFormat(QAudioFormat::Float); break;
-        }
-        if (!out.isFormatSupported(af)) {
-            *reason = QStringLiteral("The sound output cannot play this wave format.");
-            return false;
-        }
-        sink_ = new QAudioSink(out, af);
-        EventHold::keepRunning(sink_);
-        buffer_ = new QBuffer(sink_); // lives as long as the sink reads it
+        output_ = out.release();
+        EventHold::keepRunning(output_);
+        buffer_ = new QBuffer(output_); // lives as long as the output reads it
         buffer_->setData(pcm_);
         buffer_->open(QIODevice::ReadOnly);
-        QObject::connect(sink_, &QAudioSink::stateChanged, sink_,
+        QObject::connect(output_, &PcmOutput::stateChanged, output_,
                          [this](QAudio::State s) { onState(s); });
         playing_ = true;
         lastPosition_ = -1;
-        sink_->start(buffer_);
-        if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState) {
+        output_->start(buffer_);
+        if (output_->error() != QAudio::NoError || output_->state() == QAudio::StoppedState) {
             *reason = QStringLiteral("The sound output could not start.");
             playing_ = false;
             stop();
@@ -138,14 +165,14 @@ public:
         playing_ = false;
         check_.stop();
         bound_.stop();
-        if (sink_) {
-            QAudioSink* sink = sink_;
-            sink_ = nullptr;
+        if (output_) {
+            PcmOutput* out = output_;
+            output_ = nullptr;
             buffer_ = nullptr;
-            sink->disconnect();
-            sink->stop();
+            out->disconnect();
+            out->stop();
             // Deleting a sink may run pending events: never inside a hold.
-            EventHold::runAfter([sink] { sink->deleteLater(); });
+            EventHold::runAfter([out] { out->deleteLater(); });
         }
     }
 
@@ -160,9 +187,9 @@ public:
 private:
     void onState(QAudio::State s)
     {
-        if (!playing_ || !sink_)
+        if (!playing_ || !output_)
             return;
-        if (s == QAudio::StoppedState && sink_->error() != QAudio::NoError) {
+        if (s == QAudio::StoppedState && output_->error() != QAudio::NoError) {
             finish(); // the output failed
             return;
         }
@@ -172,10 +199,10 @@ private:
 
     void checkEnd()
     {
-        if (!playing_ || !sink_)
+        if (!playing_ || !output_)
             return;
         const qint64 length = qint64(format_.duration.count()) * 1000;
-        const qint64 position = sink_->processedUSecs();
+        const qint64 position = output_->processedUSecs();
         const bool allHandedOver = buffer_ && buffer_->atEnd();
         const auto now = Clock::now();
         if (position != lastPosition_) {
@@ -200,9 +227,10 @@ private:
             ended();
     }
 
+    PcmOutputMaker make_;
     WaveFormat format_;
     QByteArray pcm_;
-    QAudioSink* sink_ = nullptr;
+    PcmOutput* output_ = nullptr;
     QBuffer* buffer_ = nullptr;
     QTimer check_;
     QTimer bound_;
@@ -279,9 +307,9 @@ std::optional<WaveFormat> parseWaveHeader(const QByteArray& bytes, QString* reas
     return w;
 }
 
-std::unique_ptr<WaveBackend> makeAudioSinkBackend()
+std::unique_ptr<WaveBackend> makeAudioSinkBackend(PcmOutputMaker makeOutput)
 {
-    return std::make_unique<AudioSinkBackend>();
+    return std::make_unique<AudioSinkBackend>(std::move(makeOutput));
 }
 
 void setWaveBackendFactoryForTesting(std::function<std::unique_ptr<WaveBackend>()> make)

@@ -10,6 +10,7 @@
 // Each window owns its own device.  The sound goes through a backend: the
 // real one on Qt Multimedia, or one that tests install.
 
+#include <QAudio>
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -17,6 +18,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QIODevice;
 
 namespace zq {
 
@@ -63,9 +66,33 @@ public:
 // may take a second or more before the first sample is heard.
 constexpr std::chrono::milliseconds PlaybackMargin{4000};
 
-// The real backend: Qt Multimedia's audio sink on the default output.  A
-// machine without an output device fails `play` with a reason.
-std::unique_ptr<WaveBackend> makeAudioSinkBackend();
+// A sound output that plays PCM pulled from a device, as Qt Multimedia's
+// audio sink does: its state, its error, and how much of the sound has been
+// played out so far (processedUSecs; with a sound server, the position of
+// what is heard, which lags what has been handed over).
+class PcmOutput : public QObject {
+    Q_OBJECT
+public:
+    virtual void start(QIODevice* source) = 0;
+    virtual void stop() = 0;
+    virtual QAudio::State state() const = 0;
+    virtual QAudio::Error error() const = 0;
+    virtual qint64 processedUSecs() const = 0;
+signals:
+    void stateChanged(QAudio::State state);
+};
+
+// Makes the output for a file's layout; nullptr (with the reason) when the
+// machine cannot play it.  The real maker opens the default output of Qt
+// Multimedia; a machine without one says so through noteNoOutput.
+using PcmOutputMaker = std::function<std::unique_ptr<PcmOutput>(const WaveFormat&, QString* reason)>;
+
+// The real backend: a PcmOutput, by default Qt Multimedia's audio sink on
+// the default output.  It ends a playback when the output's play position
+// reaches the file's length (the output going Idle only says that the last
+// data was handed over), or when the position stands still once all was
+// handed over, or at the playback's bound.
+std::unique_ptr<WaveBackend> makeAudioSinkBackend(PcmOutputMaker makeOutput = {});
 
 // Tests install their own backend maker ({} restores the real one).
 void setWaveBackendFactoryForTesting(std::function<std::unique_ptr<WaveBackend>()> make);

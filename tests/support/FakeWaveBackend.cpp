@@ -148,4 +148,50 @@ void FakeWaveBackend::finishAll(World& w)
         }
 }
 
+FakeServerOutput::FakeServerOutput(const WaveFormat& f, std::chrono::milliseconds startDelay,
+                                   std::chrono::milliseconds lead, Record& record)
+    : format_(f), startDelay_(startDelay), lead_(lead), record_(record)
+{
+    drained_.setSingleShot(true);
+    connect(&drained_, &QTimer::timeout, this, [this] {
+        if (source_)
+            source_->readAll(); // the last data handed over
+        setState(QAudio::IdleState);
+    });
+}
+
+void FakeServerOutput::start(QIODevice* source)
+{
+    source_ = source;
+    started_ = std::chrono::steady_clock::now();
+    setState(QAudio::ActiveState);
+    drained_.start(std::max(std::chrono::milliseconds(0), startDelay_ + format_.duration - lead_));
+}
+
+void FakeServerOutput::stop()
+{
+    record_.positionAtStop = processedUSecs();
+    ++record_.stops;
+    drained_.stop();
+    setState(QAudio::StoppedState);
+}
+
+qint64 FakeServerOutput::processedUSecs() const
+{
+    if (state_ == QAudio::StoppedState)
+        return record_.positionAtStop < 0 ? 0 : record_.positionAtStop;
+    const auto heard = std::chrono::steady_clock::now() - started_ - startDelay_;
+    const qint64 us = std::chrono::duration_cast<std::chrono::microseconds>(heard).count();
+    const qint64 length = qint64(format_.duration.count()) * 1000;
+    return std::clamp<qint64>(us, 0, length);
+}
+
+void FakeServerOutput::setState(QAudio::State s)
+{
+    if (s == state_)
+        return;
+    state_ = s;
+    emit stateChanged(s);
+}
+
 } // namespace zq::test

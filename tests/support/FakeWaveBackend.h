@@ -60,4 +60,34 @@ public:
     ~FakeWaveBackend() override;
 };
 
+// A sound server's output as Qt's audio sink shows it, for the real backend
+// (makeAudioSinkBackend): nothing is heard for `startDelay`, then the sound
+// plays in real time; the output reads its source ahead of what is heard
+// and goes Idle when it has read the last data, `lead` before the last
+// sample is heard.  processedUSecs is the position of what is heard.
+class FakeServerOutput final : public PcmOutput {
+public:
+    struct Record {
+        qint64 positionAtStop = -1; // what had been heard when stopped (us)
+        int stops = 0;
+    };
+    FakeServerOutput(const WaveFormat& f, std::chrono::milliseconds startDelay,
+                     std::chrono::milliseconds lead, Record& record);
+    void start(QIODevice* source) override;
+    void stop() override;
+    QAudio::State state() const override { return state_; }
+    QAudio::Error error() const override { return QAudio::NoError; }
+    qint64 processedUSecs() const override;
+
+private:
+    void setState(QAudio::State s);
+    WaveFormat format_;
+    std::chrono::milliseconds startDelay_, lead_;
+    Record& record_;
+    QIODevice* source_ = nullptr;
+    QTimer drained_;
+    std::chrono::steady_clock::time_point started_{};
+    QAudio::State state_ = QAudio::StoppedState;
+};
+
 } // namespace zq::test
