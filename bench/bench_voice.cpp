@@ -264,7 +264,7 @@ public:
     {
         QObject::connect(&rec_, &QProcess::readyReadStandardOutput, [this] { take(); });
         rec_.start(QStringLiteral("parec"),
-                   {QStringLiteral("--raw"), QStringLiteral("--latency-msec=5"),
+                   {QStringLiteral("--raw"), QStringLiteral("--latency-msec=%1").arg(latency().count()),
                     QStringLiteral("-d"), QStringLiteral("@DEFAULT_MONITOR@"),
                     QStringLiteral("--format=s16le"), QStringLiteral("--rate=8000"),
                     QStringLiteral("--channels=1")});
@@ -277,13 +277,28 @@ public:
     }
     void reset()
     {
-        first_.reset();
-        last_.reset();
+        firstLoud_.reset();
+        lastLoud_.reset();
     }
-    std::optional<steady_clock::time_point> first() const { return first_; }
-    std::optional<steady_clock::time_point> last() const { return last_; }
+    std::optional<steady_clock::time_point> first() const { return at(firstLoud_); }
+    std::optional<steady_clock::time_point> last() const { return at(lastLoud_); }
+    // The monitor's latency; a longer one lets the sound server run with a
+    // longer latency too (ZQ_MONITOR_LATENCY_MS, 5 ms unless set).
+    static milliseconds latency()
+    {
+        const int ms = qEnvironmentVariableIntValue("ZQ_MONITOR_LATENCY_MS");
+        return milliseconds(ms > 0 ? ms : 5);
+    }
 
 private:
+    // Sample k of the recording was taken at origin_ + k / Rate; the origin
+    // is the earliest that any delivery allows (deliveries come in bursts).
+    std::optional<steady_clock::time_point> at(std::optional<qint64> k) const
+    {
+        if (!k)
+            return std::nullopt;
+        return origin_ + microseconds(*k * 1000000 / Rate);
+    }
     void take()
     {
         pending_ += rec_.readAllStandardOutput();
@@ -291,18 +306,25 @@ private:
         const qsizetype n = pending_.size() / 2;
         for (qsizetype i = 0; i < n; ++i) {
             const qint16 v = qint16(quint8(pending_[2 * i]) | (quint8(pending_[2 * i + 1]) << 8));
-            if (std::abs(int(v)) < 1000)
-                continue;
-            const auto at = now - microseconds((n - 1 - i) * 1000000 / Rate);
-            if (!first_)
-                first_ = at;
-            last_ = at;
+            if (std::abs(int(v)) >= 1000) {
+                if (!firstLoud_)
+                    firstLoud_ = samples_ + i;
+                lastLoud_ = samples_ + i;
+            }
         }
+        samples_ += n;
+        const auto origin = now - microseconds(samples_ * 1000000 / Rate);
+        if (!haveOrigin_ || origin < origin_)
+            origin_ = origin;
+        haveOrigin_ = true;
         pending_.remove(0, n * 2);
     }
     QProcess rec_;
     QByteArray pending_;
-    std::optional<steady_clock::time_point> first_, last_;
+    qint64 samples_ = 0;
+    steady_clock::time_point origin_{};
+    bool haveOrigin_ = false;
+    std::optional<qint64> firstLoud_, lastLoud_;
 };
 
 QByteArray tone(int ms, int rate = MonitorRecorder::Rate)
@@ -364,7 +386,7 @@ void BM_PttReleaseRealSound(benchmark::State& state)
         QTimer::singleShot(fileMs + 10000, &loop, &QEventLoop::quit);
         loop.exec();
         // Let the monitor catch up with the tone's end.
-        runLoopFor(milliseconds(400));
+        runLoopFor(milliseconds(400) + 2 * monitor.latency());
         const auto t = line->transitions();
         if (t.empty() || t.back().down || !monitor.last()) {
             state.SkipWithError(monitor.last() ? "PTT was not released" : "nothing was heard");
@@ -391,7 +413,7 @@ bool soundServerPresent(QString* why)
     }
     QProcess info;
     info.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-    if (!info.waitForFinished(3000) || info.exitStatus() != QProcess::NormalExit
+    if (!info.waitForFinished(10000) || info.exitStatus() != QProcess::NormalExit
         || info.exitCode() != 0) {
         *why = QStringLiteral("no PulseAudio sound server answers");
         return false;

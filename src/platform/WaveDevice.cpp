@@ -40,9 +40,14 @@ using std::chrono::milliseconds;
 
 // A playback has ended when the output has played this close to its length.
 constexpr qint64 EndToleranceUs = 5000;
-// After the last data went out, a play position standing this long means the
-// output has played what it will (a position a frame short of the length).
+// Once the last data has been handed over, a play position standing this
+// long this close to the length means the output has played what it will (a
+// position a few frames short); farther from the end a standing position is
+// a sound server that is late, and the playback goes on.
 constexpr milliseconds StillPosition{60};
+constexpr qint64 NearEndUs = 50000;
+// How long a stopped output is kept before it is deleted.
+constexpr milliseconds StoppedOutputGrace{3000};
 
 // Qt Multimedia's audio sink.
 class QtPcmOutput final : public PcmOutput {
@@ -171,8 +176,11 @@ public:
             buffer_ = nullptr;
             out->disconnect();
             out->stop();
-            // Deleting a sink may run pending events: never inside a hold.
-            EventHold::runAfter([out] { out->deleteLater(); });
+            // The sound system's own thread may still report on a stopped
+            // sink for a moment (the end of a drain), and deleting a sink
+            // may run pending events: it goes a while later, never inside a
+            // hold (the hold defers the timer).
+            QTimer::singleShot(StoppedOutputGrace, out, &QObject::deleteLater);
         }
     }
 
@@ -210,7 +218,7 @@ private:
             lastMove_ = now;
         }
         if (position >= length - EndToleranceUs
-            || (allHandedOver && position > 0 && now - lastMove_ >= StillPosition)) {
+            || (allHandedOver && length - position <= NearEndUs && now - lastMove_ >= StillPosition)) {
             finish();
             return;
         }
