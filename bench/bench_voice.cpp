@@ -9,12 +9,17 @@
 // BM_PttReleaseRealSound: a 1.0 s tone plays through the real device on the
 // sound server (PulseAudio, a null sink will do) while `parec` records the
 // default output's monitor; the tone's real end is the time of its last
-// loud sample there (arrival time less the samples after it, so the few
-// milliseconds of the monitor's own latency count in PTT's favour).
+// loud sample there, on the recording's sample clock anchored at its
+// earliest delivery (so the few milliseconds the monitor takes to deliver
+// count in PTT's favour).  ZQ_MONITOR_LATENCY_MS sets the monitor's latency
+// (5 ms; a longer one lets a null sink run with a longer latency too).
 // Reported: release_p50_ms, release_p99_ms, release_max_ms from the real
 // end to the PTT line's drop (negative: dropped before the end), heard_ms
 // (the tone's heard length) and start_ms (key press to first sound).  Left
 // out, with a line saying so, when there is no sound server or no parec.
+//
+// BM_PromptsRealSound (with the same needs): voice navigation's prompts on
+// the real device, heard whole and in order; see below.
 //
 // BM_CodePracticeGap: code practice sends a text one character at a time
 // through the CW keyer at 40 WPM onto a recording key line.  Reported:
@@ -24,10 +29,12 @@
 #include "common/Folders.h"
 #include "common/ModalShow.h"
 #include "common/WindowRegistry.h"
+#include "keying/BlindFrm.h"
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
 #include "keying/PhoneFrm.h"
 #include "keying/frmCodePractice.h"
+#include "logstore/StationSettings.h"
 #include "platform/KeyLine.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Paths.h"
@@ -279,6 +286,16 @@ public:
     {
         firstLoud_.reset();
         lastLoud_.reset();
+        segments_.clear();
+    }
+    // The loud stretches heard since the reset, in milliseconds of sound
+    // (a gap of 30 ms or more parts two).
+    std::vector<double> segments() const
+    {
+        std::vector<double> out;
+        for (const auto& [from, to] : segments_)
+            out.push_back(double(to - from) * 1000.0 / Rate);
+        return out;
     }
     std::optional<steady_clock::time_point> first() const { return at(firstLoud_); }
     std::optional<steady_clock::time_point> last() const { return at(lastLoud_); }
@@ -307,9 +324,13 @@ private:
         for (qsizetype i = 0; i < n; ++i) {
             const qint16 v = qint16(quint8(pending_[2 * i]) | (quint8(pending_[2 * i + 1]) << 8));
             if (std::abs(int(v)) >= 1000) {
+                const qint64 k = samples_ + i;
                 if (!firstLoud_)
-                    firstLoud_ = samples_ + i;
-                lastLoud_ = samples_ + i;
+                    firstLoud_ = k;
+                if (segments_.empty() || k - segments_.back().second > Rate * 30 / 1000)
+                    segments_.push_back({k, k});
+                segments_.back().second = k;
+                lastLoud_ = k;
             }
         }
         samples_ += n;
@@ -325,13 +346,15 @@ private:
     steady_clock::time_point origin_{};
     bool haveOrigin_ = false;
     std::optional<qint64> firstLoud_, lastLoud_;
+    std::vector<std::pair<qint64, qint64>> segments_;
 };
 
-QByteArray tone(int ms, int rate = MonitorRecorder::Rate)
+// A 440 Hz tone of `ms`, after `leadInMs` of silence.
+QByteArray tone(int ms, int leadInMs = 0, int rate = MonitorRecorder::Rate)
 {
-    QByteArray b = silence(ms, rate);
+    QByteArray b = silence(leadInMs + ms, rate);
     const qsizetype data = b.size() - 44;
-    for (qsizetype i = 0; i < data / 2; ++i) {
+    for (qsizetype i = qsizetype(leadInMs) * rate / 1000; i < data / 2; ++i) {
         const qint16 v = qint16(8000 * std::sin(2 * M_PI * 440.0 * double(i) / rate));
         b[44 + 2 * i] = char(v & 0xFF);
         b[44 + 2 * i + 1] = char((v >> 8) & 0xFF);
@@ -404,6 +427,61 @@ void BM_PttReleaseRealSound(benchmark::State& state)
     state.counters["start_ms"] = percentile(starts, 0.50);
 }
 
+// BM_PromptsRealSound: voice navigation's "Call Only" announcement (NavEn,
+// the wait for its end, then Call; 600 ms tones each) and a duplicate's
+// "Dupe" followed at once by the "Call" of the cleared row, on the real
+// device; each file has 60 ms of silence before its tone.  Reported: the
+// tones heard, in order (navEn_ms, call_ms; dupe_ms, then_call_ms; 600 each
+// when heard whole), the shortest of them, and how many stretches were
+// heard (pieces_min, pieces_max; 2 each).
+void BM_PromptsRealSound(benchmark::State& state)
+{
+    World world;
+    MonitorRecorder monitor;
+    if (!monitor.start()) {
+        state.SkipWithError("parec did not start");
+        return;
+    }
+    runLoopFor(milliseconds(300));
+    for (const char* p : {"NavEn", "Call", "Dupe"}) {
+        QFile f(world.work.path() + QStringLiteral("/%1.wav").arg(QLatin1String(p)));
+        f.open(QIODevice::WriteOnly);
+        f.write(tone(600, 60)); // the silent lead-in parts the prompts heard
+    }
+    StationSettings::instance().VoiceNavigationLevel = 3; // nothing announced at load
+    BlindFrm& blind = DefaultInstance<BlindFrm>();
+    std::vector<double> navEn, call, dupe, thenCall, pieces;
+    for (auto _ : state) {
+        monitor.reset();
+        blind.Option2_Click();
+        runLoopFor(milliseconds(1500) + 2 * MonitorRecorder::latency());
+        auto heard = monitor.segments();
+        pieces.push_back(double(heard.size()));
+        navEn.push_back(heard.size() > 0 ? heard[0] : 0);
+        call.push_back(heard.size() > 1 ? heard[1] : 0);
+
+        monitor.reset();
+        blind.BlindKeyPhone(QStringLiteral("Dupe"));
+        blind.waitForPromptEnd(); // as the duplicate check does
+        blind.BlindKeyPhone(QStringLiteral("Call"));
+        runLoopFor(milliseconds(1500) + 2 * MonitorRecorder::latency());
+        heard = monitor.segments();
+        pieces.push_back(double(heard.size()));
+        dupe.push_back(heard.size() > 0 ? heard[0] : 0);
+        thenCall.push_back(heard.size() > 1 ? heard[1] : 0);
+    }
+    state.counters["navEn_ms"] = percentile(navEn, 0.5);
+    state.counters["call_ms"] = percentile(call, 0.5);
+    state.counters["dupe_ms"] = percentile(dupe, 0.5);
+    state.counters["then_call_ms"] = percentile(thenCall, 0.5);
+    state.counters["shortest_ms"] = std::min({*std::min_element(navEn.begin(), navEn.end()),
+                                              *std::min_element(call.begin(), call.end()),
+                                              *std::min_element(dupe.begin(), dupe.end()),
+                                              *std::min_element(thenCall.begin(), thenCall.end())});
+    state.counters["pieces_max"] = percentile(pieces, 1.0);
+    state.counters["pieces_min"] = *std::min_element(pieces.begin(), pieces.end());
+}
+
 // A sound server to play to and parec to hear it with.
 bool soundServerPresent(QString* why)
 {
@@ -432,12 +510,19 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QString why;
-    if (soundServerPresent(&why))
+    const bool soundServer = soundServerPresent(&why);
+    if (soundServer)
         benchmark::RegisterBenchmark("BM_PttReleaseRealSound", BM_PttReleaseRealSound)
             ->Arg(1000)
             ->Iterations(12)
             ->Unit(benchmark::kMillisecond);
+    if (soundServer)
+        benchmark::RegisterBenchmark("BM_PromptsRealSound", BM_PromptsRealSound)
+            ->Iterations(5)
+            ->Unit(benchmark::kMillisecond);
     else
-        fprintf(stderr, "bench_voice: %s: BM_PttReleaseRealSound skipped.\n", qPrintable(why));
+        fprintf(stderr,
+                "bench_voice: %s: BM_PttReleaseRealSound and BM_PromptsRealSound skipped.\n",
+                qPrintable(why));
     return zq::bench::runBenchmarks(argc, argv);
 }

@@ -46,6 +46,8 @@ constexpr qint64 EndToleranceUs = 5000;
 // a sound server that is late, and the playback goes on.
 constexpr milliseconds StillPosition{60};
 constexpr qint64 NearEndUs = 50000;
+// The sound kept in the output's buffer ahead of what is heard.
+constexpr qint64 OutputBufferUs = 300000;
 // How long a stopped output is kept before it is deleted.
 constexpr milliseconds StoppedOutputGrace{3000};
 
@@ -55,6 +57,9 @@ public:
     QtPcmOutput(const QAudioDevice& device, const QAudioFormat& format)
         : sink_(new QAudioSink(device, format, this))
     {
+        // The sink is fed from the event loop: a buffer of some length
+        // rides out a busy moment of the program without a gap in the sound.
+        sink_->setBufferSize(format.bytesForDuration(OutputBufferUs));
         connect(sink_, &QAudioSink::stateChanged, this, &PcmOutput::stateChanged);
     }
     void start(QIODevice* source) override { sink_->start(source); }
