@@ -46,6 +46,8 @@ constexpr qint64 EndToleranceUs = 5000;
 // a sound server that is late, and the playback goes on.
 constexpr milliseconds StillPosition{60};
 constexpr qint64 NearEndUs = 50000;
+// How long after the play position has reached the end the end is said.
+constexpr milliseconds EndHang{25};
 // The sound kept in the output's buffer ahead of what is heard.
 constexpr qint64 OutputBufferUs = 300000;
 // How long a stopped output is kept before it is deleted.
@@ -156,6 +158,7 @@ public:
         QObject::connect(output_, &PcmOutput::stateChanged, output_,
                          [this](QAudio::State s) { onState(s); });
         playing_ = true;
+        endReached_ = false;
         lastPosition_ = -1;
         output_->start(buffer_);
         if (output_->error() != QAudio::NoError || output_->state() == QAudio::StoppedState) {
@@ -206,7 +209,7 @@ private:
             finish(); // the output failed
             return;
         }
-        if (s == QAudio::IdleState)
+        if (s == QAudio::IdleState && !endReached_)
             checkEnd();
     }
 
@@ -222,9 +225,16 @@ private:
             lastPosition_ = position;
             lastMove_ = now;
         }
+        if (endReached_) {
+            finish();
+            return;
+        }
         if (position >= length - EndToleranceUs
             || (allHandedOver && length - position <= NearEndUs && now - lastMove_ >= StillPosition)) {
-            finish();
+            // The position is the server's estimate: a busy machine may run
+            // it a little ahead of the sound, so the end is said a moment on.
+            endReached_ = true;
+            check_.start(EndHang);
             return;
         }
         const qint64 remainingMs = (length - position) / 1000;
@@ -250,6 +260,7 @@ private:
     Clock::time_point deadline_{};
     qint64 lastPosition_ = -1;
     Clock::time_point lastMove_{};
+    bool endReached_ = false;
     bool playing_ = false;
 };
 
