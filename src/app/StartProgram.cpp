@@ -1,6 +1,7 @@
 #include "app/StartProgram.h"
 
 #include "common/LogWindowLink.h"
+#include "common/OperatorChoice.h"
 #include "common/ProgramEnd.h"
 #include "common/WindowRegistry.h"
 #include "keying/KeyingState.h"
@@ -23,6 +24,7 @@ namespace zq {
 
 bool startProgram()
 {
+    installOperatorChoiceAccessibility();
     frmSplash& splash = DefaultInstance<frmSplash>();
     splash.Form_Load();
     splash.show();

@@ -1,6 +1,7 @@
 #include "common/NamedControls.h"
 
 #include "common/EntryBox.h"
+#include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 
 #include <QCheckBox>
@@ -19,6 +20,8 @@ namespace {
 template <class W>
 W* named(W* control, const QString& name, double left, double top, double width, double height)
 {
+    // Before any option button or check box is asked for its accessible face.
+    installOperatorChoiceAccessibility();
     control->setObjectName(name);
     placeControl(*control, left, top, width, height);
     return control;

@@ -3,29 +3,28 @@
 #include "common/DoneOnly.h"
 #include "platform/Folders.h"
 #include "common/NamedControls.h"
+#include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 #include "keying/PhoneFrm.h"
 #include "logstore/PrefFile.h"
 #include "logstore/StationSettings.h"
 #include "platform/WaveDevice.h"
 
-#include <QCoreApplication>
+#include "platform/EventHold.h"
+
 #include <QDir>
-#include <QEventLoop>
-#include <QPointer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
-#include <thread>
 
 namespace zq {
 
 std::chrono::milliseconds promptWaitLimit(std::chrono::milliseconds promptLength)
 {
     const auto length = std::max(promptLength, std::chrono::milliseconds(0));
-    return std::min(length + PromptWaitMargin, PromptWaitCap);
+    return std::min(length + PlaybackMargin + PromptWaitMargin, PromptWaitCap);
 }
 
 BlindFrm::BlindFrm()
@@ -70,9 +69,9 @@ BlindFrm::BlindFrm()
     MMControl1 = new WaveDevice(this);
     MMControl1->setObjectName(QStringLiteral("MMControl1"));
 
-    connect(Option1, &QRadioButton::clicked, this, [this] { Option1_Click(); });
-    connect(Option2, &QRadioButton::clicked, this, [this] { Option2_Click(); });
-    connect(Option3, &QRadioButton::clicked, this, [this] { Option3_Click(); });
+    onOperatorChoice(Option1, this, [this] { Option1_Click(); });
+    onOperatorChoice(Option2, this, [this] { Option2_Click(); });
+    onOperatorChoice(Option3, this, [this] { Option3_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 }
 
@@ -109,15 +108,11 @@ void BlindFrm::waitForPromptEnd()
 {
     if (MMControl1->Mode() != WaveDevice::ModePlaying)
         return;
-    // Timers and the sound system's own events go on (a sound output is fed
-    // from the event loop); keys and clicks wait until the prompt has ended.
-    const auto end = std::chrono::steady_clock::now() + promptWaitLimit(MMControl1->fileLength());
-    QPointer<WaveDevice> dev(MMControl1);
-    while (dev && dev->Mode() == WaveDevice::ModePlaying
-           && std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    // The program holds until the device says the prompt has been heard:
+    // keys typed meanwhile take effect afterwards, in order, and the
+    // program's timers (a CW repeat, a spot tick) wait; the sound plays on.
+    EventHold::waitFor(MMControl1, &WaveDevice::playbackEnded,
+                       promptWaitLimit(MMControl1->fileLength()));
 }
 
 void BlindFrm::Option1_Click()

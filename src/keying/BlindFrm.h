@@ -17,10 +17,12 @@ namespace zq {
 
 class WaveDevice;
 
-// The longest wait for a prompt's end: its length plus a margin, never more
-// than PromptWaitCap.  A prompt whose length is unknown gets the margin.
-constexpr std::chrono::milliseconds PromptWaitMargin{500};
-constexpr std::chrono::milliseconds PromptWaitCap{5000};
+// The longest wait for a prompt's end: the bound of its playback (its length
+// plus the device's PlaybackMargin) and a little more, never more than
+// PromptWaitCap.  A prompt whose length is unknown gets the margins.  The
+// device itself reports the end within its bound.
+constexpr std::chrono::milliseconds PromptWaitMargin{250};
+constexpr std::chrono::milliseconds PromptWaitCap{6000};
 std::chrono::milliseconds promptWaitLimit(std::chrono::milliseconds promptLength);
 
 class BlindFrm : public QDialog, public UnloadStep, public LoadStep {
@@ -32,8 +34,8 @@ public:
     // case), cutting off the prompt before it; returns at once, no PTT.  A
     // missing or unplayable file is silent.
     void BlindKeyPhone(const QString& Name);
-    // Waits until the prompt playing has ended or its bound (promptWaitLimit
-    // of its length) has passed, handling no user input meanwhile.
+    // Holds the program (EventHold) until the device reports that the prompt
+    // playing has been heard, or its bound (promptWaitLimit) has passed.
     void waitForPromptEnd();
 
     QGroupBox* Frame1 = nullptr;

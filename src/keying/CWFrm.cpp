@@ -7,6 +7,7 @@
 #include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/NamedControls.h"
+#include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "keying/CntyAbbCW.h"
@@ -16,6 +17,7 @@
 #include "keying/frmWinKey.h"
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
+#include "platform/EventHold.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
@@ -45,12 +47,15 @@ ActiveLogWindow* activeLogWindow()
     return Form1::loadedLogWindow(StationSettings::instance().OutOfStateFlag == 1);
 }
 
-// Logs the active window's contact when its call box is not empty.
+// Logs the active window's contact when its call box is not empty; while the
+// program holds for a spoken prompt, right after it.
 void logActiveContact()
 {
-    ActiveLogWindow* w = activeLogWindow();
-    if (w && !w->callBox().text().isEmpty())
-        w->Mains();
+    EventHold::runAfter([] {
+        ActiveLogWindow* w = activeLogWindow();
+        if (w && !w->callBox().text().isEmpty())
+            w->Mains();
+    });
 }
 
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, double left,
@@ -238,10 +243,7 @@ CWFrm::CWFrm()
     connect(cmdLoopFaster, &QPushButton::clicked, this, [this] { cmdLoopFaster_Click(); });
     connect(cmdLoopSlower, &QPushButton::clicked, this, [this] { cmdLoopSlower_Click(); });
     auto onClick = [this](QRadioButton* b, void (CWFrm::*handler)()) {
-        connect(b, &QRadioButton::clicked, this, [this, b, handler] {
-            if (b->isChecked())
-                (this->*handler)();
-        });
+        onOperatorChoice(b, this, [this, handler] { (this->*handler)(); });
     };
     onClick(Option1, &CWFrm::Option1_Click);
     onClick(Option2, &CWFrm::Option2_Click);

@@ -146,6 +146,13 @@ PhoneFrm::PhoneFrm()
 
     MMControl1 = new WaveDevice(this);
     MMControl1->setObjectName(QStringLiteral("MMControl1"));
+    // The device's end releases PTT at once, without waiting for the next
+    // poll.  Queued: a Close that a new message's key sends ends the last
+    // playback, and by then the new one plays, so PTT stays keyed.
+    connect(MMControl1, &WaveDevice::playbackEnded, this, [this] {
+        if (Timer1->isActive())
+            Timer1_Timer();
+    }, Qt::QueuedConnection);
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command11, &QPushButton::clicked, this, [this] { Command11_Click(); });

@@ -4,6 +4,7 @@
 #include "common/EntryBox.h"
 #include "platform/Folders.h"
 #include "common/NamedControls.h"
+#include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "keying/CWFrm.h"
@@ -177,11 +178,11 @@ frmWinKey::frmWinKey()
     const std::pair<QRadioButton*, uint8_t> pins[] = {
         {optKey5Out3Off, 8}, {optKey5Off3Out, 4}, {optTone, 6}, {optPTT, 5}};
     for (auto [option, value] : pins)
-        connect(option, &QRadioButton::clicked, this, [this, v = value] { pinOption_Click(v); });
+        onOperatorChoice(option, this, [this, v = value] { pinOption_Click(v); });
     const std::pair<QRadioButton*, uint8_t> modes[] = {
         {optBug, 48}, {optIambicA, 16}, {optIambicB, 0}, {optUltimatic, 32}};
     for (auto [option, value] : modes)
-        connect(option, &QRadioButton::clicked, this, [this, v = value] { modeOption_Click(v); });
+        onOperatorChoice(option, this, [this, v = value] { modeOption_Click(v); });
 
     connect(cmdOpenWinkey, &QPushButton::clicked, this, [this] { cmdOpenWinkey_Click(); });
     connect(cmdCloseWinkey, &QPushButton::clicked, this, [this] { cmdCloseWinkey_Click(); });

@@ -1,5 +1,6 @@
 #include "platform/WaveDevice.h"
 
+#include "platform/EventHold.h"
 #include "platform/Folders.h"
 
 #include <QAudioDevice>
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
+#include <QTimer>
+#include <algorithm>
 
 namespace zq {
 namespace {
@@ -33,14 +36,92 @@ quint16 le16(const char* p)
 }
 
 using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
-// Some backends report the end early, some late or never: the mode holds at
-// least the file's length and at most this much longer.
-constexpr std::chrono::milliseconds EndMargin{2000};
+// A playback has ended when the output has played this close to its length.
+constexpr qint64 EndToleranceUs = 5000;
+// Once the last data has been handed over, a play position standing this
+// long this close to the length means the output has played what it will (a
+// position a few frames short); farther from the end a standing position is
+// a sound server that is late, and the playback goes on.
+constexpr milliseconds StillPosition{60};
+constexpr qint64 NearEndUs = 50000;
+// How long after the play position has reached the end the end is said.
+constexpr milliseconds EndHang{25};
+// The sound kept in the output's buffer ahead of what is heard.
+constexpr qint64 OutputBufferUs = 300000;
+// How long a stopped output is kept before it is deleted.
+constexpr milliseconds StoppedOutputGrace{3000};
 
+// Qt Multimedia's audio sink.
+class QtPcmOutput final : public PcmOutput {
+public:
+    QtPcmOutput(const QAudioDevice& device, const QAudioFormat& format)
+        : sink_(new QAudioSink(device, format, this))
+    {
+        // The sink is fed from the event loop: a buffer of some length
+        // rides out a busy moment of the program without a gap in the sound.
+        sink_->setBufferSize(format.bytesForDuration(OutputBufferUs));
+        connect(sink_, &QAudioSink::stateChanged, this, &PcmOutput::stateChanged);
+    }
+    void start(QIODevice* source) override { sink_->start(source); }
+    void stop() override { sink_->stop(); }
+    QAudio::State state() const override { return sink_->state(); }
+    QAudio::Error error() const override { return sink_->error(); }
+    qint64 processedUSecs() const override { return sink_->processedUSecs(); }
+
+private:
+    QAudioSink* sink_;
+};
+
+std::unique_ptr<PcmOutput> makeQtOutput(const WaveFormat& format, QString* reason)
+{
+    const QAudioDevice out = QMediaDevices::defaultAudioOutput();
+    if (out.isNull()) {
+        *reason = WaveDevice::noOutputReason();
+        WaveDevice::noteNoOutput();
+        return nullptr;
+    }
+    QAudioFormat af;
+    af.setSampleRate(format.sampleRate);
+    af.setChannelCount(format.channels);
+    switch (format.sample) {
+    case WaveFormat::Sample::UInt8: af.setSampleFormat(QAudioFormat::UInt8); break;
+    case WaveFormat::Sample::Int16: af.setSampleFormat(QAudioFormat::Int16); break;
+    case WaveFormat::Sample::Int32: af.setSampleFormat(QAudioFormat::Int32); break;
+    case WaveFormat::Sample::Float32: af.setSampleFormat(QAudioFormat::Float); break;
+    }
+    if (!out.isFormatSupported(af)) {
+        *reason = QStringLiteral("The sound output cannot play this wave format.");
+        return nullptr;
+    }
+    return std::make_unique<QtPcmOutput>(out, af);
+}
+
+// The output reports Idle when it has handed the last data to the sound
+// system, which plays it a little (with a sound server, up to a second or
+// more) later; the end is the output's play position reaching the file's
+// length.  The position is checked from the first moment the end is
+// possible and at each Idle, on timers of the event loop.
 class AudioSinkBackend final : public WaveBackend {
 public:
-    ~AudioSinkBackend() override { close(); }
+    explicit AudioSinkBackend(PcmOutputMaker make) : make_(std::move(make))
+    {
+        if (!make_)
+            make_ = makeQtOutput;
+        check_.setSingleShot(true);
+        bound_.setSingleShot(true);
+        // A hold waiting for this playback must let it run.
+        EventHold::keepRunning(&check_);
+        EventHold::keepRunning(&bound_);
+        QObject::connect(&check_, &QTimer::timeout, [this] { checkEnd(); });
+        QObject::connect(&bound_, &QTimer::timeout, [this] { finish(); });
+    }
+    ~AudioSinkBackend() override
+    {
+        ended = nullptr;
+        close();
+    }
 
     bool open(const QString& path, QString* reason) override
     {
@@ -66,48 +147,49 @@ public:
     bool play(QString* reason) override
     {
         stop();
-        const QAudioDevice out = QMediaDevices::defaultAudioOutput();
-        if (out.isNull()) {
-            *reason = WaveDevice::noOutputReason();
-            WaveDevice::noteNoOutput();
+        std::unique_ptr<PcmOutput> out = make_(format_, reason);
+        if (!out)
             return false;
-        }
-        QAudioFormat af;
-        af.setSampleRate(format_.sampleRate);
-        af.setChannelCount(format_.channels);
-        switch (format_.sample) {
-        case WaveFormat::Sample::UInt8: af.setSampleFormat(QAudioFormat::UInt8); break;
-        case WaveFormat::Sample::Int16: af.setSampleFormat(QAudioFormat::Int16); break;
-        case WaveFormat::Sample::Int32: af.setSampleFormat(QAudioFormat::Int32); break;
-        case WaveFormat::Sample::Float32: af.setSampleFormat(QAudioFormat::Float); break;
-        }
-        if (!out.isFormatSupported(af)) {
-            *reason = QStringLiteral("The sound output cannot play this wave format.");
-            return false;
-        }
-        sink_ = std::make_unique<QAudioSink>(out, af);
-        buffer_.setData(pcm_);
-        buffer_.open(QIODevice::ReadOnly);
-        sink_->start(&buffer_);
-        if (sink_->error() != QAudio::NoError) {
+        output_ = out.release();
+        EventHold::keepRunning(output_);
+        buffer_ = new QBuffer(output_); // lives as long as the output reads it
+        buffer_->setData(pcm_);
+        buffer_->open(QIODevice::ReadOnly);
+        QObject::connect(output_, &PcmOutput::stateChanged, output_,
+                         [this](QAudio::State s) { onState(s); });
+        playing_ = true;
+        endReached_ = false;
+        lastPosition_ = -1;
+        output_->start(buffer_);
+        if (output_->error() != QAudio::NoError || output_->state() == QAudio::StoppedState) {
             *reason = QStringLiteral("The sound output could not start.");
+            playing_ = false;
             stop();
             return false;
         }
-        started_ = Clock::now();
-        playing_ = true;
+        deadline_ = Clock::now() + format_.duration + PlaybackMargin;
+        bound_.start(format_.duration + PlaybackMargin);
+        check_.start(format_.duration); // the earliest the end can come
         return true;
     }
 
     void stop() override
     {
         playing_ = false;
-        if (sink_) {
-            sink_->stop();
-            sink_.reset();
+        check_.stop();
+        bound_.stop();
+        if (output_) {
+            PcmOutput* out = output_;
+            output_ = nullptr;
+            buffer_ = nullptr;
+            out->disconnect();
+            out->stop();
+            // The sound system's own thread may still report on a stopped
+            // sink for a moment (the end of a drain), and deleting a sink
+            // may run pending events: it goes a while later, never inside a
+            // hold (the hold defers the timer).
+            QTimer::singleShot(StoppedOutputGrace, out, &QObject::deleteLater);
         }
-        if (buffer_.isOpen())
-            buffer_.close();
     }
 
     void close() override
@@ -116,29 +198,69 @@ public:
         pcm_.clear();
     }
 
-    bool isPlaying() override
-    {
-        if (!playing_)
-            return false;
-        const auto elapsed = Clock::now() - started_;
-        bool going = false;
-        if (sink_ && sink_->error() == QAudio::NoError) {
-            if (elapsed < format_.duration)
-                going = true; // never shorter than the file
-            else if (elapsed < format_.duration + EndMargin)
-                going = sink_->state() == QAudio::ActiveState;
-        }
-        if (!going)
-            stop();
-        return going;
-    }
+    bool isPlaying() override { return playing_ && Clock::now() < deadline_; }
 
 private:
+    void onState(QAudio::State s)
+    {
+        if (!playing_ || !output_)
+            return;
+        if (s == QAudio::StoppedState && output_->error() != QAudio::NoError) {
+            finish(); // the output failed
+            return;
+        }
+        if (s == QAudio::IdleState && !endReached_)
+            checkEnd();
+    }
+
+    void checkEnd()
+    {
+        if (!playing_ || !output_)
+            return;
+        const qint64 length = qint64(format_.duration.count()) * 1000;
+        const qint64 position = output_->processedUSecs();
+        const bool allHandedOver = buffer_ && buffer_->atEnd();
+        const auto now = Clock::now();
+        if (position != lastPosition_) {
+            lastPosition_ = position;
+            lastMove_ = now;
+        }
+        if (endReached_) {
+            finish();
+            return;
+        }
+        if (position >= length - EndToleranceUs
+            || (allHandedOver && length - position <= NearEndUs && now - lastMove_ >= StillPosition)) {
+            // The position is the server's estimate: a busy machine may run
+            // it a little ahead of the sound, so the end is said a moment on.
+            endReached_ = true;
+            check_.start(EndHang);
+            return;
+        }
+        const qint64 remainingMs = (length - position) / 1000;
+        check_.start(milliseconds(std::clamp<qint64>(remainingMs, 5, 50)));
+    }
+
+    void finish()
+    {
+        if (!playing_)
+            return;
+        stop();
+        if (ended)
+            ended();
+    }
+
+    PcmOutputMaker make_;
     WaveFormat format_;
     QByteArray pcm_;
-    QBuffer buffer_;
-    std::unique_ptr<QAudioSink> sink_;
-    Clock::time_point started_{};
+    PcmOutput* output_ = nullptr;
+    QBuffer* buffer_ = nullptr;
+    QTimer check_;
+    QTimer bound_;
+    Clock::time_point deadline_{};
+    qint64 lastPosition_ = -1;
+    Clock::time_point lastMove_{};
+    bool endReached_ = false;
     bool playing_ = false;
 };
 
@@ -209,9 +331,9 @@ std::optional<WaveFormat> parseWaveHeader(const QByteArray& bytes, QString* reas
     return w;
 }
 
-std::unique_ptr<WaveBackend> makeAudioSinkBackend()
+std::unique_ptr<WaveBackend> makeAudioSinkBackend(PcmOutputMaker makeOutput)
 {
-    return std::make_unique<AudioSinkBackend>();
+    return std::make_unique<AudioSinkBackend>(std::move(makeOutput));
 }
 
 void setWaveBackendFactoryForTesting(std::function<std::unique_ptr<WaveBackend>()> make)
@@ -223,8 +345,24 @@ WaveDevice::WaveDevice(QObject* parent) : QObject(parent) {}
 
 WaveDevice::~WaveDevice()
 {
-    if (backend_)
+    if (backend_) {
+        backend_->ended = nullptr;
         backend_->close();
+    }
+}
+
+void WaveDevice::backendEnded()
+{
+    if (!playing_)
+        return;
+    playing_ = false;
+    emit playbackEnded();
+}
+
+void WaveDevice::endPlayback()
+{
+    // A playback cut short by Stop or Close has ended too.
+    backendEnded();
 }
 
 bool WaveDevice::takeNoOutputNotice()
@@ -266,8 +404,10 @@ QString WaveDevice::noOutputReason()
 
 bool WaveDevice::openFile()
 {
-    if (!backend_)
+    if (!backend_) {
         backend_ = factory() ? factory()() : makeAudioSinkBackend();
+        backend_->ended = [this] { backendEnded(); };
+    }
     const QString name = FileName.trimmed();
     const QString path = QFileInfo(name).isRelative() ? Folders::workingFile(name) : name;
     lastError_.clear();
@@ -289,16 +429,21 @@ void WaveDevice::Command(const QString& command)
     } else if (c == QLatin1String("play")) {
         if ((!open_ || openedName_ != FileName) && !openFile())
             return;
-        if (!backend_->play(&lastError_))
+        endPlayback(); // a playback still going is replaced
+        if (backend_->play(&lastError_))
+            playing_ = true;
+        else
             backend_->stop();
     } else if (c == QLatin1String("stop")) {
         if (backend_)
             backend_->stop();
+        endPlayback();
     } else if (c == QLatin1String("close")) {
         if (backend_)
             backend_->close();
         open_ = false;
         openedName_.clear();
+        endPlayback();
     }
 }
 

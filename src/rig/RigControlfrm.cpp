@@ -6,6 +6,7 @@
 #include "common/Form1.h"
 #include "common/ModalShow.h"
 #include "common/NamedControls.h"
+#include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "logstore/StationSettings.h"
@@ -286,12 +287,12 @@ void RigControlfrm::buildControls()
     connect(txtFreq, &EntryBox::focusGained, this, [this] { Command2_Click(); });
     connect(txtMode, &EntryBox::focusGained, this, [this] { Command2_Click(); });
     connect(chkConvToHex, &QCheckBox::stateChanged, this, [this] { chkConvToHex_Click(); });
-    connect(OptRig, &QRadioButton::clicked, this, [this] { OptRig_Click(); });
-    connect(OptFreq, &QRadioButton::clicked, this, [this] { OptFreq_Click(); });
-    connect(OptDont, &QRadioButton::clicked, this, [this] { OptDont_Click(); });
+    onOperatorChoice(OptRig, this, [this] { OptRig_Click(); });
+    onOperatorChoice(OptFreq, this, [this] { OptFreq_Click(); });
+    onOperatorChoice(OptDont, this, [this] { OptDont_Click(); });
     for (QGroupBox* frame : {fraBaud, fraParity, fraData, fraStop, fraPort, fraPower, fraPoll}) {
         for (QRadioButton* b : frame->findChildren<QRadioButton*>())
-            connect(b, &QRadioButton::clicked, this, [this] { Command2_Click(); });
+            onOperatorChoice(b, this, [this] { Command2_Click(); });
     }
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });

@@ -6,6 +6,7 @@
 #include "common/KeyCodes.h"
 #include "common/ModalShow.h"
 #include "common/NamedControls.h"
+#include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "logstore/ContactLog.h"
@@ -291,7 +292,7 @@ void PacketSpotfrm::buildControls()
     connect(txtSent, &QLineEdit::textChanged, this, [this] { txtSent_Change(); });
     for (QGroupBox* frame : {fraPort, fraBaud, fraParity, fraData, fraStop, fraPower, Frame1}) {
         for (QRadioButton* b : frame->findChildren<QRadioButton*>())
-            connect(b, &QRadioButton::clicked, this, [this] { serialOptionClick(); });
+            onOperatorChoice(b, this, [this] { serialOptionClick(); });
     }
 
     // Key preview: the window's key handler sees every key first.

@@ -3,6 +3,7 @@
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
 #include "common/NamedControls.h"
+#include "common/OperatorChoice.h"
 #include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
@@ -166,7 +167,7 @@ void frmStationID::buildControls()
                                   160 + (i % 10) * 705, 300 + (i / 10) * 290, 630);
         o->setProperty("index", i);
         o->setEnabled(stateAvailable(code));
-        connect(o, &QRadioButton::clicked, this, [this, i] { optState_Click(i); });
+        onOperatorChoice(o, this, [this, i] { optState_Click(i); });
         optState[i] = o;
     }
 

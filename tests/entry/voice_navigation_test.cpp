@@ -9,12 +9,15 @@
 #include "keying/BlindFrm.h"
 #include "logwindow/LogWindow.h"
 
+#include "platform/EventHold.h"
 #include "platform/WaveDevice.h"
+#include "entry/EntryState.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace zq::test {
@@ -95,6 +98,52 @@ TEST_F(VoiceNavigationTest, WithoutPromptFilesNothingIsHeardAndNothingFails)
     visit(w, {w.txtRSTR, w.txtSec, w.txtRSTS, w.txtCall});
     EXPECT_NE(DefaultInstance<BlindFrm>().MMControl1->Mode(), WaveDevice::ModePlaying);
     EXPECT_TRUE(env.prompt().messageTexts().isEmpty());
+}
+
+TEST_F(VoiceNavigationTest, TheSpokenDupeIsHeardWholeAndWhatCameMeanwhileFollowsIt)
+{
+    // The sound server starts each prompt 700 ms late.  The row is cleared
+    // (and "Call" spoken) only once "Dupe" has been heard; keys typed while
+    // it plays go into the cleared call box afterwards, in order; a timer of
+    // the program (a CW repeat, a spot tick) fires only after it.
+    LogWindow& w = open(1);
+    enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
+    WaveDevice* dev = DefaultInstance<BlindFrm>().MMControl1;
+    sound.world.startDelay = std::chrono::milliseconds(700);
+    for (const uint8_t level : {1, 2}) {
+        SCOPED_TRACE(int(level));
+        st.VoiceNavigationLevel = level;
+        w.txtCall->setText(QStringLiteral("W5ABC"));
+        w.txtRSTR->setText(QStringLiteral("599"));
+        w.txtSec->setText(QStringLiteral("Alderbrook"));
+        w.txtRSTS->setText(QStringLiteral("599"));
+        w.txtRSTS->setFocus();
+        dev->Command(QStringLiteral("Close")); // the box's own prompt
+        spoken();
+        sound.world.cut.clear();
+
+        QTimer typist; // the operator, who is not held
+        EventHold::keepRunning(&typist);
+        typist.setSingleShot(true);
+        QObject::connect(&typist, &QTimer::timeout,
+                         [] { QTest::keyClicks(QApplication::focusWidget(), "K1"); });
+        typist.start(100);
+        int ticks = 0, ticksBeforeDupeEnded = 0;
+        QTimer::singleShot(50, [&] {
+            ++ticks;
+            ticksBeforeDupeEnded += !sound.world.calls.contains("open Call.wav");
+        });
+
+        QTest::keyClick(w.txtRSTS, Qt::Key_Return);
+        EXPECT_EQ(EntryState::instance().DuplicateFlag, 1);
+        EXPECT_TRUE(sound.world.cut.isEmpty()) << sound.world.cut.join(",").toStdString();
+        EXPECT_EQ(spoken(), (QStringList{"Dupe", "Call"}));
+        QApplication::processEvents();
+        EXPECT_EQ(w.txtCall->text(), "K1");
+        EXPECT_EQ(ticks, 1);
+        EXPECT_EQ(ticksBeforeDupeEnded, 0);
+        dev->Command(QStringLiteral("Close"));
+    }
 }
 
 } // namespace

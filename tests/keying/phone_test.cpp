@@ -391,6 +391,31 @@ TEST_F(PhoneTest, WithoutSoundOutputOneMessageOnceThePttIsReleased)
 
 } // namespace
 
+TEST_F(PhoneTest, PttDropsOnceTheSoundHasBeenHeardToItsEnd)
+{
+    // The real backend on a sound server that starts the message 300 ms late
+    // and whose output goes Idle (all data handed over) 200 ms before the
+    // last sample is heard: PTT drops when the play position has reached
+    // the file's end, not at Idle.
+    FakeServerOutput::Record heard;
+    setWaveBackendFactoryForTesting([&heard] {
+        return makeAudioSinkBackend([&heard](const WaveFormat& f, QString*) {
+            return std::make_unique<FakeServerOutput>(f, std::chrono::milliseconds(300),
+                                                      std::chrono::milliseconds(200), heard);
+        });
+    });
+    env.writeWorkFile("short.wav", makeWaveFile(400, 8000, 1, 16));
+    phone.Text[1]->setText("short.wav");
+    phone.Text[10]->setText("1");
+    key(112);
+    ASSERT_TRUE(phone.pttKeyed());
+    QTest::qWaitFor([&] { return !phone.pttKeyed(); }, 3000);
+    EXPECT_FALSE(phone.pttKeyed());
+    EXPECT_EQ(keyed(), (QStringList{"RTS+", "RTS-"}));
+    EXPECT_EQ(heard.stops, 1);
+    EXPECT_GE(heard.positionAtStop, 400000 - 5000); // heard to its end
+}
+
 TEST(PhoneRealBackend, WithoutASoundDeviceFailsCleanlyWithOneMessage)
 {
     if (!QMediaDevices::defaultAudioOutput().isNull())
