@@ -193,6 +193,8 @@ void setFrameMarginsForTesting(const QMargins& margins, bool set)
 {
     overrides().frameSet = set;
     overrides().frame = margins;
+    if (!set)
+        learnedMargins() = {};
 }
 
 QRect framePixels(const QWidget& form)

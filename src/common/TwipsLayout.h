@@ -52,8 +52,8 @@ TwipsRect availableTwips(const QWidget* w = nullptr);
 // framed window already on screen stand in for it, so that a window can be
 // sized and placed, frame included, before it is first shown.
 QMargins frameMarginsOf(const QWidget& form);
-// Test hook: the margins assumed for a window not yet framed; (0,0,0,0)
-// with `set` false restores learning them from framed windows.
+// Test hook: the margins assumed for a window not yet framed; `set` false
+// forgets what was learned and learns afresh from framed windows.
 void setFrameMarginsForTesting(const QMargins& margins, bool set = true);
 // The frame rectangle, in global pixels, of a window.
 QRect framePixels(const QWidget& form);

@@ -3,6 +3,7 @@
 #include "platform/QuotedText.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 
@@ -144,15 +145,16 @@ std::optional<double> calibrateLoopsPer60ms()
     while (clock::now() < warmEnd)
         countLoopPasses(kCalibrationPasses / 50, never);
     constexpr int slices = 10;
-    double fastestMs = 0;
-    for (int i = 0; i < slices; ++i) {
+    std::array<double, slices> ms{};
+    for (double& m : ms) {
         const auto t1 = clock::now();
         countLoopPasses(kCalibrationPasses / slices, never);
-        const double ms = std::chrono::duration<double, std::milli>(clock::now() - t1).count();
-        if (i == 0 || ms < fastestMs)
-            fastestMs = ms;
+        m = std::chrono::duration<double, std::milli>(clock::now() - t1).count();
     }
-    return loopsPer60msFromElapsed(fastestMs * slices);
+    // The median slice: the loop's usual pace, as the keying thread meets
+    // it, neither its best moment nor one interrupted by other work.
+    std::nth_element(ms.begin(), ms.begin() + slices / 2, ms.end());
+    return loopsPer60msFromElapsed(ms[slices / 2] * slices);
 }
 
 std::optional<QString> steppedNumber(const QString& text, int step)

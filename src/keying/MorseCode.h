@@ -60,9 +60,9 @@ bool countLoopPasses(double passes, const std::atomic<bool>& stop);
 // Calibration of the Loop method on this computer: the keyer's own loop
 // (countLoopPasses) timed over kCalibrationPasses passes, after a warm-up
 // that brings the processor up to the speed it keys at; the passes are
-// timed in slices and the fastest slice counts, so a slice the thread lost
-// to another program does not make the keying fast.  nullopt when no time
-// was measured.
+// timed in slices and the median slice counts: neither a slice the thread
+// lost to another program nor its single best moment sets the pace.
+// nullopt when no time was measured.
 std::optional<double> calibrateLoopsPer60ms();
 
 // The speed steps of the arrow keys and the "Faster"/"Slower" buttons and

@@ -74,6 +74,7 @@ void resetProgramState()
     setRigFrequencyChangerForTesting(nullptr);
     setScreenTwipsForTesting(0, 0);
     setWorkAreaTwipsForTesting(0, 0);
+    setFrameMarginsForTesting({}, false);
     setWriteFaultForTesting(nullptr);
     // A test never ends its own process or waits on a modal window.
     setProgramEndHandlerForTesting([] {});
