@@ -215,6 +215,23 @@ void BM_KeyMessage(benchmark::State& state)
 // Code practice at 40 WPM: the window hands the CW keyer one character at
 // a time; every key-up between two characters is measured against its
 // ideal length.
+// The CW window keying RTS of serial port 1 by the timer method at `wpm`,
+// every key line it opens a recording one, collected in `lines`.
+CWFrm& cwWindowOnRecordingLines(std::vector<RecordingKeyLine*>& lines, const QString& wpm)
+{
+    KeyingPorts::setOpenerForTesting([&lines](const KeyLinePort& port, QString*) {
+        auto l = std::make_unique<RecordingKeyLine>(port);
+        lines.push_back(l.get());
+        return std::unique_ptr<KeyLine>(std::move(l));
+    });
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Option1->click();
+    cw.Text[10]->setText(QStringLiteral("1"));
+    cw.Text[11]->setText(wpm);
+    cw.optTimer->click();
+    return cw;
+}
+
 void BM_CodePractice(benchmark::State& state)
 {
     const bool busy = state.range(0) != 0;
@@ -223,16 +240,7 @@ void BM_CodePractice(benchmark::State& state)
     for (auto _ : state) {
         zq::bench::BenchWorld world;
         std::vector<RecordingKeyLine*> lines;
-        KeyingPorts::setOpenerForTesting([&](const KeyLinePort& port, QString*) {
-            auto l = std::make_unique<RecordingKeyLine>(port);
-            lines.push_back(l.get());
-            return std::unique_ptr<KeyLine>(std::move(l));
-        });
-        CWFrm& cw = DefaultInstance<CWFrm>();
-        cw.Option1->click();
-        cw.Text[10]->setText(QStringLiteral("1"));
-        cw.Text[11]->setText(QStringLiteral("40"));
-        cw.optTimer->click();
+        cwWindowOnRecordingLines(lines, QStringLiteral("40"));
         auto& cp = DefaultInstance<frmCodePractice>();
         cp.show();
         cp.Text1->setPlainText(text);
@@ -273,16 +281,7 @@ void BM_F1Repeat(benchmark::State& state)
     for (auto _ : state) {
         zq::bench::BenchWorld world;
         std::vector<RecordingKeyLine*> lines;
-        KeyingPorts::setOpenerForTesting([&](const KeyLinePort& port, QString*) {
-            auto l = std::make_unique<RecordingKeyLine>(port);
-            lines.push_back(l.get());
-            return std::unique_ptr<KeyLine>(std::move(l));
-        });
-        CWFrm& cw = DefaultInstance<CWFrm>();
-        cw.Option1->click();
-        cw.Text[10]->setText(QStringLiteral("1"));
-        cw.Text[11]->setText(QStringLiteral("20"));
-        cw.optTimer->click();
+        CWFrm& cw = cwWindowOnRecordingLines(lines, QStringLiteral("20"));
         cw.Text[1]->setText(QStringLiteral("E"));
         cw.txtCWLoop->setText(QStringLiteral("2"));
         cw.txtCWLoop_LostFocus();

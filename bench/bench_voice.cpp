@@ -172,6 +172,21 @@ struct World {
     }
 };
 
+// Runs the event loop until the voice keyer has dropped PTT, `bound` at most.
+void runUntilPttDrops(PhoneFrm& phone, milliseconds bound)
+{
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(1);
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (!phone.pttKeyed())
+            loop.quit();
+    });
+    check.start();
+    QTimer::singleShot(bound, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 void BM_PttRelease(benchmark::State& state)
 {
     World world;
@@ -198,16 +213,7 @@ void BM_PttRelease(benchmark::State& state)
             break;
         }
         // The event loop runs until the poll has dropped the line.
-        QEventLoop loop;
-        QTimer check;
-        check.setInterval(1);
-        QObject::connect(&check, &QTimer::timeout, [&] {
-            if (!phone.pttKeyed())
-                loop.quit();
-        });
-        check.start();
-        QTimer::singleShot(fileMs + 5000, &loop, &QEventLoop::quit);
-        loop.exec();
+        runUntilPttDrops(phone, milliseconds(fileMs + 5000));
         const auto t = line->transitions();
         if (t.empty() || t.back().down) {
             state.SkipWithError("PTT was not released");
@@ -398,16 +404,7 @@ void BM_PttReleaseRealSound(benchmark::State& state)
             state.SkipWithError("the message did not play with PTT keyed");
             break;
         }
-        QEventLoop loop;
-        QTimer check;
-        check.setInterval(1);
-        QObject::connect(&check, &QTimer::timeout, [&] {
-            if (!phone.pttKeyed())
-                loop.quit();
-        });
-        check.start();
-        QTimer::singleShot(fileMs + 10000, &loop, &QEventLoop::quit);
-        loop.exec();
+        runUntilPttDrops(phone, milliseconds(fileMs + 10000));
         // Let the monitor catch up with the tone's end.
         runLoopFor(milliseconds(400) + 2 * monitor.latency());
         const auto t = line->transitions();
