@@ -7,6 +7,7 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
@@ -187,7 +188,9 @@ public:
             // The sound system's own thread may still report on a stopped
             // sink for a moment (the end of a drain), and deleting a sink
             // may run pending events: it goes a while later, never inside a
-            // hold (the hold defers the timer).
+            // hold (the hold defers the timer).  Until then it belongs to
+            // the application, so a program that ends sooner still frees it.
+            out->setParent(QCoreApplication::instance());
             QTimer::singleShot(StoppedOutputGrace, out, &QObject::deleteLater);
         }
     }
