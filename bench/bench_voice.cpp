@@ -375,15 +375,24 @@ void runLoopFor(milliseconds ms)
     loop.exec();
 }
 
+// Starts the recorder of the sound server's monitor and lets it settle;
+// false (the benchmark skipped) when it did not start.
+bool startMonitor(benchmark::State& state, MonitorRecorder& monitor)
+{
+    if (!monitor.start()) {
+        state.SkipWithError("parec did not start");
+        return false;
+    }
+    runLoopFor(milliseconds(300));
+    return true;
+}
+
 void BM_PttReleaseRealSound(benchmark::State& state)
 {
     World world;
     MonitorRecorder monitor;
-    if (!monitor.start()) {
-        state.SkipWithError("parec did not start");
+    if (!startMonitor(state, monitor))
         return;
-    }
-    runLoopFor(milliseconds(300));
     const int fileMs = static_cast<int>(state.range(0));
     QFile f(world.work.path() + QStringLiteral("/tone.wav"));
     f.open(QIODevice::WriteOnly);
@@ -435,11 +444,8 @@ void BM_PromptsRealSound(benchmark::State& state)
 {
     World world;
     MonitorRecorder monitor;
-    if (!monitor.start()) {
-        state.SkipWithError("parec did not start");
+    if (!startMonitor(state, monitor))
         return;
-    }
-    runLoopFor(milliseconds(300));
     for (const char* p : {"NavEn", "Call", "Dupe"}) {
         QFile f(world.work.path() + QStringLiteral("/%1.wav").arg(QLatin1String(p)));
         f.open(QIODevice::WriteOnly);
