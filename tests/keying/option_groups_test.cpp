@@ -53,7 +53,7 @@ void choose(QRadioButton* target, Way way, QRadioButton* from = nullptr, int key
                                           ? QAccessibleActionInterface::toggleAction()
                                           : QAccessibleActionInterface::pressAction());
     // A press may click a moment later, as a mouse would.
-    QTest::qWaitFor([&] { return target->isChecked(); }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return target->isChecked(); }, 2000));
 }
 
 TEST(OptionGroups, TheCwKeyingMethodFollowsTheOptionHoweverItIsChosen)

@@ -409,8 +409,7 @@ TEST_F(PhoneTest, PttDropsOnceTheSoundHasBeenHeardToItsEnd)
     phone.Text[10]->setText("1");
     key(112);
     ASSERT_TRUE(phone.pttKeyed());
-    QTest::qWaitFor([&] { return !phone.pttKeyed(); }, 3000);
-    EXPECT_FALSE(phone.pttKeyed());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !phone.pttKeyed(); }, 3000));
     EXPECT_EQ(keyed(), (QStringList{"RTS+", "RTS-"}));
     EXPECT_EQ(heard.stops, 1);
     EXPECT_GE(heard.positionAtStop, 400000 - 5000); // heard to its end
