@@ -172,6 +172,20 @@ struct World {
     }
 };
 
+// The voice keyer with `wave` written to `name` in the working folder as
+// its F1 message, PTT on serial port 1.
+PhoneFrm& voiceKeyerWithF1(World& world, const QString& name, const QByteArray& wave)
+{
+    QFile f(world.work.path() + QLatin1Char('/') + name);
+    f.open(QIODevice::WriteOnly);
+    f.write(wave);
+    f.close();
+    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+    phone.Text[1]->setText(name);
+    phone.Text[10]->setText(QStringLiteral("1"));
+    return phone;
+}
+
 // Runs the event loop until the voice keyer has dropped PTT, `bound` at most.
 void runUntilPttDrops(PhoneFrm& phone, milliseconds bound)
 {
@@ -195,14 +209,7 @@ void BM_PttRelease(benchmark::State& state)
         return std::make_unique<TimedBackend>(&endedAt);
     });
     const int fileMs = static_cast<int>(state.range(0));
-    QFile f(world.work.path() + QStringLiteral("/msg.wav"));
-    f.open(QIODevice::WriteOnly);
-    f.write(silence(fileMs));
-    f.close();
-
-    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
-    phone.Text[1]->setText(QStringLiteral("msg.wav"));
-    phone.Text[10]->setText(QStringLiteral("1"));
+    PhoneFrm& phone = voiceKeyerWithF1(world, QStringLiteral("msg.wav"), silence(fileMs));
     std::vector<double> delays;
     for (auto _ : state) {
         int f1 = 112;
@@ -394,14 +401,7 @@ void BM_PttReleaseRealSound(benchmark::State& state)
     if (!startMonitor(state, monitor))
         return;
     const int fileMs = static_cast<int>(state.range(0));
-    QFile f(world.work.path() + QStringLiteral("/tone.wav"));
-    f.open(QIODevice::WriteOnly);
-    f.write(tone(fileMs));
-    f.close();
-
-    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
-    phone.Text[1]->setText(QStringLiteral("tone.wav"));
-    phone.Text[10]->setText(QStringLiteral("1"));
+    PhoneFrm& phone = voiceKeyerWithF1(world, QStringLiteral("tone.wav"), tone(fileMs));
     std::vector<double> delays, heard, starts;
     for (auto _ : state) {
         monitor.reset();

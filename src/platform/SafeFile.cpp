@@ -159,18 +159,7 @@ bool appendAndSync(const QString& path, const QByteArray& data, QString* error, 
         if (ok)
             before = off_t(keep);
     }
-    qsizetype written = 0;
-    while (ok && written < data.size()) {
-        ssize_t n = ::write(fd, data.constData() + written, size_t(data.size() - written));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-        } else {
-            written += n;
-        }
-    }
-    if (ok && ::fsync(fd) != 0)
+    if (ok && (!writeAll(fd, data) || ::fsync(fd) != 0))
         ok = false;
     if (!ok) {
         setError(error, QString::fromLocal8Bit(strerror(errno)));

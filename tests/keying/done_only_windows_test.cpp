@@ -36,12 +36,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    static void showActive(QWidget& w)
-    {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    }
 };
 
 bool hasCloseControl(const QWidget& w)

@@ -32,12 +32,6 @@ protected:
         setScreenTwipsForTesting(0, 0);
     }
 
-    static void activate(QWidget& w)
-    {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    }
 
     // The operator types each county into the rover dialog and presses Enter.
     static void addCounties(frmCountyChangeRover& rover, const QStringList& counties)
@@ -68,7 +62,7 @@ TEST_F(CountyChangeTest, ChangeCountyCompletesAndEnterStoresTheCounty)
         auto& change = dynamic_cast<frmCountyChange&>(window);
         shown = true;
         EXPECT_EQ(change.windowTitle(), QStringLiteral("County Change"));
-        activate(change);
+        showActive(change);
         EXPECT_EQ(QApplication::focusWidget(), change.Text1);
         EXPECT_EQ(change.Text1->selectedText(), QStringLiteral("Alderbrook"));
         // A lower-case letter replaces the county by the last county of the
@@ -93,7 +87,7 @@ TEST_F(CountyChangeTest, ChangeCountyCompletesAndEnterStoresTheCounty)
 TEST_F(CountyChangeTest, OnlyATableCountyIsStoredAndEscChangesNothing)
 {
     auto& change = DefaultInstance<frmCountyChange>();
-    activate(change);
+    showActive(change);
     change.Text1->setText(QStringLiteral("Nowhere"));
     QTest::keyClick(change.Text1, Qt::Key_Return);
     EXPECT_TRUE(change.isVisible());
@@ -124,7 +118,7 @@ TEST_F(CountyChangeTest, OnlyATableCountyIsStoredAndEscChangesNothing)
 TEST_F(CountyChangeTest, KeysAtTheStartOfTheFieldBeginANewEntry)
 {
     auto& change = DefaultInstance<frmCountyChange>();
-    activate(change);
+    showActive(change);
     struct Case {
         Qt::Key key;
         const char* after;
@@ -150,12 +144,12 @@ TEST_F(CountyChangeTest, RoverListSortedOnceEachAndHandedOverByDone)
     auto& in = static_cast<Infrm&>(open(0));
     setModalShowHandlerForTesting([&](QWidget& window) {
         if (auto* change = qobject_cast<frmCountyChange*>(&window)) {
-            activate(*change);
+            showActive(*change);
             QTest::mouseClick(change->cmdMultipleCounties, Qt::LeftButton);
             return;
         }
         auto& rover = dynamic_cast<frmCountyChangeRover&>(window);
-        activate(rover);
+        showActive(rover);
         EXPECT_EQ(rover.windowTitle(), QStringLiteral("County Change for Rovers"));
         EXPECT_EQ(rover.Text1->text(), QStringLiteral("Alderbrook"));
         addCounties(rover, {"carr", "ashc", "bellh"});
@@ -195,13 +189,13 @@ TEST_F(CountyChangeTest, RoverListSortedOnceEachAndHandedOverByDone)
     // remove entries; the focus then goes to Done.
     setModalShowHandlerForTesting([&](QWidget& window) {
         if (auto* change = qobject_cast<frmCountyChange*>(&window)) {
-            activate(*change);
+            showActive(*change);
             EXPECT_EQ(change->Text1->text(), QStringLiteral("Ashcombe"));
             QTest::mouseClick(change->cmdMultipleCounties, Qt::LeftButton);
             return;
         }
         auto& rover = dynamic_cast<frmCountyChangeRover&>(window);
-        activate(rover);
+        showActive(rover);
         EXPECT_EQ(listEntries(rover.List1), QStringList({"Ashcombe", "Bellhaven", "Carrow"}));
         EXPECT_EQ(rover.Text1->text(), QStringLiteral("Nowhere"));
         QListWidget* list = rover.List1;
@@ -228,7 +222,7 @@ TEST_F(CountyChangeTest, RoverListSortedOnceEachAndHandedOverByDone)
 TEST_F(CountyChangeTest, EmptyRoverListReturnsToAnInvalidCountyThatKeepsTheDialogOpen)
 {
     auto& change = DefaultInstance<frmCountyChange>();
-    activate(change);
+    showActive(change);
     change.Text1->setText(QStringLiteral("Nowhere"));
     setModalShowHandlerForTesting([](QWidget& window) {
         auto& rover = dynamic_cast<frmCountyChangeRover&>(window);

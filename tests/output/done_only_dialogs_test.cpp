@@ -44,12 +44,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    static void showActive(QWidget& w)
-    {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    }
 
     // Esc with the focus on a button and in a box, then the window
     // manager's close request: the dialog stays shown.

@@ -29,11 +29,15 @@
 #include "spots/SpotStore.h"
 #include "startup/SharedPrefs.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QTest>
 #include <QTimeZone>
+#include <QWidget>
+#include <gtest/gtest.h>
 
 #ifndef ZQ_SOURCE_DIR
 #define ZQ_SOURCE_DIR "."
@@ -80,6 +84,13 @@ void resetProgramState()
     setProgramEndHandlerForTesting([] {});
     resetProgramEndForTesting();
     setModalShowHandlerForTesting([](QWidget&) {});
+}
+
+void showActive(QWidget& w)
+{
+    w.show();
+    QApplication::setActiveWindow(&w);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
 }
 
 TestEnv::TestEnv()

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class QWidget;
+
 namespace zq::test {
 
 class TestEnv {
@@ -41,5 +43,8 @@ private:
 
 // Resets every program-wide owner to its start-of-run state.
 void resetProgramState();
+
+// Shows a window and makes it the active one, as the operator's click would.
+void showActive(QWidget& w);
 
 } // namespace zq::test
