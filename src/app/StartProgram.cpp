@@ -3,10 +3,13 @@
 #include "common/LogWindowLink.h"
 #include "common/OperatorChoice.h"
 #include "common/ProgramEnd.h"
+#include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
 #include "keying/KeyingState.h"
 #include "logwindow/LogWindow.h"
 #include "platform/EndSignals.h"
+#include "platform/EventHold.h"
+#include "platform/InnerLoop.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
 #include "startup/frmSplash.h"
@@ -25,6 +28,7 @@ namespace zq {
 bool startProgram()
 {
     installOperatorChoiceAccessibility();
+    fitPromptDialogsToScreen();
     frmSplash& splash = DefaultInstance<frmSplash>();
     splash.Form_Load();
     splash.show();
@@ -38,6 +42,8 @@ QString workingFolderLockName()
 }
 
 namespace {
+constexpr std::chrono::milliseconds kOrderlyEndBound{5000};
+
 QString lockFilePath(const QString& folder)
 {
     return folder + QLatin1Char('/') + workingFolderLockName();
@@ -69,19 +75,24 @@ bool lockWorkingFolder(QLockFile& lock, const QString& folder)
     return false;
 }
 
-void endProgramInOrder()
+namespace {
+
+// The last steps of the orderly end, from the outermost event loop: no
+// window is deleted under a loop that is still on the stack.
+void unloadSaveAndQuit()
 {
-    static bool ending = false;
-    if (ending)
+    static bool done = false;
+    if (done)
         return;
-    ending = true;
+    done = true;
+    // Work held for after a prompt hold (a contact whose "!" was keyed
+    // meanwhile) was handed to the event loop as the hold ended: it runs
+    // now, while its window is still there.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     QList<QPointer<LogWindow>> logWindows;
     for (bool outOfState : {false, true})
         if (ActiveLogWindow* w = LoadedLogWindow(outOfState))
             logWindows.append(&w->logWindow());
-    // Flagged first: a keying drain that the event loop returns to stops
-    // at once instead of keying on.
-    endProgram();
     KeyingState::instance().CwSendBuffer.clear();
     WindowRegistry::unloadAll();
     KeyingPorts::instance().releaseAll();
@@ -91,6 +102,44 @@ void endProgramInOrder()
     for (const QPointer<LogWindow>& w : logWindows)
         if (w)
             w->saveOperatingTime();
+    endProgram();
+}
+
+} // namespace
+
+void endProgramInOrder()
+{
+    static bool ending = false;
+    if (ending)
+        return;
+    ending = true;
+    // Flagged first: a handler that returns from a question writes nothing
+    // from its answer, and a keying drain stops at once instead of keying on.
+    flagProgramEnd();
+    KeyingState::instance().CwSendBuffer.clear();
+    // Every question, dialog, modal window, prompt hold and keyed message
+    // is left as its Cancel would leave it, and none starts any more; the
+    // rest runs once their callers have returned to the outermost loop.
+    InnerLoop::leaveAllForGood();
+    InnerLoop::whenOutermost(unloadSaveAndQuit);
+    if (InnerLoop::depth() > 0) {
+        // A loop that does not return when left must not keep the program
+        // from ending: the lines go up, the time is saved and every event
+        // loop is told to quit.
+        auto* bound = new QTimer(qApp);
+        bound->setSingleShot(true);
+        EventHold::keepRunning(bound);
+        QObject::connect(bound, &QTimer::timeout, qApp, [] {
+            if (InnerLoop::depth() == 0)
+                return;
+            KeyingPorts::instance().releaseAll();
+            for (bool outOfState : {false, true})
+                if (ActiveLogWindow* w = LoadedLogWindow(outOfState))
+                    w->logWindow().saveOperatingTime();
+            QCoreApplication::exit(0);
+        });
+        bound->start(kOrderlyEndBound);
+    }
 }
 
 int runProgram(int argc, char** argv, const std::function<void()>& started)

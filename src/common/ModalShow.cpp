@@ -1,5 +1,7 @@
 #include "common/ModalShow.h"
 
+#include "platform/InnerLoop.h"
+
 #include <QDialog>
 #include <QEvent>
 #include <QEventLoop>
@@ -39,14 +41,29 @@ void showModal(QWidget& window)
         handler()(window);
         return;
     }
+    // Left from outside, the window is closed as its Cancel would close
+    // it: a dialog is rejected, any other window hidden, and nothing of its
+    // own Done or close steps runs.
+    QPointer<QWidget> w(&window);
     if (auto* dialog = qobject_cast<QDialog*>(&window)) {
-        dialog->exec();
+        InnerLoop inner(dialog, [w] {
+            if (auto* d = qobject_cast<QDialog*>(w.data()))
+                d->reject();
+        });
+        if (!inner.left())
+            dialog->exec();
         return;
     }
-    QPointer<QWidget> w(&window);
     const Qt::WindowModality old = window.windowModality();
-    window.setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
+    InnerLoop inner(&window, [w, &loop] {
+        if (w)
+            w->hide();
+        loop.quit();
+    });
+    if (inner.left())
+        return;
+    window.setWindowModality(Qt::ApplicationModal);
     HideWatcher watcher(window, loop);
     QObject::connect(&window, &QObject::destroyed, &loop, &QEventLoop::quit);
     window.show();

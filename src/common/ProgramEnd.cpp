@@ -31,6 +31,11 @@ void endProgram()
         QMetaObject::invokeMethod(app, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+void flagProgramEnd()
+{
+    endedFlag() = true;
+}
+
 bool programEnded()
 {
     return endedFlag();

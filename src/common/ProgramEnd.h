@@ -8,7 +8,10 @@
 namespace zq {
 
 void endProgram();
-// True once endProgram() has run in this run.
+// Flags the end without quitting yet: the orderly end first leaves the
+// inner loops, and handlers that return from them see programEnded().
+void flagProgramEnd();
+// True once endProgram() or flagProgramEnd() has run in this run.
 bool programEnded();
 
 // Test hooks: replaces what ending does (nullptr restores the event-loop

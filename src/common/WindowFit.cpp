@@ -437,4 +437,11 @@ void ResizeFormToSize(QWidget& form, float targetWidth, float targetHeight, floa
     FitWindow(form, p);
 }
 
+void fitPromptDialogsToScreen()
+{
+    setDialogRoom([](const QWidget& dialog) {
+        return availablePixels(&dialog).marginsRemoved(frameMarginsOf(dialog));
+    });
+}
+
 } // namespace zq

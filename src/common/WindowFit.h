@@ -172,4 +172,8 @@ void ResizeFormToSize(QWidget& form, float targetWidth, float targetHeight, floa
                       float designHeight, uint8_t exactSizeFlag, float fontGrowthFactor,
                       const QString& fontName);
 
+// The prompt layer's dialogs (input boxes) keep their frames, title bar
+// included, inside the same available area as the windows.
+void fitPromptDialogsToScreen();
+
 } // namespace zq

@@ -1,5 +1,7 @@
 #include "common/WindowRegistry.h"
 
+#include "platform/InnerLoop.h"
+
 namespace zq {
 
 std::map<std::type_index, QPointer<QWidget>>& WindowRegistry::windows()
@@ -14,9 +16,16 @@ void WindowRegistry::dispose(QPointer<QWidget> w)
         return;
     if (auto* step = dynamic_cast<UnloadStep*>(w.data()))
         step->onUnload();
+    if (!w)
+        return;
+    // Its questions and modal showings are closed as their Cancel would
+    // close them; the window itself goes once no inner loop runs, so none
+    // of them, nor a handler of its own below one, is left with a deleted
+    // window.
+    InnerLoop::leaveLoopsOf(w);
     if (w) {
         w->hide();
-        w->deleteLater();
+        InnerLoop::deleteWhenOutermost(w);
     }
 }
 

@@ -4,9 +4,11 @@
 // use creates a fresh one.  Creating a window builds it, registers it and
 // only then runs its load step, so whatever the load does (a message box,
 // a modal showing, a failed port, an event pass) reaches this same window
-// and never builds a second one.  Unloading runs the window's unload step at once
-// and deletes the object from the event loop, so a window may be unloaded
-// from inside one of its own handlers.
+// and never builds a second one.  Unloading runs the window's unload step
+// at once, closes the window's open questions and modal showings as their
+// Cancel would, and deletes the object from the event loop once no inner
+// loop runs (platform/InnerLoop.h), so a window may be unloaded from inside
+// one of its own handlers or while one of its questions is up.
 
 #include <QPointer>
 #include <QWidget>

@@ -3,6 +3,7 @@
 #include "common/ProgramEnd.h"
 #include "keying/KeyingState.h"
 #include "keying/MorseCode.h"
+#include "platform/InnerLoop.h"
 
 #include <QEventLoop>
 #include <QMetaObject>
@@ -254,6 +255,12 @@ void MorseKeyer::drain()
 {
     QPointer<MorseKeyer> self(this);
     for (;;) {
+        if (programEnded() || InnerLoop::closing()) {
+            // The program ends: keying stops at once, the line goes up, and
+            // nothing more is keyed.
+            abort();
+            return;
+        }
         if (!running_) {
             // A character typed while the last drain was ending is keyed too.
             if (buffer_.isEmpty())
@@ -261,13 +268,25 @@ void MorseKeyer::drain()
             start();
         }
         QEventLoop loop;
-        loops_.push_back(&loop);
-        loop.exec();
-        if (!self)
-            return; // the keyer went away with its window
-        loops_.erase(std::remove(loops_.begin(), loops_.end(), &loop), loops_.end());
-        if (programEnded())
-            abort(); // the program ends: keying stops at once, the line goes up
+        {
+            // Left from outside (the program ends, the keyer's window goes):
+            // keying stops, the line goes up and the drain returns.
+            InnerLoop inner(parent(), [this, &loop] {
+                abort();
+                loop.quit();
+            });
+            if (!inner.left()) {
+                loops_.push_back(&loop);
+                loop.exec();
+                if (!self)
+                    return; // the keyer went away with its window
+                loops_.erase(std::remove(loops_.begin(), loops_.end(), &loop), loops_.end());
+            }
+        }
+        if (programEnded() || InnerLoop::closing()) {
+            abort();
+            return;
+        }
         if (stop_)
             return;
     }

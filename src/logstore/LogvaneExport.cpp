@@ -2,6 +2,7 @@
 
 #include "platform/Folders.h"
 #include "logstore/StationSettings.h"
+#include "platform/InnerLoop.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
@@ -87,6 +88,9 @@ void ExportLogvaneFile()
     const QString power =
         prompt().input(QStringLiteral("Please enter the power value you would like to record."),
                        QStringLiteral("Please enter the power value"));
+    // The question was left because the program ends: nothing is exported.
+    if (InnerLoop::closing())
+        return;
 
     const Folders& folders = Folders::instance();
     const ContactLog& log = ContactLog::instance();

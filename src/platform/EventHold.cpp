@@ -1,5 +1,7 @@
 #include "platform/EventHold.h"
 
+#include "platform/InnerLoop.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -117,6 +119,11 @@ void release()
     std::vector<Deferred> items;
     items.swap(deferred());
     for (Deferred& d : items) {
+        // The program ends: what the operator did meanwhile and the timers
+        // that came due are dropped, the held work (a contact to log) still
+        // runs before the windows go.
+        if (InnerLoop::closing() && d.kind != Deferred::Kind::Call)
+            continue;
         switch (d.kind) {
         case Deferred::Kind::Input: {
             QObject* to = d.receiver;
@@ -242,9 +249,11 @@ void EventHold::Loop::quit()
 
 bool EventHold::Loop::run()
 {
-    if (!d->signalled)
+    // Left from outside (the program ends) as if the bound had passed.
+    InnerLoop inner(nullptr, [this] { d->loop.quit(); });
+    if (!d->signalled && !inner.left())
         d->loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return d->signalled;
+    return d->signalled && !inner.left();
 }
 
 } // namespace zq

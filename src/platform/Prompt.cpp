@@ -1,10 +1,16 @@
 #include "platform/Prompt.h"
 
+#include "platform/InnerLoop.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
 
 namespace zq {
 
@@ -42,6 +48,68 @@ std::unique_ptr<Prompt> setPrompt(std::unique_ptr<Prompt> p)
     return old;
 }
 
+namespace {
+
+std::function<QRect(const QWidget&)>& roomSource()
+{
+    static std::function<QRect(const QWidget&)> room;
+    return room;
+}
+
+QRect roomFor(const QWidget& dialog)
+{
+    if (roomSource())
+        return roomSource()(dialog);
+    const QScreen* s = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect();
+}
+
+// Centred over its parent window, or in the room without one, and moved
+// inside the room where that falls outside.
+void placeInRoom(QDialog& dialog)
+{
+    const QRect room = roomFor(dialog);
+    if (!room.isValid())
+        return;
+    dialog.adjustSize();
+    QRect r(QPoint(0, 0), dialog.size());
+    const QWidget* parent = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    r.moveCenter(parent && parent->isVisible() ? parent->geometry().center() : room.center());
+    r.moveLeft(std::max(room.left(), std::min(r.left(), room.right() - r.width() + 1)));
+    r.moveTop(std::max(room.top(), std::min(r.top(), room.bottom() - r.height() + 1)));
+    dialog.move(r.topLeft());
+}
+
+// Runs a dialog as an inner loop of its parent window: what exec returned,
+// or nothing when the dialog was left from outside or never shown because
+// the program ends.
+std::optional<int> runDialog(QDialog& dialog, const std::function<void()>& leave)
+{
+    InnerLoop loop(dialog.parentWidget(), leave);
+    if (loop.left())
+        return std::nullopt;
+    const int result = dialog.exec();
+    if (loop.left())
+        return std::nullopt;
+    return result;
+}
+
+MsgAnswer closeAnswer(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::Ok: return MsgAnswer::Ok;
+    case MsgButtons::YesNo: return MsgAnswer::No;
+    default: return MsgAnswer::Cancel;
+    }
+}
+
+} // namespace
+
+void setDialogRoom(std::function<QRect(const QWidget& dialog)> room)
+{
+    roomSource() = std::move(room);
+}
+
 MsgAnswer QtPrompt::message(const QString& text, const QString& title, MsgButtons buttons,
                             MsgIcon icon)
 {
@@ -66,42 +134,88 @@ MsgAnswer QtPrompt::message(const QString& text, const QString& title, MsgButton
         box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         break;
     }
-    switch (box.exec()) {
+    const std::optional<int> pressed = runDialog(box, [&box] { box.done(QMessageBox::Cancel); });
+    if (!pressed)
+        return closeAnswer(buttons);
+    switch (*pressed) {
     case QMessageBox::Ok: return MsgAnswer::Ok;
     case QMessageBox::Yes: return MsgAnswer::Yes;
     case QMessageBox::No: return MsgAnswer::No;
     case QMessageBox::Retry: return MsgAnswer::Retry;
-    default: return MsgAnswer::Cancel;
+    case QMessageBox::Cancel: return MsgAnswer::Cancel;
+    default: return closeAnswer(buttons);
     }
+}
+
+std::unique_ptr<QInputDialog> QtPrompt::inputDialog(QWidget* parent, const QString& promptText,
+                                                    const QString& title,
+                                                    const QString& defaultAnswer)
+{
+    auto dialog = std::make_unique<QInputDialog>(parent);
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(promptText);
+    dialog->setTextValue(defaultAnswer);
+    dialog->setInputMode(QInputDialog::TextInput);
+    if (auto* label = dialog->findChild<QLabel*>()) {
+        // A prompt wider than the room wraps; a short one stays one line.
+        const QRect room = roomFor(*dialog);
+        QMargins m;
+        if (dialog->layout())
+            m = dialog->layout()->contentsMargins();
+        label->setWordWrap(true);
+        if (room.isValid())
+            label->setMaximumWidth(std::max(80, room.width() - m.left() - m.right()));
+    }
+    placeInRoom(*dialog);
+    return dialog;
 }
 
 QString QtPrompt::input(const QString& promptText, const QString& title,
                         const QString& defaultAnswer)
 {
-    bool ok = false;
-    QString answer = QInputDialog::getText(QApplication::activeWindow(), title, promptText,
-                                           QLineEdit::Normal, defaultAnswer, &ok);
-    return ok ? answer : QString();
+    auto dialog = inputDialog(QApplication::activeWindow(), promptText, title, defaultAnswer);
+    QInputDialog* d = dialog.get();
+    if (runDialog(*d, [d] { d->reject(); }) != QDialog::Accepted)
+        return QString();
+    return d->textValue();
 }
+
+namespace {
+QString runFileDialog(QFileDialog& dialog)
+{
+    if (runDialog(dialog, [&dialog] { dialog.reject(); }) != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+} // namespace
 
 QString QtPrompt::openFile(const QString& title, const QString& initialPath, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, initialPath, filter);
+    QFileDialog dialog(QApplication::activeWindow(), title, initialPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return runFileDialog(dialog);
 }
 
 QString QtPrompt::saveFile(const QString& title, const QString& initialPath, const QString& filter,
                            bool confirmOverwrite)
 {
-    QFileDialog::Options options;
+    QFileDialog dialog(QApplication::activeWindow(), title, initialPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
     if (!confirmOverwrite)
-        options |= QFileDialog::DontConfirmOverwrite;
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, initialPath, filter,
-                                        nullptr, options);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return runFileDialog(dialog);
 }
 
 std::optional<QColor> QtPrompt::chooseColor(const QColor& initial, const QString& title)
 {
-    QColor c = QColorDialog::getColor(initial, QApplication::activeWindow(), title);
+    QColorDialog dialog(initial, QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    if (runDialog(dialog, [&dialog] { dialog.reject(); }) != QDialog::Accepted)
+        return std::nullopt;
+    const QColor c = dialog.selectedColor();
     if (!c.isValid())
         return std::nullopt;
     return c;

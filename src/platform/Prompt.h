@@ -4,12 +4,17 @@
 // dialog ever blocking.
 
 #include <QColor>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
+
+class QInputDialog;
+class QWidget;
 
 namespace zq {
 
@@ -42,9 +47,23 @@ Prompt& prompt();
 // Installs p (takes ownership); returns the previous one.
 std::unique_ptr<Prompt> setPrompt(std::unique_ptr<Prompt> p);
 
-// Qt dialogs.
+// Where the client area of the prompt layer's dialogs must lie (the
+// available area less the window manager's frame); the window layer sets
+// it.  Without it, the screen's available area.
+void setDialogRoom(std::function<QRect(const QWidget& dialog)> room);
+
+// Qt dialogs.  Each runs as an inner loop (platform/InnerLoop.h): left from
+// outside, or asked while the program ends, a message box answers as its
+// close would (Cancel, No for Yes/No, Ok for Ok alone), an input box, a
+// file dialog and the colour dialog as Cancel.
 class QtPrompt final : public Prompt {
 public:
+    // The input box as input() shows it: its prompt wraps so that the box
+    // lies inside the room for dialogs.
+    static std::unique_ptr<QInputDialog> inputDialog(QWidget* parent, const QString& promptText,
+                                                     const QString& title,
+                                                     const QString& defaultAnswer);
+
     MsgAnswer message(const QString& text, const QString& title, MsgButtons buttons,
                       MsgIcon icon) override;
     QString input(const QString& promptText, const QString& title,

@@ -7,6 +7,7 @@
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
 #include "platform/Paths.h"
+#include "platform/InnerLoop.h"
 #include "startup/SharedPrefs.h"
 #include "startup/StartupPictures.h"
 #include "startup/StationSetupEntry.h"
@@ -78,7 +79,14 @@ void frmSplash::Form_Load()
     folders.WorkingDrive = folders.WorkingDirectory.left(1);
 
     QPointer<frmBrelvoxLogo> logo = &DefaultInstance<frmBrelvoxLogo>();
-    logo->exec();
+    {
+        InnerLoop inner(logo, [logo] {
+            if (logo)
+                logo->reject();
+        });
+        if (!inner.left())
+            logo->exec();
+    }
 
     ResizeFormToScreen(*this);
 

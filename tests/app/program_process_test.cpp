@@ -274,6 +274,68 @@ TEST_F(ProgramProcess, EndSignalClosesTheWinKeyerWithItsCloseBytes)
         << keyer.received().toHex(' ').toStdString();
 }
 
+// An end signal while the program runs an inner loop: a question, an input
+// box, a file dialog, a window shown modally, a hold for a spoken prompt
+// with a contact whose "!" was keyed meanwhile.  Each ends as from the
+// outermost loop: the question answered as its Cancel and nothing written
+// from that answer, the held contact logged, the key line up, the lock
+// gone, exit 0.
+TEST_F(ProgramProcess, AnEndSignalInsideAnInnerLoopEndsInOrder)
+{
+    for (const char* name : {"county2.txt", "ADIFCnt.txt"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/") + QLatin1String(name),
+                                work.filePath(QLatin1String(name))));
+    const QString logPath = work.filePath(QStringLiteral("log.txt"));
+    auto logText = [&] {
+        QFile f(logPath);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray log = logText();
+    struct Case {
+        const char* drive;
+        const char* show;    // the prompt shown for real
+        const char* waitFor; // the line printed once the loop runs
+        int signal;
+    };
+    const Case cases[] = {
+        {"log", "Open existing log?", "SHOWING Open existing log?", SIGTERM},
+        {"log-delete", "Are you sure?", "SHOWING Are you sure?", SIGHUP},
+        {"log-adif", "Please enter your transmitter output power.", "SHOWING Please enter", SIGINT},
+        {"log-adif", "SAVE-FILE", "SHOWING SAVE-FILE", SIGTERM},
+        {"log-cw-window", "", "MODAL CWFrm", SIGTERM},
+        {"log-hold", "", "KEYED", SIGHUP},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.drive << " " << c.show);
+        QProcessEnvironment env = home.environment(c.drive);
+        env.insert(QStringLiteral("ZQ_SHOW"), QString::fromLatin1(c.show));
+        ProgramRun run(QStringLiteral(ZQ_DRIVEN_PROGRAM), work.path(), env);
+        ASSERT_TRUE(run.waitForLine(QString::fromLatin1(c.waitFor)))
+            << run.lines().join(u'|').toStdString();
+        run.signal(c.signal);
+        ASSERT_TRUE(run.waitForEnd()) << run.lines().join(u'|').toStdString();
+        const QStringList said = run.lines();
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << said.join(u'|').toStdString();
+        EXPECT_EQ(run.exitCode(), 0) << said.join(u'|').toStdString();
+        EXPECT_FALSE(QFileInfo::exists(lockPath()));
+        if (QByteArray(c.drive) == "log-hold") {
+            const QStringList keyed = said.filter(QRegularExpression(QStringLiteral("^KEY ")));
+            ASSERT_FALSE(keyed.isEmpty());
+            EXPECT_EQ(keyed.last().toStdString(), "KEY rts 0");
+            EXPECT_TRUE(said.contains(QStringLiteral("RELEASED")));
+            EXPECT_TRUE(logText().startsWith(log)) << logText().toStdString();
+            EXPECT_TRUE(logText().mid(log.size()).startsWith("\"K5LOW\""))
+                << logText().toStdString();
+            QFile::remove(logPath);
+            QFile restore(logPath);
+            ASSERT_TRUE(restore.open(QIODevice::WriteOnly));
+            restore.write(log);
+        } else {
+            EXPECT_EQ(logText().toStdString(), log.toStdString()) << "written from a left question";
+        }
+    }
+}
+
 // The lock itself, in this process: a held lock refuses a second taker
 // with the message, and a lock file that names no process (its copy died
 // before writing it) is taken over once it is old, but not while it may

@@ -25,6 +25,7 @@
 #include "output/frmCountyChange.h"
 #include "output/frmCountyChangeRover.h"
 #include "output/frmCountyList.h"
+#include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "rig/RigControlfrm.h"
 #include "rig/frmBandPlan.h"
@@ -40,6 +41,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -464,6 +466,26 @@ TEST_P(ToolWindowWalkTest, EveryOtherWindow)
 
     faults.removeDuplicates();
     EXPECT_TRUE(faults.isEmpty()) << faults.size() << " faults:\n" << faults.join('\n').toStdString();
+}
+
+// The prompt layer's input boxes, with the longest question the program
+// asks: the prompt wraps, so the box lies inside the available area.
+TEST_P(ToolWindowWalkTest, InputBoxes)
+{
+    useScreen();
+    fitPromptDialogsToScreen();
+    writeLog();
+    LogWindow& out = start(1);
+    const QString longest = QStringLiteral(
+        "Please enter the power value that you would like to record.  This is an optional value "
+        "that will be included in each QSO record and displayed in Logvane's power output column.");
+    auto box = QtPrompt::inputDialog(&out, longest,
+                                     QStringLiteral("Please enter your transmitter output power."),
+                                     QStringLiteral("100"));
+    box->setObjectName(QStringLiteral("inputBox"));
+    const QStringList faults = showAndWalk(*box);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
+    setDialogRoom(nullptr);
 }
 
 namespace {

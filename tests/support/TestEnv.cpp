@@ -23,6 +23,7 @@
 #include "rig/RigTuning.h"
 #include "logstore/SectionTable.h"
 #include "platform/Paths.h"
+#include "platform/InnerLoop.h"
 #include "platform/SafeFile.h"
 #include "platform/WinKeyer.h"
 #include "spots/SpotCountryLookup.h"
@@ -83,6 +84,7 @@ void resetProgramState()
     // A test never ends its own process or waits on a modal window.
     setProgramEndHandlerForTesting([] {});
     resetProgramEndForTesting();
+    InnerLoop::resetForTesting();
     setModalShowHandlerForTesting([](QWidget&) {});
 }
 

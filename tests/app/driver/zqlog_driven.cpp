@@ -1,14 +1,26 @@
 // The program as main() runs it, for tests that start it as a process of
 // its own and end it with signals.  Two stand-ins only: message boxes are
 // printed ("MESSAGE <title>: <text>") and answered with their first button,
-// and every key line the program opens is a recording line that prints
-// each change ("KEY rts 1", "KEY lpt 3", ...) and its release
+// input boxes ("INPUT <title>") and file dialogs ("SAVE-FILE", "OPEN-FILE")
+// with Cancel; and every key line the program opens is a recording line
+// that prints each change ("KEY rts 1", "KEY lpt 3", ...) and its release
 // ("RELEASED").  "STARTED" is printed once the first window shows.
+//
+// ZQ_SHOW=<title>: the prompt of that title (or kind, for a file dialog)
+// is shown as the real program shows it, after "SHOWING <title>" is
+// printed; the answer is printed as "ANSWERED <answer>".
 //
 // ZQ_DRIVE=key-parallel or key-rts: once started, the CW window keys a
 // long message at 5 WPM on the parallel port or on a serial port's RTS.
 // ZQ_DRIVE=winkeyer: once started, the WinKeyer window opens the keyer on
 // port 7 and "WINKEYER OPEN" is printed when the link is open.
+// ZQ_DRIVE=log, log-delete, log-adif, log-cw-window: the out-of-state log
+// window opens on the folder's log ("LOG WINDOW" is printed), then the
+// first contact's Delete, the ADIF export or the CW window shown modally.
+// ZQ_DRIVE=log-hold: with a contact typed in the entry row, the program
+// holds as for a spoken prompt ("HOLDING") while the CW window keys "E!"
+// at 5 WPM on RTS; the "!" logs the contact once the hold ends ("KEYED"
+// when the message is done).
 
 #include "app/StartProgram.h"
 #include "common/EntryBox.h"
@@ -16,11 +28,18 @@
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
 #include "keying/frmWinKey.h"
+#include "common/LogWindowLink.h"
+#include "logstore/StationSettings.h"
+#include "logwindow/LogWindow.h"
+#include "logwindow/Outfrm.h"
+#include "logwindow/ContactListView.h"
+#include "platform/EventHold.h"
 #include "platform/KeyLine.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
 #include "platform/WinKeyer.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -41,10 +60,17 @@ void say(const QString& line)
 
 class PrintingPrompt final : public Prompt {
 public:
+    PrintingPrompt() : show_(QString::fromLocal8Bit(qgetenv("ZQ_SHOW"))) {}
+
     MsgAnswer message(const QString& text, const QString& title, MsgButtons buttons,
-                      MsgIcon) override
+                      MsgIcon icon) override
     {
         say(QStringLiteral("MESSAGE %1: %2").arg(title, QString(text).replace(u'\n', u' ')));
+        if (shown(title)) {
+            const MsgAnswer a = real_.message(text, title, buttons, icon);
+            say(QStringLiteral("ANSWERED %1").arg(int(a)));
+            return a;
+        }
         switch (buttons) {
         case MsgButtons::YesNo:
         case MsgButtons::YesNoCancel: return MsgAnswer::Yes;
@@ -52,15 +78,44 @@ public:
         default: return MsgAnswer::Ok;
         }
     }
-    QString input(const QString&, const QString& title, const QString&) override
+    QString input(const QString& text, const QString& title, const QString& answer) override
     {
         say(QStringLiteral("INPUT %1").arg(title));
-        return {};
+        return shown(title) ? answered(real_.input(text, title, answer)) : QString();
     }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, bool) override { return {}; }
+    QString openFile(const QString& title, const QString& path, const QString& filter) override
+    {
+        say(QStringLiteral("OPEN-FILE"));
+        return shown(QStringLiteral("OPEN-FILE")) ? answered(real_.openFile(title, path, filter))
+                                                  : QString();
+    }
+    QString saveFile(const QString& title, const QString& path, const QString& filter,
+                     bool confirm) override
+    {
+        say(QStringLiteral("SAVE-FILE"));
+        return shown(QStringLiteral("SAVE-FILE"))
+            ? answered(real_.saveFile(title, path, filter, confirm))
+            : QString();
+    }
     std::optional<QColor> chooseColor(const QColor&, const QString&) override { return {}; }
     void beep() override {}
+
+private:
+    bool shown(const QString& title)
+    {
+        if (show_.isEmpty() || title != show_)
+            return false;
+        say(QStringLiteral("SHOWING %1").arg(title));
+        return true;
+    }
+    static QString answered(const QString& a)
+    {
+        say(QStringLiteral("ANSWERED %1").arg(a));
+        return a;
+    }
+
+    const QString show_;
+    QtPrompt real_;
 };
 
 // The device under the recording line: every change succeeds, and its
@@ -114,18 +169,84 @@ void openWinKeyer()
     poll->start(10);
 }
 
+// The out-of-state log window on the folder's log, as a station in
+// another state starts it.
+LogWindow& openLogWindow()
+{
+    StationSettings& st = StationSettings::instance();
+    st.OwnCall = QStringLiteral("K9XYZ");
+    st.OwnSpc = QStringLiteral("IL");
+    st.OwnCountry = QStringLiteral("United States");
+    st.OwnCounty = QStringLiteral("Alderbrook");
+    st.CurrentBand = QStringLiteral("20");
+    st.CurrentMode = QStringLiteral("CW");
+    st.FormSizePercent = 100;
+    st.OutOfStateFlag = 1;
+    ShowLogWindow();
+    say(QStringLiteral("LOG WINDOW"));
+    return DefaultInstance<Outfrm>();
+}
+
+// Holds as a spoken prompt does while "E!" is keyed: the "!" comes during
+// the hold, so the contact is logged once the hold ends.
+void keyExclamationDuringHold(LogWindow& w)
+{
+    w.txtCall->setText(QStringLiteral("K5LOW"));
+    w.txtRSTR->setText(QStringLiteral("599"));
+    w.txtSec->setText(QStringLiteral("Alderbrook"));
+    w.txtRSTS->setText(QStringLiteral("599"));
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            CWFrm& cw = DefaultInstance<CWFrm>();
+            cw.Text[10]->setText(QStringLiteral("1"));
+            cw.Text[11]->setText(QStringLiteral("5"));
+            cw.Text[2]->setText(QStringLiteral("E!"));
+            cw.Option1->click();
+            int f2 = 113;
+            cw.FKeyCW(f2);
+            say(QStringLiteral("KEYED"));
+        },
+        Qt::QueuedConnection);
+    say(QStringLiteral("HOLDING"));
+    QObject never;
+    EventHold::waitFor(&never, &QObject::objectNameChanged, std::chrono::minutes(1));
+}
+
+void drive(const QByteArray& what)
+{
+    if (what == "key-parallel" || what == "key-rts") {
+        keyLongMessage(what == "key-parallel");
+    } else if (what == "winkeyer") {
+        openWinKeyer();
+    } else if (what.startsWith("log")) {
+        LogWindow& w = openLogWindow();
+        if (what == "log-delete") {
+            w.ListView1->selectRow(0);
+            w.cmdDelete_Click();
+        } else if (what == "log-adif") {
+            w.findChild<QAction*>(QStringLiteral("mnuexportADIF"))->trigger();
+        } else if (what == "log-cw-window") {
+            QTimer::singleShot(100, qApp, [] {
+                if (QWidget* modal = QApplication::activeModalWidget())
+                    say(QStringLiteral("MODAL %1").arg(modal->objectName()));
+            });
+            w.findChild<QAction*>(QStringLiteral("mnuCW"))->trigger();
+        } else if (what == "log-hold") {
+            keyExclamationDuringHold(w);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     setPrompt(std::make_unique<PrintingPrompt>());
     KeyingPorts::setOpenerForTesting(openRecordingLine);
-    const QByteArray drive = qgetenv("ZQ_DRIVE");
-    return runProgram(argc, argv, [drive] {
+    const QByteArray what = qgetenv("ZQ_DRIVE");
+    return runProgram(argc, argv, [what] {
         say(QStringLiteral("STARTED"));
-        if (drive == "key-parallel" || drive == "key-rts")
-            keyLongMessage(drive == "key-parallel");
-        else if (drive == "winkeyer")
-            openWinKeyer();
+        drive(what);
     });
 }
