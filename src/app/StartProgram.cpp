@@ -8,7 +8,6 @@
 #include "keying/KeyingState.h"
 #include "logwindow/LogWindow.h"
 #include "platform/EndSignals.h"
-#include "platform/EventHold.h"
 #include "platform/InnerLoop.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
@@ -42,8 +41,6 @@ QString workingFolderLockName()
 }
 
 namespace {
-constexpr std::chrono::milliseconds kOrderlyEndBound{5000};
-
 QString lockFilePath(const QString& folder)
 {
     return folder + QLatin1Char('/') + workingFolderLockName();
@@ -75,16 +72,26 @@ bool lockWorkingFolder(QLockFile& lock, const QString& folder)
     return false;
 }
 
-namespace {
-
-// The last steps of the orderly end, from the outermost event loop: no
-// window is deleted under a loop that is still on the stack.
-void unloadSaveAndQuit()
+void endProgramInOrder()
 {
-    static bool done = false;
-    if (done)
+    static bool ending = false;
+    if (ending)
         return;
-    done = true;
+    ending = true;
+    // Flagged first: a handler that returns from a question writes nothing
+    // from its answer, and a keying drain stops at once instead of keying on.
+    flagProgramEnd();
+    KeyingState::instance().CwSendBuffer.clear();
+    // Every question, dialog, modal window, prompt hold and keyed message
+    // is left as its Cancel would leave it, and none starts any more.
+    InnerLoop::leaveAllForGood();
+    // Quitting makes every running event loop return, the outermost last,
+    // so the handlers below them return too; the rest runs after that.
+    endProgram();
+}
+
+void finishProgramEndInOrder()
+{
     // Work held for after a prompt hold (a contact whose "!" was keyed
     // meanwhile) was handed to the event loop as the hold ended: it runs
     // now, while its window is still there.
@@ -97,49 +104,12 @@ void unloadSaveAndQuit()
     WindowRegistry::unloadAll();
     KeyingPorts::instance().releaseAll();
     // With every line up, the log window ends as its Exit command does:
-    // the operating time and preferences saved, no backup.  Unloaded
-    // windows are deleted only from the event loop, so they are still here.
+    // the operating time and preferences saved, no backup.
     for (const QPointer<LogWindow>& w : logWindows)
         if (w)
             w->saveOperatingTime();
-    endProgram();
-}
-
-} // namespace
-
-void endProgramInOrder()
-{
-    static bool ending = false;
-    if (ending)
-        return;
-    ending = true;
-    // Flagged first: a handler that returns from a question writes nothing
-    // from its answer, and a keying drain stops at once instead of keying on.
-    flagProgramEnd();
-    KeyingState::instance().CwSendBuffer.clear();
-    // Every question, dialog, modal window, prompt hold and keyed message
-    // is left as its Cancel would leave it, and none starts any more; the
-    // rest runs once their callers have returned to the outermost loop.
-    InnerLoop::leaveAllForGood();
-    InnerLoop::whenOutermost(unloadSaveAndQuit);
-    if (InnerLoop::depth() > 0) {
-        // A loop that does not return when left must not keep the program
-        // from ending: the lines go up, the time is saved and every event
-        // loop is told to quit.
-        auto* bound = new QTimer(qApp);
-        bound->setSingleShot(true);
-        EventHold::keepRunning(bound);
-        QObject::connect(bound, &QTimer::timeout, qApp, [] {
-            if (InnerLoop::depth() == 0)
-                return;
-            KeyingPorts::instance().releaseAll();
-            for (bool outOfState : {false, true})
-                if (ActiveLogWindow* w = LoadedLogWindow(outOfState))
-                    w->logWindow().saveOperatingTime();
-            QCoreApplication::exit(0);
-        });
-        bound->start(kOrderlyEndBound);
-    }
+    // The unloaded windows go now, with whatever they still hold.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 int runProgram(int argc, char** argv, const std::function<void()>& started)
@@ -164,10 +134,8 @@ int runProgram(int argc, char** argv, const std::function<void()>& started)
     if (started)
         QTimer::singleShot(0, &app, started);
     const int code = app.exec();
-    if (bySignal) {
-        // The unloaded windows go now, with whatever they still hold.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    if (bySignal)
+        finishProgramEndInOrder();
     return code;
 }
 

@@ -29,12 +29,21 @@ QString workingFolderLockName();
 // stop the start.
 bool lockWorkingFolder(QLockFile& lock, const QString& folder);
 
-// Ends the run in order from the event loop (a signal): keying stops with
-// every key and PTT line up, every window runs its unload steps (the
-// WinKeyer gets its close bytes, serial ports and links close), every
-// keying port is released, the log window saves the operating time and
-// preferences as its Exit command does, and the event loop ends.  A write
-// under way has finished before the event loop gets here.
+// Ends the run in order, from wherever the program is (an end signal, read
+// from the event loop): every inner loop is left as its Cancel or close
+// would leave it (a question, an input box, a file dialog, a window shown
+// modally, a prompt hold, a keyed message, whose key line goes up), none
+// starts any more, and every event loop is told to return.  Nothing is
+// deleted yet: the handlers that ran those loops return into windows that
+// are still there.
 void endProgramInOrder();
+
+// The last steps, once the event loop has returned: the work held for
+// after a prompt hold runs (a contact whose "!" was keyed meanwhile is
+// logged), every window runs its unload steps (the WinKeyer gets its close
+// bytes, serial ports and links close), every keying port is released, the
+// log window saves the operating time and preferences as its Exit command
+// does, and the unloaded windows are deleted.
+void finishProgramEndInOrder();
 
 } // namespace zq

@@ -2,6 +2,7 @@
 
 #include "common/EntryBox.h"
 #include "common/NamedControls.h"
+#include "common/ProgramEnd.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
@@ -236,7 +237,7 @@ bool frmCodePractice::waitForWinKeyer(const QPointer<frmCodePractice>& self)
     if (KeyingState::instance().CwKeyingMethod != 5)
         return true;
     frmWinKey* wk = WindowRegistry::existing<frmWinKey>();
-    while (self && wk && wk->transmitting()) {
+    while (self && wk && wk->transmitting() && !programEnded()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         wk = WindowRegistry::existing<frmWinKey>();
     }

@@ -1,6 +1,5 @@
 #include "platform/InnerLoop.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -24,12 +23,6 @@ std::vector<QPointer<QObject>>& parked()
     return objects;
 }
 
-std::vector<std::function<void()>>& waiting()
-{
-    static std::vector<std::function<void()>> work;
-    return work;
-}
-
 bool isInside(const QObject* object, const QObject* window)
 {
     for (; object; object = object->parent())
@@ -38,20 +31,14 @@ bool isInside(const QObject* object, const QObject* window)
     return false;
 }
 
-// Back in the outermost loop: what waited for it goes now.  The caller of
-// the last loop is still on the stack (it may be a handler of a parked
-// window), so deletion and work both go through the event loop.
-void releaseWaiting()
+// No inner loop runs any more: the parked windows go.  The caller of the
+// last loop is still on the stack (it may be a handler of a parked window),
+// and deleteLater waits for it to return to the event loop that called it.
+void releaseParked()
 {
     for (const QPointer<QObject>& o : std::exchange(parked(), {}))
         if (o)
             o->deleteLater();
-    for (std::function<void()>& fn : std::exchange(waiting(), {})) {
-        if (QCoreApplication* app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
-        else
-            fn();
-    }
 }
 
 } // namespace
@@ -67,7 +54,7 @@ InnerLoop::~InnerLoop()
     auto& loops = running();
     loops.erase(std::remove(loops.begin(), loops.end(), this), loops.end());
     if (loops.empty())
-        releaseWaiting();
+        releaseParked();
 }
 
 void InnerLoop::leave()
@@ -117,14 +104,6 @@ void InnerLoop::deleteWhenOutermost(QObject* object)
         object->deleteLater();
     else
         parked().push_back(object);
-}
-
-void InnerLoop::whenOutermost(std::function<void()> fn)
-{
-    if (running().empty())
-        fn();
-    else
-        waiting().push_back(std::move(fn));
 }
 
 void InnerLoop::resetForTesting()

@@ -8,9 +8,8 @@
 //   on Done while the window's question is up, a link that drops, a timer)
 //   first has those loops left, and is deleted only once no inner loop runs
 //   any more, never under a loop that is still on the stack;
-// - the end of the program leaves every loop, has any loop started after
-//   that return at once unanswered, and runs its last steps once control is
-//   back in the outermost loop.
+// - the end of the program leaves every loop and has any loop started
+//   after that return at once unanswered.
 
 #include <QObject>
 #include <QPointer>
@@ -48,10 +47,6 @@ public:
     // Deletes `object` (deleteLater) once no registered loop runs: at once
     // when none does.
     static void deleteWhenOutermost(QObject* object);
-
-    // Runs `fn` once no registered loop runs: at once when none does,
-    // otherwise from the event loop that the outermost one returns to.
-    static void whenOutermost(std::function<void()> fn);
 
     // Tests: forgets the closing state.
     static void resetForTesting();

@@ -21,8 +21,10 @@ TEST_F(LogWindowTest, TheOrderlyEndSavesTheOperatingTimeAsExitDoes)
     LogOnState::instance().OperatingSeconds = 3725;
 
     endProgramInOrder();
-
     EXPECT_TRUE(programEnded());
+    EXPECT_TRUE(WindowRegistry::isLoaded<Outfrm>()) << "unloaded before the event loop returned";
+    finishProgramEndInOrder();
+
     EXPECT_FALSE(WindowRegistry::isLoaded<Outfrm>());
     EXPECT_EQ(savedSettings().AccumulatedOperatingSeconds, 3725);
     EXPECT_EQ(LogOnState::instance().LoggedOnFlag, 0);

@@ -231,7 +231,14 @@ TEST_F(ProgramProcess, EndSignalsWhileCwIsKeyedLeaveTheKeyUpAndThePortReleased)
         {SIGTERM, "key-rts", "KEY rts 1", "KEY rts 0"},
         {SIGINT, "key-parallel", "KEY lpt 3", "KEY lpt 2"},
         {SIGHUP, "key-rts", "KEY rts 1", "KEY rts 0"},
+        // From the log window's F2: the keying loop runs under its key
+        // handler.
+        {SIGTERM, "log-key-rts", "KEY rts 1", "KEY rts 0"},
+        {SIGTERM, "log-key-parallel", "KEY lpt 3", "KEY lpt 2"},
     };
+    for (const char* name : {"county2.txt"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/") + QLatin1String(name),
+                                work.filePath(QLatin1String(name))));
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "signal " << c.signal << ", " << c.drive);
         auto run = driven(c.drive);

@@ -17,6 +17,8 @@
 // ZQ_DRIVE=log, log-delete, log-adif, log-cw-window: the out-of-state log
 // window opens on the folder's log ("LOG WINDOW" is printed), then the
 // first contact's Delete, the ADIF export or the CW window shown modally.
+// ZQ_DRIVE=log-key-rts, log-key-parallel: the long message keyed by F2
+// typed in the log window's call field.
 // ZQ_DRIVE=log-hold: with a contact typed in the entry row, the program
 // holds as for a spoken prompt ("HOLDING") while the CW window keys "E!"
 // at 5 WPM on RTS; the "!" logs the contact once the hold ends ("KEYED"
@@ -41,6 +43,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
@@ -143,7 +146,7 @@ std::unique_ptr<KeyLine> openRecordingLine(const KeyLinePort& port, QString*)
     return line;
 }
 
-void keyLongMessage(bool parallel)
+void setUpLongMessage(bool parallel)
 {
     CWFrm& cw = DefaultInstance<CWFrm>();
     cw.Text[10]->setText(QStringLiteral("1"));   // serial port 1
@@ -151,8 +154,13 @@ void keyLongMessage(bool parallel)
     cw.Text[14]->setText(QStringLiteral("888")); // parallel port address
     cw.Text[2]->setText(QStringLiteral("TTTTTTTTTTTTTTTTTTTTTTTTTTTTTT"));
     (parallel ? cw.Option3 : cw.Option1)->click();
+}
+
+void keyLongMessage(bool parallel)
+{
+    setUpLongMessage(parallel);
     int f2 = 113;
-    cw.FKeyCW(f2);
+    DefaultInstance<CWFrm>().FKeyCW(f2);
 }
 
 void openWinKeyer()
@@ -221,7 +229,15 @@ void drive(const QByteArray& what)
         openWinKeyer();
     } else if (what.startsWith("log")) {
         LogWindow& w = openLogWindow();
-        if (what == "log-delete") {
+        if (what == "log-key-rts" || what == "log-key-parallel") {
+            // F2 typed in the call field, as the operator sends a message.
+            setUpLongMessage(what == "log-key-parallel");
+            QWidget* focus = w.txtCall;
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+            QCoreApplication::sendEvent(focus, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_F2, Qt::NoModifier);
+            QCoreApplication::sendEvent(focus, &release);
+        } else if (what == "log-delete") {
             w.ListView1->selectRow(0);
             w.cmdDelete_Click();
         } else if (what == "log-adif") {
