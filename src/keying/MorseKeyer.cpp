@@ -255,7 +255,7 @@ void MorseKeyer::drain()
 {
     QPointer<MorseKeyer> self(this);
     for (;;) {
-        if (programEnded() || InnerLoop::closing()) {
+        if (programEnded()) {
             // The program ends: keying stops at once, the line goes up, and
             // nothing more is keyed.
             abort();
@@ -283,7 +283,7 @@ void MorseKeyer::drain()
                 loops_.erase(std::remove(loops_.begin(), loops_.end(), &loop), loops_.end());
             }
         }
-        if (programEnded() || InnerLoop::closing()) {
+        if (programEnded()) {
             abort();
             return;
         }

@@ -1,8 +1,8 @@
 #include "logstore/LogvaneExport.h"
 
+#include "common/ProgramEnd.h"
 #include "platform/Folders.h"
 #include "logstore/StationSettings.h"
-#include "platform/InnerLoop.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
@@ -89,7 +89,7 @@ void ExportLogvaneFile()
         prompt().input(QStringLiteral("Please enter the power value you would like to record."),
                        QStringLiteral("Please enter the power value"));
     // The question was left because the program ends: nothing is exported.
-    if (InnerLoop::closing())
+    if (programEnded())
         return;
 
     const Folders& folders = Folders::instance();
