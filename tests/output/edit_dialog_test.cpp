@@ -526,7 +526,8 @@ TEST_F(EditDialogTest, CallBoxTakesNoBlankTypedOrPasted)
         const Paste pastes[] = {
             {d.txtEditCall, "AA1AA 59 CT", ""},
             {d.txtEditCall, "K1\"X", ""},
-            {d.txtEditCall, "k1x", "k1x"},
+            {d.txtEditCall, "k1x", "K1X"}, // in capitals, as typed
+            {d.txtEditBnd, "ph", "PH"},
             {d.txtEditDate, "2026/09/1x", ""},
             {d.txtEditDate, "2026/09/13", "2026/09/13"},
             {d.txtEditTime, "18.07", ""},
