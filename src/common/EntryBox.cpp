@@ -95,6 +95,17 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
         QLineEdit::keyPressEvent(e);
         return;
     }
+    // Esc is the window's: an ordinary dialog closes on it.
+    if (e->key() == Qt::Key_Escape) {
+        e->ignore();
+        return;
+    }
+    // The line edit's own editing commands edit the box.
+    if (e->matches(QKeySequence::SelectAll) || e->matches(QKeySequence::Copy)
+        || e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Undo)) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
     int ascii = keyPressCode(e);
     if (ascii == 0) {
         QLineEdit::keyPressEvent(e);
@@ -111,7 +122,7 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
         QLineEdit::keyPressEvent(&back);
         return;
     }
-    if (ascii < 32) { // Enter, Esc and control characters type nothing
+    if (ascii < 32) { // Enter and the other control characters type nothing
         e->accept();
         return;
     }

@@ -11,6 +11,12 @@
 // holds one is refused whole.  In a box of capitals, letters a-z become
 // A-Z however they arrive.  Text set by code is neither checked nor
 // changed.
+//
+// Keys that the key-down handler leaves keep their usual meaning and never
+// reach the key-press handler as characters: Esc goes on to the window (an
+// ordinary dialog closes), and the line edit's editing commands (select
+// all, copy, cut, undo, paste) edit the box.  Enter and the other
+// Ctrl+letters reach the key-press handler and type nothing.
 
 #include <QLineEdit>
 #include <functional>
