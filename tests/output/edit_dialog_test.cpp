@@ -16,6 +16,7 @@
 #include "support/TestContacts.h"
 #include "support/TestEnv.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -171,6 +172,30 @@ TEST_F(EditDialogTest, RowsNamesAndTabOrderOfBothDialogs)
         EXPECT_EQ(d.cmdDeleteDupe->text(), QStringLiteral("Delete Dupe"));
         EXPECT_GT(d.cmdDeleteDupe->geometry().top(), d.Label1->geometry().top());
         EXPECT_EQ(d.cmdDone->text(), QStringLiteral("Done"));
+        closeDialogs();
+    }
+}
+
+// A screen reader reads each box by the caption of its row, even while a
+// flag beside the caption shows.
+TEST_F(EditDialogTest, ScreenReadersNameEachBoxByItsRowCaption)
+{
+    for (bool inState : {true, false}) {
+        SCOPED_TRACE(inState ? "in-state" : "out-of-state");
+        ContactEditDialog& d = inState ? static_cast<ContactEditDialog&>(openDialog<ZQEditInfrm>())
+                                       : openDialog<ZQEditOut>();
+        QStringList read;
+        for (const QString& row : rowsOf(d)) {
+            auto* box = d.findChild<EntryBox*>(row.section(QLatin1Char('='), 1));
+            ASSERT_NE(box, nullptr) << row.toStdString();
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+            ASSERT_NE(face, nullptr);
+            read << face->text(QAccessible::Name) + QLatin1Char('=') + box->objectName();
+        }
+        EXPECT_EQ(read, rowsOf(d));
+        d.Label6->show();
+        QAccessibleInterface* band = QAccessible::queryAccessibleInterface(d.Text1);
+        EXPECT_EQ(band->text(QAccessible::Name), QStringLiteral("Band"));
         closeDialogs();
     }
 }
