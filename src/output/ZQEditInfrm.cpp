@@ -79,6 +79,10 @@ bool ZQEditInfrm::variantTestsPass()
         } else {
             passed = countyPasses(txtEditSec, Label7, true, stored().LogCounty, false);
         }
+    } else if (keeps(txtEditPre, stored().LogSpc) && !keeps(txtEditSec, stored().LogCounty)) {
+        // The state left as stored keeps the county box: a county typed
+        // there is checked as any county.
+        passed = countyPasses(txtEditSec, Label7, true, stored().LogCounty, false);
     } else {
         Label7->hide();
     }

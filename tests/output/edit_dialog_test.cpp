@@ -348,6 +348,34 @@ TEST_F(EditDialogTest, CountyOnlyWithTheHomeStateAndStoredValuesPass)
     EXPECT_EQ(env.prompt().beeps(), 0);
 }
 
+// A contact the out-of-state window logged (a county, no state): with the
+// state left as stored, the county stays, and a county typed in its place
+// is checked and stored as the table spells it.
+TEST_F(EditDialogTest, ACountyWithoutAStateStaysAndIsCheckedWhenChanged)
+{
+    underEdit.LogSpc.clear();
+    underEdit.LogCounty = QStringLiteral("Bellhaven");
+    setLog({first, underEdit, third});
+
+    auto& in = openDialog<ZQEditInfrm>();
+    in.cmdDone->click();
+    ASSERT_TRUE(in.isHidden());
+    EXPECT_EQ(log[2], underEdit);
+    closeDialogs();
+
+    auto& again = openDialog<ZQEditInfrm>();
+    retype(again.txtEditSec, QStringLiteral("Nowhere"));
+    again.cmdDone->click();
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_TRUE(again.Label7->isVisible());
+    EXPECT_EQ(log[2], underEdit);
+    again.txtEditSec->setText(QStringLiteral("ashcombe"));
+    again.cmdDone->click();
+    ASSERT_TRUE(again.isHidden());
+    EXPECT_EQ(log[2].LogCounty, QStringLiteral("Ashcombe"));
+    EXPECT_EQ(log[2].LogSpc, QString());
+}
+
 TEST_F(EditDialogTest, LeavingABoxTestsItAndEnterThereStillSavesNothing)
 {
     auto& out = openDialog<ZQEditOut>();
