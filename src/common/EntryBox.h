@@ -15,8 +15,9 @@
 // Keys that the key-down handler leaves keep their usual meaning and never
 // reach the key-press handler as characters: Esc goes on to the window (an
 // ordinary dialog closes), and the line edit's editing commands (select
-// all, copy, cut, undo, paste) edit the box.  Enter and the other
-// Ctrl+letters reach the key-press handler and type nothing.
+// all, copy, cut, undo, paste) edit the box.  Enter and the Ctrl+letters
+// that are no editing command reach the key-press handler as their
+// character codes and type nothing.
 
 #include <QLineEdit>
 #include <functional>
