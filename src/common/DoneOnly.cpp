@@ -8,8 +8,8 @@ namespace zq {
 
 namespace {
 
-// Swallows the close requests and the Esc keys that reach the window.
-// Esc typed into a control that takes it (an entry box) never gets here.
+// Swallows the close requests and the Esc keys that reach the window,
+// also those an entry box with the focus passes on.
 class DoneOnlyFilter final : public QObject {
 public:
     using QObject::QObject;

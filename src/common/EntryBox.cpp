@@ -6,6 +6,7 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <utility>
 
 namespace zq {
 
@@ -16,21 +17,32 @@ namespace zq {
 // operator could not have typed still takes edits.  Text set by code
 // clears the line edit's undo history; an empty history therefore marks a
 // change by code, which is taken as it is.  A refused change is undone by
-// the line edit, so the text before it stands.
+// the line edit, so the text before it stands.  In a box of capitals the
+// inserted letters are raised; the line edit then takes the raised text
+// (as the text of one change: the undo history starts again there).
 class EntryTextValidator final : public QValidator {
 public:
     explicit EntryTextValidator(EntryBox& box) : QValidator(&box), box_(box) {}
 
     State validate(QString& input, int&) const override
     {
-        if (box_.isUndoAvailable() && insertsRefused(box_.lastText_, input))
-            return Invalid;
+        if (box_.isUndoAvailable()) {
+            const auto [from, to] = insertedSpan(box_.lastText_, input);
+            for (qsizetype i = from; i < to; ++i)
+                if (box_.refuses(input[i]))
+                    return Invalid;
+            if (box_.capitals())
+                for (qsizetype i = from; i < to; ++i)
+                    if (input[i] >= u'a' && input[i] <= u'z')
+                        input[i] = QChar(input[i].unicode() - (u'a' - u'A'));
+        }
         box_.lastText_ = input;
         return Acceptable;
     }
 
 private:
-    bool insertsRefused(const QString& before, const QString& after) const
+    // The part of `after` that the change put in place of `before`'s.
+    static std::pair<qsizetype, qsizetype> insertedSpan(const QString& before, const QString& after)
     {
         const qsizetype shorter = std::min(before.size(), after.size());
         qsizetype head = 0;
@@ -40,10 +52,7 @@ private:
         while (tail < shorter - head
                && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
             ++tail;
-        for (qsizetype i = head; i < after.size() - tail; ++i)
-            if (box_.refuses(after[i]))
-                return true;
-        return false;
+        return {head, after.size() - tail};
     }
 
     EntryBox& box_;
@@ -86,6 +95,17 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
         QLineEdit::keyPressEvent(e);
         return;
     }
+    // Esc is the window's: an ordinary dialog closes on it.
+    if (e->key() == Qt::Key_Escape) {
+        e->ignore();
+        return;
+    }
+    // The line edit's own editing commands edit the box.
+    if (e->matches(QKeySequence::SelectAll) || e->matches(QKeySequence::Copy)
+        || e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Undo)) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
     int ascii = keyPressCode(e);
     if (ascii == 0) {
         QLineEdit::keyPressEvent(e);
@@ -102,7 +122,7 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
         QLineEdit::keyPressEvent(&back);
         return;
     }
-    if (ascii < 32) { // Enter, Esc and control characters type nothing
+    if (ascii < 32) { // Enter and the other control characters type nothing
         e->accept();
         return;
     }

@@ -8,7 +8,16 @@
 // the context menu's Paste) or dropped, passes one check: a control
 // character, a double quote (unless the box takes quotes) or a character
 // that the box's character filter drops never enters it, and a paste that
-// holds one is refused whole.  Text set by code is not checked.
+// holds one is refused whole.  In a box of capitals, letters a-z become
+// A-Z however they arrive.  Text set by code is neither checked nor
+// changed.
+//
+// Keys that the key-down handler leaves keep their usual meaning and never
+// reach the key-press handler as characters: Esc goes on to the window (an
+// ordinary dialog closes), and the line edit's editing commands (select
+// all, copy, cut, undo, paste) edit the box.  Enter and the Ctrl+letters
+// that are no editing command reach the key-press handler as their
+// character codes and type nothing.
 
 #include <QLineEdit>
 #include <functional>
@@ -25,9 +34,15 @@ public:
 
     // The characters the box takes, in the key filters' form (DigitKey and
     // the like): a character code it sets to 0 is refused however it
-    // arrives.  Its other changes (capitals) are for onKeyPress to make on
-    // typed keys; pasted text keeps its case.  Empty: every character.
+    // arrives.  Its other changes are for onKeyPress to make on typed keys.
+    // Empty: every character.
     std::function<void(int& keyAscii)> characterFilter;
+
+    // A box of capitals: the letters a-z that the operator types, pastes or
+    // drops become A-Z, as its key handler makes them when typed.  Off:
+    // pasted text keeps its case.
+    void setCapitals(bool on) { capitals_ = on; }
+    bool capitals() const { return capitals_; }
 
     // The double quote is refused unless the box's text never goes into a
     // quoted file.
@@ -54,6 +69,7 @@ private:
 
     int typedLimit_ = 0; // 0: no limit
     bool quotesAllowed_ = false;
+    bool capitals_ = false;
     QString lastText_;   // the text before the change being checked
 };
 

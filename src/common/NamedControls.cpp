@@ -4,7 +4,12 @@
 #include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPushButton>
@@ -12,6 +17,9 @@
 #include <QStylePainter>
 #include <QLabel>
 #include <QRadioButton>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace zq {
 
@@ -91,6 +99,132 @@ QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& c
                           double left, double top, double width, double height)
 {
     return named(new QGroupBox(caption, parent), name, left, top, width, height);
+}
+
+namespace {
+
+// A text box that takes typing: single-line boxes, spin boxes and editable
+// text areas (not the line edits inside combo or spin boxes).
+bool isTextBox(const QWidget& w)
+{
+    if (qobject_cast<const QLineEdit*>(&w))
+        return !qobject_cast<const QComboBox*>(w.parentWidget())
+            && !qobject_cast<const QAbstractSpinBox*>(w.parentWidget());
+    if (qobject_cast<const QAbstractSpinBox*>(&w))
+        return true;
+    if (const auto* area = qobject_cast<const QPlainTextEdit*>(&w))
+        return !area->isReadOnly();
+    if (const auto* area = qobject_cast<const QTextEdit*>(&w))
+        return !area->isReadOnly();
+    return false;
+}
+
+bool isCaption(const QLabel& l)
+{
+    return l.buddy() == nullptr && l.pixmap().isNull() && !l.text().trimmed().isEmpty();
+}
+
+// Whether a control other than `a` and `b` lies in `gap`, the room
+// between them.
+bool somethingBetween(const QWidget& a, const QWidget& b, const QRect& gap)
+{
+    if (gap.isEmpty())
+        return false;
+    for (QObject* o : a.parentWidget()->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && w != &a && w != &b && !w->isHidden() && !w->isWindow() && w->geometry().intersects(gap))
+            return true;
+    }
+    return false;
+}
+
+// The caption of `box` among its sibling labels; none when it has none.
+// A caption stands, by preference: just left of the box on its row; just
+// right of it ("[13] WPM"); above it, starting where the box starts or
+// spanning it (an instruction over the box); or just below it, starting
+// where the box starts.  No other control lies between the two, and a
+// hidden label names no box in view.
+QLabel* captionBeside(const QWidget& box)
+{
+    const QRect b = box.geometry();
+    const int near = 2 * b.height(); // the farthest a caption beside the box stands
+    struct Best {
+        QLabel* label = nullptr;
+        int gap = 0, shift = 0;
+        void offer(QLabel* l, int g, int s)
+        {
+            if (!label || g < gap || (g == gap && s < shift)) {
+                label = l;
+                gap = g;
+                shift = s;
+            }
+        }
+    } left, right, above, below;
+    for (QObject* o : box.parentWidget()->children()) {
+        auto* l = qobject_cast<QLabel*>(o);
+        if (!l || l->isWindow() || !isCaption(*l) || (l->isHidden() && !box.isHidden()))
+            continue;
+        const QRect r = l->geometry();
+        const int centre = r.center().y();
+        const bool onRow = centre >= b.top() - 2 && centre <= b.bottom() + 2;
+        const bool overBox = r.right() > b.left() && r.left() < b.right();
+        const int shift = std::abs(r.left() - b.left());
+        const bool aligned = shift <= std::max(b.width() / 2, 4) || (r.left() <= b.left() && r.right() >= b.right());
+        if (onRow && r.right() <= b.left() + 2) {
+            const int gap = std::max(0, b.left() - r.right() - 1);
+            const QRect room(QPoint(r.right() + 1, b.top()), QPoint(b.left() - 1, b.bottom()));
+            if (gap <= 2 * near && !somethingBetween(*l, box, room))
+                left.offer(l, gap, 0);
+        } else if (onRow && r.left() >= b.right() - 2) {
+            const int gap = std::max(0, r.left() - b.right() - 1);
+            const QRect room(QPoint(b.right() + 1, b.top()), QPoint(r.left() - 1, b.bottom()));
+            if (gap <= near && !somethingBetween(*l, box, room))
+                right.offer(l, gap, 0);
+        } else if (overBox && aligned && r.bottom() <= b.top() + 2) {
+            const int gap = std::max(0, b.top() - r.bottom() - 1);
+            const QRect room(QPoint(std::max(r.left(), b.left()), r.bottom() + 1),
+                             QPoint(std::min(r.right(), b.right()), b.top() - 1));
+            if (gap <= near && !somethingBetween(*l, box, room))
+                above.offer(l, gap, shift);
+        } else if (overBox && shift <= std::max(b.width() / 2, 4) && r.top() >= b.bottom() - 2) {
+            const int gap = std::max(0, r.top() - b.bottom() - 1);
+            const QRect room(QPoint(std::max(r.left(), b.left()), b.bottom() + 1),
+                             QPoint(std::min(r.right(), b.right()), r.top() - 1));
+            if (gap <= near && !somethingBetween(*l, box, room))
+                below.offer(l, gap, shift);
+        }
+    }
+    for (const Best* best : {&left, &right, &above, &below})
+        if (best->label)
+            return best->label;
+    return nullptr;
+}
+
+bool hasBuddyLabel(const QWidget& box)
+{
+    for (QObject* o : box.parentWidget()->children())
+        if (auto* l = qobject_cast<QLabel*>(o); l && l->buddy() == &box)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void nameBoxesAfterCaptions(QWidget& window)
+{
+    // Boxes in view first: a hidden box that shares a place with a shown
+    // one (a field of the other variant) does not take its caption.
+    QList<QWidget*> boxes;
+    for (QWidget* w : window.findChildren<QWidget*>())
+        if (w->parentWidget() && w->window() == &window && isTextBox(*w))
+            boxes << w;
+    std::stable_partition(boxes.begin(), boxes.end(), [](const QWidget* w) { return !w->isHidden(); });
+    for (QWidget* box : boxes) {
+        if (!box->accessibleName().isEmpty() || hasBuddyLabel(*box))
+            continue;
+        if (QLabel* caption = captionBeside(*box))
+            caption->setBuddy(box);
+    }
 }
 
 void setOptionValue(QRadioButton& option, bool value)

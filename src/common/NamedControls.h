@@ -44,6 +44,16 @@ QCheckBox* makeNamedCheck(QWidget* parent, const QString& name, const QString& c
                           double left, double top, double width, double height = 255);
 QGroupBox* makeNamedFrame(QWidget* parent, const QString& name, const QString& caption,
                           double left, double top, double width, double height);
+// Gives each text box of `window` the caption beside it as its accessible
+// name, so that a screen reader says which box it is in: the caption is the
+// label just left of the box on its row, or else the label just above it
+// starting where the box starts, with no other control between the two.
+// The label becomes the box's buddy, so the name follows the caption's
+// text.  A box with a name of its own, or a buddy already, is left as it
+// is; a label names one box.  Run when the window's controls stand in
+// their places (the window fit does it).
+void nameBoxesAfterCaptions(QWidget& window);
+
 // Sets an option button on or off.  Off works even for the chosen option of
 // its frame, which then has none chosen.
 void setOptionValue(QRadioButton& option, bool value);

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace zq {
 namespace {
@@ -34,6 +36,27 @@ public:
         }
         s.pressed = b->isDown();
         return s;
+    }
+
+    // Where a click chooses the button: its mark and caption, not the
+    // whole control, whose room past the caption does not answer a click.
+    // Tools that click an object at the centre of its rectangle then
+    // choose it.
+    QRect rect() const override
+    {
+        const QAbstractButton* b = button();
+        if (!b->isVisible())
+            return {};
+        QStyleOptionButton opt;
+        opt.initFrom(b);
+        opt.text = b->text();
+        opt.icon = b->icon();
+        opt.iconSize = b->iconSize();
+        opt.state |= b->isChecked() ? QStyle::State_On : QStyle::State_Off;
+        const bool option = qobject_cast<const QRadioButton*>(b) != nullptr;
+        const QRect click = b->style()->subElementRect(
+            option ? QStyle::SE_RadioButtonClickRect : QStyle::SE_CheckBoxClickRect, &opt, b);
+        return click.translated(b->mapToGlobal(QPoint(0, 0)));
     }
 
     QString text(QAccessible::Text t) const override

@@ -1,5 +1,6 @@
 #include "common/WindowFit.h"
 
+#include "common/NamedControls.h"
 #include "platform/Prompt.h"
 
 #include <QAbstractSpinBox>
@@ -239,6 +240,10 @@ QList<QWidget*> formControls(QWidget& form)
 
 bool FitWindow(QWidget& form, const FitParameters& p)
 {
+    // Every window is fitted when it loads, its controls in their places:
+    // its text boxes take their captions as their names there.
+    nameBoxesAfterCaptions(form);
+
     auto fail = [&](const QString& description) {
         if (p.onError == FitParameters::OnError::Report)
             prompt().message(description, QStringLiteral("Form Resize Error"), MsgButtons::Ok);

@@ -105,6 +105,7 @@ CWFrm::CWFrm()
                        QStringLiteral("F%1").arg(row + 1), 120, top + 30, 420, 255);
         Text[i] = makeNamedBox(this, QStringLiteral("Text%1").arg(i), QString(), 600, top, 4200);
         Text[i]->onKeyPress = [](int& k) { UpperKey(k); };
+        Text[i]->setCapitals(true);
     }
     Check1 = new QCheckBox(QStringLiteral("Display CW text on main form (NA for WinKey)."), this);
     Check1->setObjectName(QStringLiteral("Check1"));

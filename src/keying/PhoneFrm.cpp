@@ -170,6 +170,7 @@ PhoneFrm::PhoneFrm()
         else if (k >= 'a' && k <= 'z')
             k -= 32;
     };
+    Text[11]->setCapitals(true);
 }
 
 void fitVoiceWindow(QWidget& form)

@@ -32,12 +32,14 @@ namespace zq {
 namespace {
 
 // The practice text areas: white Courier New on dark blue; letters typed
-// into the text to send become capitals.
+// into the text to send become capitals.  Tab moves the focus on, as in
+// every other control, rather than typing a tab.
 class PracticeTextArea final : public QPlainTextEdit {
 public:
     PracticeTextArea(QWidget* parent, bool upperCaseTyping)
         : QPlainTextEdit(parent), upper_(upperCaseTyping)
     {
+        setTabChangesFocus(true);
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         QPalette p = palette();
         p.setColor(QPalette::Base, QColor(0, 0, 128));

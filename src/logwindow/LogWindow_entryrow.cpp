@@ -138,6 +138,7 @@ void LogWindow::wireOperatorKeys()
     // in the exchange fields (typed there, digits go on to the report sent).
     const bool inState = variant() == Variant::InState;
     txtCall->characterFilter = rowCharacters(CallCharacter);
+    txtCall->setCapitals(true); // as its key handler raises typed letters
     txtRSTR->characterFilter = rowCharacters(DigitKey);
     txtRSTS->characterFilter = rowCharacters(DigitKey);
     txtCntry->characterFilter = rowCharacters(inState ? noDigit : nullptr);

@@ -120,7 +120,9 @@ EntryBox* ContactEditDialog::addRow(int row, const char* boxName, const QString&
     EntryBox* box = makeNamedBox(this, QLatin1String(boxName), QString(), kBoxLeft, rowTop(row),
                                  kBoxWidth);
     box->onKeyPress = [this, box, filter](int& k) { keyPress(*box, filter, k); };
-    // Pasted text meets the refusals of the box's typed keys.
+    // Pasted text meets the refusals and the capitals of the box's typed
+    // keys.
+    box->setCapitals(filter == KeyFilter::Capitals || filter == KeyFilter::Call);
     if (filter == KeyFilter::Call)
         box->characterFilter = CallCharacter;
     else if (filter == KeyFilter::Date)

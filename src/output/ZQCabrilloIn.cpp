@@ -150,6 +150,7 @@ void ZQCabrilloIn::buildControls()
     Label1 = makeCaption(this, "Label1", "If Multi Op, list all calls:", 4320, 1200, 2415, 255);
     Text1 = makeNamedBox(this, QStringLiteral("Text1"), QString(), 6840, 1200, 2175, 285);
     Text1->onKeyPress = [](int& k) { Text1_KeyPress(k); };
+    Text1->setCapitals(true);
     Label12 = makeCaption(this, "Label12",
                           "Soapbox (Add any comments you would like to make about the contest):",
                           4320, 1560, 4575, 495);

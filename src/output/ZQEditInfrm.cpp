@@ -79,6 +79,10 @@ bool ZQEditInfrm::variantTestsPass()
         } else {
             passed = countyPasses(txtEditSec, Label7, true, stored().LogCounty, false);
         }
+    } else if (keeps(txtEditPre, stored().LogSpc) && !keeps(txtEditSec, stored().LogCounty)) {
+        // The state left as stored keeps the county box: a county typed
+        // there is checked as any county.
+        passed = countyPasses(txtEditSec, Label7, true, stored().LogCounty, false);
     } else {
         Label7->hide();
     }
@@ -95,7 +99,16 @@ bool ZQEditInfrm::variantTestsPass()
 void ZQEditInfrm::takeVariantFields(ContactRecord& r) const
 {
     r.LogSpc = txtEditPre->text();
-    r.LogCounty = homeStateSpc() ? countySpelling(txtEditSec->text()) : QString();
+    // A county goes only with the home state's code.  That holds for a
+    // state the operator typed; a state left as it was stored keeps the
+    // contact's county as it stands (the other window logs a home-state
+    // county with no state).
+    if (homeStateSpc())
+        r.LogCounty = countySpelling(txtEditSec->text());
+    else if (!keeps(txtEditPre, stored().LogSpc))
+        r.LogCounty.clear();
+    else if (!keeps(txtEditSec, stored().LogCounty))
+        r.LogCounty = countySpelling(txtEditSec->text());
     r.LogCountySent = countySpelling(Text3->text());
 }
 

@@ -124,6 +124,7 @@ void frmStationID::buildControls()
             doneOnEnter(k);
             Cap3(k);
         };
+        Text[i]->setCapitals(true);
     }
     for (int i : {3, 4, 6}) {
         Text[i]->onKeyPress = [this](int& k) {

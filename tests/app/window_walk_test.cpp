@@ -2,7 +2,8 @@
 // its fitted fonts: every caption, value and button shows whole, no two
 // visible controls overlap, every control lies inside its window, and the
 // window's frame, title bar included, lies inside the screen's available
-// area.  The log windows and the set-up dialog are also walked at the design
+// area, and every text box has an accessible name (its caption) for screen
+// readers.  The log windows and the set-up dialog are also walked at the design
 // size, with the values of a full log.  One test per screen size.
 
 #include "support/LogWindowTestSupport.h"
@@ -37,6 +38,8 @@
 #include "startup/frmStationID.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -44,13 +47,17 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTableView>
+#include <QTextEdit>
 #include <QTreeView>
+
+#include <iostream>
 
 using namespace zq;
 using namespace zq::test;
@@ -246,6 +253,37 @@ QStringList frameOutside(QWidget& window)
                 .arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())};
 }
 
+// The text boxes in view that a screen reader could name only "text": a
+// box is named after the caption beside it (or its own name).
+QStringList unnamedBoxes(QWidget& window)
+{
+    QStringList out;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window))
+            continue;
+        bool box = false;
+        if (qobject_cast<QLineEdit*>(w))
+            box = !qobject_cast<QComboBox*>(w->parentWidget()) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget());
+        else if (auto* area = qobject_cast<QPlainTextEdit*>(w))
+            box = !area->isReadOnly();
+        else if (auto* area = qobject_cast<QTextEdit*>(w))
+            box = !area->isReadOnly();
+        else
+            box = qobject_cast<QAbstractSpinBox*>(w) != nullptr;
+        if (!box)
+            continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+        const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();
+        // ZQ_WALK_NAMES=1 lists every box with the name it is read by.
+        if (!qEnvironmentVariableIsEmpty("ZQ_WALK_NAMES"))
+            std::cout << nameOf(&window).toStdString() << '.' << nameOf(w).toStdString() << " = \""
+                      << name.toStdString() << "\"\n";
+        if (name.isEmpty())
+            out << QStringLiteral("%1 has no accessible name").arg(nameOf(w));
+    }
+    return out;
+}
+
 QStringList walkFaults(QWidget& window, const std::function<bool(const QWidget&)>& drawing = {})
 {
     const auto noDrawing = [](const QWidget&) { return false; };
@@ -254,7 +292,7 @@ QStringList walkFaults(QWidget& window, const std::function<bool(const QWidget&)
         window.grab().save(QString::fromLocal8Bit(qgetenv("ZQ_WALK_SHOTS")) + QLatin1Char('/') + nameOf(&window)
                            + QStringLiteral(".png"));
     QStringList out = clippedCaptions(window) + misplacedControls(window, drawing ? drawing : noDrawing)
-        + frameOutside(window);
+        + frameOutside(window) + unnamedBoxes(window);
     for (QString& line : out)
         line.prepend(nameOf(&window) + QStringLiteral(": "));
     return out;

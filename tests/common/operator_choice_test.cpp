@@ -13,6 +13,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace zq;
 
 namespace {
@@ -83,3 +85,44 @@ TEST(OperatorChoice, EveryWayOfChoosingRunsTheHandlerOnceAndCodeRunsNone)
 }
 
 } // namespace
+
+// A tool that clicks an object at the centre of the rectangle its face
+// reports (a screen reader's "click object", a magnifier) chooses it: the
+// rectangle is where the button answers a click, not the room past its
+// caption.
+TEST(OperatorChoice, AClickAtTheCentreOfTheReportedRectangleChoosesTheButton)
+{
+    QWidget window;
+    QGroupBox* frame = makeNamedFrame(&window, "Frame1", "Are you in Carvonia?", 0, 0, 4000, 1500);
+    QRadioButton* no = makeNamedOption(frame, "OptionNo", "No", 120, 240, 2400);
+    QRadioButton* yes = makeNamedOption(frame, "OptionYes", "Yes", 120, 600, 2400);
+    QCheckBox* check = makeNamedCheck(&window, "Check1", "Echo", 120, 1700, 2400);
+    window.resize(400, 300);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    no->setChecked(true);
+
+    struct Case {
+        QAbstractButton* button;
+        std::function<bool()> chosen;
+    };
+    const Case cases[] = {
+        {yes, [&] { return yes->isChecked(); }},
+        {check, [&] { return check->isChecked(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button->objectName().toStdString());
+        int runs = 0;
+        onOperatorChoice(c.button, &window, [&] { ++runs; });
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(c.button);
+        ASSERT_TRUE(face);
+        const QRect r = face->rect();
+        ASSERT_FALSE(r.isEmpty());
+        QTest::mouseClick(c.button, Qt::LeftButton, {}, c.button->mapFromGlobal(r.center()));
+        EXPECT_TRUE(c.chosen());
+        EXPECT_EQ(runs, 1);
+        // The face still lies on the button.
+        EXPECT_TRUE(QRect(c.button->mapToGlobal(QPoint(0, 0)), c.button->size()).contains(r));
+    }
+    EXPECT_FALSE(no->isChecked());
+}

@@ -16,6 +16,7 @@
 #include "support/TestEnv.h"
 #include "support/WinKeyerTestSupport.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 using namespace zq;
@@ -349,3 +351,27 @@ TEST(KeyerWindowFit, VoiceWindowsFitTheScreenCentredCodePracticeTheWorkArea)
 }
 
 } // namespace
+
+// Tab moves the focus on from each text area, as in every other control:
+// the operator reaches the buttons after it from the keyboard, and no tab
+// goes into the text.
+TEST_F(CodePracticeTest, TabMovesOnFromEachTextArea)
+{
+    showActive(*cp);
+    const struct {
+        QPlainTextEdit* area;
+        QWidget* next;
+    } cases[] = {{cp->Text1, cp->Command5}, {cp->Text2, cp->Command3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.area->objectName().toStdString());
+        c.area->setPlainText("CQ");
+        c.area->setFocus();
+        c.area->moveCursor(QTextCursor::End);
+        QTest::keyClick(c.area, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), c.next);
+        EXPECT_EQ(c.area->toPlainText(), "CQ");
+        // And back with Shift+Tab.
+        QTest::keyClick(c.next, Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), c.area);
+    }
+}

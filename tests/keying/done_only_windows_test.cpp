@@ -1,9 +1,9 @@
 // The keyer windows are left through their Done only: no close control,
-// and neither Esc (from a control that does not take it) nor a close
-// request hides them, so their settings are never left unwritten.  Code
+// and neither Esc (from a button or a box) nor a close request hides them, so their settings are never left unwritten.  Code
 // practice keeps its close control.
 
 #include "platform/Folders.h"
+#include "common/EntryBox.h"
 #include "common/WindowRegistry.h"
 #include "keying/BlindFrm.h"
 #include "keying/CWFrm.h"
@@ -69,13 +69,19 @@ TEST_F(DoneOnlyKeyerTest, EscAndCloseLeaveTheWindowShownAndItsSettingsUnwritten)
         EXPECT_FALSE(hasCloseControl(w));
         showActive(w);
 
-        // The focus on a button, not in a box: Esc reaches the window.
+        // The focus on a button, then in a box (which passes Esc on to
+        // the window): Esc leaves the window shown.
         auto* button = w.findChild<QPushButton*>();
         ASSERT_NE(button, nullptr);
         button->setFocus();
         QTest::keyClick(button, Qt::Key_Escape);
         QTest::keyClick(&w, Qt::Key_Escape);
         EXPECT_TRUE(w.isVisible());
+        if (auto* box = w.findChild<EntryBox*>()) {
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Escape);
+            EXPECT_TRUE(w.isVisible());
+        }
 
         // The window manager's close request (and close()) is refused.
         EXPECT_FALSE(w.close());

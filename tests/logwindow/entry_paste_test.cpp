@@ -1,14 +1,23 @@
 // Pasting into the entry row: Ctrl+V, Shift+Insert and the context menu's
 // Paste put the clipboard's text into the field with the focus, and each
 // field refuses a paste holding a character it would not take when typed.
+// A box whose typed letters become capitals takes pasted letters in
+// capitals too; one whose typed text keeps its case keeps it pasted.
 
 #include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
+#include "keying/CWFrm.h"
+#include "keying/PhoneFrm.h"
+#include "output/ZQCabrilloIn.h"
+#include "startup/StationSetupEntry.h"
+#include "startup/frmStationID.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
+
+#include <functional>
 
 using namespace zq;
 using namespace zq::test;
@@ -57,7 +66,7 @@ TEST_F(EntryPasteTest, FieldsRefuseAPasteHoldingWhatTheyRefuseTyped)
     };
     const Case cases[] = {
         {"call", 1, &LogWindow::txtCall, "W1AW", "W1AW"},
-        {"call, lower case kept", 1, &LogWindow::txtCall, "w1aw", "w1aw"},
+        {"call, in capitals as typed", 1, &LogWindow::txtCall, "w1aw", "W1AW"},
         {"call with blanks", 1, &LogWindow::txtCall, "AA1AA 59 CT", ""},
         {"call, trailing blank", 1, &LogWindow::txtCall, "W1AW ", ""},
         {"call with a quote", 1, &LogWindow::txtCall, "W1\"AW", ""},
@@ -80,4 +89,72 @@ TEST_F(EntryPasteTest, FieldsRefuseAPasteHoldingWhatTheyRefuseTyped)
         pasteInto(box, PasteBy::CtrlV);
         EXPECT_EQ(box->text(), QLatin1String(c.after));
     }
+}
+
+// A call pasted in lower case is logged in capitals, as a typed one is.
+TEST_F(EntryPasteTest, ACallPastedInLowerCaseIsLoggedInCapitals)
+{
+    for (uint8_t outOfState : {uint8_t(1), uint8_t(0)}) {
+        SCOPED_TRACE(outOfState ? "out-of-state" : "in-state");
+        env.writeWorkFile("log.txt", {});
+        freshRun();
+        LogWindow& w = open(outOfState);
+        QApplication::clipboard()->setText(QStringLiteral("k5low"));
+        pasteInto(w.txtCall, PasteBy::CtrlV);
+        EXPECT_EQ(w.txtCall->text(), QStringLiteral("K5LOW"));
+        type(w.txtRSTR, QStringLiteral("599"));
+        if (outOfState)
+            type(w.txtSec, QStringLiteral("aldb"));
+        else
+            type(w.txtCntry, QStringLiteral("tx"));
+        type(w.txtRSTS, QStringLiteral("599"));
+        QTest::keyClick(w.txtRSTS, Qt::Key_Return);
+        ASSERT_EQ(ContactLog::instance().ContactCount, 1);
+        EXPECT_TRUE(logFile().startsWith("\"K5LOW\",")) << logFile().toStdString();
+        EXPECT_FALSE(logFile().contains("k5low"));
+    }
+}
+
+// In the tool windows a box takes pasted letters as it takes typed ones:
+// in capitals where typing raises them, as they are where it keeps them.
+TEST_F(EntryPasteTest, ToolWindowBoxesTakePastedLettersInTheCaseOfTypedOnes)
+{
+    open(1);
+    ShowStationSetup();
+    struct Case {
+        const char* name;
+        std::function<EntryBox*()> box;
+        bool capitals;
+    };
+    const Case cases[] = {
+        {"CW message F1", [] { return DefaultInstance<CWFrm>().Text[1]; }, true},
+        {"voice keyer's parallel address", [] { return DefaultInstance<PhoneFrm>().Text[11]; }, true},
+        {"Cabrillo operators' calls", [] { return DefaultInstance<ZQCabrilloIn>().Text1; }, true},
+        {"Cabrillo name", [] { return DefaultInstance<ZQCabrilloIn>().Text5; }, false},
+        {"own call", [] { return DefaultInstance<frmStationID>().Text[1]; }, true},
+        {"Cabrillo soapbox", [] { return DefaultInstance<ZQCabrilloIn>().Text11; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EntryBox* box = c.box();
+        QWidget* window = box->window();
+        window->show();
+        QApplication::setActiveWindow(window);
+        box->setFocus();
+        box->clear();
+        QTest::keyClicks(box, QStringLiteral("ab"));
+        const QString typed = box->text();
+        EXPECT_EQ(typed, QLatin1String(c.capitals ? "AB" : "ab"));
+        box->clear();
+        QApplication::clipboard()->setText(QStringLiteral("ab"));
+        pasteInto(box, PasteBy::CtrlV);
+        EXPECT_EQ(box->text(), typed);
+        // The context menu's Paste, after text set by code that keeps its case.
+        box->setText(QStringLiteral("x"));
+        box->end(false);
+        pasteInto(box, PasteBy::ContextMenu);
+        EXPECT_EQ(box->text(), QStringLiteral("x") + typed);
+    }
+    WindowRegistry::unload<frmStationID>();
+    WindowRegistry::unload<ZQCabrilloIn>();
 }

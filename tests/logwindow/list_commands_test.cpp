@@ -361,3 +361,38 @@ TEST_F(ListCommandsTest, ClipboardGetsTheHeaderThenTheRowsOldestFirst)
                              "2\tK2AA\t59\tAshcombe\t59\t09/12 18:00\tCW\t20\r\n"
                              "3\tK3AA\t59\tAlderbrook\t59\t09/12 18:00\tPH\t20\r\n"));
 }
+
+// A contact left unchanged in the edit dialog is written back as it was,
+// in either window: a contact the out-of-state window logged (a county, no
+// state) keeps its county in the in-state window's dialog, and log.txt
+// stays the same byte for byte.
+TEST_F(ListCommandsTest, DoneWithoutAChangeLeavesTheLogAsItWas)
+{
+    for (uint8_t outOfState : {uint8_t(0), uint8_t(1)}) {
+        SCOPED_TRACE(outOfState ? "out-of-state" : "in-state");
+        freshRun();
+        QByteArray before;
+        for (const ContactRecord& r : {contact(QStringLiteral("K1AA"), QStringLiteral("Bellhaven"), QStringLiteral("PH")),
+                                       contact(QStringLiteral("K2AA"), QStringLiteral("Bellhaven"), QStringLiteral("CW")),
+                                       contact(QStringLiteral("K3AA"), QStringLiteral("Ashcombe"), QStringLiteral("CW"))})
+            before += formatContactLine(r);
+        env.writeWorkFile(QStringLiteral("log.txt"), before);
+        LogWindow& w = start(outOfState);
+        const QString score = w.lblTotScore->text();
+        clickRow(w, 2);
+        bool shown = false;
+        setModalShowHandlerForTesting([&](QWidget& d) {
+            shown = true;
+            auto& dialog = static_cast<ContactEditDialog&>(d);
+            showActive(dialog);
+            dialog.cmdDone->click();
+            EXPECT_TRUE(dialog.isHidden());
+        });
+        w.cmdEdit->click();
+        setModalShowHandlerForTesting(nullptr);
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), before);
+        EXPECT_EQ(ContactLog::instance()[2].LogCounty, QStringLiteral("Bellhaven"));
+        EXPECT_EQ(w.lblTotScore->text(), score);
+    }
+}

@@ -312,7 +312,7 @@ TEST_F(CabrilloDialogTest, BoxesKeepEveryHeaderOnOneLine)
         d.Text1->setFocus();
         d.Text1->paste();
         QTest::keyClicks(d.Text1, QStringLiteral("w1aw"));
-        EXPECT_EQ(d.Text1->text(), QStringLiteral("n0abc W1AW"));
+        EXPECT_EQ(d.Text1->text(), QStringLiteral("N0ABC W1AW")); // pasted calls in capitals too
         d.Command4_Click();
     });
     const QList<QByteArray> lines = readFile(target).split('\n');

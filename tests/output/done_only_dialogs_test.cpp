@@ -18,7 +18,11 @@
 #include "output/frmCountyChange.h"
 #include "output/frmCountyChangeRover.h"
 #include "output/frmCountyList.h"
+#include "keying/frmCodePractice.h"
+#include "rig/frmFrequencyTest.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -159,5 +163,77 @@ TEST_F(DoneOnlyDialogTest, OtherOutputWindowsKeepTheirCloseControl)
         showActive(d);
         EXPECT_TRUE(d.close());
         EXPECT_FALSE(d.isVisible());
+    }
+}
+
+// The ordinary dialogs close on Esc with the focus in a text box, as with
+// the focus anywhere else: the box passes Esc on to its dialog.
+TEST_F(DoneOnlyDialogTest, EscInATextBoxClosesTheOrdinaryDialogs)
+{
+    struct Case {
+        const char* name;
+        std::function<QDialog&()> window;
+        const char* box;
+    };
+    const Case cases[] = {
+        {"command test", []() -> QDialog& { return DefaultInstance<frmFrequencyTest>(); }, "Text1"},
+        {"command test, frequency", []() -> QDialog& { return DefaultInstance<frmFrequencyTest>(); }, "Text2"},
+        {"code practice, keyboard sending", []() -> QDialog& { return DefaultInstance<frmCodePractice>(); }, "Text5"},
+        {"code practice, groups", []() -> QDialog& { return DefaultInstance<frmCodePractice>(); }, "Text3"},
+        {"Cabrillo sheet, name", []() -> QDialog& { return DefaultInstance<ZQCabrilloIn>(); }, "Text5"},
+        {"Cabrillo sheet, calls", []() -> QDialog& { return DefaultInstance<ZQCabrilloIn>(); }, "Text1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDialog& d = c.window();
+        showActive(d);
+        auto* box = d.findChild<EntryBox*>(QLatin1String(c.box));
+        ASSERT_NE(box, nullptr);
+        box->setFocus();
+        QTest::mouseClick(box, Qt::LeftButton); // as the operator clicks into it
+        ASSERT_EQ(QApplication::focusWidget(), box);
+        QTest::keyClick(box, Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        WindowRegistry::unloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// Where no window gives them a meaning, Ctrl+A, Ctrl+C, Ctrl+X and Ctrl+Z
+// in a text box select, copy, cut and undo as in any line edit.
+TEST_F(DoneOnlyDialogTest, EditingKeysWorkInTheBoxesOfTheDialogs)
+{
+    struct Case {
+        const char* name;
+        std::function<QDialog&()> window;
+        const char* box;
+    };
+    const Case cases[] = {
+        {"Cabrillo sheet", []() -> QDialog& { return DefaultInstance<ZQCabrilloIn>(); }, "Text5"},
+        {"command test", []() -> QDialog& { return DefaultInstance<frmFrequencyTest>(); }, "Text1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDialog& d = c.window();
+        showActive(d);
+        auto* box = d.findChild<EntryBox*>(QLatin1String(c.box));
+        ASSERT_NE(box, nullptr);
+        box->setFocus();
+        box->clear();
+        QTest::keyClicks(box, QStringLiteral("Ann"));
+        QApplication::clipboard()->clear();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(box->selectedText(), QStringLiteral("Ann"));
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Ann"));
+        EXPECT_EQ(box->text(), QStringLiteral("Ann"));
+        QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), QString());
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), QStringLiteral("Ann"));
+        EXPECT_TRUE(d.isVisible());
+        WindowRegistry::unloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }

@@ -16,6 +16,7 @@
 #include "support/TestContacts.h"
 #include "support/TestEnv.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -175,6 +176,30 @@ TEST_F(EditDialogTest, RowsNamesAndTabOrderOfBothDialogs)
     }
 }
 
+// A screen reader reads each box by the caption of its row, even while a
+// flag beside the caption shows.
+TEST_F(EditDialogTest, ScreenReadersNameEachBoxByItsRowCaption)
+{
+    for (bool inState : {true, false}) {
+        SCOPED_TRACE(inState ? "in-state" : "out-of-state");
+        ContactEditDialog& d = inState ? static_cast<ContactEditDialog&>(openDialog<ZQEditInfrm>())
+                                       : openDialog<ZQEditOut>();
+        QStringList read;
+        for (const QString& row : rowsOf(d)) {
+            auto* box = d.findChild<EntryBox*>(row.section(QLatin1Char('='), 1));
+            ASSERT_NE(box, nullptr) << row.toStdString();
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+            ASSERT_NE(face, nullptr);
+            read << face->text(QAccessible::Name) + QLatin1Char('=') + box->objectName();
+        }
+        EXPECT_EQ(read, rowsOf(d));
+        d.Label6->show();
+        QAccessibleInterface* band = QAccessible::queryAccessibleInterface(d.Text1);
+        EXPECT_EQ(band->text(QAccessible::Name), QStringLiteral("Band"));
+        closeDialogs();
+    }
+}
+
 TEST_F(EditDialogTest, BoxesShowTheContactAndDoneWithoutChangesKeepsIt)
 {
     auto& in = openDialog<ZQEditInfrm>();
@@ -321,6 +346,34 @@ TEST_F(EditDialogTest, CountyOnlyWithTheHomeStateAndStoredValuesPass)
     EXPECT_EQ(log[2].LogBand, QStringLiteral("30"));
     EXPECT_EQ(log[2].LogDate, QStringLiteral("12.09.2026"));
     EXPECT_EQ(env.prompt().beeps(), 0);
+}
+
+// A contact the out-of-state window logged (a county, no state): with the
+// state left as stored, the county stays, and a county typed in its place
+// is checked and stored as the table spells it.
+TEST_F(EditDialogTest, ACountyWithoutAStateStaysAndIsCheckedWhenChanged)
+{
+    underEdit.LogSpc.clear();
+    underEdit.LogCounty = QStringLiteral("Bellhaven");
+    setLog({first, underEdit, third});
+
+    auto& in = openDialog<ZQEditInfrm>();
+    in.cmdDone->click();
+    ASSERT_TRUE(in.isHidden());
+    EXPECT_EQ(log[2], underEdit);
+    closeDialogs();
+
+    auto& again = openDialog<ZQEditInfrm>();
+    retype(again.txtEditSec, QStringLiteral("Nowhere"));
+    again.cmdDone->click();
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_TRUE(again.Label7->isVisible());
+    EXPECT_EQ(log[2], underEdit);
+    again.txtEditSec->setText(QStringLiteral("ashcombe"));
+    again.cmdDone->click();
+    ASSERT_TRUE(again.isHidden());
+    EXPECT_EQ(log[2].LogCounty, QStringLiteral("Ashcombe"));
+    EXPECT_EQ(log[2].LogSpc, QString());
 }
 
 TEST_F(EditDialogTest, LeavingABoxTestsItAndEnterThereStillSavesNothing)
@@ -526,7 +579,8 @@ TEST_F(EditDialogTest, CallBoxTakesNoBlankTypedOrPasted)
         const Paste pastes[] = {
             {d.txtEditCall, "AA1AA 59 CT", ""},
             {d.txtEditCall, "K1\"X", ""},
-            {d.txtEditCall, "k1x", "k1x"},
+            {d.txtEditCall, "k1x", "K1X"}, // in capitals, as typed
+            {d.txtEditBnd, "ph", "PH"},
             {d.txtEditDate, "2026/09/1x", ""},
             {d.txtEditDate, "2026/09/13", "2026/09/13"},
             {d.txtEditTime, "18.07", ""},
