@@ -20,6 +20,7 @@
 #include <climits>
 #include <cstring>
 #include <functional>
+#include <fcntl.h>
 #include <grp.h>
 #include <memory>
 #include <optional>
@@ -282,36 +283,49 @@ TEST(SafeFile, EveryWriteRefusesATargetItMayNotWriteWithTheReason)
 {
     struct Case {
         const char* what;
-        std::function<void(const QString& folder)> make; // makes folder/log.txt
+        // Makes folder/log.txt; what it returns is held while the case runs.
+        std::function<std::shared_ptr<void>(const QString& folder)> make;
         QString reason;
     };
     const QString readOnly = QString::fromLocal8Bit(strerror(EACCES));
     const Case cases[] = {
         {"a read-only file",
-         [](const QString& f) {
+         [](const QString& f) -> std::shared_ptr<void> {
              writeFile(f + "/log.txt", "old\r\n");
              QFile::setPermissions(f + "/log.txt", QFile::ReadOwner | QFile::ReadGroup
                                                        | QFile::ReadOther);
+             return nullptr;
          },
          readOnly},
         {"a read-only file through a link",
-         [](const QString& f) {
+         [](const QString& f) -> std::shared_ptr<void> {
              writeFile(f + "/real.txt", "old\r\n");
              QFile::setPermissions(f + "/real.txt", QFile::ReadOwner);
              makeLink("real.txt", f + "/log.txt");
+             return nullptr;
          },
          readOnly},
-        {"a folder", [](const QString& f) { QDir(f).mkdir("log.txt"); },
+        {"a folder",
+         [](const QString& f) -> std::shared_ptr<void> {
+             QDir(f).mkdir("log.txt");
+             return nullptr;
+         },
          QString::fromLocal8Bit(strerror(EISDIR))},
         {"a pipe",
-         [](const QString& f) {
-             ASSERT_EQ(::mkfifo(QFile::encodeName(f + "/log.txt").constData(), 0644), 0);
+         [](const QString& f) -> std::shared_ptr<void> {
+             // With a reader on it, an open for writing does not wait.
+             const QByteArray name = QFile::encodeName(f + "/log.txt");
+             EXPECT_EQ(::mkfifo(name.constData(), 0644), 0);
+             const int reader = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+             EXPECT_GE(reader, 0);
+             return std::shared_ptr<void>(nullptr, [reader](void*) { ::close(reader); });
          },
          QStringLiteral("Not a regular file")},
         {"a loop of links",
-         [](const QString& f) {
+         [](const QString& f) -> std::shared_ptr<void> {
              makeLink("a.txt", f + "/log.txt");
              makeLink("log.txt", f + "/a.txt");
+             return nullptr;
          },
          QString::fromLocal8Bit(strerror(ELOOP))},
     };
@@ -320,7 +334,7 @@ TEST(SafeFile, EveryWriteRefusesATargetItMayNotWriteWithTheReason)
         for (const Writer& w : writers(scratch.path())) {
             SCOPED_TRACE(testing::Message() << c.what << ", " << w.what);
             QTemporaryDir dir;
-            c.make(dir.path());
+            const std::shared_ptr<void> held = c.make(dir.path());
             const QStringList before = entries(dir.path());
             const QByteArray oldBytes = readFile(dir.filePath("real.txt"));
             QString error;
