@@ -107,6 +107,7 @@ public:
         return ended;
     }
     void signal(int s) { ::kill(pid_t(process_.processId()), s); }
+    qint64 processId() const { return process_.processId(); }
     QStringList lines()
     {
         readLines();
@@ -145,15 +146,21 @@ QStringList snapshot(const QString& folder)
     return out;
 }
 
-bool waitForFile(const QString& path)
+// Waits until the lock file at `path` names process `pid` (it is made
+// empty and then written).
+bool waitForLockedBy(const QString& path, qint64 pid)
 {
     QDeadlineTimer deadline(kWaitMs);
-    while (!QFileInfo::exists(path)) {
+    for (;;) {
+        QLockFile lock(path);
+        qint64 holder = 0;
+        QString host, app;
+        if (lock.getLockInfo(&holder, &host, &app) && holder == pid)
+            return true;
         if (deadline.hasExpired())
             return false;
         QThread::msleep(10);
     }
-    return true;
 }
 
 class ProgramProcess : public ::testing::Test {
@@ -231,7 +238,7 @@ TEST_F(ProgramProcess, ASecondCopyOnTheSameFolderSaysSoAndEndsBeforeTouchingAFil
 {
     auto first = program();
     ASSERT_TRUE(first->started());
-    ASSERT_TRUE(waitForFile(lockPath())) << "the first copy took no lock";
+    ASSERT_TRUE(waitForLockedBy(lockPath(), first->processId())) << "the first copy took no lock";
     const QStringList before = snapshot(work.path());
 
     auto second = driven();
@@ -259,8 +266,8 @@ TEST_F(ProgramProcess, ASecondCopyOnTheSameFolderSaysSoAndEndsBeforeTouchingAFil
 TEST_F(ProgramProcess, TheCopyThatHoldsTheLockRemovesTheTemporaryFilesOfKilledWrites)
 {
     const QByteArray logBytes = log();
-    auto first = program();
-    ASSERT_TRUE(waitForFile(lockPath()));
+    auto first = driven();
+    ASSERT_TRUE(first->waitForLine(QStringLiteral("STARTED")));
     ASSERT_TRUE(leaveKilledRewrite(work.path()));
     const QStringList left = hiddenFiles(work.path());
     ASSERT_EQ(left.size(), 1) << left.join(u'|').toStdString();
@@ -268,6 +275,7 @@ TEST_F(ProgramProcess, TheCopyThatHoldsTheLockRemovesTheTemporaryFilesOfKilledWr
     auto second = driven();
     ASSERT_TRUE(second->waitForEnd());
     EXPECT_NE(second->exitCode(), 0);
+    EXPECT_TRUE(second->lines().value(0).startsWith(QStringLiteral("MESSAGE Log Already Open: ")));
     EXPECT_EQ(hiddenFiles(work.path()), left);
 
     first->signal(SIGTERM);
@@ -333,8 +341,11 @@ TEST_F(ProgramProcess, AFolderThatCannotBeLockedIsSaidAndTheLogIsNotOpened)
 
 TEST_F(ProgramProcess, TheLockOfAKilledCopyIsTakenOver)
 {
-    auto killed = program();
-    ASSERT_TRUE(waitForFile(lockPath()));
+    // Killed once it runs: its lock file names it by then (a copy killed
+    // while making the lock file leaves one that names no process, which
+    // the lock test below covers).
+    auto killed = driven();
+    ASSERT_TRUE(killed->waitForLine(QStringLiteral("STARTED")));
     killed->signal(SIGKILL);
     ASSERT_TRUE(killed->waitForEnd());
     ASSERT_TRUE(QFileInfo::exists(lockPath())) << "the killed copy's lock is left behind";
