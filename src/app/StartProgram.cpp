@@ -49,9 +49,6 @@ QString lockFilePath(const QString& folder)
 {
     return folder + QLatin1Char('/') + workingFolderLockName();
 }
-} // namespace
-
-namespace {
 
 // Why no file can be made in `folder`, as the file system says it: a
 // trial file is made and removed at once.
