@@ -11,16 +11,23 @@
 #include "platform/InnerLoop.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
+#include "platform/SafeFile.h"
 #include "startup/frmSplash.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace zq {
 
@@ -45,6 +52,21 @@ QString lockFilePath(const QString& folder)
 {
     return folder + QLatin1Char('/') + workingFolderLockName();
 }
+
+// Why no file can be made in `folder`, as the file system says it: a
+// trial file is made and removed at once.
+QString whyNoFileCanBeMade(const QString& folder)
+{
+    QByteArray trial = QFile::encodeName(folder + QStringLiteral("/.zqlog-trial.XXXXXX"));
+    const int fd = ::mkostemp(trial.data(), O_CLOEXEC);
+    if (fd < 0)
+        return QString::fromLocal8Bit(strerror(errno));
+    ::close(fd);
+    ::unlink(trial.constData());
+    return QStringLiteral("the lock file %1 could not be made")
+        .arg(QDir::toNativeSeparators(lockFilePath(folder)));
+}
+
 } // namespace
 
 bool lockWorkingFolder(QLockFile& lock, const QString& folder)
@@ -52,16 +74,29 @@ bool lockWorkingFolder(QLockFile& lock, const QString& folder)
     // A running copy keeps its lock however long it runs; only a lock
     // whose process is gone counts as stale.
     lock.setStaleLockTime(0);
-    if (lock.tryLock(0) || lock.error() != QLockFile::LockFailedError)
+    if (lock.tryLock(0))
         return true;
+    if (lock.error() != QLockFile::LockFailedError) {
+        // Without its lock another copy could open the same log and both
+        // would write it: the log is not opened.
+        prompt().message(QStringLiteral("The working folder %1 cannot be locked for this program: "
+                                        "%2.  The log is not opened without the lock, so that no "
+                                        "other copy can write it at the same time.  Start the "
+                                        "program in a folder that you may write.")
+                             .arg(QDir::toNativeSeparators(folder), whyNoFileCanBeMade(folder)),
+                         QStringLiteral("Working Folder Not Locked"), MsgButtons::Ok,
+                         MsgIcon::Critical);
+        return false;
+    }
     // A copy killed between making the lock file and writing its process
     // into it leaves a file that names no process: taken over once it is
-    // older than any start could take.
+    // older than any start could take, or dated in the future (a clock
+    // set back since), which no start in progress can be.
     qint64 pid = 0;
     QString host, app;
     const QFileInfo file(lockFilePath(folder));
-    if (!lock.getLockInfo(&pid, &host, &app)
-        && file.lastModified().secsTo(QDateTime::currentDateTime()) > 60
+    const qint64 age = file.lastModified().secsTo(QDateTime::currentDateTime());
+    if (!lock.getLockInfo(&pid, &host, &app) && (age > 60 || age < 0)
         && lock.removeStaleLockFile() && lock.tryLock(0))
         return true;
     prompt().message(QStringLiteral("The log in the working folder %1 is open in another copy of "
@@ -123,6 +158,7 @@ int runProgram(int argc, char** argv, const std::function<void()>& started)
     QLockFile lock(lockFilePath(folder));
     if (!lockWorkingFolder(lock, folder))
         return 1;
+    removeStaleTemporaryFiles(folder); // only now: a refused copy leaves the running one's alone
 
     bool bySignal = false;
     installEndSignalHandlers([&bySignal](int) {

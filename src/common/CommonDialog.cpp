@@ -1,5 +1,6 @@
 #include "common/CommonDialog.h"
 
+#include "platform/ContestFiles.h"
 #include "platform/Prompt.h"
 
 #include <QDir>
@@ -32,7 +33,7 @@ QString CommonDialog::initialPath() const
 
 bool CommonDialog::ShowSave()
 {
-    const QString chosen = prompt().saveFile(DialogTitle, initialPath(), qtFilter(),
+    const QString chosen = chooseFileToWrite(DialogTitle, initialPath(), qtFilter(),
                                              (Flags & OverwritePrompt) != 0);
     if (chosen.isEmpty())
         return false;

@@ -23,7 +23,8 @@ public:
     static constexpr int OverwritePrompt = 2;
 
     // True with FileName set to the chosen path; false when cancelled
-    // (FileName then keeps its value).
+    // (FileName then keeps its value).  The save dialog refuses the
+    // contest's own files with a message, and is then false too.
     bool ShowSave();
     bool ShowOpen();
 

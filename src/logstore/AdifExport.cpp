@@ -3,6 +3,7 @@
 #include "platform/Folders.h"
 #include "logstore/StationSettings.h"
 #include "platform/Clock.h"
+#include "platform/ContestFiles.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
@@ -279,8 +280,8 @@ void ExportADIF()
     const QString proposed =
         folders.UserDirectory + QLatin1Char('/') + s.HomeStateCode + QStringLiteral(".adi");
     const QString chosen =
-        prompt().saveFile(QString(), proposed, QStringLiteral("ADIF Files (*.adi)"));
-    if (chosen.isEmpty()) { // Cancel ends the export silently
+        chooseFileToWrite(QString(), proposed, QStringLiteral("ADIF Files (*.adi)"));
+    if (chosen.isEmpty()) { // Cancel ends the export silently; a refused file has been said
         Folders::makeWorkingFolderCurrent();
         return;
     }

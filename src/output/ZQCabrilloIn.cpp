@@ -42,29 +42,6 @@ const RememberedBox kRemembered[4] = {
     {"UserEMail", "OWN_EMAIL"},
 };
 
-// The working folder's log and station preferences are never replaced by
-// the submission file, whatever the letter case or link that names them.
-bool isContestFile(const QString& target)
-{
-    const QString workDir = QFileInfo(Folders::instance().WorkingDirectory).canonicalFilePath();
-    if (workDir.isEmpty())
-        return false;
-    const QFileInfo chosen(target);
-    QString dir;
-    QString name;
-    if (chosen.exists()) {
-        const QFileInfo resolved(chosen.canonicalFilePath());
-        dir = resolved.absolutePath();
-        name = resolved.fileName();
-    } else {
-        dir = QFileInfo(chosen.absolutePath()).canonicalFilePath();
-        name = chosen.fileName();
-    }
-    return dir == workDir
-        && (name.compare(QLatin1String("log.txt"), Qt::CaseInsensitive) == 0
-            || name.compare(QLatin1String("QSOpref.txt"), Qt::CaseInsensitive) == 0);
-}
-
 void reportFailure(const QString& text)
 {
     Folders::makeWorkingFolderCurrent();
@@ -242,17 +219,10 @@ void ZQCabrilloIn::Command4_Click()
     const bool chosen = dialog.ShowSave();
     Folders::makeWorkingFolderCurrent();
     if (!chosen)
-        return; // cancelled: nothing written, nothing remembered
+        return; // cancelled or refused: nothing written, nothing remembered
 
     const QString target = QFileInfo(dialog.FileName).absoluteFilePath();
     const QString shown = QDir::toNativeSeparators(target);
-    if (isContestFile(target)) {
-        reportFailure(shown
-                      + QStringLiteral(": this is one of the contest's own files (the log or the "
-                                       "station preferences) and is never replaced by the "
-                                       "submission file.  Please choose another name."));
-        return;
-    }
 
     CabrilloHeader header;
     header.programVersion = folders.ProgramVersion;

@@ -1,11 +1,16 @@
 #include "platform/SafeFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,7 +93,132 @@ bool syncFolder(const QByteArray& folder)
     return ok;
 }
 
+// The bytes of a path: its folder ("." for a bare name) and its last name.
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+QByteArray nameOf(const QByteArray& path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// The kernel's own bound on the links of one path.
+constexpr int kMaxLinks = 40;
+
+// Follows `path` through every link to the file a write replaces; a
+// relative link is read from the folder of the link that holds it.  The
+// end need not exist yet.  False with errno set (ELOOP past kMaxLinks).
+bool followLinks(QByteArray* path)
+{
+    for (int hops = 0;; ++hops) {
+        struct stat st {};
+        if (::lstat(path->constData(), &st) != 0)
+            return errno == ENOENT;
+        if (!S_ISLNK(st.st_mode))
+            return true;
+        if (hops == kMaxLinks) {
+            errno = ELOOP;
+            return false;
+        }
+        QByteArray target(st.st_size > 0 ? qsizetype(st.st_size) + 1 : 256, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink(path->constData(), target.data(), size_t(target.size()));
+            if (n < 0)
+                return false;
+            if (n < target.size()) {
+                target.truncate(n);
+                break;
+            }
+            target.resize(target.size() * 2);
+        }
+        *path = target.startsWith('/') ? target : folderOf(*path) + '/' + target;
+    }
+}
+
+// Whether this process may replace the existing file `st` at `path`, as an
+// append to it would be allowed: a regular file that the kernel lets it
+// open for writing, with at least one write permission bit set.  A file
+// with none (chmod a-w) is read-only for every user, root included.
+bool mayReplace(const QByteArray& path, const struct stat& st, QString* error)
+{
+    if (S_ISDIR(st.st_mode)) {
+        setError(error, QString::fromLocal8Bit(strerror(EISDIR)));
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        setError(error, QStringLiteral("Not a regular file"));
+        return false;
+    }
+    if (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0) {
+        setError(error, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        setError(error, QString::fromLocal8Bit(strerror(EACCES)));
+        return false;
+    }
+    return true;
+}
+
+// Temporary files are named "." + the target's name + kTempMark + six
+// characters of mkostemp(3), cut so that the name stays within the folder's
+// limit for one name.
+constexpr char kTempMark[] = ".zqtmp.";
+constexpr qsizetype kTempMarkLength = sizeof kTempMark - 1;
+constexpr qsizetype kUniqueLength = 6;
+
+QByteArray temporaryTemplate(const QByteArray& folder, const QByteArray& name)
+{
+    long limit = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    if (limit <= 0)
+        limit = NAME_MAX;
+    const qsizetype room = qsizetype(limit) - 1 - kTempMarkLength - kUniqueLength;
+    qsizetype keep = std::clamp<qsizetype>(room, 0, name.size());
+    // A cut name ends on a whole UTF-8 character.
+    while (keep > 0 && keep < name.size() && (uchar(name[keep]) & 0xC0) == 0x80)
+        --keep;
+    return folder + "/." + name.left(keep) + kTempMark + QByteArray(kUniqueLength, 'X');
+}
+
+bool isTemporaryName(const QByteArray& name)
+{
+    const qsizetype tail = kTempMarkLength + kUniqueLength;
+    if (name.size() < 1 + tail || !name.startsWith('.'))
+        return false;
+    if (name.mid(name.size() - tail, kTempMarkLength) != kTempMark)
+        return false;
+    for (qsizetype i = name.size() - kUniqueLength; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// Gives the temporary file the owner and group of the file it replaces, as
+// far as this process may: root keeps both, a member of the file's group
+// keeps the group.
+void keepOwner(int fd, const struct stat& old)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+        (void)::fchown(fd, uid_t(-1), old.st_gid);
+}
+
 } // namespace
+
+QString resolvedWriteTarget(const QString& path)
+{
+    QByteArray target = QFile::encodeName(path);
+    if (!target.startsWith('/'))
+        target = QFile::encodeName(QDir::currentPath()) + '/' + target;
+    followLinks(&target);
+    return QFile::decodeName(target);
+}
 
 // Each step is checked by hand rather than through QSaveFile: Qt 6.4's
 // QSaveFile::commit() reports success after its final flush of a small
@@ -96,21 +226,26 @@ bool syncFolder(const QByteArray& folder)
 // target.
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error)
 {
-    QFileInfo info(path);
-    // A link is followed: the file it names is replaced, the link stays.
-    const QString target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
-    const QFileInfo targetInfo(target);
-    const QByteArray targetName = QFile::encodeName(target);
-    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
-    QByteArray temp = QFile::encodeName(targetInfo.absolutePath() + QStringLiteral("/.")
-                                        + targetInfo.fileName() + QStringLiteral(".XXXXXX"));
+    // A link is followed to the end of its chain: the file it names is
+    // replaced, every link stays.
+    QByteArray target = QFile::encodeName(path);
+    if (!followLinks(&target)) {
+        setError(error, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    struct stat old {};
+    const bool replacing = ::stat(target.constData(), &old) == 0;
+    if (replacing && !mayReplace(target, old, error))
+        return false;
+    const QByteArray folder = folderOf(target);
+    QByteArray temp = temporaryTemplate(folder, nameOf(target));
 
     auto fail = [&](int fd) {
         const int err = errno;
         setError(error, QString::fromLocal8Bit(strerror(err)));
+        ::unlink(temp.constData());
         if (fd >= 0)
             ::close(fd);
-        ::unlink(temp.constData());
         return false;
     };
 
@@ -119,10 +254,12 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
         setError(error, QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
-    struct stat old {};
-    const mode_t mode = ::stat(targetName.constData(), &old) == 0 ? mode_t(old.st_mode & 07777)
-                                                                  : newFileMode();
-    if (::fchmod(fd, mode) != 0)
+    // Held until the file is closed: the start-up clean-up of stale
+    // temporary files passes over a file being written.
+    (void)::flock(fd, LOCK_EX | LOCK_NB);
+    if (replacing)
+        keepOwner(fd, old); // before the mode: a change of owner clears set-id bits
+    if (::fchmod(fd, replacing ? mode_t(old.st_mode & 07777) : newFileMode()) != 0)
         return fail(fd);
     if (auto& hook = faultHook(); hook && hook(path)) {
         errno = ENOSPC;
@@ -132,7 +269,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
         return fail(fd);
     if (::close(fd) != 0)
         return fail(-1);
-    if (::rename(temp.constData(), targetName.constData()) != 0)
+    if (::rename(temp.constData(), target.constData()) != 0)
         return fail(-1);
     if (!syncFolder(folder)) {
         // The new content is in place but may not survive a power cut.
@@ -147,6 +284,9 @@ bool appendAndSync(const QString& path, const QByteArray& data, QString* error, 
     if (injectedFault(path, error))
         return false;
     const QByteArray native = QFile::encodeName(path);
+    struct stat old {};
+    if (::stat(native.constData(), &old) == 0 && !mayReplace(native, old, error))
+        return false;
     int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) {
         setError(error, QString::fromLocal8Bit(strerror(errno)));
@@ -171,6 +311,32 @@ bool appendAndSync(const QString& path, const QByteArray& data, QString* error, 
     }
     ::close(fd);
     return ok;
+}
+
+int removeStaleTemporaryFiles(const QString& folder)
+{
+    const QByteArray dirName = QFile::encodeName(folder);
+    DIR* dir = ::opendir(dirName.constData());
+    if (!dir)
+        return 0;
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (!isTemporaryName(name))
+            continue;
+        const int fd = ::openat(::dirfd(dir), name.constData(),
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        // A file whose writer still runs holds its lock.
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+            && ::unlinkat(::dirfd(dir), name.constData(), 0) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 bool copyFileAtomically(const QString& src, const QString& dst, QString* error)

@@ -5,6 +5,13 @@
 // the temporary file is removed and the old file stays whole.
 // An append is flushed and synced; a failed append is cut back so nothing
 // half-written stays.  Every function reports failure with a reason.
+//
+// The target of every write is the real file at the end of any chain of
+// links.  An existing target that this process may not write is refused
+// by every write alike: one that the kernel would not open for writing,
+// one that is not a regular file, and one with no write permission bit at
+// all (read-only for every user, root included).  A replaced file keeps
+// its mode, and its owner and group as far as the process may set them.
 
 #include <QByteArray>
 #include <QString>
@@ -19,6 +26,15 @@ bool appendAndSync(const QString& path, const QByteArray& data, QString* error =
                    qint64 keep = -1);
 // Copies src to dst atomically (dst replaced only when the copy is complete).
 bool copyFileAtomically(const QString& src, const QString& dst, QString* error = nullptr);
+
+// The absolute path of the file that a write to `path` replaces or
+// makes: the end of its chain of links.
+QString resolvedWriteTarget(const QString& path);
+
+// Removes the temporary files that whole-file writes left in `folder` when
+// the process making them was killed; a file whose write is still under
+// way is kept.  Returns how many were removed.
+int removeStaleTemporaryFiles(const QString& folder);
 
 // `path` when no file of that name exists or it holds exactly `content`'s
 // bytes; otherwise the first free "stem-2.ext", "stem-3.ext", ... so that a

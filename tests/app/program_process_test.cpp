@@ -5,6 +5,7 @@
 // and recording key lines.
 
 #include "app/StartProgram.h"
+#include "platform/SafeFile.h"
 #include "support/FakeWinKeyer.h"
 #include "support/TestEnv.h"
 
@@ -20,8 +21,13 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace zq;
 
@@ -59,9 +65,11 @@ private:
 // One run of a program; its standard output read line by line.
 class ProgramRun {
 public:
-    ProgramRun(const QString& program, const QString& folder, const QProcessEnvironment& env)
+    ProgramRun(const QString& program, const QString& folder, const QProcessEnvironment& env,
+               const QStringList& arguments = {})
     {
         process_.setProgram(program);
+        process_.setArguments(arguments);
         process_.setWorkingDirectory(folder);
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::SeparateChannels);
@@ -99,6 +107,7 @@ public:
         return ended;
     }
     void signal(int s) { ::kill(pid_t(process_.processId()), s); }
+    qint64 processId() const { return process_.processId(); }
     QStringList lines()
     {
         readLines();
@@ -137,15 +146,21 @@ QStringList snapshot(const QString& folder)
     return out;
 }
 
-bool waitForFile(const QString& path)
+// Waits until the lock file at `path` names process `pid` (it is made
+// empty and then written).
+bool waitForLockedBy(const QString& path, qint64 pid)
 {
     QDeadlineTimer deadline(kWaitMs);
-    while (!QFileInfo::exists(path)) {
+    for (;;) {
+        QLockFile lock(path);
+        qint64 holder = 0;
+        QString host, app;
+        if (lock.getLockInfo(&holder, &host, &app) && holder == pid)
+            return true;
         if (deadline.hasExpired())
             return false;
         QThread::msleep(10);
     }
-    return true;
 }
 
 class ProgramProcess : public ::testing::Test {
@@ -172,7 +187,50 @@ protected:
         return std::make_unique<ProgramRun>(QStringLiteral(ZQ_DRIVEN_PROGRAM), work.path(),
                                      home.environment(drive));
     }
+    // The driven program started by `launcher` (a program and its
+    // arguments, the driven program's path last).
+    std::unique_ptr<ProgramRun> drivenBy(const QStringList& launcher)
+    {
+        return std::make_unique<ProgramRun>(launcher.first(), work.path(), home.environment(),
+                                            launcher.mid(1) << QStringLiteral(ZQ_DRIVEN_PROGRAM));
+    }
+    QByteArray log() const
+    {
+        QFile f(work.filePath(QStringLiteral("log.txt")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 };
+
+// Leaves in `folder` the temporary file of a rewrite of its log.txt that
+// was killed before its rename, as a real kill would: the write runs in a
+// child process that ends as its temporary file is written.
+bool leaveKilledRewrite(const QString& folder)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        setWriteFaultForTesting([](const QString&) -> bool { ::_exit(0); });
+        writeFileAtomically(folder + QStringLiteral("/log.txt"), "half a log");
+        ::_exit(1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
+        && WEXITSTATUS(status) == 0;
+}
+
+QStringList hiddenFiles(const QString& folder)
+{
+    return QDir(folder).entryList(QStringList{QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
+}
+
+// Whether `launcher` followed by a command runs here (root, the tools and
+// the rights it needs).
+bool launches(const QStringList& launcher, const QStringList& command)
+{
+    QProcess p;
+    p.start(launcher.first(), launcher.mid(1) + command);
+    return p.waitForFinished(kWaitMs) && p.exitStatus() == QProcess::NormalExit
+        && p.exitCode() == 0;
+}
 
 } // namespace
 
@@ -180,7 +238,7 @@ TEST_F(ProgramProcess, ASecondCopyOnTheSameFolderSaysSoAndEndsBeforeTouchingAFil
 {
     auto first = program();
     ASSERT_TRUE(first->started());
-    ASSERT_TRUE(waitForFile(lockPath())) << "the first copy took no lock";
+    ASSERT_TRUE(waitForLockedBy(lockPath(), first->processId())) << "the first copy took no lock";
     const QStringList before = snapshot(work.path());
 
     auto second = driven();
@@ -202,10 +260,92 @@ TEST_F(ProgramProcess, ASecondCopyOnTheSameFolderSaysSoAndEndsBeforeTouchingAFil
     EXPECT_FALSE(QFileInfo::exists(lockPath()));
 }
 
+// The temporary files of killed writes go when a copy starts, once it
+// holds the folder's lock: a second copy refused by the lock removes
+// nothing, not even a file the running copy may be writing.
+TEST_F(ProgramProcess, TheCopyThatHoldsTheLockRemovesTheTemporaryFilesOfKilledWrites)
+{
+    const QByteArray logBytes = log();
+    auto first = driven();
+    ASSERT_TRUE(first->waitForLine(QStringLiteral("STARTED")));
+    ASSERT_TRUE(leaveKilledRewrite(work.path()));
+    const QStringList left = hiddenFiles(work.path());
+    ASSERT_EQ(left.size(), 1) << left.join(u'|').toStdString();
+
+    auto second = driven();
+    ASSERT_TRUE(second->waitForEnd());
+    EXPECT_NE(second->exitCode(), 0);
+    EXPECT_TRUE(second->lines().value(0).startsWith(QStringLiteral("MESSAGE Log Already Open: ")));
+    EXPECT_EQ(hiddenFiles(work.path()), left);
+
+    first->signal(SIGTERM);
+    ASSERT_TRUE(first->waitForEnd());
+    auto next = driven();
+    ASSERT_TRUE(next->waitForLine(QStringLiteral("STARTED"))) << next->lines().join(u'|').toStdString();
+    EXPECT_TRUE(hiddenFiles(work.path()).isEmpty()) << hiddenFiles(work.path()).join(u'|').toStdString();
+    EXPECT_EQ(log(), logBytes);
+    next->signal(SIGTERM);
+    ASSERT_TRUE(next->waitForEnd());
+}
+
+// A working folder where no lock file can be made: the program says so,
+// with the folder and the reason, and ends before it opens the log.  As
+// user nobody in a folder of root's, and (binding root too) on a
+// read-only mount of the folder in a mount namespace of its own.
+TEST_F(ProgramProcess, AFolderThatCannotBeLockedIsSaidAndTheLogIsNotOpened)
+{
+    const QString drivenPath = QStringLiteral(ZQ_DRIVEN_PROGRAM);
+    struct Case {
+        const char* what;
+        QStringList launcher;
+        int reason; // errno of the failed lock file
+    };
+    const Case cases[] = {
+        {"user nobody",
+         {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+          QStringLiteral("--clear-groups")},
+         EACCES},
+        {"read-only mount",
+         {QStringLiteral("unshare"), QStringLiteral("--mount"), QStringLiteral("--propagation"),
+          QStringLiteral("private"), QStringLiteral("sh"), QStringLiteral("-c"),
+          QStringLiteral("mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro \"$0\" && "
+                         "cd \"$0\" && exec \"$@\""),
+          work.path()},
+         EROFS},
+    };
+    ASSERT_EQ(::chmod(QFile::encodeName(work.path()).constData(), 0755), 0);
+    int ran = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (::geteuid() != 0
+            || !launches(c.launcher, {QStringLiteral("test"), QStringLiteral("-x"), drivenPath}))
+            continue;
+        ++ran;
+        const QStringList before = snapshot(work.path());
+        auto run = drivenBy(c.launcher);
+        ASSERT_TRUE(run->waitForEnd());
+        EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run->exitCode(), 1);
+        const QStringList said = run->lines();
+        ASSERT_EQ(said.size(), 1) << said.join(u'|').toStdString();
+        EXPECT_TRUE(said[0].startsWith(QStringLiteral("MESSAGE Working Folder Not Locked: ")))
+            << said[0].toStdString();
+        EXPECT_TRUE(said[0].contains(QDir::toNativeSeparators(work.path())));
+        EXPECT_TRUE(said[0].contains(QString::fromLocal8Bit(strerror(c.reason))))
+            << said[0].toStdString();
+        EXPECT_EQ(snapshot(work.path()).join(u'|').toStdString(), before.join(u'|').toStdString());
+    }
+    if (ran == 0)
+        GTEST_SKIP() << "neither another user nor a read-only mount can be set up here";
+}
+
 TEST_F(ProgramProcess, TheLockOfAKilledCopyIsTakenOver)
 {
-    auto killed = program();
-    ASSERT_TRUE(waitForFile(lockPath()));
+    // Killed once it runs: its lock file names it by then (a copy killed
+    // while making the lock file leaves one that names no process, which
+    // the lock test below covers).
+    auto killed = driven();
+    ASSERT_TRUE(killed->waitForLine(QStringLiteral("STARTED")));
     killed->signal(SIGKILL);
     ASSERT_TRUE(killed->waitForEnd());
     ASSERT_TRUE(QFileInfo::exists(lockPath())) << "the killed copy's lock is left behind";
@@ -345,8 +485,8 @@ TEST_F(ProgramProcess, AnEndSignalInsideAnInnerLoopEndsInOrder)
 
 // The lock itself, in this process: a held lock refuses a second taker
 // with the message, and a lock file that names no process (its copy died
-// before writing it) is taken over once it is old, but not while it may
-// be a start in progress.
+// before writing it) is taken over once it is old or dated in the future,
+// but not while it may be a start in progress.
 TEST(WorkingFolderLock, HeldLockRefusesAndAnOldLockThatNamesNoProcessIsTakenOver)
 {
     test::TestEnv env;
@@ -366,7 +506,8 @@ TEST(WorkingFolderLock, HeldLockRefusesAndAnOldLockThatNamesNoProcessIsTakenOver
         int ageSeconds;
         bool taken;
     };
-    for (const Case c : {Case{0, false}, Case{300, true}}) {
+    // Just made (a start in progress), old, and dated in the future.
+    for (const Case c : {Case{0, false}, Case{300, true}, Case{-3600, true}}) {
         SCOPED_TRACE(c.ageSeconds);
         env.prompt().clear();
         QFile empty(path);

@@ -13,6 +13,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <sys/stat.h>
+
 using namespace zq;
 using zq::test::TestEnv;
 
@@ -430,6 +433,59 @@ TEST(LogFileStore, FailedAppendIsReportedAndLeavesTheFileAsItWas)
     EXPECT_EQ(env.readWorkFile("log.txt"), before);
     ASSERT_EQ(env.prompt().messageTitles(), QStringList{"File Error"});
     EXPECT_TRUE(env.prompt().messageTexts()[0].startsWith("Unable to write log.txt: "));
+}
+
+// A log.txt that may not be written (no write bit: read-only for every
+// user, root included) refuses every write alike with the reason: a new
+// contact, an edit, a delete and a new log.  The file keeps its bytes and
+// its mode, and memory follows the file.
+TEST(LogFileStore, ReadOnlyLogRefusesEveryWriteWithTheReason)
+{
+    struct Case {
+        const char* what;
+        std::function<bool()> write;
+    };
+    const Case cases[] = {
+        {"append",
+         [] {
+             auto& log = ContactLog::instance();
+             log.ContactCount = 4;
+             log[4] = phoneContact("W4DD", "Dalby");
+             return AppendLogFile();
+         }},
+        {"rewrite",
+         [] {
+             ContactLog::instance()[2].LogCounty = "Dalby";
+             return RewriteLogFile();
+         }},
+        {"delete", [] { return DeleteContact(1); }},
+        {"new log", [] { return NewLogFile(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestEnv env;
+        const QByteArray before = logOf(threeContacts());
+        env.writeWorkFile("log.txt", before);
+        const QFileDevice::Permissions readOnly =
+            QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
+        ASSERT_TRUE(QFile::setPermissions(env.workPath("log.txt"), readOnly));
+        ASSERT_TRUE(LoadLogFile());
+        env.prompt().answerInput("YES");
+
+        EXPECT_FALSE(c.write());
+        EXPECT_EQ(env.readWorkFile("log.txt"), before);
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(env.workPath("log.txt")).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0444u);
+        EXPECT_EQ(env.prompt().messageTitles().value(0), "File Error");
+        EXPECT_EQ(env.prompt().messageTexts().value(0), "Unable to write log.txt: Permission denied");
+        auto& log = ContactLog::instance();
+        if (std::string(c.what) != "append") {
+            EXPECT_EQ(log.ContactCount, 3);
+            EXPECT_EQ(log[1].LogCall, "W1AW");
+            EXPECT_EQ(log[2].LogCounty, "Brennan");
+        }
+    }
 }
 
 TEST(LogFileStore, RewriteWritesEveryContactAndKeepsFractionalField16)
