@@ -830,6 +830,9 @@ protected:
         select("AGW Packet Engine");
         p.Command1_Click();
         EXPECT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
+        // The registration and the monitoring request have reached the
+        // engine, on a busy machine too, before a test counts what follows.
+        EXPECT_TRUE(pumpUntil([&] { return engine.received().size() >= 2; }));
         return p;
     }
     void frame(char kind, const char* from, const char* to, const QByteArray& data)
