@@ -142,9 +142,58 @@ bool VirtualKeyingClock::waitUntil(time_point t, bool, const std::atomic<bool>& 
             target += lateNs_;
         if (waitsToLate_ >= 0)
             --waitsToLate_;
+        if (!lateEach_.empty()) {
+            target += lateEach_[lateEachNext_];
+            lateEachNext_ = (lateEachNext_ + 1) % lateEach_.size();
+        }
     }
-    raiseTo(ns_, std::max(target, scheduleEnd_.load()));
+    target = std::max(target, scheduleEnd_.load());
+    {
+        std::unique_lock lock(holdMutex_);
+        if (holdAtNs_ >= 0 && target > holdAtNs_) {
+            raiseTo(ns_, holdAtNs_);
+            holdAtNs_ = -1;
+            held_ = true;
+            holdCv_.notify_all();
+            // Bounded slices: a stop ends the hold too.
+            while (held_ && !stop.load())
+                holdCv_.wait_for(lock, milliseconds(5));
+            held_ = false;
+        }
+    }
+    raiseTo(ns_, target);
     return !stop.load();
+}
+
+void VirtualKeyingClock::holdAt(time_point t)
+{
+    std::lock_guard lock(holdMutex_);
+    holdAtNs_ = nsOf(t);
+}
+
+bool VirtualKeyingClock::held()
+{
+    std::lock_guard lock(holdMutex_);
+    return held_;
+}
+
+void VirtualKeyingClock::resume()
+{
+    {
+        std::lock_guard lock(holdMutex_);
+        holdAtNs_ = -1;
+        held_ = false;
+    }
+    holdCv_.notify_all();
+}
+
+void VirtualKeyingClock::wakeLateEach(std::vector<nanoseconds> lateness)
+{
+    std::lock_guard lock(lateMutex_);
+    lateEach_.clear();
+    for (nanoseconds l : lateness)
+        lateEach_.push_back(l.count());
+    lateEachNext_ = 0;
 }
 
 bool VirtualKeyingClock::countPasses(double passes, double loopsPer60ms,
@@ -237,6 +286,7 @@ void MorseKeyer::start()
         // Another clock: the schedule kept on the old one means nothing.
         clock_ = clock;
         next_ = {};
+        reached_ = {};
         scheduleEndNs_ = 0;
     }
     running_ = true;
@@ -381,7 +431,15 @@ void MorseKeyer::runDrain()
     catchUp();
     lineAnswered_ = false;
     QChar c;
-    while (!stop_ && buffer_.takeFirst(&c)) {
+    for (bool first = true; !stop_; first = false) {
+        // A character ends with its closing key-up: the next one is taken
+        // from the buffer once that has passed, so a message that replaces
+        // the buffer meanwhile replaces it.  With nothing left to key, the
+        // drain is over now.
+        if (!first && (buffer_.isEmpty() || !waitForSchedule()))
+            break;
+        if (!buffer_.takeFirst(&c))
+            break;
         const bool goOn = Transmit(c, settings());
         post([this] {
             if (characterDone)
@@ -399,6 +457,22 @@ void MorseKeyer::runDrain()
     scheduleEndNs_ = nsOf(next_);
 }
 
+bool MorseKeyer::waitUntil(KeyingClock::time_point t, bool spin)
+{
+    // A moment already waited for has come: no second wait for it.
+    if (t <= reached_)
+        return !stop_;
+    if (!clock_->waitUntil(t, spin, stop_))
+        return false;
+    reached_ = t;
+    return true;
+}
+
+bool MorseKeyer::waitForSchedule()
+{
+    return waitUntil(next_, settings().timing == CwTiming::Timer);
+}
+
 bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
 {
     if (first.method == 0)
@@ -406,7 +480,7 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
     if (c == u'!') {
         // The contact is logged when the stream reaches the "!": after the
         // character before it has ended.
-        if (!clock_->waitUntil(next_, first.timing == CwTiming::Timer, stop_))
+        if (!waitForSchedule())
             return false;
         ask(Request::Exclamation, nullptr);
         return !stop_;
@@ -458,7 +532,7 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
         signal = sig;
         if (want != down) {
             // The change is due at next_.
-            if (!clock_->waitUntil(next_, s.timing == CwTiming::Timer, stop_))
+            if (!waitUntil(next_, s.timing == CwTiming::Timer))
                 break;
             const bool drive = s.lineKind() != KeyLinePort::Kind::None && line_;
             if (drive && !line_->set(signal, want)) {

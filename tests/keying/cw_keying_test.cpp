@@ -192,6 +192,48 @@ TEST_F(CwKeyingTest, ALateWakeUpStretchesOneElementAndMovesTheRest)
     }
 }
 
+// A message key pressed while "PARIS" is keyed replaces what follows the
+// character being keyed; that character ends with its closing key-up, and
+// the next one is not under way before that has passed.
+TEST_F(CwKeyingTest, ANewMessageReplacesWhatFollowsTheCharacterBeingKeyed)
+{
+    // 20 WPM: P .--. keys units 0 to 10, its closing key-up 11 to 13;
+    // A .- keys 14 to 18, its closing key-up 19 to 21.
+    struct Case {
+        const char* when;
+        double atUnits;      // the key handled then, from the first key-down
+        const char* message; // the new message
+        const char* keyed;
+    };
+    const Case cases[] = {
+        {"mid-element, P's first dash", 3.5, "E", "PE"},
+        {"between P's elements", 9.5, "E", "PE"},
+        {"P's closing key-up", 12.5, "E", "PE"},
+        {"P's closing key-up, a key without a message", 12.5, "", "P"},
+        {"mid-element, A's dash", 17, "E", "PAE"},
+        {"the end of A's last element", 19, "E", "PAE"},
+        {"the end of A's closing key-up", 21.9, "E", "PAE"},
+    };
+    cw.Text[1]->setText(QStringLiteral("PARIS"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.when);
+        rec.restart();
+        cw.Text[2]->setText(QString::fromLatin1(c.message));
+        rec.holdAtMs(c.atUnits * 60);
+        rec.whenHeld([&] {
+            QTimer::singleShot(0, [&] { rec.release(); });
+            int f2 = 113;
+            cw.FKeyCW(f2);
+            rec.release();
+        });
+        int f1 = 112;
+        cw.FKeyCW(f1);
+        EXPECT_EQ(rec.keyedText(20).toStdString(), c.keyed);
+        EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
+        EXPECT_EQ(ks.CwSendingBusy, 0);
+    }
+}
+
 TEST_F(CwKeyingTest, TheLoopMethodIsCalibratedOnTheLoopItKeysWith)
 {
     // A computer whose keying loop makes 1000 passes a millisecond.
