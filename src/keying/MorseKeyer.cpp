@@ -126,6 +126,15 @@ long long nsOf(KeyingClock::time_point t)
     return duration_cast<nanoseconds>(t.time_since_epoch()).count();
 }
 
+// How late a change of the key line may be made without moving the rest of
+// the schedule: a tenth of a unit, at most 1 ms.  Far above a quiet
+// machine's lateness (tens of microseconds), far below what a listener
+// hears in a gap.
+nanoseconds absorbableLateness(double unitMs)
+{
+    return duration_cast<nanoseconds>(duration<double, std::milli>(std::min(1.0, unitMs / 10)));
+}
+
 } // namespace
 
 KeyingClock::time_point VirtualKeyingClock::now()
@@ -518,6 +527,9 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
 
     bool down = false;
     KeySignal signal = KeySignal::Rts;
+    // The earliest moment the element being keyed may end: its key-down as
+    // made plus its units, so no element is keyed shorter than its units.
+    KeyingClock::time_point elementEnds{};
     for (QChar bit : pattern) {
         const MorseSettings s = settings(); // read again for every element
         const auto unit = unitMilliseconds(s.wpm);
@@ -531,8 +543,10 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
         }
         signal = sig;
         if (want != down) {
-            // The change is due at next_.
-            if (!waitUntil(next_, s.timing == CwTiming::Timer))
+            // The change is due at next_, a key-up no earlier than its
+            // element's whole length after the key-down.
+            const auto due = want ? next_ : std::max(next_, elementEnds);
+            if (!waitUntil(due, s.timing == CwTiming::Timer))
                 break;
             const bool drive = s.lineKind() != KeyLinePort::Kind::None && line_;
             if (drive && !line_->set(signal, want)) {
@@ -545,31 +559,41 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
                 break;
             }
             down = want;
-            // A late change moves the rest of the schedule with it.  Read
-            // after the change, so time lost between the wake-up and the
-            // change counts as lateness too (a few microseconds on time).
+            // Read after the change, so time lost between the wake-up and
+            // the change counts as lateness too (a few microseconds on time).
             const auto changed = clock_->now();
-            if (changed > next_)
+            // A little lateness (a quiet machine's wake-up) comes out of the
+            // key-up that follows and the schedule stays, so a message does
+            // not drift.  More than that stretches what the change ends and
+            // moves the rest of the schedule with it, so no later element or
+            // gap is shortened, merged or dropped.
+            if (changed - next_ > absorbableLateness(*unit))
                 next_ = changed;
+            if (want)
+                elementEnds = changed;
         }
         bool counted = true;
+        nanoseconds step{0};
         switch (s.timing) {
         case CwTiming::Timer:
-            next_ += duration_cast<nanoseconds>(duration<double, std::milli>(*unit));
+            step = duration_cast<nanoseconds>(duration<double, std::milli>(*unit));
             break;
         case CwTiming::Sleep:
-            next_ += duration_cast<nanoseconds>(
+            step = duration_cast<nanoseconds>(
                 duration<double, std::milli>(sleepUnitMilliseconds(*unit)));
             break;
         case CwTiming::Loop:
             counted = clock_->countPasses(loopPassesPerUnit(s.loopsPer60ms, *s.wpm),
                                           s.loopsPer60ms, stop_);
-            next_ = clock_->now();
+            next_ = elementEnds = clock_->now();
             break;
         case CwTiming::None:
-            next_ = clock_->now();
+            next_ = elementEnds = clock_->now();
             break;
         }
+        next_ += step;
+        if (down)
+            elementEnds += step;
         if (!counted)
             break;
     }

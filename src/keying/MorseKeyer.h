@@ -13,10 +13,14 @@
 // the line is up, and a text handed over within that silence continues
 // the schedule with no gap added.  The schedule only moves later: after a
 // wait for something else (a contact logged for "!", a port opened by the
-// user-interface thread) it starts from "now" when that is later, and a
-// change made late (the thread woke late on a busy machine) moves the rest
-// of the schedule by its lateness, so the element it ends is stretched and
-// no other element or gap is shortened, merged or dropped.
+// user-interface thread) it starts from "now" when that is later.  A change
+// made a little late (a tenth of a unit at most, and no more than 1 ms: the
+// usual wake-up of a quiet machine) leaves the schedule where it is, so a
+// message does not drift; the key-up after it is that much shorter, and an
+// element is never keyed shorter than its units.  A change made later than
+// that (the thread woke late on a busy machine) moves the rest of the
+// schedule by its lateness, so the element or key-up it ends is stretched
+// and no other element or gap is shortened, merged or dropped.
 //
 // The user-interface thread never blocks: drain() runs a local event loop
 // until the buffer is empty and keyed, so the windows take keys, Esc and
