@@ -6,7 +6,7 @@
 //   err_p50_ms, err_p99_ms, err_max_ms  every transition's distance from the
 //                                       ideal schedule of the whole message
 //                                       (from its first key-down)
-//   length_err_pct                      the message's length against the ideal
+//   length_err_pct, length_err_ms       the message's length against the ideal
 //   min_element_ms, min_gap_ms          the shortest key-down and the shortest
 //                                       key-up keyed (unit_ms is one unit: an
 //                                       element or gap shorter than it was
@@ -204,6 +204,7 @@ void BM_KeyMessage(benchmark::State& state)
         state.counters["err_p99_ms"] = percentile(errors, 0.99);
         state.counters["err_max_ms"] = percentile(errors, 1.0);
         state.counters["length_err_pct"] = (actualLength - idealLength) / idealLength * 100.0;
+        state.counters["length_err_ms"] = actualLength - idealLength;
         state.counters["ui_stall_max_ms"] = maxGapMs;
         state.counters["cpu_per_s"] = keyer.lastDrainCpuSeconds() / sentSeconds;
         state.counters["transitions"] = double(t.size());

@@ -127,6 +127,15 @@ long long nsOf(KeyingClock::time_point t)
     return duration_cast<nanoseconds>(t.time_since_epoch()).count();
 }
 
+// How late a change of the key line may be made without moving the rest of
+// the schedule: a tenth of a unit, at most 1 ms.  Far above a quiet
+// machine's lateness (tens of microseconds), far below what a listener
+// hears in a gap.
+nanoseconds absorbableLateness(double unitMs)
+{
+    return duration_cast<nanoseconds>(duration<double, std::milli>(std::min(1.0, unitMs / 10)));
+}
+
 } // namespace
 
 KeyingClock::time_point VirtualKeyingClock::now()
@@ -143,9 +152,58 @@ bool VirtualKeyingClock::waitUntil(time_point t, bool, const std::atomic<bool>& 
             target += lateNs_;
         if (waitsToLate_ >= 0)
             --waitsToLate_;
+        if (!lateEach_.empty()) {
+            target += lateEach_[lateEachNext_];
+            lateEachNext_ = (lateEachNext_ + 1) % lateEach_.size();
+        }
     }
-    raiseTo(ns_, std::max(target, scheduleEnd_.load()));
+    target = std::max(target, scheduleEnd_.load());
+    {
+        std::unique_lock lock(holdMutex_);
+        if (holdAtNs_ >= 0 && target > holdAtNs_) {
+            raiseTo(ns_, holdAtNs_);
+            holdAtNs_ = -1;
+            held_ = true;
+            holdCv_.notify_all();
+            // Bounded slices: a stop ends the hold too.
+            while (held_ && !stop.load())
+                holdCv_.wait_for(lock, milliseconds(5));
+            held_ = false;
+        }
+    }
+    raiseTo(ns_, target);
     return !stop.load();
+}
+
+void VirtualKeyingClock::holdAt(time_point t)
+{
+    std::lock_guard lock(holdMutex_);
+    holdAtNs_ = nsOf(t);
+}
+
+bool VirtualKeyingClock::held()
+{
+    std::lock_guard lock(holdMutex_);
+    return held_;
+}
+
+void VirtualKeyingClock::resume()
+{
+    {
+        std::lock_guard lock(holdMutex_);
+        holdAtNs_ = -1;
+        held_ = false;
+    }
+    holdCv_.notify_all();
+}
+
+void VirtualKeyingClock::wakeLateEach(std::vector<nanoseconds> lateness)
+{
+    std::lock_guard lock(lateMutex_);
+    lateEach_.clear();
+    for (nanoseconds l : lateness)
+        lateEach_.push_back(l.count());
+    lateEachNext_ = 0;
 }
 
 bool VirtualKeyingClock::countPasses(double passes, double loopsPer60ms,
@@ -238,6 +296,7 @@ void MorseKeyer::start()
         // Another clock: the schedule kept on the old one means nothing.
         clock_ = clock;
         next_ = {};
+        reached_ = {};
         scheduleEndNs_ = 0;
     }
     running_ = true;
@@ -400,7 +459,15 @@ void MorseKeyer::runDrain()
     catchUp();
     lineAnswered_ = false;
     QChar c;
-    while (!stop_ && buffer_.takeFirst(&c)) {
+    for (bool first = true; !stop_; first = false) {
+        // A character ends with its closing key-up: the next one is taken
+        // from the buffer once that has passed, so a message that replaces
+        // the buffer meanwhile replaces it.  With nothing left to key, the
+        // drain is over now.
+        if (!first && (buffer_.isEmpty() || !waitForSchedule()))
+            break;
+        if (!buffer_.takeFirst(&c))
+            break;
         const bool goOn = Transmit(c, settings());
         post([this] {
             if (characterDone)
@@ -418,6 +485,22 @@ void MorseKeyer::runDrain()
     scheduleEndNs_ = nsOf(next_);
 }
 
+bool MorseKeyer::waitUntil(KeyingClock::time_point t, bool spin)
+{
+    // A moment already waited for has come: no second wait for it.
+    if (t <= reached_)
+        return !stop_;
+    if (!clock_->waitUntil(t, spin, stop_))
+        return false;
+    reached_ = t;
+    return true;
+}
+
+bool MorseKeyer::waitForSchedule()
+{
+    return waitUntil(next_, settings().timing == CwTiming::Timer);
+}
+
 bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
 {
     if (first.method == 0)
@@ -425,7 +508,7 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
     if (c == u'!') {
         // The contact is logged when the stream reaches the "!": after the
         // character before it has ended.
-        if (!clock_->waitUntil(next_, first.timing == CwTiming::Timer, stop_))
+        if (!waitForSchedule())
             return false;
         ask(Request::Exclamation, nullptr);
         return !stop_;
@@ -463,6 +546,9 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
 
     bool down = false;
     KeySignal signal = KeySignal::Rts;
+    // The earliest moment the element being keyed may end: its key-down as
+    // made plus its units, so no element is keyed shorter than its units.
+    KeyingClock::time_point elementEnds{};
     for (QChar bit : pattern) {
         const MorseSettings s = settings(); // read again for every element
         const auto unit = unitMilliseconds(s.wpm);
@@ -476,8 +562,10 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
         }
         signal = sig;
         if (want != down) {
-            // The change is due at next_.
-            if (!clock_->waitUntil(next_, s.timing == CwTiming::Timer, stop_))
+            // The change is due at next_, a key-up no earlier than its
+            // element's whole length after the key-down.
+            const auto due = want ? next_ : std::max(next_, elementEnds);
+            if (!waitUntil(due, s.timing == CwTiming::Timer))
                 break;
             const bool drive = s.lineKind() != KeyLinePort::Kind::None && line_;
             if (drive && !line_->set(signal, want)) {
@@ -490,31 +578,41 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
                 break;
             }
             down = want;
-            // A late change moves the rest of the schedule with it.  Read
-            // after the change, so time lost between the wake-up and the
-            // change counts as lateness too (a few microseconds on time).
+            // Read after the change, so time lost between the wake-up and
+            // the change counts as lateness too (a few microseconds on time).
             const auto changed = clock_->now();
-            if (changed > next_)
+            // A little lateness (a quiet machine's wake-up) comes out of the
+            // key-up that follows and the schedule stays, so a message does
+            // not drift.  More than that stretches what the change ends and
+            // moves the rest of the schedule with it, so no later element or
+            // gap is shortened, merged or dropped.
+            if (changed - next_ > absorbableLateness(*unit))
                 next_ = changed;
+            if (want)
+                elementEnds = changed;
         }
         bool counted = true;
+        nanoseconds step{0};
         switch (s.timing) {
         case CwTiming::Timer:
-            next_ += duration_cast<nanoseconds>(duration<double, std::milli>(*unit));
+            step = duration_cast<nanoseconds>(duration<double, std::milli>(*unit));
             break;
         case CwTiming::Sleep:
-            next_ += duration_cast<nanoseconds>(
+            step = duration_cast<nanoseconds>(
                 duration<double, std::milli>(sleepUnitMilliseconds(*unit)));
             break;
         case CwTiming::Loop:
             counted = clock_->countPasses(loopPassesPerUnit(s.loopsPer60ms, *s.wpm),
                                           s.loopsPer60ms, stop_);
-            next_ = clock_->now();
+            next_ = elementEnds = clock_->now();
             break;
         case CwTiming::None:
-            next_ = clock_->now();
+            next_ = elementEnds = clock_->now();
             break;
         }
+        next_ += step;
+        if (down)
+            elementEnds += step;
         if (!counted)
             break;
     }

@@ -5,18 +5,22 @@
 //
 // One schedule: every change of the key line is due one or more units
 // after the previous one, so characters follow each other without added
-// gaps.  The thread waits only for the next change of the line; the key-up
-// units at the end of a character are owed to the schedule, and whatever
-// keys next (the next character, the next drain) starts no earlier than
-// they end.  A drain is therefore over for its caller as soon as its last
+// gaps.  A character ends with its closing key-up units: the next one is
+// taken from the buffer only when they have passed (so a message that
+// replaces the buffer meanwhile replaces it), and the next drain starts no
+// earlier than they end.  A drain is therefore over for its caller as soon as its last
 // change of the line is made: the caller hands over the next text while
 // the line is up, and a text handed over within that silence continues
 // the schedule with no gap added.  The schedule only moves later: after a
 // wait for something else (a contact logged for "!", a port opened by the
-// user-interface thread) it starts from "now" when that is later, and a
-// change made late (the thread woke late on a busy machine) moves the rest
-// of the schedule by its lateness, so the element it ends is stretched and
-// no other element or gap is shortened, merged or dropped.
+// user-interface thread) it starts from "now" when that is later.  A change
+// made a little late (a tenth of a unit at most, and no more than 1 ms: the
+// usual wake-up of a quiet machine) leaves the schedule where it is, so a
+// message does not drift; the key-up after it is that much shorter, and an
+// element is never keyed shorter than its units.  A change made later than
+// that (the thread woke late on a busy machine) moves the rest of the
+// schedule by its lateness, so the element or key-up it ends is stretched
+// and no other element or gap is shortened, merged or dropped.
 //
 // The user-interface thread never blocks: drain() runs a local event loop
 // until the buffer is empty and keyed, so the windows take keys, Esc and
@@ -117,6 +121,17 @@ public:
     // The `n`th wait from now (0: the next one) ends `lateness` after its
     // deadline: a late wake-up of a busy machine.
     void wakeLate(int n, std::chrono::nanoseconds lateness);
+    // Every wait from now on ends late by the next value of `lateness` in
+    // turn, over and over (the small lateness of every wake-up of a quiet
+    // machine); empty: on time again.  Adds to wakeLate's.
+    void wakeLateEach(std::vector<std::chrono::nanoseconds> lateness);
+
+    // Stops the keying thread at `t`: the first wait that would end after
+    // t ends at t and stays there until resume().  What the keying thread
+    // does at t itself is done before it stops.
+    void holdAt(time_point t);
+    bool held();
+    void resume();
 
 private:
     std::atomic<long long> ns_{1'000'000'000'000LL};
@@ -125,6 +140,12 @@ private:
     std::mutex lateMutex_;
     int waitsToLate_ = -1;
     long long lateNs_ = 0;
+    std::vector<long long> lateEach_;
+    size_t lateEachNext_ = 0;
+    std::mutex holdMutex_;
+    std::condition_variable holdCv_;
+    long long holdAtNs_ = -1;
+    bool held_ = false;
 };
 
 // Keying clock of every keyer created from now on (nullptr: the real one).
@@ -179,7 +200,12 @@ private:
     void worker();
     void runDrain();
     // One character; false when the rest of the buffer is to be dropped.
+    // It returns with its last change of the line; the key-up units after
+    // it are still to pass (next_).
     bool Transmit(QChar c, const MorseSettings& first);
+    // Waits until t (until next_); false when keying stops meanwhile.
+    bool waitUntil(KeyingClock::time_point t, bool spin);
+    bool waitForSchedule();
     bool ask(Request r, LineAnswer* answer);
     void serveRequest();
     void finished();
@@ -206,6 +232,7 @@ private:
 
     // Keying-thread state, kept from one drain to the next.
     KeyingClock::time_point next_{}; // when the next change of the line is due
+    KeyingClock::time_point reached_{}; // the latest moment waited for
     std::shared_ptr<KeyLine> line_;
     QString linePort_;               // the port line_ was asked for
     bool lineAnswered_ = false;      // in this drain

@@ -50,6 +50,13 @@ void showInNormalState(QWidget& w)
 // has the focus; a key or character they consume goes no further.  Qt
 // delivers a key and its character as one event, so a key pressed with Ctrl
 // consumes its own character and nothing after it.
+//
+// The filter watches the window and its controls.  A key its control does
+// not take travels on up to the window, where the filter sees the same event
+// again: it was handled at its control and is let through, whatever the
+// handlers did to the focus meanwhile (a message box or a modal window takes
+// it away, and it comes back later).  A key sent to the window itself is
+// handled there.
 class KeyPreview final : public QObject {
 public:
     explicit KeyPreview(LogWindow* w) : QObject(w), window_(w) {}
@@ -59,13 +66,35 @@ protected:
     {
         if (e->type() != QEvent::KeyPress)
             return false;
-        if (watched == window_) {
-            // Reached by a key its control did not take: seen there already.
-            const QWidget* focus = QApplication::focusWidget();
-            if (focus && focus->window() == window_)
-                return false;
+        if (e == handled_.event && isAbove(watched, handled_.control)) {
+            // On its way up from the control that had it: its last stop is
+            // the window.
+            if (watched == window_)
+                handled_ = {};
+            return false;
         }
-        auto* ke = static_cast<QKeyEvent*>(e);
+        const bool consumed = handle(static_cast<QKeyEvent*>(e));
+        if (consumed) {
+            e->accept();
+        } else if (watched != window_) {
+            // Remembered for the rest of this event's way up; the next turn
+            // of the event loop forgets it, so a later event that happens to
+            // reuse its address is not mistaken for it.
+            handled_ = {e, watched};
+            QMetaObject::invokeMethod(
+                this, [this, e] {
+                    if (handled_.event == e)
+                        handled_ = {};
+                },
+                Qt::QueuedConnection);
+        }
+        return consumed;
+    }
+
+private:
+    // Runs the window's handlers; true when they consumed the key.
+    bool handle(QKeyEvent* ke)
+    {
         int code = keyDownCode(ke);
         int shift = shiftState(ke);
         const int pressed = code;
@@ -81,13 +110,24 @@ protected:
             }
         }
         window_->CtrlKeyHandled = 0;
-        if (consumed)
-            e->accept();
         return consumed;
     }
 
-private:
+    // True when `w` is a parent widget, near or far, of `control`.
+    static bool isAbove(const QObject* w, const QObject* control)
+    {
+        for (const QObject* p = control ? control->parent() : nullptr; p; p = p->parent())
+            if (p == w)
+                return true;
+        return false;
+    }
+
     LogWindow* window_;
+    // The event handled at a control, while it may still be on its way up.
+    struct {
+        const QEvent* event = nullptr;
+        const QObject* control = nullptr;
+    } handled_;
 };
 
 } // namespace

@@ -192,6 +192,123 @@ TEST_F(CwKeyingTest, ALateWakeUpStretchesOneElementAndMovesTheRest)
     }
 }
 
+// On a quiet machine every wake-up is a little late (tens of microseconds).
+// That lateness comes out of the key-up that follows instead of moving the
+// rest of the schedule: the message does not drift, every change stays
+// within 1 ms of its ideal moment and no element is shortened.  A longer
+// lateness among them still stretches its element and moves the rest.
+TEST_F(CwKeyingTest, SmallLatenessIsAbsorbedAndTheMessageDoesNotDrift)
+{
+    using std::chrono::microseconds;
+    struct Case {
+        const char* name;
+        bool sleep;     // the Sleep method, else Timer
+        int wpm;
+        int lateChange; // a change made 10 ms late besides (-1: none)
+    };
+    const Case cases[] = {
+        {"Timer 20 WPM", false, 20, -1},
+        {"Timer 40 WPM", false, 40, -1},
+        {"Sleep 32 WPM", true, 32, -1},
+        {"Timer 40 WPM, one change 10 ms late", false, 40, 9},
+    };
+    const QString text = QStringLiteral("CQ ZQP K9XYZ CQ ZQP K9XYZ CQ ZQP K9XYZ");
+    const QString units = patternOf(text);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.sleep)
+            cw.OptSleep->click();
+        else
+            cw.optTimer->click();
+        cw.Text[11]->setText(QString::number(c.wpm));
+        const double unit = c.sleep ? sleepUnitMilliseconds(*unitMilliseconds(c.wpm))
+                                    : *unitMilliseconds(c.wpm);
+        const double lateMs = c.lateChange >= 0 ? 10 : 0;
+
+        rec.restart();
+        rec.clock().wakeLateEach({microseconds(40), microseconds(65), microseconds(90)});
+        if (c.lateChange >= 0)
+            rec.clock().wakeLate(c.lateChange, std::chrono::milliseconds(10));
+        cw.Text[1]->setText(text);
+        int f1 = 112;
+        cw.FKeyCW(f1);
+        rec.clock().wakeLateEach({});
+
+        // The ideal changes of the line, in ms from the first; the late
+        // change and all after it later by its lateness.
+        std::vector<double> ideal;
+        QChar prev = u'0';
+        for (qsizetype i = 0; i < units.size(); ++i) {
+            if (units[i] != prev) {
+                const bool moved = c.lateChange >= 0 && int(ideal.size()) >= c.lateChange;
+                ideal.push_back(unit * double(i) + (moved ? lateMs : 0));
+            }
+            prev = units[i];
+        }
+        const auto t = rec.transitions();
+        ASSERT_EQ(t.size(), ideal.size());
+        auto at = [&](size_t k) {
+            return std::chrono::duration<double, std::milli>(t[k].at - t[0].at).count();
+        };
+        double worst = 0;
+        size_t worstChange = 0;
+        int shortened = 0; // elements keyed shorter than their units
+        for (size_t k = 0; k < t.size(); ++k) {
+            if (std::abs(at(k) - ideal[k]) > worst) {
+                worst = std::abs(at(k) - ideal[k]);
+                worstChange = k;
+            }
+            if (k > 0 && t[k - 1].down && at(k) - at(k - 1) < ideal[k] - ideal[k - 1] - 1e-6)
+                ++shortened;
+        }
+        EXPECT_LE(worst, 1.0) << "change " << worstChange;
+        EXPECT_EQ(shortened, 0);
+        EXPECT_NEAR(rec.elapsedMs(), unit * double(units.size()) + lateMs, 3.0);
+    }
+}
+
+// A message key pressed while "PARIS" is keyed replaces what follows the
+// character being keyed; that character ends with its closing key-up, and
+// the next one is not under way before that has passed.
+TEST_F(CwKeyingTest, ANewMessageReplacesWhatFollowsTheCharacterBeingKeyed)
+{
+    // 20 WPM: P .--. keys units 0 to 10, its closing key-up 11 to 13;
+    // A .- keys 14 to 18, its closing key-up 19 to 21.
+    struct Case {
+        const char* when;
+        double atUnits;      // the key handled then, from the first key-down
+        const char* message; // the new message
+        const char* keyed;
+    };
+    const Case cases[] = {
+        {"mid-element, P's first dash", 3.5, "E", "PE"},
+        {"between P's elements", 9.5, "E", "PE"},
+        {"P's closing key-up", 12.5, "E", "PE"},
+        {"P's closing key-up, a key without a message", 12.5, "", "P"},
+        {"mid-element, A's dash", 17, "E", "PAE"},
+        {"the end of A's last element", 19, "E", "PAE"},
+        {"the end of A's closing key-up", 21.9, "E", "PAE"},
+    };
+    cw.Text[1]->setText(QStringLiteral("PARIS"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.when);
+        rec.restart();
+        cw.Text[2]->setText(QString::fromLatin1(c.message));
+        rec.holdAtMs(c.atUnits * 60);
+        rec.whenHeld([&] {
+            QTimer::singleShot(0, [&] { rec.release(); });
+            int f2 = 113;
+            cw.FKeyCW(f2);
+            rec.release();
+        });
+        int f1 = 112;
+        cw.FKeyCW(f1);
+        EXPECT_EQ(rec.keyedText(20).toStdString(), c.keyed);
+        EXPECT_TRUE(ks.CwSendBuffer.isEmpty());
+        EXPECT_EQ(ks.CwSendingBusy, 0);
+    }
+}
+
 TEST_F(CwKeyingTest, TheLoopMethodIsCalibratedOnTheLoopItKeysWith)
 {
     // A computer whose keying loop makes 1000 passes a millisecond.

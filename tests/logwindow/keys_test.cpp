@@ -322,6 +322,40 @@ TEST_F(KeyMapTest, MessageWithAnExclamationMarkLogsTheContact)
     EXPECT_TRUE(w.txtCall->text().isEmpty());
 }
 
+// A message key runs its message once, also when the windows it brings up
+// take the focus away from the log window and it has not come back by the
+// time the key has been handled.
+TEST_F(KeyMapTest, AMessageKeyRunsItsMessageOnce)
+{
+    LogWindow& w = open(1, "CW", 1);
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    RecordedKeying real(true); // the real key line behind the recorder: no port 7
+    env.writeWorkFile("ComPorts.txt", "7=/nonexistent/ttyX\n");
+    cw.Text[10]->setText(QStringLiteral("7"));
+    cw.Text[3]->setText(QStringLiteral("TEST"));
+    // The CW window comes up for the port to be put right, takes the focus,
+    // and is closed; the focus has not come back when the key is done.
+    QStringList modal;
+    setModalShowHandlerForTesting([&](QWidget& window) {
+        modal << window.objectName();
+        showActive(window);
+        cw.Text[1]->setFocus();
+        window.hide();
+    });
+    // Pressed again, the key runs its message again, once.
+    for (int n = 1; n <= 2; ++n) {
+        SCOPED_TRACE(n);
+        env.prompt().clear();
+        modal.clear();
+        showActive(w);
+        w.txtCall->setFocus();
+        press(w.txtCall, Qt::Key_F3);
+        EXPECT_EQ(env.prompt().messageTitles().join(u'|'), "Invalid port.");
+        EXPECT_EQ(modal.join(u'|'), "CWFrm");
+        EXPECT_TRUE(real.transitions().empty());
+    }
+}
+
 // While a message is being keyed (the keying thread held at a key-down),
 // the window keeps working: Esc, a new message key, Backspace in keyboard
 // CW, typing into the entry row and closing act as they should.

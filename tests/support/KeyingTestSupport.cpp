@@ -104,6 +104,12 @@ void RecordedKeying::holdAtNextKeyDown()
     holdNext_ = true;
 }
 
+void RecordedKeying::holdAtMs(double ms)
+{
+    clock_->holdAt(start_ + std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                std::chrono::duration<double, std::milli>(ms)));
+}
+
 void RecordedKeying::whenHeld(std::function<void()> f, int triesLeft)
 {
     QTimer::singleShot(1, [this, f, triesLeft] {
@@ -112,6 +118,7 @@ void RecordedKeying::whenHeld(std::function<void()> f, int triesLeft)
             std::lock_guard lock(mutex_);
             held = holding_;
         }
+        held = held || clock_->held();
         // Never held (a fault of the test): run it anyway rather than hang.
         if (held || triesLeft <= 0)
             f();
@@ -128,6 +135,7 @@ void RecordedKeying::release()
         holding_ = false;
     }
     cv_.notify_all();
+    clock_->resume();
 }
 
 QString patternOf(const QString& text, double space)

@@ -43,6 +43,9 @@ public:
 
     // Holds the keying thread at its next key-down until release().
     void holdAtNextKeyDown();
+    // Holds the keying thread `ms` after the start until release(): what is
+    // done at that moment happens first, then the thread stops.
+    void holdAtMs(double ms);
     void release();
     // Runs `f` on the user-interface thread (from its event loop) once the
     // keying thread is held.
