@@ -190,30 +190,9 @@ std::optional<std::string> asUser(uid_t id, const std::function<std::string()>& 
 {
     if (::geteuid() != 0)
         return std::nullopt;
-    int report[2];
-    if (::pipe(report) != 0)
-        return std::nullopt;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(report[0]);
-        std::string failed = "cannot change user";
-        if (::setgroups(0, nullptr) == 0 && ::setgid(id) == 0 && ::setuid(id) == 0)
-            failed = body();
-        (void)!::write(report[1], failed.data(), failed.size());
-        ::_exit(0);
-    }
-    ::close(report[1]);
-    std::string failed;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(report[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
-        if (n > 0)
-            failed.append(buffer, size_t(n));
-    ::close(report[0]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    return failed;
+    return inChildProcess(
+        [id] { return ::setgroups(0, nullptr) == 0 && ::setgid(id) == 0 && ::setuid(id) == 0; },
+        body);
 }
 
 } // namespace

@@ -36,17 +36,12 @@ namespace {
 constexpr int kCannotSetUp = 77;
 }
 
-std::optional<std::string> inSmallTmpfs(int kibibytes,
-                                        const std::function<std::string(const QString&)>& body)
+std::optional<std::string> inChildProcess(const std::function<bool()>& setUp,
+                                          const std::function<std::string()>& body)
 {
-    if (::geteuid() != 0)
-        return std::nullopt;
-    QTemporaryDir dir;
     int report[2];
-    if (!dir.isValid() || ::pipe2(report, O_CLOEXEC) != 0)
+    if (::pipe2(report, O_CLOEXEC) != 0)
         return std::nullopt;
-    const QByteArray path = QFile::encodeName(dir.path());
-    const QByteArray options = "size=" + QByteArray::number(kibibytes) + "k,mode=0700";
     const pid_t child = ::fork();
     if (child < 0) {
         ::close(report[0]);
@@ -55,13 +50,9 @@ std::optional<std::string> inSmallTmpfs(int kibibytes,
     }
     if (child == 0) {
         ::close(report[0]);
-        // Mounts made here stay in this process's own namespace.
-        if (::unshare(CLONE_NEWNS) != 0
-            || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-            || ::mount("tmpfs", path.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                       options.constData()) != 0)
+        if (!setUp())
             ::_exit(kCannotSetUp);
-        const std::string failed = body(dir.path());
+        const std::string failed = body();
         size_t done = 0;
         while (done < failed.size()) {
             const ssize_t n = ::write(report[1], failed.data() + done, failed.size() - done);
@@ -87,6 +78,29 @@ std::optional<std::string> inSmallTmpfs(int kibibytes,
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return failed + " (the child process did not end normally)";
     return failed;
+}
+
+std::optional<std::string> inSmallTmpfs(int kibibytes,
+                                        const std::function<std::string(const QString&)>& body)
+{
+    if (::geteuid() != 0)
+        return std::nullopt;
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        return std::nullopt;
+    const QByteArray path = QFile::encodeName(dir.path());
+    const QByteArray options = "size=" + QByteArray::number(kibibytes) + "k,mode=0700";
+    const QString folder = dir.path();
+    return inChildProcess(
+        [&] {
+            // Mounts made here stay in this process's own namespace.
+            return ::unshare(CLONE_NEWNS) == 0
+                && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+                && ::mount("tmpfs", path.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                           options.constData())
+                       == 0;
+        },
+        [&] { return body(folder); });
 }
 
 void fillDisk(const QString& folder, qint64 leaveBytes)

@@ -12,6 +12,8 @@
 //                   a temporary folder; the mount goes with the child,
 //                   however it ends.  Root only: nullopt when it cannot be
 //                   set up here (the test then skips that case).
+//   inChildProcess  runs `body` in a child process once `setUp` has held
+//                   there; nullopt when it did not (the test then skips).
 //   fillDisk        takes up what is left of the file system of `folder`
 //                   but `leaveBytes` (rounded to pages by the file system).
 
@@ -35,6 +37,11 @@ private:
     rlimit old_{};
     bool active_ = false;
 };
+
+// `body` returns "" when all held, else what failed; that text is returned
+// (a child that did not end normally says so).
+std::optional<std::string> inChildProcess(const std::function<bool()>& setUp,
+                                          const std::function<std::string()>& body);
 
 // `body` gets the tmpfs folder and returns "" when all held, else what
 // failed; that text is returned (a child that did not end normally says
