@@ -16,6 +16,7 @@
 #include "common/CommonDialog.h"
 #include "logwindow/ContactListView.h"
 #include "common/ControlArray.h"
+#include "common/OncePerPass.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -554,6 +555,8 @@ private:
         std::vector<std::pair<QPointer<LineControl>, TwipsRect>> lines; // X1, Y1, X2, Y2
     };
     std::optional<SpotAreaSaved> spotAreaSaved_;
+    // The band map's drawing after new spots: once per event-loop pass.
+    OncePerPass bandMapPass_{this, [this] { DisplayBandMapLabels(); }};
 
     Variant variant_;
     bool loaded_ = false;
