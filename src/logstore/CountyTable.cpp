@@ -4,12 +4,21 @@
 #include "logstore/StationSettings.h"
 #include "platform/QuotedText.h"
 
+#include <algorithm>
+
 namespace zq {
 
 CountyTable& CountyTable::instance()
 {
     static CountyTable t;
     return t;
+}
+
+void CountyTable::clear()
+{
+    std::fill(CountyName.begin(), CountyName.end(), QString());
+    std::fill(CountyAbbrev.begin(), CountyAbbrev.end(), QString());
+    CountyCount = 0;
 }
 
 bool LoadCountyTable(QString* error)
@@ -20,7 +29,7 @@ bool LoadCountyTable(QString* error)
         return false;
     };
     CountyTable& t = CountyTable::instance();
-    t = CountyTable{};
+    t.clear();
 
     auto content = readWholeFile(Folders::workingFile(QStringLiteral("county2.txt")), error);
     if (!content)

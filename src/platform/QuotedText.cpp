@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <cmath>
@@ -154,7 +155,8 @@ QStringList splitLines(const QByteArray& content)
 std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qint64 maxBytes)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    // Unbuffered: the content is read straight into the result.
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = f.errorString();
         return std::nullopt;
@@ -166,9 +168,22 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qin
                          .arg(maxBytes);
         return std::nullopt;
     }
-    // Read at most one byte beyond the bound: a file that grew after the
-    // size check is refused too.
-    QByteArray data = f.read(maxBytes + 1);
+    // Read what the file holds and at most one byte beyond the bound, so a
+    // file that grew after the size check is refused too.  The buffer
+    // follows the file's size, not the bound: a table of a few kilobytes
+    // never costs an allocation of megabytes.
+    QByteArray data;
+    qint64 chunk = f.size() + 1;
+    while (data.size() <= maxBytes) {
+        const qsizetype at = data.size();
+        const qint64 want = std::min<qint64>(chunk, maxBytes + 1 - at);
+        data.resize(at + static_cast<qsizetype>(want));
+        const qint64 got = f.read(data.data() + at, want);
+        data.resize(at + static_cast<qsizetype>(std::max<qint64>(got, 0)));
+        if (got <= 0 || f.atEnd())
+            break;
+        chunk = 64 * 1024; // grown past its size: on in pieces up to the bound
+    }
     if (data.size() > maxBytes) {
         if (error)
             *error = QStringLiteral("the file holds more than the %1 bytes it can validly hold")

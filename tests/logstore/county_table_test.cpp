@@ -120,6 +120,32 @@ TEST(CountyTable, LoadFailuresKeepTheCountiesReadBeforeThem)
     }
 }
 
+// Each load starts from the empty table, whatever the one before held or
+// how it ended.
+TEST(CountyTable, EachLoadStartsEmpty)
+{
+    TestEnv env;
+    env.writeWorkFile("county2.txt", "\"ZQAshcombe\",\"ASHC\"\r\n\"ZQBrennan\",\"BREN\"\r\n"
+                                     "\"ZQCarrow\",\"CARR\"\r\n");
+    ASSERT_TRUE(LoadCountyTable());
+    ASSERT_EQ(CountyTable::instance().count(), 3);
+    env.writeWorkFile("county2.txt", "\"ZQDunmore\",\"DUNM\"\r\n\"ZQEast\"\r\n");
+    EXPECT_FALSE(LoadCountyTable());
+    env.writeWorkFile("county2.txt", "\"ZQFenwick\",\"FENW\"\r\n");
+    ASSERT_TRUE(LoadCountyTable());
+    const CountyTable& t = CountyTable::instance();
+    EXPECT_EQ(t.count(), 1);
+    EXPECT_EQ(t.CountyName[1], "Fenwick");
+    for (size_t i = 2; i < t.CountyName.size(); ++i) {
+        EXPECT_TRUE(t.CountyName[i].isEmpty()) << i;
+        EXPECT_TRUE(t.CountyAbbrev[i].isEmpty()) << i;
+    }
+    for (const char* gone : {"ASHC", "BREN", "DUNM"}) {
+        QString text = QString::fromLatin1(gone);
+        EXPECT_EQ(CountyNameFromAbbreviation(text), "") << gone;
+    }
+}
+
 TEST(KeyFilters, UpperKeyAndDigitKey)
 {
     struct Case {
