@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <charconv>
@@ -72,10 +73,13 @@ bool parseNumber(const QuotedValue& v, double* out)
     }
     if (!digit)
         return false;
-    const QByteArray latin = t.toLatin1();
+    // Only ASCII is left: narrowed on the stack, no allocation per number.
+    QVarLengthArray<char, 64> latin(t.size());
+    for (qsizetype i = 0; i < t.size(); ++i)
+        latin[i] = static_cast<char>(t[i].unicode());
     double value = 0;
-    auto res = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
-    if (res.ec != std::errc() || res.ptr != latin.constData() + latin.size() || !std::isfinite(value))
+    auto res = std::from_chars(latin.data(), latin.data() + latin.size(), value);
+    if (res.ec != std::errc() || res.ptr != latin.data() + latin.size() || !std::isfinite(value))
         return false;
     *out = value;
     return true;
@@ -245,22 +249,43 @@ qsizetype endOfLastLine(const QByteArray& content)
     return end;
 }
 
-QString QuotedLineReader::decode(const char* b, qsizetype n) const
+void QuotedLineReader::decodeInto(QString& out, const char* b, qsizetype n) const
 {
-    if (n == 0)
-        return QString();
-    if (latin1_)
-        return QString::fromLatin1(b, n);
-    return utf8Keeping(QByteArrayView(b, n));
+    if (n == 0) {
+        out = QString();
+        return;
+    }
+    // Latin-1, and UTF-8 of ASCII alone, are one character per byte:
+    // written into the string the list held before, whose room is reused
+    // unless a caller kept that string.
+    if (latin1_ || std::all_of(b, b + n, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out.resize(n);
+        QChar* d = out.data();
+        for (qsizetype i = 0; i < n; ++i)
+            d[i] = QChar(static_cast<unsigned char>(b[i]));
+        return;
+    }
+    out = utf8Keeping(QByteArrayView(b, n));
 }
 
 bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
 {
-    values->clear();
+    // The list's values are overwritten in place and the rest cut off at
+    // the end, so a line's values cost no allocation where the strings of
+    // the line before had room.
+    qsizetype taken = 0;
+    auto slot = [&]() -> QuotedValue& {
+        if (taken == values->size())
+            values->emplace_back();
+        return (*values)[taken];
+    };
+    auto finish = [&] { values->resize(taken); };
     *ok = true;
     fault_.clear();
-    if (pos_ >= end_)
+    if (pos_ >= end_) {
+        values->clear();
         return false;
+    }
     const char* data = content_.constData();
     const qsizetype nl = findByte(data, pos_, content_.size(), '\n');
     qsizetype lineEnd = nl >= 0 ? nl : content_.size();
@@ -273,23 +298,24 @@ bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
     while (true) {
         while (i < lineEnd && isBlank(data[i]))
             ++i;
-        QuotedValue v;
+        QuotedValue& v = slot();
         if (i < lineEnd && data[i] == '"') {
             const qsizetype close = findByte(data, i + 1, lineEnd, '"');
             if (close < 0) {
                 *ok = false;
                 fault_ = QStringLiteral("a quote is not closed");
+                finish();
                 return true;
             }
-            v.text = decode(data + i + 1, close - i - 1);
+            decodeInto(v.text, data + i + 1, close - i - 1);
             v.quoted = true;
             i = close + 1;
             while (i < lineEnd && isBlank(data[i]))
                 ++i;
             if (i < lineEnd && data[i] != ',') {
                 *ok = false;
-                fault_ = QStringLiteral("text follows the closing quote of value %1")
-                             .arg(values->size() + 1);
+                fault_ = QStringLiteral("text follows the closing quote of value %1").arg(taken + 1);
+                finish();
                 return true;
             }
         } else {
@@ -300,14 +326,16 @@ bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
                 ++b;
             while (e > b && isWhiteSpaceByte(data[e - 1]))
                 --e;
-            v.text = decode(data + b, e - b);
+            decodeInto(v.text, data + b, e - b);
+            v.quoted = false;
             i = stop;
         }
-        values->append(std::move(v));
+        ++taken;
         if (i >= lineEnd)
             break;
         ++i; // the comma
     }
+    finish();
     return true;
 }
 
