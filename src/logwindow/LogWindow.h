@@ -103,8 +103,9 @@ public:
     void PacketResize() override;
     // One spot: the frequency text in kHz becomes MHz text in place and the
     // record is cut at its first CR; the spot enters SpotStore and the top
-    // of the spot list, and the band maps are redrawn.  A frequency that is
-    // not a plain number changes nothing.
+    // of the spot list, and the band maps shown are redrawn right after the
+    // event-loop pass (once for all the spots of that pass).  A frequency
+    // that is not a plain number changes nothing.
     void BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString& qDXSpotRecord) override;
     // Draws the band map (scale and spot labels) while it is shown.
     void DisplayBandMapLabels() override;
