@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, runs the whole test suite offscreen while
-# the fuzz targets (clang, sanitizers) build beside it at low priority, then
-# runs each fuzz target over its seed corpus (scripts/fuzz.sh --regression).
+# Installs what is missing, builds, runs the whole test suite offscreen, then
+# builds the fuzz targets (clang, sanitizers) and runs each over its seed
+# corpus (scripts/fuzz.sh --regression).
 #
 #   scripts/test.sh --sanitize   builds program and tests with the address
 #                                and undefined-behaviour sanitizers into
@@ -31,27 +31,5 @@ fi
 
 "$top/scripts/build.sh"
 build=${ZQ_BUILD_DIR:-$top/build}
-# The tests wait on timers, ports and child programs much of the time and
-# leave about half the cores idle: the fuzz targets are built beside them
-# at the lowest priority (nice 19), which takes only the CPU the tests leave
-# and gives way at once when a test wakes.  ZQ_FUZZ_BESIDE_TESTS=0 builds
-# them after the tests instead.
-fuzz_build=
-if [ "${ZQ_FUZZ_BESIDE_TESTS:-1}" != 0 ]; then
-  fuzz_log=$(mktemp)
-  setsid nice -n 19 "$top/scripts/fuzz.sh" --build >"$fuzz_log" 2>&1 &
-  fuzz_build=$!
-  # A failing test run ends the script; the build beside it ends with it.
-  trap 'kill -- -"$fuzz_build" 2>/dev/null || true; rm -f "$fuzz_log"' EXIT
-fi
 (cd "$build" && ctest --output-on-failure -j"$(nproc)" --timeout 300)
-if [ -n "$fuzz_build" ]; then
-  if ! wait "$fuzz_build"; then
-    cat "$fuzz_log" >&2
-    echo "test.sh: the fuzz targets did not build" >&2
-    exit 1
-  fi
-  tail -n 1 "$fuzz_log"
-  fuzz_build=
-fi
 "$top/scripts/fuzz.sh" --regression
