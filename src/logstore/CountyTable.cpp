@@ -4,12 +4,21 @@
 #include "logstore/StationSettings.h"
 #include "platform/QuotedText.h"
 
+#include <algorithm>
+
 namespace zq {
 
 CountyTable& CountyTable::instance()
 {
     static CountyTable t;
     return t;
+}
+
+void CountyTable::clear()
+{
+    std::fill(CountyName.begin(), CountyName.end(), QString());
+    std::fill(CountyAbbrev.begin(), CountyAbbrev.end(), QString());
+    CountyCount = 0;
 }
 
 bool LoadCountyTable(QString* error)
@@ -20,18 +29,25 @@ bool LoadCountyTable(QString* error)
         return false;
     };
     CountyTable& t = CountyTable::instance();
-    t = CountyTable{};
+    t.clear();
 
     auto content = readWholeFile(Folders::workingFile(QStringLiteral("county2.txt")), error);
     if (!content)
         return false;
     const QString home = StationSettings::instance().HomeStateCode;
-    const QStringList lines = splitLines(*content);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        auto values = parseQuotedLine(lines[i]);
-        if (!values || values->size() != 2)
-            return fail(QStringLiteral("county2.txt line %1 is not a county row").arg(i + 1));
-        const QString& first = (*values)[0].text;
+    // Line by line from the bytes into one reused list.
+    QuotedLineReader reader(*content);
+    QList<QuotedValue> values;
+    bool ok = true;
+    while (reader.next(&values, &ok)) {
+        if (!ok || values.size() != 2)
+            return fail(QStringLiteral("county2.txt line %1 is not a county row").arg(reader.lineNumber()));
+        // A value without quotes is trimmed of every kind of white space,
+        // as in a line of text.
+        for (QuotedValue& v : values)
+            if (!v.quoted)
+                v.text = v.text.trimmed();
+        const QString& first = values[0].text;
         if (first.left(2) != home)
             continue;
         if (t.count() >= CountyTable::Capacity)
@@ -40,7 +56,7 @@ bool LoadCountyTable(QString* error)
                             .arg(home));
         const int n = t.count() + 1;
         t.CountyName[static_cast<size_t>(n)] = first.mid(2);
-        t.CountyAbbrev[static_cast<size_t>(n)] = (*values)[1].text;
+        t.CountyAbbrev[static_cast<size_t>(n)] = values[1].text;
         t.CountyCount = static_cast<float>(n);
     }
     return true;

@@ -13,6 +13,9 @@ struct CountyTable {
     float CountyCount = 0;
 
     int count() const { return static_cast<int>(CountyCount); }
+    // Empty again, as at the program's start, keeping the room of its
+    // fixed capacity (no slot is reallocated).
+    void clear();
     static CountyTable& instance();
 };
 

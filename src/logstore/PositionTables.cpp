@@ -39,7 +39,9 @@ enum class RowStep { Next, Stop, Failed };
 // line must hold `columns` quoted values, with numbers in the columns
 // numberA and numberB, or the load fails naming that line.  takeRow gets
 // the values and the two numbers; it asks for the next row, stops the
-// reading, or fails (having set the error).
+// reading, or fails (having set the error).  Lines are read one at a time
+// from the file's bytes into one reused list, so the rows after a stop are
+// never read and a line costs no more than its values.
 TableLoad readPositionRows(
     const QString& path, const QString& fileName, qsizetype columns, qsizetype numberA,
     qsizetype numberB, QString* error,
@@ -51,18 +53,24 @@ TableLoad readPositionRows(
         setError(error, why);
         return TableLoad::Failed;
     }
-    const QStringList lines = splitLines(*content);
-    for (int n = 0; n < lines.size(); ++n) {
-        if (lines[n].trimmed().isEmpty())
+    QuotedLineReader reader(*content);
+    QList<QuotedValue> values;
+    bool ok = true;
+    while (reader.next(&values, &ok)) {
+        // A text value without quotes is trimmed of every kind of white
+        // space, as a line of text is; a line of nothing else is blank.
+        for (QuotedValue& v : values)
+            if (!v.quoted)
+                v.text = v.text.trimmed();
+        if (ok && values.size() == 1 && !values[0].quoted && values[0].text.isEmpty())
             continue;
-        const auto values = parseQuotedLine(lines[n]);
         float a = 0, b = 0;
-        if (!values || values->size() != columns || !parseSingle(values->at(numberA), &a)
-            || !parseSingle(values->at(numberB), &b)) {
-            setError(error, QStringLiteral("%1: line %2 is damaged").arg(fileName).arg(n + 1));
+        if (!ok || values.size() != columns || !parseSingle(values.at(numberA), &a)
+            || !parseSingle(values.at(numberB), &b)) {
+            setError(error, QStringLiteral("%1: line %2 is damaged").arg(fileName).arg(reader.lineNumber()));
             return TableLoad::Failed;
         }
-        switch (takeRow(*values, a, b)) {
+        switch (takeRow(values, a, b)) {
         case RowStep::Next: break;
         case RowStep::Stop: return TableLoad::Ok;
         case RowStep::Failed: return TableLoad::Failed;

@@ -16,6 +16,7 @@
 #include "common/CommonDialog.h"
 #include "logwindow/ContactListView.h"
 #include "common/ControlArray.h"
+#include "common/OncePerPass.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -102,8 +103,9 @@ public:
     void PacketResize() override;
     // One spot: the frequency text in kHz becomes MHz text in place and the
     // record is cut at its first CR; the spot enters SpotStore and the top
-    // of the spot list, and the band maps are redrawn.  A frequency that is
-    // not a plain number changes nothing.
+    // of the spot list, and the band maps shown are redrawn right after the
+    // event-loop pass (once for all the spots of that pass).  A frequency
+    // that is not a plain number changes nothing.
     void BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString& qDXSpotRecord) override;
     // Draws the band map (scale and spot labels) while it is shown.
     void DisplayBandMapLabels() override;
@@ -554,6 +556,8 @@ private:
         std::vector<std::pair<QPointer<LineControl>, TwipsRect>> lines; // X1, Y1, X2, Y2
     };
     std::optional<SpotAreaSaved> spotAreaSaved_;
+    // The band map's drawing after new spots: once per event-loop pass.
+    OncePerPass bandMapPass_{this, [this] { DisplayBandMapLabels(); }};
 
     Variant variant_;
     bool loaded_ = false;

@@ -126,10 +126,13 @@ void LogWindow::BandMapSpots(QString& qDXSpotCall, QString& qDXSpotFreq, QString
     const WallTime now = clock().now();
     const QDateTime arrival = now.utc.toOffsetFromUtc(now.local.offsetFromUtc());
     SpotStore::instance().addSpot(qDXSpotCall, static_cast<float>(*mhz), arrival);
+    // Both band maps draw the store as it is when they draw: a burst of
+    // spots is drawn once after the event-loop pass that took it in, and
+    // ends as drawing after each spot would have left it.
     if (!lblDX->isHidden())
-        DisplayBandMapLabels();
+        bandMapPass_.request();
     if (SpectrumMap* map = WindowRegistry::existing<SpectrumMap>(); map && map->isVisible())
-        map->BandMapLabelDisplay();
+        map->spotArrived();
 
     while (txtDX->topLevelItemCount() > 199)
         delete txtDX->takeTopLevelItem(199);
@@ -155,6 +158,7 @@ void LogWindow::DrawBandMapScale()
 
 void LogWindow::DisplayBandMapLabels()
 {
+    bandMapPass_.ran();
     if (lblDX->isHidden())
         return;
     // Every label is hidden and the ones the pass reaches are shown again;

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <QVarLengthArray>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <cmath>
@@ -71,10 +73,13 @@ bool parseNumber(const QuotedValue& v, double* out)
     }
     if (!digit)
         return false;
-    const QByteArray latin = t.toLatin1();
+    // Only ASCII is left: narrowed on the stack, no allocation per number.
+    QVarLengthArray<char, 64> latin(t.size());
+    for (qsizetype i = 0; i < t.size(); ++i)
+        latin[i] = static_cast<char>(t[i].unicode());
     double value = 0;
-    auto res = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
-    if (res.ec != std::errc() || res.ptr != latin.constData() + latin.size() || !std::isfinite(value))
+    auto res = std::from_chars(latin.data(), latin.data() + latin.size(), value);
+    if (res.ec != std::errc() || res.ptr != latin.data() + latin.size() || !std::isfinite(value))
         return false;
     *out = value;
     return true;
@@ -154,7 +159,8 @@ QStringList splitLines(const QByteArray& content)
 std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qint64 maxBytes)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    // Unbuffered: the content is read straight into the result.
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = f.errorString();
         return std::nullopt;
@@ -166,9 +172,22 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qin
                          .arg(maxBytes);
         return std::nullopt;
     }
-    // Read at most one byte beyond the bound: a file that grew after the
-    // size check is refused too.
-    QByteArray data = f.read(maxBytes + 1);
+    // Read what the file holds and at most one byte beyond the bound, so a
+    // file that grew after the size check is refused too.  The buffer
+    // follows the file's size, not the bound: a table of a few kilobytes
+    // never costs an allocation of megabytes.
+    QByteArray data;
+    qint64 chunk = f.size() + 1;
+    while (data.size() <= maxBytes) {
+        const qsizetype at = data.size();
+        const qint64 want = std::min<qint64>(chunk, maxBytes + 1 - at);
+        data.resize(at + static_cast<qsizetype>(want));
+        const qint64 got = f.read(data.data() + at, want);
+        data.resize(at + static_cast<qsizetype>(std::max<qint64>(got, 0)));
+        if (got <= 0 || f.atEnd())
+            break;
+        chunk = 64 * 1024; // grown past its size: on in pieces up to the bound
+    }
     if (data.size() > maxBytes) {
         if (error)
             *error = QStringLiteral("the file holds more than the %1 bytes it can validly hold")
@@ -230,22 +249,43 @@ qsizetype endOfLastLine(const QByteArray& content)
     return end;
 }
 
-QString QuotedLineReader::decode(const char* b, qsizetype n) const
+void QuotedLineReader::decodeInto(QString& out, const char* b, qsizetype n) const
 {
-    if (n == 0)
-        return QString();
-    if (latin1_)
-        return QString::fromLatin1(b, n);
-    return utf8Keeping(QByteArrayView(b, n));
+    if (n == 0) {
+        out = QString();
+        return;
+    }
+    // Latin-1, and UTF-8 of ASCII alone, are one character per byte:
+    // written into the string the list held before, whose room is reused
+    // unless a caller kept that string.
+    if (latin1_ || std::all_of(b, b + n, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        out.resize(n);
+        QChar* d = out.data();
+        for (qsizetype i = 0; i < n; ++i)
+            d[i] = QChar(static_cast<unsigned char>(b[i]));
+        return;
+    }
+    out = utf8Keeping(QByteArrayView(b, n));
 }
 
 bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
 {
-    values->clear();
+    // The list's values are overwritten in place and the rest cut off at
+    // the end, so a line's values cost no allocation where the strings of
+    // the line before had room.
+    qsizetype taken = 0;
+    auto slot = [&]() -> QuotedValue& {
+        if (taken == values->size())
+            values->emplace_back();
+        return (*values)[taken];
+    };
+    auto finish = [&] { values->resize(taken); };
     *ok = true;
     fault_.clear();
-    if (pos_ >= end_)
+    if (pos_ >= end_) {
+        values->clear();
         return false;
+    }
     const char* data = content_.constData();
     const qsizetype nl = findByte(data, pos_, content_.size(), '\n');
     qsizetype lineEnd = nl >= 0 ? nl : content_.size();
@@ -258,23 +298,24 @@ bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
     while (true) {
         while (i < lineEnd && isBlank(data[i]))
             ++i;
-        QuotedValue v;
+        QuotedValue& v = slot();
         if (i < lineEnd && data[i] == '"') {
             const qsizetype close = findByte(data, i + 1, lineEnd, '"');
             if (close < 0) {
                 *ok = false;
                 fault_ = QStringLiteral("a quote is not closed");
+                finish();
                 return true;
             }
-            v.text = decode(data + i + 1, close - i - 1);
+            decodeInto(v.text, data + i + 1, close - i - 1);
             v.quoted = true;
             i = close + 1;
             while (i < lineEnd && isBlank(data[i]))
                 ++i;
             if (i < lineEnd && data[i] != ',') {
                 *ok = false;
-                fault_ = QStringLiteral("text follows the closing quote of value %1")
-                             .arg(values->size() + 1);
+                fault_ = QStringLiteral("text follows the closing quote of value %1").arg(taken + 1);
+                finish();
                 return true;
             }
         } else {
@@ -285,14 +326,16 @@ bool QuotedLineReader::next(QList<QuotedValue>* values, bool* ok)
                 ++b;
             while (e > b && isWhiteSpaceByte(data[e - 1]))
                 --e;
-            v.text = decode(data + b, e - b);
+            decodeInto(v.text, data + b, e - b);
+            v.quoted = false;
             i = stop;
         }
-        values->append(std::move(v));
+        ++taken;
         if (i >= lineEnd)
             break;
         ++i; // the comma
     }
+    finish();
     return true;
 }
 

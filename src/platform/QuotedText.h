@@ -82,7 +82,7 @@ public:
     QString fault() const { return fault_; }
 
 private:
-    QString decode(const char* b, qsizetype n) const;
+    void decodeInto(QString& out, const char* b, qsizetype n) const;
 
     const QByteArray& content_;
     qsizetype pos_ = 0;

@@ -135,6 +135,7 @@ void SpectrumMap::DrawBandScales()
 
 void SpectrumMap::BandMapLabelDisplay()
 {
+    labelPass_.ran();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Every label ends hidden unless the pass shows it; one that stays shown
     // is not hidden and shown again (the same end, fewer repaints).

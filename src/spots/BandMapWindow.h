@@ -6,6 +6,7 @@
 
 #include "common/WindowRegistry.h"
 #include "common/ControlArray.h"
+#include "common/OncePerPass.h"
 
 #include <QDialog>
 
@@ -33,6 +34,11 @@ public:
     // Draws the store's spots on their bands, newest first, until the first
     // spot an hour old.
     void BandMapLabelDisplay();
+    // A new spot: one label pass right after the present event-loop pass,
+    // however many spots arrive in it (a cluster's burst is drawn once, as
+    // its last spot would have drawn it).  Nothing is drawn when the window
+    // is hidden by then.
+    void spotArrived() { labelPass_.request(); }
     // Button 2 (right) tunes the radio to the spot, hides the map and puts
     // the call into the log window; any other button drops the spot from
     // the band maps.
@@ -46,6 +52,11 @@ protected:
 private:
     void Form_Load() override;
     void Form_Activate();
+
+    OncePerPass labelPass_{this, [this] {
+                               if (isVisible())
+                                   BandMapLabelDisplay();
+                           }};
 };
 
 } // namespace zq

@@ -120,6 +120,75 @@ TEST(CountyTable, LoadFailuresKeepTheCountiesReadBeforeThem)
     }
 }
 
+// The counties as the lines of the file's text give them: the text split
+// at its line ends, each line parsed as a quoted line; the number of the
+// first line that is not a county row.
+TEST(CountyTable, ReadsTheRowsAsTheLinesOfTheText)
+{
+    const struct {
+        const char* name;
+        QByteArray content;
+    } cases[] = {
+        {"Latin-1, unquoted values in white space",
+         "\"ZQAshcombe\",\"ASHC\"\r\n \xA0ZQL\xE4nd\xA0 , LAND\xA0\r\n\"ZQBrennan\",BREN\r\n"},
+        {"UTF-8 after a byte-order mark", "\xEF\xBB\xBF\"ZQ\xC3\x9C" "ber\",\"UBER\"\r\n\"ZQCarrow\",\"CARR\"\n"},
+        {"blank lines at the end", "\"ZQAshcombe\",\"ASHC\"\r\n\r\n \t\r\n"},
+        {"a blank line inside", "\"ZQAshcombe\",\"ASHC\"\r\n\r\n\"ZQBrennan\",\"BREN\"\r\n"},
+        {"an unclosed quote", "\"ZQAshcombe\",\"ASHC\"\r\n\"OHAdams\",\"ADAM\"\r\n\"ZQBrennan,\"BREN\"\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestEnv env;
+        env.writeWorkFile("county2.txt", c.content);
+        QStringList names, abbreviations;
+        int badLine = 0;
+        const QStringList lines = splitLines(c.content);
+        for (int n = 0; n < lines.size() && !badLine; ++n) {
+            const auto v = parseQuotedLine(lines[n]);
+            if (!v || v->size() != 2)
+                badLine = n + 1;
+            else if (v->at(0).text.startsWith("ZQ"))
+                names << v->at(0).text.mid(2), abbreviations << v->at(1).text;
+        }
+        QString why;
+        EXPECT_EQ(LoadCountyTable(&why), badLine == 0);
+        if (badLine)
+            EXPECT_EQ(why, QStringLiteral("county2.txt line %1 is not a county row").arg(badLine));
+        const CountyTable& t = CountyTable::instance();
+        ASSERT_EQ(t.count(), names.size());
+        for (int i = 1; i <= t.count(); ++i) {
+            EXPECT_EQ(t.CountyName[size_t(i)], names[i - 1]) << i;
+            EXPECT_EQ(t.CountyAbbrev[size_t(i)], abbreviations[i - 1]) << i;
+        }
+    }
+}
+
+// Each load starts from the empty table, whatever the one before held or
+// how it ended.
+TEST(CountyTable, EachLoadStartsEmpty)
+{
+    TestEnv env;
+    env.writeWorkFile("county2.txt", "\"ZQAshcombe\",\"ASHC\"\r\n\"ZQBrennan\",\"BREN\"\r\n"
+                                     "\"ZQCarrow\",\"CARR\"\r\n");
+    ASSERT_TRUE(LoadCountyTable());
+    ASSERT_EQ(CountyTable::instance().count(), 3);
+    env.writeWorkFile("county2.txt", "\"ZQDunmore\",\"DUNM\"\r\n\"ZQEast\"\r\n");
+    EXPECT_FALSE(LoadCountyTable());
+    env.writeWorkFile("county2.txt", "\"ZQFenwick\",\"FENW\"\r\n");
+    ASSERT_TRUE(LoadCountyTable());
+    const CountyTable& t = CountyTable::instance();
+    EXPECT_EQ(t.count(), 1);
+    EXPECT_EQ(t.CountyName[1], "Fenwick");
+    for (size_t i = 2; i < t.CountyName.size(); ++i) {
+        EXPECT_TRUE(t.CountyName[i].isEmpty()) << i;
+        EXPECT_TRUE(t.CountyAbbrev[i].isEmpty()) << i;
+    }
+    for (const char* gone : {"ASHC", "BREN", "DUNM"}) {
+        QString text = QString::fromLatin1(gone);
+        EXPECT_EQ(CountyNameFromAbbreviation(text), "") << gone;
+    }
+}
+
 TEST(KeyFilters, UpperKeyAndDigitKey)
 {
     struct Case {

@@ -112,6 +112,16 @@ TEST(QuotedText, OversizedFileIsRefusedUnread)
     auto whole = readWholeFile(path, &why, 1001);
     ASSERT_TRUE(whole.has_value());
     EXPECT_EQ(whole->size(), 1001);
+
+    // Under the default bound of megabytes the file costs a buffer of its
+    // own size: every table and settings read goes through here.
+    for (const qsizetype size : {qsizetype(0), qsizetype(1001), qsizetype(300000)}) {
+        ASSERT_TRUE(writeFileAtomically(path, QByteArray(size, 'y')));
+        whole = readWholeFile(path, &why);
+        ASSERT_TRUE(whole.has_value()) << size;
+        EXPECT_EQ(*whole, QByteArray(size, 'y'));
+        EXPECT_LE(whole->capacity(), 2 * size + 64) << size;
+    }
 }
 
 TEST(QuotedText, NumbersAreStrictDecimals)

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "spots/BandMapWindow.h"
 #include "spots/AllBandsScale.h"
+#include "spots/PacketSpotfrm.h"
 #include "spots/SpotStore.h"
 #include "support/LogWindowTestSupport.h"
 
@@ -18,6 +19,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <set>
+#include <string>
+#include <vector>
 
 using namespace zq;
 using namespace zq::test;
@@ -222,4 +225,132 @@ TEST_F(SpectrumMapTest, ASecondOpeningDuringTheLoadReachesTheSameMap)
     EXPECT_EQ(mostAlive, 1);
     EXPECT_FALSE(WindowRegistry::isLoaded<SpectrumMap>());
     setModalShowHandlerForTesting({});
+}
+
+namespace {
+
+// What a band map shows: each spot label hidden, or shown with its caption,
+// tool tip, place and colour; each scale tick with its caption and place.
+std::vector<std::string> shownOn(const ControlArray<QLabel>& spots, const ControlArray<QLabel>& ticks)
+{
+    std::vector<std::string> out;
+    const auto rect = [](const QLabel& l) {
+        const QRect g = l.geometry();
+        return QStringLiteral(" %1,%2 %3x%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+    };
+    for (const auto& [i, l] : spots) {
+        QString row = l->objectName();
+        if (l->isHidden())
+            row += QStringLiteral(" hidden");
+        else
+            row += QLatin1Char(' ') + l->text() + QLatin1Char('|') + l->toolTip() + rect(*l) + QLatin1Char(' ')
+                 + l->palette().color(QPalette::WindowText).name();
+        out.push_back(row.toStdString());
+    }
+    for (const auto& [i, t] : ticks)
+        out.push_back((t->objectName() + QLatin1Char(' ') + t->text() + rect(*t)).toStdString());
+    return out;
+}
+
+// Counts the tool tip changes of one label: a label pass that shows a new
+// newest spot changes its tool tip once.
+class ToolTipChanges : public QObject {
+public:
+    explicit ToolTipChanges(QObject* label) { label->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        count += e->type() == QEvent::ToolTipChange ? 1 : 0;
+        return false;
+    }
+};
+
+struct Burst {
+    const char* name;
+    std::vector<std::pair<QString, QString>> spots; // call, kHz
+};
+
+std::vector<Burst> bursts()
+{
+    std::vector<Burst> out = {
+        {"one spot", {{"K1ABC", "14030"}}},
+        {"three that narrow 20 m", {{"K1ABC", "14030"}, {"DL2XYZ", "14045.5"}, {"VK3QQ", "14012"}}},
+        {"a repeat of a stored call, edges, no line, a bad frequency",
+         {{"ja1abc", "14026"}, {"W1AW", "14000"}, {"VK2QQ", "5300"}, {"K1BAD", "14O25"},
+          {"G4ABC", "21200"}, {"JA1ABC", "14027"}, {"9A1AA", "50110"}}},
+    };
+    // More than the store holds, over every band: the first ones leave.
+    static const char* const kHz[] = {"1830", "3520", "7015", "10120", "14025", "18100",
+                                      "21050", "24930", "28400", "50150", "144300"};
+    Burst flood{"a dump of 120 spots over all bands", {}};
+    for (int i = 0; i < 120; ++i)
+        flood.spots.emplace_back(QStringLiteral("K%1Q").arg(i), QString::fromLatin1(kHz[i % 11]) + QStringLiteral(".%1").arg(i % 10));
+    out.push_back(flood);
+    return out;
+}
+
+} // namespace
+
+// A burst of spots taken in one event-loop pass leaves both band maps (the
+// log window's and the band map window) showing what drawing them after
+// every spot would have left, drawn once rather than once per spot.
+TEST_F(SpectrumMapTest, ABurstIsDrawnOnceAsDrawingEachSpotWouldShowIt)
+{
+    LogWindow& w = open(1);
+    PacketSpotfrm& spotting = DefaultInstance<PacketSpotfrm>();
+    spotting.List1->setCurrentItem(spotting.List1->findItems(QStringLiteral("Telnet"), Qt::MatchExactly).value(0));
+    spotting.OptBand->setChecked(true);
+    DefaultInstance<Form1>().PacketResize();
+    ASSERT_FALSE(w.lblDX->isHidden());
+
+    struct Run {
+        std::vector<std::string> logMap, window;
+        int logChanges = 0, windowChanges = 0;
+    };
+    const auto run = [&](const Burst& burst, bool drawEachSpot) {
+        SpotStore::instance().clear();
+        storeSpot("OLD1", 14.010f, 3600); // an hour old: ends every pass
+        storeSpot("DL1XYZ", 14.020f, 700);
+        storeSpot("JA1ABC", 14.025f, 100);
+        WindowRegistry::unload<SpectrumMap>();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SpectrumMap& m = DefaultInstance<SpectrumMap>();
+        m.show();
+        QCoreApplication::processEvents();
+        w.DisplayBandMapLabels();
+
+        Run r;
+        ToolTipChanges logLabel(w.lblDXSpot(SpotStore::Newest));
+        ToolTipChanges windowLabel(m.lblDXSpot(SpotStore::Newest));
+        for (const auto& [call, kHz] : burst.spots) {
+            QString c = call, f = kHz, rec = QStringLiteral("de K1TTT:  CW");
+            DefaultInstance<Form1>().BandMapSpots(c, f, rec);
+            if (drawEachSpot) {
+                w.DisplayBandMapLabels();
+                m.BandMapLabelDisplay();
+            }
+        }
+        QCoreApplication::processEvents();
+        r.logMap = shownOn(w.lblDXSpot, w.lblFreqSpot);
+        r.window = shownOn(m.lblDXSpot, m.lblFreqSpot);
+        r.logChanges = logLabel.count;
+        r.windowChanges = windowLabel.count;
+        return r;
+    };
+
+    for (const Burst& burst : bursts()) {
+        SCOPED_TRACE(burst.name);
+        const Run eachSpot = run(burst, true);
+        const Run burstOnce = run(burst, false);
+        EXPECT_EQ(burstOnce.logMap, eachSpot.logMap);
+        EXPECT_EQ(burstOnce.window, eachSpot.window);
+        // Drawn once: the newest label's tool tip changed at most once (the
+        // log window's map shows only its band's spots).
+        EXPECT_LE(burstOnce.logChanges, 1);
+        EXPECT_EQ(burstOnce.windowChanges, 1);
+        if (burst.spots.size() > 1) // the count sees every pass
+            EXPECT_GT(eachSpot.windowChanges, 1);
+    }
 }

@@ -77,10 +77,13 @@ protected:
 
     LogWindow& openWindow() { return open(GetParam()); }
 
+    // One spot handed over, then the event-loop pass that follows the
+    // spotting window's data event (the band maps draw after it).
     static void spot(const QString& call, const QString& kHz, const QString& record = QString())
     {
         QString c = call, f = kHz, r = record;
         DefaultInstance<Form1>().BandMapSpots(c, f, r);
+        QCoreApplication::processEvents();
     }
 
     // Done in the spotting window with this source and display.

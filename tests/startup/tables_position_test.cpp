@@ -203,6 +203,71 @@ TEST(LoadCountryTable, ADamagedRowStopsTheLoadAndIsNotCounted)
     }
 }
 
+// The rows as the lines of the file's text give them: the text split at
+// its line ends, blank lines (white space of any kind) passed over, each
+// other line parsed as a quoted line.  Empty when a line is damaged, with
+// its number.
+struct TextRows {
+    std::vector<QList<QuotedValue>> rows;
+    int damagedLine = 0;
+};
+TextRows rowsOfText(const QByteArray& content)
+{
+    TextRows out;
+    const QStringList lines = splitLines(content);
+    for (int n = 0; n < lines.size(); ++n) {
+        if (lines[n].trimmed().isEmpty())
+            continue;
+        const auto v = parseQuotedLine(lines[n]);
+        float x = 0;
+        if (!v || v->size() != 8 || !parseSingle(v->at(3), &x) || !parseSingle(v->at(4), &x)) {
+            out.damagedLine = n + 1;
+            return out;
+        }
+        out.rows.push_back(*v);
+    }
+    return out;
+}
+
+TEST(LoadCountryTable, ReadsTheRowsAsTheLinesOfTheText)
+{
+    const QByteArray row = "\"Q\",\"Row\",\"OC\",1,2,0,0,0\r\n";
+    const struct {
+        const char* name;
+        QByteArray content;
+    } cases[] = {
+        {"blank lines of blanks, tabs and a CR",
+         row + "   \r\n\t\r\n\r\r\n\"P2\",\"Land B\",\"AS\",20,30,0,0,0\n" + row},
+        {"Latin-1 with a no-break space line and unquoted values in white space",
+         row + "\xA0\r\n\"P2\", Land\xA0 ,\"AS\", \xA0" "20 ,30,0,0,0\r\n\"P3\",\"L\xE4nd\",\"AF\",1,2,0,0,0\r\n"},
+        {"UTF-8 after a byte-order mark with a no-break space line",
+         "\xEF\xBB\xBF" + row + "\xC2\xA0\r\n\"P2\",\"\xC3\x9C\",\"EU\",3,4,0,0,0\r\n"},
+        {"blank lines at the end", row + row + "\r\n \r\n\t\r\n"},
+        {"a damaged line counted after blank lines", row + "\r\n  \r\n\"P2\",\"B\",\"EU\",x,4,0,0,0\r\n" + row},
+        {"an unclosed quote after a blank line", row + "\t\r\n\"P2,\"B\",\"EU\",3,4,0,0,0\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TestEnv env;
+        CountryTable::instance() = CountryTable{};
+        env.writeWorkFile("arrlpre2.txt", c.content);
+        QString why;
+        const TableLoad load = LoadCountryTable(&why);
+        const TextRows want = rowsOfText(c.content);
+        EXPECT_EQ(load, want.damagedLine ? TableLoad::Failed : TableLoad::Ok);
+        if (want.damagedLine)
+            EXPECT_EQ(why, QStringLiteral("arrlpre2.txt: line %1 is damaged").arg(want.damagedLine));
+        const CountryTable& t = CountryTable::instance();
+        ASSERT_EQ(t.CountryCount, int(want.rows.size()));
+        for (int i = 1; i <= t.CountryCount; ++i) {
+            const QList<QuotedValue>& v = want.rows[size_t(i - 1)];
+            EXPECT_EQ(t.CountryPrefix[i], v[0].text) << i;
+            EXPECT_EQ(t.CountryName[i], v[1].text) << i;
+            EXPECT_EQ(t.CountryContinent[i], v[2].text) << i;
+        }
+    }
+}
+
 TEST(LoadStateTable, ReadsFiftyRowsLatitudeFirst)
 {
     test::TestEnv env;
