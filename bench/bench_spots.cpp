@@ -219,6 +219,24 @@ void BM_TncIntakeToStore(benchmark::State& state)
 }
 BENCHMARK(BM_TncIntakeToStore)->Arg(20)->Arg(400)->ArgName("lines")->Unit(benchmark::kMillisecond);
 
+// The spotting window's Telnet link to a cluster listening on `server`:
+// the cluster's end of the connection, or nullptr when none came.
+QTcpSocket* connectTelnet(QTcpServer& server)
+{
+    QTcpSocket* peer = nullptr;
+    const auto taken = QObject::connect(&server, &QTcpServer::newConnection,
+                                        [&] { peer = server.nextPendingConnection(); });
+    PacketSpotfrm& spotting = DefaultInstance<PacketSpotfrm>();
+    spotting.List1->setCurrentRow(2); // Telnet
+    spotting.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
+    spotting.txtTelnetPort->setText(QString::number(server.serverPort()));
+    spotting.Command1_Click();
+    for (int i = 0; i < 200 && (peer == nullptr || spotting.Winsock1->state() != QAbstractSocket::ConnectedState); ++i)
+        test::pumpFor(5);
+    QObject::disconnect(taken);
+    return peer;
+}
+
 // Cluster text from a Telnet cluster on the loopback interface to the
 // store, list and band map.  args: spot lines sent at once; 1 with the band
 // map window shown as well.  Until the window shows the last spot.  The
@@ -237,15 +255,8 @@ void BM_TelnetIntakeToStore(benchmark::State& state)
         state.SkipWithError("no country table or no loopback server");
         return;
     }
-    QTcpSocket* peer = nullptr;
-    QObject::connect(&server, &QTcpServer::newConnection, [&] { peer = server.nextPendingConnection(); });
+    QTcpSocket* peer = connectTelnet(server);
     PacketSpotfrm& spotting = DefaultInstance<PacketSpotfrm>();
-    spotting.List1->setCurrentRow(2); // Telnet
-    spotting.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
-    spotting.txtTelnetPort->setText(QString::number(server.serverPort()));
-    spotting.Command1_Click();
-    for (int i = 0; i < 200 && (peer == nullptr || spotting.Winsock1->state() != QAbstractSocket::ConnectedState); ++i)
-        test::pumpFor(5);
     if (peer == nullptr) {
         state.SkipWithError("no connection");
         return;
@@ -304,15 +315,8 @@ void BM_TelnetPacedIntakeToBandMapWindow(benchmark::State& state)
         state.SkipWithError("no country table or no loopback server");
         return;
     }
-    QTcpSocket* peer = nullptr;
-    QObject::connect(&server, &QTcpServer::newConnection, [&] { peer = server.nextPendingConnection(); });
+    QTcpSocket* peer = connectTelnet(server);
     PacketSpotfrm& spotting = DefaultInstance<PacketSpotfrm>();
-    spotting.List1->setCurrentRow(2); // Telnet
-    spotting.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
-    spotting.txtTelnetPort->setText(QString::number(server.serverPort()));
-    spotting.Command1_Click();
-    for (int i = 0; i < 200 && (peer == nullptr || spotting.Winsock1->state() != QAbstractSocket::ConnectedState); ++i)
-        test::pumpFor(5);
     if (peer == nullptr) {
         state.SkipWithError("no connection");
         return;
