@@ -342,10 +342,7 @@ void MorseKeyer::drain()
                 loops_.erase(std::remove(loops_.begin(), loops_.end(), &loop), loops_.end());
             }
         }
-        if (programEnded()) {
-            abort();
-            return;
-        }
+        // A program that ended meanwhile stops at the top of the next turn.
         if (stop_)
             return;
     }

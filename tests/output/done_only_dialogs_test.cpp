@@ -44,10 +44,30 @@ protected:
     void TearDown() override
     {
         setModalShowHandlerForTesting(nullptr);
+        unloadAll();
+    }
+
+    // A text box of an ordinary dialog, found by its name.
+    struct BoxCase {
+        const char* name;
+        std::function<QDialog&()> window;
+        const char* box;
+    };
+    // Shows the case's dialog active, with the focus in its box.
+    static EntryBox* focusedBox(const BoxCase& c)
+    {
+        QDialog& d = c.window();
+        showActive(d);
+        auto* box = d.findChild<EntryBox*>(QLatin1String(c.box));
+        if (box)
+            box->setFocus();
+        return box;
+    }
+    static void unloadAll()
+    {
         WindowRegistry::unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-
 
     // Esc with the focus on a button and in a box, then the window
     // manager's close request: the dialog stays shown.
@@ -170,12 +190,7 @@ TEST_F(DoneOnlyDialogTest, OtherOutputWindowsKeepTheirCloseControl)
 // the focus anywhere else: the box passes Esc on to its dialog.
 TEST_F(DoneOnlyDialogTest, EscInATextBoxClosesTheOrdinaryDialogs)
 {
-    struct Case {
-        const char* name;
-        std::function<QDialog&()> window;
-        const char* box;
-    };
-    const Case cases[] = {
+    const BoxCase cases[] = {
         {"command test", []() -> QDialog& { return DefaultInstance<frmFrequencyTest>(); }, "Text1"},
         {"command test, frequency", []() -> QDialog& { return DefaultInstance<frmFrequencyTest>(); }, "Text2"},
         {"code practice, keyboard sending", []() -> QDialog& { return DefaultInstance<frmCodePractice>(); }, "Text5"},
@@ -183,20 +198,17 @@ TEST_F(DoneOnlyDialogTest, EscInATextBoxClosesTheOrdinaryDialogs)
         {"Cabrillo sheet, name", []() -> QDialog& { return DefaultInstance<ZQCabrilloIn>(); }, "Text5"},
         {"Cabrillo sheet, calls", []() -> QDialog& { return DefaultInstance<ZQCabrilloIn>(); }, "Text1"},
     };
-    for (const Case& c : cases) {
+    for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
-        QDialog& d = c.window();
-        showActive(d);
-        auto* box = d.findChild<EntryBox*>(QLatin1String(c.box));
+        EntryBox* box = focusedBox(c);
         ASSERT_NE(box, nullptr);
-        box->setFocus();
+        QDialog& d = c.window();
         QTest::mouseClick(box, Qt::LeftButton); // as the operator clicks into it
         ASSERT_EQ(QApplication::focusWidget(), box);
         QTest::keyClick(box, Qt::Key_Escape);
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(d.result(), QDialog::Rejected);
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        unloadAll();
     }
 }
 
@@ -204,22 +216,15 @@ TEST_F(DoneOnlyDialogTest, EscInATextBoxClosesTheOrdinaryDialogs)
 // in a text box select, copy, cut and undo as in any line edit.
 TEST_F(DoneOnlyDialogTest, EditingKeysWorkInTheBoxesOfTheDialogs)
 {
-    struct Case {
-        const char* name;
-        std::function<QDialog&()> window;
-        const char* box;
-    };
-    const Case cases[] = {
+    const BoxCase cases[] = {
         {"Cabrillo sheet", []() -> QDialog& { return DefaultInstance<ZQCabrilloIn>(); }, "Text5"},
         {"command test", []() -> QDialog& { return DefaultInstance<frmFrequencyTest>(); }, "Text1"},
     };
-    for (const Case& c : cases) {
+    for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
-        QDialog& d = c.window();
-        showActive(d);
-        auto* box = d.findChild<EntryBox*>(QLatin1String(c.box));
+        EntryBox* box = focusedBox(c);
         ASSERT_NE(box, nullptr);
-        box->setFocus();
+        QDialog& d = c.window();
         box->clear();
         QTest::keyClicks(box, QStringLiteral("Ann"));
         QApplication::clipboard()->clear();
@@ -233,7 +238,6 @@ TEST_F(DoneOnlyDialogTest, EditingKeysWorkInTheBoxesOfTheDialogs)
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(box->text(), QStringLiteral("Ann"));
         EXPECT_TRUE(d.isVisible());
-        WindowRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        unloadAll();
     }
 }
