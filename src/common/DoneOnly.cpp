@@ -1,5 +1,7 @@
 #include "common/DoneOnly.h"
 
+#include "common/ProgramEnd.h"
+
 #include <QEvent>
 #include <QKeyEvent>
 #include <QWidget>
@@ -9,7 +11,8 @@ namespace zq {
 namespace {
 
 // Swallows the close requests and the Esc keys that reach the window,
-// also those an entry box with the focus passes on.
+// also those an entry box with the focus passes on.  Once the program is
+// ending, a close goes through: nothing a window says holds the end up.
 class DoneOnlyFilter final : public QObject {
 public:
     using QObject::QObject;
@@ -18,6 +21,8 @@ protected:
     bool eventFilter(QObject*, QEvent* e) override
     {
         if (e->type() == QEvent::Close) {
+            if (programEnded())
+                return false;
             e->ignore();
             return true;
         }

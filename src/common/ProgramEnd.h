@@ -1,7 +1,9 @@
 #pragma once
-// Ending the program from inside a handler: the event loop is told to quit
-// and no window runs its closing steps afterwards.  Tests observe the end
-// through programEnded() instead of losing their process.
+// Ending the program from inside a handler: every inner loop is left as its
+// Cancel would leave it, every event loop is told to return, and no window
+// runs its closing steps afterwards.  Once asked for, the end cannot be
+// refused by any window.  Tests observe the end through programEnded()
+// instead of losing their process.
 
 #include <functional>
 

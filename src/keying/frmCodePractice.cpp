@@ -281,7 +281,7 @@ void frmCodePractice::Command3_Click()
             placeCaret(Text2, sent - 1);
         placeCaret(Text1, i);
         QCoreApplication::processEvents();
-        if (!self)
+        if (!self || programEnded())
             return;
     }
 }
@@ -333,7 +333,9 @@ bool frmCodePractice::closeRefused()
     KeyingState& ks = KeyingState::instance();
     ks.CwSendBuffer.clear();
     PracticeText.clear();
-    return ks.CwSendingBusy == 1;
+    // While characters are keyed a close waits for the sending to stop; the
+    // end of the program does not wait.
+    return ks.CwSendingBusy == 1 && !programEnded();
 }
 
 void frmCodePractice::closeEvent(QCloseEvent* e)

@@ -23,12 +23,24 @@
 // holds as for a spoken prompt ("HOLDING") while the CW window keys "E!"
 // at 5 WPM on RTS; the "!" logs the contact once the hold ends ("KEYED"
 // when the message is done).
+// ZQ_DRIVE=log-tool-rig, log-tool-blind, log-tool-cw, log-tool-phone: the
+// log window, logged on, with a tool window left only through its own
+// Done shown modelessly: the rig interface or voice navigation from the
+// menu, the CW or phone window by Ctrl+S or Ctrl+P typed in the call
+// field ("SHOWN <name>" once it shows).
+// ZQ_DRIVE=log-practice: the log window, logged on, the CW window by
+// Ctrl+S and code practice from it, sending a long text at 5 WPM on RTS.
+// ZQ_DRIVE=log-blind-hold: log-hold with voice navigation shown.
+// SIGUSR1: File > Exit is chosen in the log window.
 
 #include "app/StartProgram.h"
 #include "common/EntryBox.h"
 #include "common/WindowRegistry.h"
+#include "keying/BlindFrm.h"
 #include "keying/CWFrm.h"
 #include "keying/KeyingState.h"
+#include "keying/PhoneFrm.h"
+#include "keying/frmCodePractice.h"
 #include "keying/frmWinKey.h"
 #include "common/LogWindowLink.h"
 #include "logstore/StationSettings.h"
@@ -40,14 +52,20 @@
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
 #include "platform/WinKeyer.h"
+#include "rig/RigControlfrm.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSocketNotifier>
 #include <QTimer>
 
+#include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace zq;
@@ -221,6 +239,76 @@ void keyExclamationDuringHold(LogWindow& w)
     EventHold::waitFor(&never, &QObject::objectNameChanged, std::chrono::minutes(1));
 }
 
+// A key typed with Ctrl in the log window's call field.
+void typeCtrl(LogWindow& w, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(w.txtCall, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(w.txtCall, &release);
+}
+
+void showToolWindow(LogWindow& w, const QByteArray& which)
+{
+    QWidget* shown = nullptr;
+    if (which == "rig") {
+        w.findChild<QAction*>(QStringLiteral("mnuRigInterface"))->trigger();
+        shown = WindowRegistry::existing<RigControlfrm>();
+    } else if (which == "blind") {
+        w.findChild<QAction*>(QStringLiteral("mnuBlind"))->trigger();
+        shown = WindowRegistry::existing<BlindFrm>();
+    } else if (which == "cw") {
+        typeCtrl(w, Qt::Key_S);
+        shown = WindowRegistry::existing<CWFrm>();
+    } else if (which == "phone") {
+        typeCtrl(w, Qt::Key_P);
+        shown = WindowRegistry::existing<PhoneFrm>();
+    }
+    if (shown && shown->isVisible() && !shown->isModal())
+        say(QStringLiteral("SHOWN %1").arg(shown->objectName()));
+}
+
+// Code practice, shown modally from the CW window, sends a long text.
+void sendCodePractice(LogWindow& w)
+{
+    typeCtrl(w, Qt::Key_S);
+    setUpLongMessage(false);
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            if (auto* practice = WindowRegistry::existing<frmCodePractice>()) {
+                practice->Text1->setPlainText(QStringLiteral("TTTTTTTTTTTTTTTTTTTT"));
+                practice->Command3->click();
+            }
+        },
+        Qt::QueuedConnection);
+    DefaultInstance<CWFrm>().Command7_Click();
+}
+
+// SIGUSR1 chooses File > Exit, from the event loop as a menu click would.
+int g_exitPipe[2] = {-1, -1};
+
+void onExitSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_exitPipe[1], &c, 1);
+}
+
+void exitOnSignal()
+{
+    if (::pipe2(g_exitPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_exitPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
+        char c;
+        while (::read(g_exitPipe[0], &c, 1) > 0) {
+        }
+        if (auto* w = LoadedLogWindow(true))
+            w->logWindow().findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+    });
+    std::signal(SIGUSR1, onExitSignal);
+}
+
 void drive(const QByteArray& what)
 {
     if (what == "key-parallel" || what == "key-rts") {
@@ -250,6 +338,15 @@ void drive(const QByteArray& what)
             w.findChild<QAction*>(QStringLiteral("mnuCW"))->trigger();
         } else if (what == "log-hold") {
             keyExclamationDuringHold(w);
+        } else if (what.startsWith("log-tool-")) {
+            w.cmdLogOn->click();
+            showToolWindow(w, what.mid(9));
+        } else if (what == "log-practice") {
+            w.cmdLogOn->click();
+            sendCodePractice(w);
+        } else if (what == "log-blind-hold") {
+            showToolWindow(w, "blind");
+            keyExclamationDuringHold(w);
         }
     }
 }
@@ -262,6 +359,7 @@ int main(int argc, char** argv)
     KeyingPorts::setOpenerForTesting(openRecordingLine);
     const QByteArray what = qgetenv("ZQ_DRIVE");
     return runProgram(argc, argv, [what] {
+        exitOnSignal();
         say(QStringLiteral("STARTED"));
         drive(what);
     });
