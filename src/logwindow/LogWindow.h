@@ -376,8 +376,6 @@ protected:
     bool storeCheckedContact(const std::function<void()>& showStored);
     // The end of every Mains that passed the post-contest check.
     void finishMains(bool keepFrequency);
-    // Lets queued events run once (Mains does so twice).
-    static void yieldOnce();
 
     // Status colours.
     void setDialogRed(bool red);

@@ -371,6 +371,11 @@ void LogWindow::clearEnteredRow()
     txtCall->setFocus();
 }
 
+// No event is processed from the Enter that logs a contact until the row
+// is emptied and the step has ended: keys the operator types meanwhile,
+// however long the write of log.txt takes, wait in the queue and go to the
+// next contact in the order typed, and a second Enter never runs inside
+// this one.
 bool LogWindow::storeCheckedContact(const std::function<void()>& showStored)
 {
     bool stored = false;
@@ -380,7 +385,6 @@ bool LogWindow::storeCheckedContact(const std::function<void()>& showStored)
             stored = true;
             resetStatusAfterStore();
             showStored();
-            yieldOnce();
             UpdateTotals();
         } else {
             storeFailed = true;
@@ -396,17 +400,11 @@ bool LogWindow::storeCheckedContact(const std::function<void()>& showStored)
 
 void LogWindow::finishMains(bool keepFrequency)
 {
-    yieldOnce();
     lblDupe->setText(QString());
     setDupeColoured(false);
     UpdateRates();
     if (!keepFrequency)
         EntryState::instance().CurrentFrequencyText.clear();
-}
-
-void LogWindow::yieldOnce()
-{
-    QCoreApplication::processEvents();
 }
 
 // ---------------------------------------------------------------------------

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include <atomic>
 #include <chrono>
@@ -273,6 +274,80 @@ TEST_F(ContactEntryTest, FailedAppendLeavesNothingCountedAndKeepsTheRow)
     EXPECT_EQ(ContactLog::instance().ContactCount, 1);
     EXPECT_EQ(logFile(), logLine("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/12",
                                  "18:30:00", "CW", "20", "14.025"));
+}
+
+// Keys as the window system queues them for a window: each goes, when its
+// turn comes, to the widget that has the focus then.
+void queueKeys(QWidget& window, const QString& keys)
+{
+    QWindow* handle = window.windowHandle();
+    ASSERT_NE(handle, nullptr);
+    for (QChar c : keys) {
+        Qt::Key key = Qt::Key(Qt::Key_A + (c.toUpper().unicode() - u'A'));
+        if (c == u'\r')
+            key = Qt::Key_Return;
+        else if (c == u' ')
+            key = Qt::Key_Space;
+        else if (c.isDigit())
+            key = Qt::Key(Qt::Key_0 + c.digitValue());
+        for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease})
+            QCoreApplication::postEvent(handle, new QKeyEvent(t, key, Qt::NoModifier, QString(c)));
+    }
+}
+
+QStringList loggedCalls(const QByteArray& log)
+{
+    QStringList calls;
+    for (const QByteArray& line : log.split('\n'))
+        if (!line.trimmed().isEmpty())
+            calls << QString::fromLatin1(line.left(line.indexOf(',')));
+    return calls;
+}
+
+// The operator types on while log.txt is written (a slow disk): the keys
+// typed after the Enter that logs a contact go to the next contacts, whole
+// and in order, in both windows.  They are queued while the first
+// contact's line is being written.
+TEST_F(ContactEntryTest, KeysTypedWhileTheLogIsWrittenGoToTheNextContacts)
+{
+    struct Case {
+        uint8_t outOfState;
+        const char* cntry;  // the first contact's state (in-state window)
+        const char* typed;  // the next two contacts, typed on
+        QStringList states; // the states logged (in-state window)
+    };
+    const Case cases[] = {
+        {1, "", "w5def 599 bellhaven 599\rk5ghi 599 ashcombe 599\r", {}},
+        {0, "TX", "w5def 59 tx 599\rk5ghi 59 oh 599\r",
+         {QStringLiteral("TX"), QStringLiteral("TX"), QStringLiteral("OH")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.outOfState ? "out-of-state" : "in-state");
+        freshRun();
+        env.writeWorkFile(QStringLiteral("log.txt"), QByteArray());
+        LogWindow& w = open(c.outOfState);
+        bool queued = false;
+        setWriteFaultForTesting([&](const QString& path) {
+            if (!queued && path.endsWith(QStringLiteral("log.txt"))) {
+                queued = true;
+                queueKeys(w, QString::fromLatin1(c.typed));
+            }
+            return false;
+        });
+        enterContact(w, "W5ABC", "599", c.cntry, c.outOfState ? "Alderbrook" : "", "599");
+        EXPECT_TRUE(queued);
+        EXPECT_TRUE(QTest::qWaitFor([] { return ContactLog::instance().ContactCount >= 3; }, 5000));
+        setWriteFaultForTesting(nullptr);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(loggedCalls(logFile()).join(u' ').toStdString(), "\"W5ABC\" \"W5DEF\" \"K5GHI\"");
+        EXPECT_EQ(ContactLog::instance().ContactCount, 3);
+        for (int i = 0; i < c.states.size(); ++i)
+            EXPECT_EQ(ContactLog::instance()[i + 1].LogSpc.toStdString(), c.states[i].toStdString());
+        if (c.outOfState)
+            EXPECT_EQ(ContactLog::instance()[3].LogCounty, QStringLiteral("Ashcombe"));
+        EXPECT_TRUE(w.txtCall->text().isEmpty());
+        EXPECT_TRUE(w.txtCall->hasFocus());
+    }
 }
 
 TEST_F(ContactEntryTest, FullLogTakesNoMoreContacts)
