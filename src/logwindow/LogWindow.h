@@ -17,10 +17,12 @@
 #include "logwindow/ContactListView.h"
 #include "common/ControlArray.h"
 #include "common/OncePerPass.h"
+#include "spots/SpotStore.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -556,6 +558,8 @@ private:
     std::optional<SpotAreaSaved> spotAreaSaved_;
     // The band map's drawing after new spots: once per event-loop pass.
     OncePerPass bandMapPass_{this, [this] { DisplayBandMapLabels(); }};
+    // The spot each band-map label shows, bound when it is drawn.
+    std::array<ShownSpot, SpotStore::Held> shownSpots_{};
 
     Variant variant_;
     bool loaded_ = false;

@@ -200,6 +200,7 @@ void LogWindow::DisplayBandMapLabels()
     }
     for (const auto& [i, label] : lblDXSpot) {
         const bool show = shown[static_cast<size_t>(i)];
+        shownSpots_[static_cast<size_t>(i)] = show ? shownSpotOf(store, i) : ShownSpot{};
         if (label->isHidden() == show)
             label->setVisible(show);
     }
@@ -229,16 +230,21 @@ void LogWindow::lblDXSpot_MouseDown(int Index, int Button, int, float, float)
 {
     if (Index < 0 || Index > SpotStore::Newest)
         return;
-    SpotStore& store = SpotStore::instance();
+    // The spot the label shows: spots that arrived since it was drawn have
+    // moved the slots on, and a spot arriving while the radio is tuned does
+    // too, but neither changes what the click acts on.
+    const ShownSpot spot = shownSpots_[static_cast<size_t>(Index)];
+    if (spot.serial == 0)
+        return;
     if (Button != 2) {
-        store.SpotFrequency[static_cast<size_t>(Index)] = 0;
+        SpotStore& store = SpotStore::instance();
+        if (const int slot = store.slotOf(spot.serial); slot >= 0)
+            store.SpotFrequency[static_cast<size_t>(slot)] = 0;
         DisplayBandMapLabels();
         return;
     }
-    // The slot's spot as it is now: a spot arriving while the radio is
-    // tuned moves the slots on, but never puts another call into the field.
-    const float frequency = store.SpotFrequency[static_cast<size_t>(Index)];
-    const QString call = store.SpotCall[static_cast<size_t>(Index)];
+    const float frequency = spot.frequency;
+    const QString call = spot.call;
     const QPointer<LogWindow> self(this);
     changeRigFrequency(frequency);
     if (!self)

@@ -175,9 +175,12 @@ void SpectrumMap::BandMapLabelDisplay()
         setTextColour(label, *colour);
         show[slot] = placed;
     }
-    for (const auto& [i, label] : lblDXSpot)
-        if (label->isHidden() == show[static_cast<size_t>(i)])
-            label->setVisible(show[static_cast<size_t>(i)]);
+    for (const auto& [i, label] : lblDXSpot) {
+        const auto slot = static_cast<size_t>(i);
+        shownSpots_[slot] = show[slot] ? shownSpotOf(store, i) : ShownSpot{};
+        if (label->isHidden() == show[slot])
+            label->setVisible(show[slot]);
+    }
     QApplication::restoreOverrideCursor();
 }
 
@@ -185,17 +188,21 @@ void SpectrumMap::lblDXSpot_MouseDown(int Index, int Button, int, float, float)
 {
     if (Index < 0 || Index > SpotStore::Newest)
         return;
-    SpotStore& store = SpotStore::instance();
-    const auto slot = static_cast<size_t>(Index);
+    // The spot the label shows: spots that arrived since it was drawn have
+    // moved the slots on, and a spot arriving while the radio is tuned does
+    // too, but neither changes what the click acts on.
+    const ShownSpot spot = shownSpots_[static_cast<size_t>(Index)];
+    if (spot.serial == 0)
+        return;
     if (Button != 2) {
-        store.SpotFrequency[slot] = 0;
+        SpotStore& store = SpotStore::instance();
+        if (const int slot = store.slotOf(spot.serial); slot >= 0)
+            store.SpotFrequency[static_cast<size_t>(slot)] = 0;
         BandMapLabelDisplay();
         return;
     }
-    // The slot as it is now: a spot arriving while the radio is tuned moves
-    // the slots on, but never changes the call taken.
-    const float frequency = store.SpotFrequency[slot];
-    const QString call = store.SpotCall[slot];
+    const float frequency = spot.frequency;
+    const QString call = spot.call;
     const QPointer<SpectrumMap> self(this);
     changeRigFrequency(frequency);
     ActiveLogWindow& log = Form1::logWindow();

@@ -7,8 +7,10 @@
 #include "common/WindowRegistry.h"
 #include "common/ControlArray.h"
 #include "common/OncePerPass.h"
+#include "spots/SpotStore.h"
 
 #include <QDialog>
+#include <array>
 
 class QLabel;
 
@@ -41,7 +43,7 @@ public:
     void spotArrived() { labelPass_.request(); }
     // Button 2 (right) tunes the radio to the spot, hides the map and puts
     // the call into the log window; any other button drops the spot from
-    // the band maps.
+    // the band maps.  The spot is the one the label shows, as it was drawn.
     void lblDXSpot_MouseDown(int Index, int Button, int Shift, float X, float Y);
 
 protected:
@@ -57,6 +59,8 @@ private:
                                if (isVisible())
                                    BandMapLabelDisplay();
                            }};
+    // The spot each label shows, bound when it is drawn.
+    std::array<ShownSpot, SpotStore::Held> shownSpots_{};
 };
 
 } // namespace zq

@@ -77,7 +77,26 @@ void SpotStore::clear()
         SpotFrequency[i] = 0;
         SpotTime[i] = zeroSpotTime();
         SpotPrefix[i].clear();
+        SpotSerial[i] = 0;
     }
+}
+
+int SpotStore::slotOf(quint64 serial) const
+{
+    if (serial == 0)
+        return -1;
+    for (int i = Newest; i >= 0; --i)
+        if (SpotSerial[static_cast<size_t>(i)] == serial)
+            return i;
+    return -1;
+}
+
+ShownSpot shownSpotOf(const SpotStore& store, int slot)
+{
+    if (slot < 0 || slot > SpotStore::Newest)
+        return {};
+    const auto i = static_cast<size_t>(slot);
+    return {store.SpotSerial[i], store.SpotCall[i], store.SpotFrequency[i]};
 }
 
 SpotStore& SpotStore::instance()
@@ -94,11 +113,13 @@ void SpotStore::addSpot(const QString& call, float frequencyMHz, const QDateTime
         SpotFrequency[i - 1] = SpotFrequency[i];
         SpotTime[i - 1] = std::move(SpotTime[i]);
         SpotPrefix[i - 1] = std::move(SpotPrefix[i]);
+        SpotSerial[i - 1] = SpotSerial[i];
     }
     SpotCall[Newest] = call;
     SpotFrequency[Newest] = frequencyMHz;
     SpotTime[Newest] = arrival;
     SpotPrefix[Newest] = CallPrefix(call);
+    SpotSerial[Newest] = ++lastSerial_;
     for (int i = Newest - 1; i >= 1; --i) {
         if (QString::compare(SpotCall[i], call, Qt::CaseInsensitive) == 0) {
             SpotFrequency[i] = 0;

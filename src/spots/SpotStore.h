@@ -21,6 +21,9 @@ struct SpotStore {
     std::array<float, Slots> SpotFrequency{}; // MHz; 0: empty or dropped
     std::array<QDateTime, Slots> SpotTime;    // arrival (local wall time of the clock's instant)
     std::array<QString, Slots> SpotPrefix;
+    // Which spot a slot holds: a number of its own given to each spot as it
+    // arrives, moving down the slots with it (0: never held a spot).
+    std::array<quint64, Slots> SpotSerial{};
 
     SpotStore();
 
@@ -32,8 +35,26 @@ struct SpotStore {
     // The empty store of the program's start.
     void clear();
 
+    // The slot that holds the spot numbered `serial` now; -1 once it has
+    // left the store (or for 0).
+    int slotOf(quint64 serial) const;
+
     static SpotStore& instance();
+
+private:
+    quint64 lastSerial_ = 0;
 };
+
+// What a band-map label shows, taken from its slot when the label is drawn.
+// The slots move on with every spot that arrives while the label still
+// shows what it was drawn with, so a click on the label acts on this spot,
+// never on what its slot holds by then.
+struct ShownSpot {
+    quint64 serial = 0; // 0: the label shows no spot
+    QString call;
+    float frequency = 0;
+};
+ShownSpot shownSpotOf(const SpotStore& store, int slot);
 
 // The arrival time of an empty slot: 30 December 1899, 00:00.
 QDateTime zeroSpotTime();

@@ -177,6 +177,46 @@ TEST_F(SpectrumMapTest, ClicksTuneOrDropTheSpot)
     EXPECT_FALSE(m.isVisible());
 }
 
+// Spots that arrive before the window's drawing has run leave the labels
+// showing what they were drawn with: a click acts on the spot its label
+// shows, not on what its slot holds by then.
+TEST_F(SpectrumMapTest, AClickActsOnTheSpotItsLabelShowsWhileSpotsArrive)
+{
+    LogWindow& w = open(1);
+    storeSpot("DL1XYZ", 7.020f);
+    storeSpot("JA1ABC", 14.025f);
+    SpectrumMap& m = DefaultInstance<SpectrumMap>();
+    m.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(shown(m), 2);
+    auto arrive = [&m](const char* call) {
+        storeSpot(call, 21.250f);
+        m.spotArrived(); // drawn after this pass of the event loop
+    };
+
+    // A left click drops exactly the spot its label shows.
+    arrive("VK2QQ");
+    QTest::mouseClick(m.lblDXSpot(48), Qt::LeftButton);
+    const SpotStore& store = SpotStore::instance();
+    for (int i = 0; i <= SpotStore::Newest; ++i) {
+        const auto slot = static_cast<size_t>(i);
+        if (!store.SpotCall[slot].isEmpty())
+            EXPECT_EQ(store.SpotFrequency[slot] == 0.f, store.SpotCall[slot] == QStringLiteral("DL1XYZ"))
+                << store.SpotCall[slot].toStdString();
+    }
+    QCoreApplication::processEvents();
+
+    // A right click tunes to the spot its label shows and takes its call.
+    QLabel* ja = m.lblDXSpot(48);
+    ASSERT_TRUE(ja->toolTip().startsWith(QStringLiteral("JA1ABC  14.025"))) << ja->toolTip().toStdString();
+    arrive("W1AW");
+    arrive("K1ZZ");
+    QTest::mouseClick(ja, Qt::RightButton);
+    EXPECT_EQ(tuned, (std::vector<float>{14.025f}));
+    EXPECT_EQ(w.txtCall->text(), QStringLiteral("JA1ABC"));
+    EXPECT_FALSE(m.isVisible());
+}
+
 TEST_F(SpectrumMapTest, OpenedModallyByTheLogWindow)
 {
     LogWindow& w = open(0);

@@ -239,6 +239,48 @@ TEST_P(SpotWindowTest, BandMapScalePlacesAndAges)
     EXPECT_EQ(scale(w), (QStringList{"7.000", "7.075", "7.150", "7.225", "7.300"}));
 }
 
+// Spots that arrive in the same event-loop pass as the click, before the
+// band map's drawing has run: the labels still show what they were drawn
+// with, and a click acts on the spot its label shows.  A right click tunes
+// to that spot and takes its call; a left click drops exactly that spot.
+TEST_P(SpotWindowTest, AClickActsOnTheSpotItsLabelShowsWhileSpotsArrive)
+{
+    LogWindow& w = openWindow();
+    done("TNC", false);
+    spot(QStringLiteral("JA1ABC"), QStringLiteral("14025.0"));
+    spot(QStringLiteral("DL1XYZ"), QStringLiteral("14030.5"));
+    // Two more spots of one burst, not drawn yet.
+    auto burst = [](const QString& a, const QString& b) {
+        for (const QString& call : {a, b}) {
+            QString c = call, f = QStringLiteral("14250"), r;
+            DefaultInstance<Form1>().BandMapSpots(c, f, r);
+        }
+    };
+    burst(QStringLiteral("VK2QQ"), QStringLiteral("W1AW"));
+    QLabel* ja = w.lblDXSpot(48);
+    ASSERT_TRUE(ja->toolTip().startsWith(QStringLiteral("JA1ABC  14.025")))
+        << ja->toolTip().toStdString();
+    QTest::mouseClick(ja, Qt::RightButton);
+    EXPECT_EQ(tuned, (std::vector<float>{14.025f}));
+    EXPECT_EQ(w.txtCall->text(), QStringLiteral("JA1ABC"));
+    QApplication::processEvents();
+
+    // Drawn again; then another burst, and a left click on DL1XYZ.
+    QLabel* dl = w.lblDXSpot(47);
+    ASSERT_TRUE(dl->toolTip().startsWith(QStringLiteral("DL1XYZ  14.031"))) << dl->toolTip().toStdString();
+    burst(QStringLiteral("K1ZZ"), QStringLiteral("N2YY"));
+    QTest::mouseClick(dl, Qt::LeftButton);
+    const SpotStore& store = SpotStore::instance();
+    for (int i = 0; i <= SpotStore::Newest; ++i) {
+        const auto slot = static_cast<size_t>(i);
+        if (store.SpotCall[slot].isEmpty())
+            continue;
+        SCOPED_TRACE(store.SpotCall[slot].toStdString());
+        EXPECT_EQ(store.SpotFrequency[slot] == 0.f, store.SpotCall[slot] == QStringLiteral("DL1XYZ"));
+    }
+    EXPECT_EQ(tuned.size(), 1u);
+}
+
 TEST_P(SpotWindowTest, RightClickTunesAndTakesTheCallEvenWhenASpotArrives)
 {
     LogWindow& w = openWindow();
