@@ -85,8 +85,9 @@ bool ZQEditInfrm::variantTestsPass()
             passed = countyPasses(txtEditSec, Label7, true, stored().LogCounty, false);
         }
     } else if (keeps(txtEditSec, stored().LogCounty) || txtEditSec->text().isEmpty()) {
-        // What the box held stays as stored with the state it was stored
-        // with, and goes with a state changed to another one.
+        // An empty box, or the county as stored, passes: the stored county
+        // stays while the state is left as stored and goes with a state
+        // changed to another one.
         Label7->hide();
     } else if (storedWithoutState()) {
         // A contact the other window logged (a county, no state): a county
