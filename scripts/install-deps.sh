@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need,
-# skipping the package lists when everything is already present.
+# skipping the package lists when everything is already present.  Only
+# installing needs root: run by a user, it says what is missing and installs
+# it through sudo; with nothing missing it asks for nothing.
 set -euo pipefail
 packages=(cmake g++ make pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-multimedia-dev
@@ -11,8 +13,21 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "Missing packages: ${missing[*]}." >&2
+    echo "Installing them needs root and sudo is not set up here: run" >&2
+    echo "  su -c 'bash \"$(cd "$(dirname "$0")" && pwd)/$(basename "$0")\"'" >&2
+    echo "once, then this command again." >&2
+    exit 1
+  fi
+  echo "Missing packages: ${missing[*]}." >&2
+  echo "Installing them needs root: asking sudo." >&2
+  as_root=(sudo)
 fi
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"

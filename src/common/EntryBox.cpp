@@ -17,9 +17,10 @@ namespace zq {
 // operator could not have typed still takes edits.  Text set by code
 // clears the line edit's undo history; an empty history therefore marks a
 // change by code, which is taken as it is.  A refused change is undone by
-// the line edit, so the text before it stands.  In a box of capitals the
-// inserted letters are raised; the line edit then takes the raised text
-// (as the text of one change: the undo history starts again there).
+// the line edit, so the text before it stands.  The inserted letters are
+// cased by the box's rule; when that changes the text, the line edit takes
+// the cased text (as the text of one change: the undo history starts
+// again there).
 class EntryTextValidator final : public QValidator {
 public:
     explicit EntryTextValidator(EntryBox& box) : QValidator(&box), box_(box) {}
@@ -31,10 +32,7 @@ public:
             for (qsizetype i = from; i < to; ++i)
                 if (box_.refuses(input[i]))
                     return Invalid;
-            if (box_.capitals())
-                for (qsizetype i = from; i < to; ++i)
-                    if (input[i] >= u'a' && input[i] <= u'z')
-                        input[i] = QChar(input[i].unicode() - (u'a' - u'A'));
+            applyLetterCase(box_.letterCase(), input, from, to);
         }
         box_.lastText_ = input;
         return Acceptable;
@@ -57,6 +55,40 @@ private:
 
     EntryBox& box_;
 };
+
+namespace {
+
+QChar raised(QChar c)
+{
+    return c >= u'a' && c <= u'z' ? QChar(c.unicode() - (u'a' - u'A')) : c;
+}
+
+QChar lowered(QChar c)
+{
+    return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
+}
+
+} // namespace
+
+void applyLetterCase(LetterCase rule, QString& text, qsizetype from, qsizetype to)
+{
+    to = std::min(to, text.size());
+    for (qsizetype i = std::max<qsizetype>(from, 0); i < to; ++i) {
+        switch (rule) {
+        case LetterCase::AsTheyCome:
+            return;
+        case LetterCase::Capitals:
+            text[i] = raised(text[i]);
+            break;
+        case LetterCase::CodeThenName:
+            if (i < 2)
+                text[i] = raised(text[i]);
+            else if (i == 2 && text[i] != u' ')
+                text[1] = lowered(text[1]);
+            break;
+        }
+    }
+}
 
 EntryBox::EntryBox(QWidget* parent) : QLineEdit(parent)
 {

@@ -8,9 +8,9 @@
 // the context menu's Paste) or dropped, passes one check: a control
 // character, a double quote (unless the box takes quotes) or a character
 // that the box's character filter drops never enters it, and a paste that
-// holds one is refused whole.  In a box of capitals, letters a-z become
-// A-Z however they arrive.  Text set by code is neither checked nor
-// changed.
+// holds one is refused whole.  Letters are cased by the box's rule however
+// they arrive (in a box of capitals a-z become A-Z).  Text set by code is
+// neither checked nor changed.
 //
 // Keys that the key-down handler leaves keep their usual meaning and never
 // reach the key-press handler as characters: Esc goes on to the window (an
@@ -23,6 +23,22 @@
 #include <functional>
 
 namespace zq {
+
+// How a box cases the letters the operator puts into it, as its key
+// handler cases typed ones.
+enum class LetterCase {
+    AsTheyCome,
+    // a-z become A-Z.
+    Capitals,
+    // A state or province code or a country name: the first two characters
+    // in capitals; a character put in third place (other than a blank)
+    // makes it a name, and the second character is lowered.
+    CodeThenName,
+};
+
+// Cases the characters `from` to `to` (exclusive) of `text`, just put in
+// place of others, by `rule`, as if typed one by one.
+void applyLetterCase(LetterCase rule, QString& text, qsizetype from, qsizetype to);
 
 class EntryBox : public QLineEdit {
     Q_OBJECT
@@ -38,11 +54,13 @@ public:
     // Empty: every character.
     std::function<void(int& keyAscii)> characterFilter;
 
-    // A box of capitals: the letters a-z that the operator types, pastes or
-    // drops become A-Z, as its key handler makes them when typed.  Off:
-    // pasted text keeps its case.
-    void setCapitals(bool on) { capitals_ = on; }
-    bool capitals() const { return capitals_; }
+    // The case rule of the letters the operator types, pastes or drops.
+    // AsTheyCome (the default): pasted text keeps its case.
+    void setLetterCase(LetterCase rule) { letterCase_ = rule; }
+    LetterCase letterCase() const { return letterCase_; }
+    // A box of capitals (on) or of letters as they come (off).
+    void setCapitals(bool on) { letterCase_ = on ? LetterCase::Capitals : LetterCase::AsTheyCome; }
+    bool capitals() const { return letterCase_ == LetterCase::Capitals; }
 
     // The double quote is refused unless the box's text never goes into a
     // quoted file.
@@ -69,7 +87,7 @@ private:
 
     int typedLimit_ = 0; // 0: no limit
     bool quotesAllowed_ = false;
-    bool capitals_ = false;
+    LetterCase letterCase_ = LetterCase::AsTheyCome;
     QString lastText_;   // the text before the change being checked
 };
 

@@ -142,6 +142,8 @@ void LogWindow::wireOperatorKeys()
     txtRSTR->characterFilter = rowCharacters(DigitKey);
     txtRSTS->characterFilter = rowCharacters(DigitKey);
     txtCntry->characterFilter = rowCharacters(inState ? noDigit : nullptr);
+    // Two capitals for a code, mixed case for a name, as typed.
+    txtCntry->setLetterCase(LetterCase::CodeThenName);
     txtSec->characterFilter = rowCharacters(inState ? noDigit : nullptr);
 
     auto byOperator = [reasons](auto handler) {

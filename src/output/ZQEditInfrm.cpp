@@ -63,6 +63,11 @@ void ZQEditInfrm::beforeDoneTests()
         txtEditPre->setText(spc.toUpper());
 }
 
+bool ZQEditInfrm::storedWithoutState() const
+{
+    return stored().LogSpc.trimmed().isEmpty() && keeps(txtEditPre, stored().LogSpc);
+}
+
 bool ZQEditInfrm::variantTestsPass()
 {
     bool passed = true;
@@ -79,12 +84,22 @@ bool ZQEditInfrm::variantTestsPass()
         } else {
             passed = countyPasses(txtEditSec, Label7, true, stored().LogCounty, false);
         }
-    } else if (keeps(txtEditPre, stored().LogSpc) && !keeps(txtEditSec, stored().LogCounty)) {
-        // The state left as stored keeps the county box: a county typed
-        // there is checked as any county.
+    } else if (keeps(txtEditSec, stored().LogCounty) || txtEditSec->text().isEmpty()) {
+        // An empty box, or the county as stored, passes: the stored county
+        // stays while the state is left as stored and goes with a state
+        // changed to another one.
+        Label7->hide();
+    } else if (storedWithoutState()) {
+        // A contact the other window logged (a county, no state): a county
+        // typed in its place is checked as any county.
         passed = countyPasses(txtEditSec, Label7, true, stored().LogCounty, false);
     } else {
+        // A county typed for a station of another state stays in its box,
+        // flagged: the state or the county is to be corrected.
         Label7->hide();
+        EntryState::instance().InvalidCountyFlag = 1;
+        flagFailure(Label7, txtEditSec, false);
+        passed = false;
     }
     passed = countyPasses(Text3, Label9, false, stored().LogCountySent, false) && passed;
     if (keeps(txtEditPre, stored().LogSpc) || isEditSpc(txtEditPre->text())) {
@@ -99,16 +114,17 @@ bool ZQEditInfrm::variantTestsPass()
 void ZQEditInfrm::takeVariantFields(ContactRecord& r) const
 {
     r.LogSpc = txtEditPre->text();
-    // A county goes only with the home state's code.  That holds for a
-    // state the operator typed; a state left as it was stored keeps the
-    // contact's county as it stands (the other window logs a home-state
-    // county with no state).
+    // A county goes only with the home state's code, or with no state on a
+    // contact the other window logged.  A contact whose state and county
+    // are both left as stored keeps them as they stand.
     if (homeStateSpc())
         r.LogCounty = countySpelling(txtEditSec->text());
-    else if (!keeps(txtEditPre, stored().LogSpc))
-        r.LogCounty.clear();
-    else if (!keeps(txtEditSec, stored().LogCounty))
+    else if (keeps(txtEditPre, stored().LogSpc) && keeps(txtEditSec, stored().LogCounty))
+        r.LogCounty = stored().LogCounty;
+    else if (storedWithoutState())
         r.LogCounty = countySpelling(txtEditSec->text());
+    else
+        r.LogCounty.clear();
     r.LogCountySent = countySpelling(Text3->text());
 }
 

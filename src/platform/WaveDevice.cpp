@@ -402,7 +402,10 @@ std::chrono::milliseconds WaveDevice::fileLength() const
 
 QString WaveDevice::noOutputReason()
 {
-    return QStringLiteral("No sound output was found: the wave file cannot be played.");
+    return QStringLiteral("No sound output was found. Voice keying and voice navigation play "
+                          "through the desktop's sound server (PulseAudio, or PipeWire with its "
+                          "PulseAudio service), and none answers: the wave file cannot be "
+                          "played.");
 }
 
 bool WaveDevice::openFile()

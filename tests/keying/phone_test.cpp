@@ -386,7 +386,13 @@ TEST_F(PhoneTest, WithoutSoundOutputOneMessageOnceThePttIsReleased)
         EXPECT_FALSE(phone.pttKeyed());
     }
     EXPECT_EQ(keyed(), (QStringList{"RTS+", "RTS-", "RTS+", "RTS-"}));
-    EXPECT_EQ(env.prompt().messageTexts(), QStringList{WaveDevice::noOutputReason()});
+    // It names what is missing.
+    EXPECT_EQ(env.prompt().messageTexts(),
+              QStringList{"No sound output was found. Voice keying and voice navigation play "
+                          "through the desktop's sound server (PulseAudio, or PipeWire with its "
+                          "PulseAudio service), and none answers: the wave file cannot be "
+                          "played."});
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"No sound output."});
 }
 
 } // namespace

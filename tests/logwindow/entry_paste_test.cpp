@@ -78,7 +78,8 @@ TEST_F(EntryPasteTest, FieldsRefuseAPasteHoldingWhatTheyRefuseTyped)
         {"out-of-state county", 1, &LogWindow::txtSec, "Orchard Valley", "Orchard Valley"},
         {"in-state county, digit", 0, &LogWindow::txtSec, "Carrow5", ""},
         {"in-state state, digit", 0, &LogWindow::txtCntry, "T7", ""},
-        {"in-state state", 0, &LogWindow::txtCntry, "tx", "tx"},
+        {"in-state state, in capitals as typed", 0, &LogWindow::txtCntry, "tx", "TX"},
+        {"in-state country, mixed case as typed", 0, &LogWindow::txtCntry, "germany", "Germany"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -113,6 +114,31 @@ TEST_F(EntryPasteTest, ACallPastedInLowerCaseIsLoggedInCapitals)
         EXPECT_TRUE(logFile().startsWith("\"K5LOW\",")) << logFile().toStdString();
         EXPECT_FALSE(logFile().contains("k5low"));
     }
+}
+
+// A state code pasted in lower case is logged in capitals, as a typed one
+// is; after a code, a pasted rest makes it a name in mixed case.
+TEST_F(EntryPasteTest, AStatePastedInLowerCaseIsLoggedInCapitals)
+{
+    env.writeWorkFile("log.txt", {});
+    LogWindow& w = open(0);
+    type(w.txtCall, QStringLiteral("K5LOW"));
+    type(w.txtRSTR, QStringLiteral("599"));
+    w.txtCntry->clear();
+    QApplication::clipboard()->setText(QStringLiteral("tx"));
+    pasteInto(w.txtCntry, PasteBy::CtrlV);
+    EXPECT_EQ(w.txtCntry->text(), QStringLiteral("TX"));
+    type(w.txtRSTS, QStringLiteral("599"));
+    QTest::keyClick(w.txtRSTS, Qt::Key_Return);
+    ASSERT_EQ(ContactLog::instance().ContactCount, 1);
+    EXPECT_TRUE(logFile().startsWith("\"K5LOW\",\"599\",\"599\",\"TX\","))
+        << logFile().toStdString();
+
+    QApplication::clipboard()->setText(QStringLiteral("as"));
+    w.txtCntry->setText(QStringLiteral("TX"));
+    w.txtCntry->end(false);
+    pasteInto(w.txtCntry, PasteBy::ShiftInsert);
+    EXPECT_EQ(w.txtCntry->text(), QStringLiteral("Txas"));
 }
 
 // In the tool windows a box takes pasted letters as it takes typed ones:

@@ -8,6 +8,7 @@
 #include "platform/Folders.h"
 #include "common/ModalShow.h"
 #include "common/ProgramEnd.h"
+#include "output/ZQCabrilloIn.h"
 #include "output/ZQEditInfrm.h"
 #include "output/ZQEditOut.h"
 #include "platform/SafeFile.h"
@@ -16,10 +17,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <functional>
 #include <vector>
 
 using namespace zq;
@@ -395,4 +398,80 @@ TEST_F(ListCommandsTest, DoneWithoutAChangeLeavesTheLogAsItWas)
         EXPECT_EQ(ContactLog::instance()[2].LogCounty, QStringLiteral("Bellhaven"));
         EXPECT_EQ(w.lblTotScore->text(), score);
     }
+}
+
+// A county goes only with the home state.  Typed for a station of another
+// state it stays in its box, flagged, and nothing is saved until the state
+// or the county is corrected; log.txt and the submission file never carry
+// it.  A home-state station's county is saved as typed.
+TEST_F(ListCommandsTest, EditSavesACountyOnlyWithTheHomeState)
+{
+    st.HomeStateCode = QStringLiteral("ZQ");
+    ContactRecord hawaii = contactRecord(QStringLiteral("KH6ABC"), QStringLiteral("59"),
+                                         QStringLiteral("59"), QStringLiteral("HI"), QString(),
+                                         QStringLiteral("Alderbrook"), QStringLiteral("2026/09/12"),
+                                         QStringLiteral("18:00:00"), QStringLiteral("PH"));
+    ContactRecord home = hawaii;
+    home.LogCall = QStringLiteral("K5ZZ");
+    home.LogSpc = QStringLiteral("ZQ");
+    home.LogCounty = QStringLiteral("Carrow");
+    env.writeWorkFile(QStringLiteral("log.txt"), formatContactLine(hawaii) + formatContactLine(home));
+    LogWindow& w = open(0);
+
+    // The operator types a county for each contact and presses Enter.
+    auto editCounty = [&](int rec, const std::function<void(ZQEditInfrm&)>& after) {
+        clickRow(w, rec);
+        bool shown = false;
+        setModalShowHandlerForTesting([&](QWidget& d) {
+            shown = true;
+            auto& dialog = static_cast<ZQEditInfrm&>(d);
+            showActive(dialog);
+            dialog.txtEditSec->setFocus();
+            dialog.txtEditSec->selectAll();
+            QTest::keyClicks(dialog.txtEditSec, QStringLiteral("dalb"));
+            ASSERT_EQ(dialog.txtEditSec->text(), QStringLiteral("Dalby"));
+            QTest::keyClick(dialog.txtEditSec, Qt::Key_Return);
+            after(dialog);
+        });
+        w.cmdEdit->click();
+        setModalShowHandlerForTesting(nullptr);
+        EXPECT_TRUE(shown);
+    };
+
+    editCounty(1, [&](ZQEditInfrm& dialog) {
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(dialog.Label7->isVisible());
+        EXPECT_EQ(dialog.txtEditSec->text(), QStringLiteral("Dalby"));
+        EXPECT_EQ(QApplication::focusWidget(), dialog.txtEditSec);
+        EXPECT_EQ(env.prompt().beeps(), 1);
+        dialog.txtEditSec->clear();
+        QTest::keyClick(dialog.txtEditSec, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isHidden());
+    });
+    editCounty(2, [](ZQEditInfrm& dialog) { EXPECT_TRUE(dialog.isHidden()); });
+    home.LogCounty = QStringLiteral("Dalby");
+    EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")),
+              formatContactLine(hawaii) + formatContactLine(home));
+
+    // The submission file: the state for the one, the county for the other.
+    const QString target = Folders::instance().UserDirectory + QStringLiteral("/zq.log");
+    env.prompt().answerFile(target);
+    setModalShowHandlerForTesting([&](QWidget& d) {
+        auto& sheet = static_cast<ZQCabrilloIn&>(d);
+        d.show();
+        sheet.Command4->click();
+        sheet.Command3_Click();
+    });
+    find(w, "mnuWriteSumm")->trigger();
+    setModalShowHandlerForTesting(nullptr);
+    QFile written(target);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    QStringList exchanges;
+    for (const QByteArray& line : written.readAll().split('\n'))
+        if (line.startsWith("QSO:")) {
+            // The call, the report received and the exchange end the line.
+            const QStringList f = QString::fromLatin1(line).simplified().split(QLatin1Char(' '));
+            exchanges << f.mid(f.size() - 3).join(QLatin1Char(' '));
+        }
+    EXPECT_EQ(exchanges, QStringList({"KH6ABC 59 HI", "K5ZZ 59 Dalby"}));
 }

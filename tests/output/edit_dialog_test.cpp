@@ -319,15 +319,34 @@ TEST_F(EditDialogTest, DoneRefusesEveryFailedTestAndWritesNothing)
 
 TEST_F(EditDialogTest, CountyOnlyWithTheHomeStateAndStoredValuesPass)
 {
-    // Another state: the county typed is dropped, as in the entry row.
+    // Another state with a county typed: refused, the county kept in its
+    // box; emptied, the contact is saved without one.
     auto& in = openDialog<ZQEditInfrm>();
     in.txtEditPre->setText(QStringLiteral("TX"));
     in.txtEditSec->setText(QStringLiteral("Wakeman"));
+    in.cmdDone->click();
+    EXPECT_TRUE(in.isVisible());
+    EXPECT_TRUE(in.Label7->isVisible());
+    EXPECT_EQ(in.txtEditSec->text(), QStringLiteral("Wakeman"));
+    EXPECT_EQ(log[2], underEdit);
+    in.txtEditSec->clear();
     in.cmdDone->click();
     ASSERT_TRUE(in.isHidden());
     EXPECT_EQ(log[2].LogSpc, QStringLiteral("TX"));
     EXPECT_EQ(log[2].LogCounty, QString());
     closeDialogs();
+
+    // Another state with the stored county left in its box: the county goes
+    // with the state, as in the entry row.
+    setLog({first, underEdit, third});
+    auto& moved = openDialog<ZQEditInfrm>();
+    moved.txtEditPre->setText(QStringLiteral("TX"));
+    moved.cmdDone->click();
+    ASSERT_TRUE(moved.isHidden());
+    EXPECT_EQ(log[2].LogSpc, QStringLiteral("TX"));
+    EXPECT_EQ(log[2].LogCounty, QString());
+    closeDialogs();
+    env.prompt().clear();
 
     // A contact stored with a band outside the list (set from the radio)
     // and a date of another form keeps them when the operator changes the
