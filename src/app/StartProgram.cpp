@@ -1,5 +1,6 @@
 #include "app/StartProgram.h"
 
+#include "common/ButtonKeys.h"
 #include "common/LogWindowLink.h"
 #include "common/OperatorChoice.h"
 #include "common/ProgramEnd.h"
@@ -34,6 +35,7 @@ namespace zq {
 bool startProgram()
 {
     installOperatorChoiceAccessibility();
+    installEnterPressesFocusedButton();
     fitPromptDialogsToScreen();
     frmSplash& splash = DefaultInstance<frmSplash>();
     splash.Form_Load();

@@ -1,22 +1,27 @@
 #include "common/NamedControls.h"
 
+#include "common/ButtonKeys.h"
 #include "common/EntryBox.h"
 #include "common/OperatorChoice.h"
 #include "common/TwipsLayout.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QLabel>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdlib>
@@ -28,8 +33,10 @@ namespace {
 template <class W>
 W* named(W* control, const QString& name, double left, double top, double width, double height)
 {
-    // Before any option button or check box is asked for its accessible face.
+    // Before any option button or check box is asked for its accessible
+    // face, and before any button is pressed from the keyboard.
     installOperatorChoiceAccessibility();
+    installEnterPressesFocusedButton();
     control->setObjectName(name);
     placeControl(*control, left, top, width, height);
     return control;
@@ -51,10 +58,60 @@ EntryBox* makeNamedBox(QWidget* parent, const QString& name, const QString& text
     return b;
 }
 
+namespace {
+
+// Makes the chosen option of `option`'s group the group's one stop for Tab
+// and Shift+Tab; the others are reached with the arrow keys.  The group is
+// the one whose options exclude each other: those beneath the same parent.
+// With none chosen the stops stay as they are.
+void keepTabStopOnChosen(QRadioButton& option)
+{
+    QWidget* parent = option.parentWidget();
+    if (!parent || !option.autoExclusive())
+        return;
+    QList<QRadioButton*> group;
+    const QRadioButton* chosen = nullptr;
+    for (QRadioButton* b : parent->findChildren<QRadioButton*>()) {
+        if (!b->autoExclusive() || b->group())
+            continue;
+        group << b;
+        if (b->isChecked())
+            chosen = b;
+    }
+    if (!chosen)
+        return;
+    for (QRadioButton* b : group)
+        b->setFocusPolicy(b == chosen ? Qt::FocusPolicy(b->focusPolicy() | Qt::TabFocus)
+                                      : Qt::FocusPolicy(b->focusPolicy() & ~Qt::TabFocus));
+}
+
+// Qt moves a group's stop to whichever option takes the focus, chosen or
+// not, and leaves it there when code chooses another; this option puts it
+// back on the chosen one each time.
+class OptionButton final : public QRadioButton {
+public:
+    OptionButton(const QString& caption, QWidget* parent) : QRadioButton(caption, parent)
+    {
+        connect(this, &QAbstractButton::toggled, this, [this](bool on) {
+            if (on)
+                keepTabStopOnChosen(*this);
+        });
+    }
+
+protected:
+    void focusInEvent(QFocusEvent* e) override
+    {
+        QRadioButton::focusInEvent(e);
+        keepTabStopOnChosen(*this);
+    }
+};
+
+} // namespace
+
 QRadioButton* makeNamedOption(QWidget* parent, const QString& name, const QString& caption,
                               double left, double top, double width, double height)
 {
-    return named(new QRadioButton(caption, parent), name, left, top, width, height);
+    return named(new OptionButton(caption, parent), name, left, top, width, height);
 }
 
 CaptionButton::CaptionButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
@@ -119,6 +176,21 @@ bool isTextBox(const QWidget& w)
     return false;
 }
 
+// A list, table or pane: a control that shows rows or text for the
+// operator to move through, not to type into.
+bool isListOrPane(const QWidget& w)
+{
+    if (qobject_cast<const QHeaderView*>(&w))
+        return false;
+    if (qobject_cast<const QAbstractItemView*>(&w))
+        return true;
+    if (const auto* area = qobject_cast<const QPlainTextEdit*>(&w))
+        return area->isReadOnly();
+    if (const auto* area = qobject_cast<const QTextEdit*>(&w))
+        return area->isReadOnly();
+    return false;
+}
+
 bool isCaption(const QLabel& l)
 {
     return l.buddy() == nullptr && l.pixmap().isNull() && !l.text().trimmed().isEmpty();
@@ -138,13 +210,16 @@ bool somethingBetween(const QWidget& a, const QWidget& b, const QRect& gap)
     return false;
 }
 
+enum class Sides { All, LeftOrAbove };
+
 // The caption of `box` among its sibling labels; none when it has none.
 // A caption stands, by preference: just left of the box on its row; just
 // right of it ("[13] WPM"); above it, starting where the box starts or
 // spanning it (an instruction over the box); or just below it, starting
 // where the box starts.  No other control lies between the two, and a
-// hidden label names no box in view.
-QLabel* captionBeside(const QWidget& box)
+// hidden label names no box in view.  `sides` may leave out the right and
+// below.
+QLabel* captionBeside(const QWidget& box, Sides sides = Sides::All)
 {
     const QRect b = box.geometry();
     const int near = 2 * b.height(); // the farthest a caption beside the box stands
@@ -194,6 +269,8 @@ QLabel* captionBeside(const QWidget& box)
                 below.offer(l, gap, shift);
         }
     }
+    if (sides == Sides::LeftOrAbove)
+        right.label = below.label = nullptr;
     for (const Best* best : {&left, &right, &above, &below})
         if (best->label)
             return best->label;
@@ -208,22 +285,87 @@ bool hasBuddyLabel(const QWidget& box)
     return false;
 }
 
+// A caption as read: without its access-key marks ("&&" stands for "&"),
+// its white space simplified.
+QString plainCaption(const QString& caption)
+{
+    QString s;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        s += caption[i];
+    }
+    return s.simplified();
+}
+
+// A caption too long for a name is read by its short form, with the whole
+// caption as the description.
+void nameShortly(QWidget& control, const QString& caption)
+{
+    const QString whole = plainCaption(caption);
+    if (whole.size() <= LongestControlName)
+        return;
+    const QString name = shortControlName(whole);
+    if (name.isEmpty())
+        return;
+    control.setAccessibleName(name);
+    if (control.accessibleDescription().isEmpty())
+        control.setAccessibleDescription(whole);
+}
+
 } // namespace
 
-void nameBoxesAfterCaptions(QWidget& window)
+QString shortControlName(const QString& caption)
 {
-    // Boxes in view first: a hidden box that shares a place with a shown
-    // one (a field of the other variant) does not take its caption.
-    QList<QWidget*> boxes;
+    QString s = plainCaption(caption);
+    static const QRegularExpression count(QStringLiteral(" - \\d+$"));
+    s.remove(count);
+    if (s.size() > LongestControlName) {
+        const qsizetype remark = s.indexOf(u'(');
+        if (remark > 0)
+            s.truncate(remark);
+    }
+    s = s.trimmed();
+    while (s.endsWith(u':'))
+        s.chop(1);
+    s = s.trimmed();
+    return s.size() <= LongestControlName ? s : QString();
+}
+
+void nameControlsAfterCaptions(QWidget& window)
+{
+    // Controls in view first: a hidden control that shares a place with a
+    // shown one (a field of the other variant) does not take its caption.
+    QList<QWidget*> controls;
     for (QWidget* w : window.findChildren<QWidget*>())
-        if (w->parentWidget() && w->window() == &window && isTextBox(*w))
-            boxes << w;
-    std::stable_partition(boxes.begin(), boxes.end(), [](const QWidget* w) { return !w->isHidden(); });
-    for (QWidget* box : boxes) {
-        if (!box->accessibleName().isEmpty() || hasBuddyLabel(*box))
+        if (w->parentWidget() && w->window() == &window
+            && (isTextBox(*w) || isListOrPane(*w) || qobject_cast<QAbstractButton*>(w)))
+            controls << w;
+    std::stable_partition(controls.begin(), controls.end(), [](const QWidget* w) { return !w->isHidden(); });
+    for (QWidget* c : controls) {
+        if (!c->accessibleName().isEmpty())
             continue;
-        if (QLabel* caption = captionBeside(*box))
-            caption->setBuddy(box);
+        if (auto* button = qobject_cast<QAbstractButton*>(c)) {
+            nameShortly(*button, button->text());
+            continue;
+        }
+        if (hasBuddyLabel(*c))
+            continue;
+        if (isTextBox(*c)) {
+            if (QLabel* caption = captionBeside(*c)) {
+                caption->setBuddy(c);
+                nameShortly(*c, caption->text());
+            }
+            continue;
+        }
+        // Lists and panes are not read by a buddy: they take the name.
+        if (QLabel* caption = captionBeside(*c, Sides::LeftOrAbove)) {
+            const QString name = shortControlName(caption->text());
+            if (name.isEmpty())
+                continue;
+            caption->setBuddy(c);
+            c->setAccessibleName(name);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "common/WindowFit.h"
 
+#include "common/ButtonKeys.h"
 #include "common/NamedControls.h"
 #include "platform/Prompt.h"
 
@@ -241,8 +242,10 @@ QList<QWidget*> formControls(QWidget& form)
 bool FitWindow(QWidget& form, const FitParameters& p)
 {
     // Every window is fitted when it loads, its controls in their places:
-    // its text boxes take their captions as their names there.
-    nameBoxesAfterCaptions(form);
+    // its controls take their captions as their names there, and its
+    // buttons answer Enter.
+    nameControlsAfterCaptions(form);
+    installEnterPressesFocusedButton();
 
     auto fail = [&](const QString& description) {
         if (p.onError == FitParameters::OnError::Report)

@@ -1,6 +1,7 @@
 #include "logwindow/ContactListView.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
@@ -176,6 +177,14 @@ void ContactListView::changeEvent(QEvent* e)
     QTableView::changeEvent(e);
     if (e->type() == QEvent::FontChange)
         fitRowHeight();
+}
+
+void ContactListView::focusInEvent(QFocusEvent* e)
+{
+    QTableView::focusInEvent(e); // the focus stands on the top row at least
+    const bool byKeyboard = e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason;
+    if (byKeyboard && selectedRow() < 0 && currentIndex().isValid())
+        selectRow(currentIndex().row());
 }
 
 void ContactListView::fitRowHeight()

@@ -67,6 +67,9 @@ public:
 
 protected:
     void changeEvent(QEvent* e) override;
+    // Reached with Tab or Shift+Tab while no row is chosen, the list chooses
+    // the row its focus stands on, so the keys act on the row they show.
+    void focusInEvent(QFocusEvent* e) override;
 
 private:
     void fitRowHeight();

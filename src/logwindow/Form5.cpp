@@ -110,6 +110,7 @@ Form5::Form5()
     Text1->setObjectName(QStringLiteral("Text1"));
     placeControl(*Text1, 240, 240, 7215, 4935);
     Text1->setReadOnly(true);
+    Text1->setAccessibleName(QStringLiteral("Help text"));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);

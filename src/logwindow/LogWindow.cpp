@@ -198,7 +198,7 @@ void LogWindow::buildSharedControls()
     ListView1 = new ContactListView(surface_);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setToolTip(QStringLiteral("Click record to edit or delete."));
-    ListView1->setFocusPolicy(Qt::ClickFocus);
+    ListView1->setFocusPolicy(Qt::StrongFocus); // a stop for Tab as well as a click
     {
         QAbstractItemModel* rows = ListView1->model();
         auto changed = [this] { listInOrder_ = false; };
@@ -250,6 +250,12 @@ void LogWindow::buildSharedControls()
     setTabOrder(txtSec, txtRSTS);
     setTabOrder(txtRSTS, txtPostConTime);
     setTabOrder(txtPostConTime, txtPostConDate);
+    // The contact list comes just before the entry row, with the two
+    // buttons that act on its chosen row between them; leaving the list
+    // shows them.
+    setTabOrder(ListView1, cmdEdit);
+    setTabOrder(cmdEdit, cmdDelete);
+    setTabOrder(cmdDelete, txtCall);
     Label3 = makeLabel("Label3", QStringLiteral("New"), 0, 0, 0, 0);
 
     // Status line and possible duplicates.

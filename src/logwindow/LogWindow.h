@@ -430,6 +430,9 @@ protected:
     void txtRSTS_Change();
     virtual void txtCntry_Change();
     virtual void txtCntry_GotFocus() {}
+    // True when the field that got the focus last was reached backwards
+    // (Shift+Tab), so a field that passes the focus on passes it back.
+    bool focusCameBackwards() const { return entryFocusReason_ == Qt::BacktabFocusReason; }
     // The country of the typed call (the in-state window looks it up).
     virtual void LookupCallCountry() {}
     void ClearEntry();
@@ -569,6 +572,8 @@ private:
     // other change of its rows (a clear, the previous contacts of a call, a
     // sort, an edited cell) sets it back to false.
     bool listInOrder_ = false;
+    // Why an entry row field last got or lost the focus.
+    Qt::FocusReason entryFocusReason_ = Qt::OtherFocusReason;
 };
 
 } // namespace zq

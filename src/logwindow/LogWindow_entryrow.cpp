@@ -37,7 +37,8 @@ namespace {
 // the operator moving between fields: no field handling runs for them.
 class FocusReasons final : public QObject {
 public:
-    using QObject::QObject;
+    // Keeps the reason of the last change in `last`.
+    FocusReasons(QObject* parent, Qt::FocusReason& last) : QObject(parent), last_(last) {}
     bool movedByOperator() const
     {
         return last_ != Qt::ActiveWindowFocusReason && last_ != Qt::PopupFocusReason;
@@ -52,7 +53,7 @@ protected:
     }
 
 private:
-    Qt::FocusReason last_ = Qt::OtherFocusReason;
+    Qt::FocusReason& last_;
 };
 
 KeyHandOver& handOver()
@@ -123,7 +124,7 @@ std::function<void(int&)> rowCharacters(void (*field)(int&))
 
 void LogWindow::wireOperatorKeys()
 {
-    auto* reasons = new FocusReasons(this);
+    auto* reasons = new FocusReasons(this, entryFocusReason_);
     for (EntryBox* box : {txtCall, txtRSTR, txtCntry, txtSec, txtRSTS})
         box->installEventFilter(reasons);
 
@@ -432,9 +433,13 @@ void LogWindow::txtSec_GotFocus()
 
 void Infrm::txtSec_GotFocus()
 {
-    // Only a home-state station has a county.
+    // Only a home-state station has a county: the focus passes on in the
+    // direction it came, forward to the report sent or back to the state.
     if (!sameText(txtCntry->text(), StationSettings::instance().HomeStateCode)) {
-        txtRSTS->setFocus();
+        if (focusCameBackwards())
+            txtCntry->setFocus(Qt::BacktabFocusReason);
+        else
+            txtRSTS->setFocus();
         lblStation(4)->setEnabled(false);
     } else {
         lblStation(4)->setEnabled(true);

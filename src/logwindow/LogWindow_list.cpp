@@ -17,6 +17,7 @@
 
 #include <QClipboard>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -25,6 +26,12 @@
 namespace zq {
 
 namespace {
+
+bool leavesByTab(const QKeyEvent& e)
+{
+    return (e.key() == Qt::Key_Tab || e.key() == Qt::Key_Backtab)
+        && !(e.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
 
 // Mouse and focus events of the list, handed to the window's handlers.
 class ContactListEvents final : public QObject {
@@ -42,6 +49,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
         if (watched == list_ && e->type() == QEvent::FocusOut) {
+            lostFocus_();
+        } else if (watched == list_ && e->type() == QEvent::KeyPress && leavesByTab(*static_cast<QKeyEvent*>(e))) {
+            // Leaving shows the buttons that act on the chosen row; they
+            // stand before the next stop is looked for, so Tab reaches them.
             lostFocus_();
         } else if (watched == viewport_ && e->type() == QEvent::MouseButtonRelease) {
             const auto* m = static_cast<QMouseEvent*>(e);

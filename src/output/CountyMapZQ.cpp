@@ -69,6 +69,7 @@ void CountyMapZQ::Form_Load()
 
     for (const auto& [index, label] : lblCounty) {
         label->setToolTip(label->text());
+        label->setAccessibleName(label->text()); // read by its county, which it no longer shows
         label->setText(QString());
         label->setAttribute(Qt::WA_TranslucentBackground);
         label->setAutoFillBackground(false);

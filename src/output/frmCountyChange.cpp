@@ -41,6 +41,10 @@ frmCountyChange::frmCountyChange()
         new CaptionButton(QStringLiteral("&Rovers on County Lines Click to Add Multiple Counties"), this);
     cmdMultipleCounties->setObjectName(QStringLiteral("cmdMultipleCounties"));
     placeControl(*cmdMultipleCounties, 240, 960, 2775, 495);
+    // Read by what it does; its whole caption is its description.
+    cmdMultipleCounties->setAccessibleName(QStringLiteral("Add Multiple Counties"));
+    cmdMultipleCounties->setAccessibleDescription(
+        QStringLiteral("Rovers on County Lines Click to Add Multiple Counties"));
     Command1 = new QPushButton(QStringLiteral("Done"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     placeControl(*Command1, 960, 1560, 1215, 375);

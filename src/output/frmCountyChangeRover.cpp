@@ -53,6 +53,11 @@ frmCountyChangeRover::frmCountyChangeRover()
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setAutoDefault(false);
     placeControl(*Command1, 1200, 2640, 1215, 375);
+    // The prompt and the hint are sentences: the list and the box are named
+    // by what they hold, the hint read as the box's description.
+    List1->setAccessibleName(QStringLiteral("Rover counties"));
+    Text1->setAccessibleName(QStringLiteral("County to add"));
+    Text1->setAccessibleDescription(Label3->text());
     setTabOrder(Text1, Command1);
     setTabOrder(Command1, List1);
 

@@ -10,6 +10,7 @@
 #include "logstore/StationSettings.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTreeWidget>
 
 namespace zq {
@@ -35,6 +36,25 @@ frmCountyList::frmCountyList()
     placeControl(*ListView1, 120, 120, 2915, 5895);
     connect(ListView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { ListView1_Click(item); });
+    ListView1->setAccessibleName(QStringLiteral("Counties"));
+    ListView1->installEventFilter(this);
+}
+
+bool frmCountyList::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == ListView1 && e->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        const bool pick = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Space;
+        if (pick && (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            // The key picks the county the focus stands on, as a click on it.
+            if (QTreeWidgetItem* item = ListView1->currentItem()) {
+                ListView1->setCurrentItem(item);
+                ListView1_Click(item);
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 void frmCountyList::Form_Load()

@@ -2,6 +2,8 @@
 // The home state's counties with their abbreviations, in the county table's
 // order.  A click on a county writes its full name into the county box of
 // the active log window and hides the list; the log window unloads it.
+// Enter or Space on the county the focus stands on does what its click
+// does.
 
 #include "common/WindowRegistry.h"
 
@@ -20,6 +22,9 @@ public:
     QTreeWidget* ListView1 = nullptr;
 
     void ListView1_Click(QTreeWidgetItem* item);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Form_Load() override;

@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <algorithm>
@@ -156,6 +157,12 @@ std::unique_ptr<QInputDialog> QtPrompt::inputDialog(QWidget* parent, const QStri
     dialog->setLabelText(promptText);
     dialog->setTextValue(defaultAnswer);
     dialog->setInputMode(QInputDialog::TextInput);
+    // The answer box is read by the box's short title; the question, often
+    // a paragraph, is read as its description.
+    if (auto* box = dialog->findChild<QLineEdit*>()) {
+        box->setAccessibleName(title);
+        box->setAccessibleDescription(promptText);
+    }
     if (auto* label = dialog->findChild<QLabel*>()) {
         // A prompt wider than the room wraps; a short one stays one line.
         const QRect room = roomFor(*dialog);

@@ -79,6 +79,13 @@ frmFrequencyTest::frmFrequencyTest()
     Text2 = makeNamedBox(this, QStringLiteral("Text2"), QString(), 1800, 3630, 855);
     Command2 = sendButton(this, "Command2", 2880, 3600);
 
+    // The instructions over the two boxes are read as their descriptions;
+    // the boxes are named by what they hold.
+    Text1->setAccessibleName(QStringLiteral("Command"));
+    Text1->setAccessibleDescription(Label2->text());
+    Text2->setAccessibleName(QStringLiteral("Frequency in MHz"));
+    Text2->setAccessibleDescription(Label4->text());
+
     setTabOrder(Text1, Check1);
     setTabOrder(Check1, Command1);
     setTabOrder(Command1, Text2);

@@ -265,6 +265,7 @@ void PacketSpotfrm::buildControls()
     txtUnProcessed = new QPlainTextEdit(this);
     txtUnProcessed->setObjectName(QStringLiteral("txtUnProcessed"));
     txtUnProcessed->setReadOnly(true);
+    txtUnProcessed->setAccessibleName(QStringLiteral("Received text"));
     txtUnProcessed->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont paneFont(QStringLiteral("Courier New"));
     paneFont.setStyleHint(QFont::Monospace);

@@ -70,6 +70,8 @@ frmSplash::frmSplash()
     placeControl(*Command1, 4200, 3180, 1440, 480);
     connect(Command1, &QPushButton::clicked, this, &frmSplash::Command1_Click);
     setFocusProxy(Command1);
+    // The window has no title: it is read by the product's name it shows.
+    setAccessibleName(Label1->text() + u' ' + Label2->text());
 }
 
 void frmSplash::Form_Load()

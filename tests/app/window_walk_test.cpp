@@ -2,13 +2,14 @@
 // its fitted fonts: every caption, value and button shows whole, no two
 // visible controls overlap, every control lies inside its window, and the
 // window's frame, title bar included, lies inside the screen's available
-// area, and every text box has an accessible name (its caption) for screen
-// readers.  The log windows and the set-up dialog are also walked at the design
+// area, and the window and every control that takes the focus have a short
+// accessible name (a caption) for screen readers.  The log windows and the set-up dialog are also walked at the design
 // size, with the values of a full log.  One test per screen size.
 
 #include "support/LogWindowTestSupport.h"
 
 #include "common/ModalShow.h"
+#include "common/NamedControls.h"
 #include "common/WindowFit.h"
 #include "keying/BlindFrm.h"
 #include "keying/CWFrm.h"
@@ -35,6 +36,8 @@
 #include "spots/BandMapWindow.h"
 #include "spots/PacketSpotfrm.h"
 #include "startup/StationSetupEntry.h"
+#include "startup/frmBrelvoxLogo.h"
+#include "startup/frmSplash.h"
 #include "startup/frmStationID.h"
 
 #include <QAbstractButton>
@@ -55,6 +58,7 @@
 #include <QStyleOptionComboBox>
 #include <QTableView>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeView>
 
 #include <iostream>
@@ -253,33 +257,33 @@ QStringList frameOutside(QWidget& window)
                 .arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())};
 }
 
-// The text boxes in view that a screen reader could name only "text": a
-// box is named after the caption beside it (or its own name).
-QStringList unnamedBoxes(QWidget& window)
+// The controls in view that take the focus (boxes, lists, panes, tables,
+// buttons, option buttons, check boxes) are each read by a short name: a
+// caption of a few words, at most LongestControlName characters, not an
+// instruction.  The window is read by its title (or a name of its own).
+// The line edit inside a combo or spin box is read as part of its box.
+QStringList unnamedControls(QWidget& window)
 {
     QStringList out;
-    for (QWidget* w : window.findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(&window))
-            continue;
-        bool box = false;
-        if (qobject_cast<QLineEdit*>(w))
-            box = !qobject_cast<QComboBox*>(w->parentWidget()) && !qobject_cast<QAbstractSpinBox*>(w->parentWidget());
-        else if (auto* area = qobject_cast<QPlainTextEdit*>(w))
-            box = !area->isReadOnly();
-        else if (auto* area = qobject_cast<QTextEdit*>(w))
-            box = !area->isReadOnly();
-        else
-            box = qobject_cast<QAbstractSpinBox*>(w) != nullptr;
-        if (!box)
-            continue;
+    auto check = [&](QWidget* w) {
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
         const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();
-        // ZQ_WALK_NAMES=1 lists every box with the name it is read by.
+        // ZQ_WALK_NAMES=1 lists every control with the name it is read by.
         if (!qEnvironmentVariableIsEmpty("ZQ_WALK_NAMES"))
             std::cout << nameOf(&window).toStdString() << '.' << nameOf(w).toStdString() << " = \""
                       << name.toStdString() << "\"\n";
         if (name.isEmpty())
             out << QStringLiteral("%1 has no accessible name").arg(nameOf(w));
+        else if (w != &window && name.size() > LongestControlName)
+            out << QStringLiteral("%1 is read by a long name: \"%2\"").arg(nameOf(w), name);
+    };
+    check(&window);
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (w->isWindow() || !w->isVisibleTo(&window) || w->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (qobject_cast<QComboBox*>(w->parentWidget()) || qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
+            continue;
+        check(w);
     }
     return out;
 }
@@ -292,7 +296,7 @@ QStringList walkFaults(QWidget& window, const std::function<bool(const QWidget&)
         window.grab().save(QString::fromLocal8Bit(qgetenv("ZQ_WALK_SHOTS")) + QLatin1Char('/') + nameOf(&window)
                            + QStringLiteral(".png"));
     QStringList out = clippedCaptions(window) + misplacedControls(window, drawing ? drawing : noDrawing)
-        + frameOutside(window) + unnamedBoxes(window);
+        + frameOutside(window) + unnamedControls(window);
     for (QString& line : out)
         line.prepend(nameOf(&window) + QStringLiteral(": "));
     return out;
@@ -456,9 +460,18 @@ TEST_P(ToolWindowWalkTest, EveryOtherWindow)
 {
     QStringList faults;
 
+    // The start-up window, fitted as it loads; its logo closes at once, as
+    // its timer would close it.
+    useScreen();
+    QTimer::singleShot(0, [] {
+        if (auto* logo = WindowRegistry::existing<frmBrelvoxLogo>())
+            logo->Timer1_Timer();
+    });
+    DefaultInstance<frmSplash>().Form_Load();
+    faults << walk<frmSplash>();
+
     // The out-of-state log window and what it opens; the privileges window
     // draws the band plan.
-    useScreen();
     env.seedDataFile(QStringLiteral("BandPlan.txt"));
     writeLog();
     LogWindow& out = start(1);

@@ -1,14 +1,20 @@
-// Text boxes take the caption beside them as their accessible name: the
-// label left of the box on its row, else right of it, else above it, else
-// below it; never a label with another control between, a hidden label for
-// a box in view, or a label that already names another box; a box with a
-// name of its own keeps it.
+// Controls take the caption beside them as their accessible name.  Text
+// boxes: the label left of the box on its row, else right of it, else above
+// it, else below it; never a label with another control between, a hidden
+// label for a box in view, or a label that already names another box; a box
+// with a name of its own keeps it.  Lists and panes: the label left of them
+// or above them, in its short form.  A caption too long for a name is read
+// in its short form, the whole caption as the description.
 
 #include "common/EntryBox.h"
 #include "common/NamedControls.h"
+#include "common/TwipsLayout.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -21,6 +27,12 @@ QString readName(QWidget* box)
 {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
     return face ? face->text(QAccessible::Name) : QString();
+}
+
+QString readDescription(QWidget* box)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+    return face ? face->text(QAccessible::Description) : QString();
 }
 
 TEST(BoxCaptions, EachBoxIsNamedByTheCaptionBesideIt)
@@ -52,8 +64,8 @@ TEST(BoxCaptions, EachBoxIsNamedByTheCaptionBesideIt)
     own->setAccessibleName(QStringLiteral("Own name"));
     window.resize(400, 400);
 
-    nameBoxesAfterCaptions(window);
-    nameBoxesAfterCaptions(window); // twice changes nothing
+    nameControlsAfterCaptions(window);
+    nameControlsAfterCaptions(window); // twice changes nothing
 
     const struct {
         QWidget* box;
@@ -65,6 +77,58 @@ TEST(BoxCaptions, EachBoxIsNamedByTheCaptionBesideIt)
     };
     for (const auto& c : cases)
         EXPECT_EQ(readName(c.box), QLatin1String(c.name)) << c.box->objectName().toStdString();
+}
+
+TEST(BoxCaptions, ListsPanesAndLongCaptionsAreReadByShortNames)
+{
+    QWidget window;
+    // A list under its caption, whose count changes; a list with only a
+    // caption below it; a pane beside its caption.
+    makeNamedLabel(&window, "lblWorked", "Cnty Wkd - 0", 120, 120, 1500, 240);
+    auto* worked = new QListWidget(&window);
+    placeControl(*worked, 120, 380, 1500, 1200);
+    auto* below = new QListWidget(&window);
+    placeControl(*below, 1800, 380, 1500, 1200);
+    makeNamedLabel(&window, "lblHint", "Click a county to remove it.", 1800, 1640, 1500, 240);
+    makeNamedLabel(&window, "lblPane", "Select Option:", 3500, 380, 1300, 240);
+    auto* pane = new QPlainTextEdit(&window);
+    pane->setReadOnly(true);
+    placeControl(*pane, 4900, 380, 2000, 1200);
+    // Long captions: a box's with a remark in brackets, a check box's own,
+    // an instruction with none.
+    makeNamedLabel(&window, "lblSoap", "Soapbox (Add any comments you would like to make about the contest):",
+                   120, 2000, 5000, 240);
+    EntryBox* soap = makeNamedBox(&window, "txtSoap", "", 120, 2260, 5000);
+    auto* echo = makeNamedCheck(&window, "chkEcho", "Display CW text on main form and in the log (NA for WinKey).",
+                                120, 2700, 5000);
+    makeNamedLabel(&window, "lblLong", "Please type here the complete command that your radio needs to switch.",
+                   120, 3100, 6000, 240);
+    EntryBox* command = makeNamedBox(&window, "txtCommand", "", 120, 3360, 3000);
+    window.resize(700, 400);
+
+    nameControlsAfterCaptions(window);
+    nameControlsAfterCaptions(window); // twice changes nothing
+
+    const struct {
+        QWidget* control;
+        const char* name;
+        const char* description;
+    } cases[] = {
+        {worked, "Cnty Wkd", ""},
+        {below, "", ""},
+        {pane, "Select Option", ""},
+        {soap, "Soapbox", "Soapbox (Add any comments you would like to make about the contest):"},
+        {echo, "Display CW text on main form and in the log",
+         "Display CW text on main form and in the log (NA for WinKey)."},
+        // No short form: read by the whole instruction, which the window
+        // must name itself.
+        {command, "Please type here the complete command that your radio needs to switch.", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(readName(c.control), QLatin1String(c.name));
+        EXPECT_EQ(readDescription(c.control), QLatin1String(c.description));
+    }
 }
 
 } // namespace

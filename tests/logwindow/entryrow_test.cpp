@@ -357,6 +357,32 @@ TEST_F(EntryRowTest, InStateDigitsGoToTheReportSentAndLettersThereAreRefused)
     EXPECT_EQ(w.txtRSTS->text(), "7");
 }
 
+// The county field passes the focus over in the direction it came, for a
+// station outside the home state: Tab from the state goes on to RS(T) Sn,
+// Shift+Tab from RS(T) Sn back to the state.
+TEST_F(EntryRowTest, InStateTheCountyIsPassedOverBothWays)
+{
+    const struct {
+        const char* state;
+        const char* forward;
+        const char* back;
+    } cases[] = {{"tx", "txtRSTS", "txtCntry"}, {"zq", "txtSec", "txtSec"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        freshRun();
+        openLoggedOn(0);
+        keys(QStringLiteral("k4xyz 59") + QLatin1String(c.state));
+        ASSERT_EQ(focusName(), "txtCntry");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(focusName(), c.forward);
+        if (focusName() == "txtSec")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(focusName(), "txtRSTS");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        EXPECT_EQ(focusName(), c.back);
+    }
+}
+
 // --- Call field checks --------------------------------------------------------
 
 TEST_F(EntryRowTest, LeavingTheCallFillsDefaultReportsByMode)

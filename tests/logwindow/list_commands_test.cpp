@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -130,6 +131,64 @@ TEST_F(ListCommandsTest, AfterADeleteOrAnEditTheFocusIsBackInTheCallField)
     w.cmdEdit->click();
     EXPECT_EQ(QApplication::focusWidget(), w.txtCall);
     EXPECT_FALSE(buttonsShown(w));
+}
+
+// The list worked from the keyboard alone, in both windows: Tab from the
+// call field goes round the window to it, the arrow keys choose a row, Tab
+// on shows Edit and Delete and stops at them, and each acts on the row
+// chosen.  Shift+Tab from the call field comes straight back to the list.
+TEST_F(ListCommandsTest, TheListAndItsButtonsAreWorkedFromTheKeyboard)
+{
+    auto focus = [] { return QApplication::focusWidget(); };
+    auto press = [&](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(focus(), key, mods);
+    };
+    for (uint8_t outOfState : {uint8_t(1), uint8_t(0)}) {
+        SCOPED_TRACE(outOfState ? "out-of-state" : "in-state");
+        freshRun();
+        contacts.clear();
+        writeContacts(4);
+        LogWindow& w = open(outOfState);
+        w.txtCall->setFocus();
+        for (int i = 0; i < 100 && focus() != w.ListView1; ++i)
+            press(Qt::Key_Tab);
+        ASSERT_EQ(focus(), w.ListView1);
+        EXPECT_FALSE(buttonsShown(w));
+
+        // Newest on top: 4, 3, 2, 1.  Two rows down is contact 2.
+        press(Qt::Key_Down);
+        press(Qt::Key_Down);
+        ASSERT_EQ(w.ListView1->text(w.ListView1->selectedRow(), 0), QStringLiteral("2"));
+        press(Qt::Key_Tab);
+        EXPECT_TRUE(buttonsShown(w));
+        ASSERT_EQ(focus(), w.cmdEdit);
+        QStringList edited;
+        setModalShowHandlerForTesting([&](QWidget& d) {
+            edited << d.findChild<QLineEdit*>(QStringLiteral("txtEditCall"))->text();
+        });
+        press(Qt::Key_Space);
+        setModalShowHandlerForTesting(nullptr);
+        EXPECT_EQ(edited, QStringList{QStringLiteral("K2AA")});
+        EXPECT_EQ(focus(), w.txtCall);
+        EXPECT_FALSE(buttonsShown(w));
+
+        // Back to the list; its focus stands on the top row, chosen; one
+        // row down is contact 3, which Delete removes.
+        press(Qt::Key_Tab, Qt::ShiftModifier);
+        ASSERT_EQ(focus(), w.ListView1);
+        EXPECT_EQ(w.ListView1->text(w.ListView1->selectedRow(), 0), QStringLiteral("4"));
+        press(Qt::Key_Down);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Tab);
+        ASSERT_EQ(focus(), w.cmdDelete);
+        env.prompt().answerMessage(MsgAnswer::Yes);
+        press(Qt::Key_Return);
+        contacts.erase(contacts.begin() + 2);
+        EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), expectedLog());
+        EXPECT_EQ(column(w, 1), QStringList({"K4AA", "K2AA", "K1AA"}));
+        EXPECT_EQ(focus(), w.txtCall);
+        EXPECT_FALSE(buttonsShown(w));
+    }
 }
 
 TEST_F(ListCommandsTest, EditWritesTheDialogsFieldsBackAndReloads)

@@ -385,7 +385,9 @@ TEST_F(CabrilloDialogTest, ControlsCaptionsLayoutAndTabOrder)
         QStringList order;
         QWidget* next = d.Option12;
         do {
-            if (next->focusPolicy() & Qt::TabFocus)
+            // Of the option buttons of a frame only the chosen one is a
+            // stop for Tab; the order holds them all.
+            if (next->focusPolicy() != Qt::NoFocus)
                 order << next->objectName();
             next = next->nextInFocusChain();
         } while (next != d.Option12 && order.size() < 40);

@@ -128,3 +128,33 @@ TEST_F(CountyListTest, AClickFillsOnlyTheActiveWindowsCountyBox)
         EXPECT_EQ(w.txtSec->text(), QStringLiteral("Bellhaven"));
     }
 }
+
+TEST_F(CountyListTest, EnterOrSpaceOnTheCountyInFocusPicksIt)
+{
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int downs;
+        const char* county;
+    } cases[] = {
+        {Qt::Key_Return, Qt::NoModifier, 2, "Bellhaven"},
+        {Qt::Key_Enter, Qt::KeypadModifier, 0, "Alderbrook"},
+        {Qt::Key_Space, Qt::NoModifier, 1, "Ashcombe"},
+    };
+    LogWindow& w = start(1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QTest::toString(c.key));
+        w.txtSec->clear();
+        showList(w, [&](frmCountyList& list) {
+            QApplication::setActiveWindow(&list);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+            ASSERT_EQ(QApplication::focusWidget(), list.ListView1);
+            for (int i = 0; i < c.downs; ++i)
+                QTest::keyClick(list.ListView1, Qt::Key_Down);
+            ASSERT_EQ(list.ListView1->currentItem(), list.ListView1->topLevelItem(c.downs));
+            QTest::keyClick(list.ListView1, c.key, c.mods);
+            EXPECT_TRUE(list.isHidden());
+        });
+        EXPECT_EQ(w.txtSec->text(), QLatin1String(c.county));
+    }
+}

@@ -5,6 +5,7 @@
 #include "output/CountyMapZQ.h"
 #include "support/LogWindowTestSupport.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QSet>
 #include <QTimer>
@@ -72,13 +73,17 @@ TEST_F(CountyMapWindowTest, EmptyLogShowsTheHintAndPaintsNothing)
     EXPECT_EQ(m.picture(), original);
     EXPECT_EQ(m.Picture1->size(), QSize(621, 295));
 
-    // The hot spots carry their county's name as a tooltip only.
+    // The hot spots show no name: they carry their county's name as a
+    // tooltip, and a screen reader reads them by it.
     ASSERT_EQ(m.lblCounty.count(), 77);
     for (int k = 0; k < 77; ++k) {
         QLabel* l = m.lblCounty(k);
         ASSERT_NE(l, nullptr) << k;
         EXPECT_EQ(l->toolTip(), spots[size_t(k)].name);
         EXPECT_TRUE(l->text().isEmpty());
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(l);
+        ASSERT_NE(face, nullptr);
+        EXPECT_EQ(face->text(QAccessible::Name), spots[size_t(k)].name);
         EXPECT_EQ(l->geometry(),
                   QRect(spots[size_t(k)].left, spots[size_t(k)].top, spots[size_t(k)].width,
                         spots[size_t(k)].height));
