@@ -19,7 +19,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -659,8 +658,8 @@ void PacketSpotfrm::CollectTNCSettings()
 void PacketSpotfrm::ReadSpotSettings()
 {
     const QString path = Folders::workingFile(QStringLiteral("PackSpot.txt"));
-    QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, path))
         return;
     PackSpotValues v;
     v.tnc = TncSettings;

@@ -339,6 +339,34 @@ TEST_F(ProgramProcess, AFolderThatCannotBeLockedIsSaidAndTheLogIsNotOpened)
         GTEST_SKIP() << "neither another user nor a read-only mount can be set up here";
 }
 
+// log.txt is a pipe (made by another program) when the log window opens:
+// "Open existing log?" Yes gives the load failure that a folder gets there,
+// with the reason, and the program ends instead of waiting on the pipe.
+TEST_F(ProgramProcess, ALogThatIsAPipeIsRefusedAtTheStartAndTheProgramEnds)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/county2.txt"),
+                            work.filePath(QStringLiteral("county2.txt"))));
+    const QString logPath = work.filePath(QStringLiteral("log.txt"));
+    ASSERT_TRUE(QFile::remove(logPath));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(logPath).constData(), 0644), 0);
+
+    auto run = driven("log");
+    ASSERT_TRUE(run->waitForEnd()) << "the program waits on the pipe: "
+                                   << run->lines().join(u'|').toStdString();
+    const QStringList said = run->lines();
+    EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(said.filter(QStringLiteral("MESSAGE Open existing log?: ")).size(), 1)
+        << said.join(u'|').toStdString();
+    const QStringList failure = said.filter(QStringLiteral("MESSAGE File Error: Error opening file."));
+    ASSERT_EQ(failure.size(), 1) << said.join(u'|').toStdString();
+    EXPECT_TRUE(failure[0].contains(QDir::toNativeSeparators(logPath)));
+    EXPECT_TRUE(failure[0].contains(QStringLiteral("Not a regular file"))) << failure[0].toStdString();
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(logPath).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_FALSE(QFileInfo::exists(lockPath()));
+}
+
 TEST_F(ProgramProcess, TheLockOfAKilledCopyIsTakenOver)
 {
     // Killed once it runs: its lock file names it by then (a copy killed

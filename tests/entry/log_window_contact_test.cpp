@@ -12,6 +12,7 @@
 #include "keying/PhoneFrm.h"
 #include "platform/WaveDevice.h"
 #include "support/FakeWaveBackend.h"
+#include "support/WatchedFifo.h"
 #include "logstore/SectionTable.h"
 #include "platform/SafeFile.h"
 
@@ -273,6 +274,29 @@ TEST_F(ContactEntryTest, FailedAppendLeavesNothingCountedAndKeepsTheRow)
     EXPECT_EQ(ContactLog::instance().ContactCount, 1);
     EXPECT_EQ(logFile(), logLine("W5ABC", "599", "599", "", "Alderbrook", "", "2026/09/12",
                                  "18:30:00", "CW", "20", "14.025"));
+}
+
+// log.txt replaced by a pipe after the load (by another program): the
+// append refuses it without waiting on it and says why; the contact is not
+// counted and stays in the row.
+TEST_F(ContactEntryTest, ALogReplacedByAPipeIsRefusedWithoutWaitingAndTheRowKept)
+{
+    LogWindow& w = open(1);
+    env.prompt().clear();
+    ASSERT_TRUE(QFile::remove(env.workPath(QStringLiteral("log.txt"))));
+    WatchedFifo pipe(env.workPath(QStringLiteral("log.txt")));
+    ASSERT_TRUE(pipe.ok());
+
+    enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
+    EXPECT_FALSE(pipe.readerWasReleased()) << "logging waited on the pipe";
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"File Error"});
+    EXPECT_EQ(env.prompt().messageTexts().value(0),
+              QStringLiteral("Unable to write log.txt: Not a regular file"));
+    EXPECT_EQ(ContactLog::instance().ContactCount, 0);
+    EXPECT_EQ(ContestTotals::instance().QsoPoints, 0);
+    EXPECT_EQ(w.List2->count(), 0);
+    EXPECT_EQ(w.txtCall->text(), "W5ABC");
+    EXPECT_EQ(w.txtSec->text(), "Alderbrook");
 }
 
 TEST_F(ContactEntryTest, FullLogTakesNoMoreContacts)
