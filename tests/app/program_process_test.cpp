@@ -17,6 +17,7 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -384,6 +385,83 @@ TEST_F(ProgramProcess, TheLockOfAKilledCopyIsTakenOver)
     next->signal(SIGTERM);
     ASSERT_TRUE(next->waitForEnd());
     EXPECT_EQ(next->exitStatus(), QProcess::NormalExit);
+}
+
+// The lock of a copy run as root (through sudo, say) and gone since: a
+// file of root's, mode 0644, naming a process of this host that no longer
+// runs.  Started as user nobody in a folder of nobody's, the program takes
+// it over and starts; in a sticky folder of root's, where nobody may not
+// remove it, the start is refused with the lock file, its owner and the
+// reason, exit 1, and nothing in the folder is touched.
+TEST_F(ProgramProcess, AGoneCopysLockOfAnotherUserIsTakenOverOrSaid)
+{
+    const QStringList asNobody = {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+                                  QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
+    if (::geteuid() != 0
+        || !launches(asNobody, {QStringLiteral("test"), QStringLiteral("-x"),
+                                QStringLiteral(ZQ_DRIVEN_PROGRAM)}))
+        GTEST_SKIP() << "no other user can be set up here";
+    // A process of this host that has ended.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ASSERT_GT(gone, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(gone, &status, 0), gone);
+    const QByteArray lock = QByteArray::number(gone) + "\nzqlog_driven\n"
+        + QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n'
+        + QSysInfo::bootUniqueId() + '\n';
+    auto leaveRootsLock = [&] {
+        QFile f(lockPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(lock);
+        f.close();
+        ASSERT_EQ(::chmod(QFile::encodeName(lockPath()).constData(), 0644), 0);
+    };
+    // The home (settings, documents) is nobody's too.
+    const QByteArray homePath = QFile::encodeName(home.environment().value(QStringLiteral("HOME")));
+    for (const QByteArray& d : {homePath, homePath + "/runtime"})
+        ASSERT_EQ(::chown(d.constData(), 65534, 65534), 0);
+    const QByteArray folder = QFile::encodeName(work.path());
+
+    {
+        SCOPED_TRACE("a folder of nobody's");
+        ASSERT_EQ(::chown(folder.constData(), 65534, 65534), 0);
+        ASSERT_EQ(::chmod(folder.constData(), 0755), 0);
+        leaveRootsLock();
+        auto run = drivenBy(asNobody);
+        ASSERT_TRUE(run->waitForLine(QStringLiteral("STARTED"))) << run->lines().join(u'|').toStdString();
+        EXPECT_TRUE(run->lines().filter(QStringLiteral("Log Already Open")).isEmpty());
+        EXPECT_TRUE(waitForLockedBy(lockPath(), run->processId()));
+        EXPECT_EQ(QFileInfo(lockPath()).ownerId(), 65534u);
+        run->signal(SIGTERM);
+        ASSERT_TRUE(run->waitForEnd());
+        EXPECT_EQ(run->exitCode(), 0);
+        EXPECT_FALSE(QFileInfo::exists(lockPath()));
+    }
+    {
+        SCOPED_TRACE("a sticky folder of root's");
+        ASSERT_EQ(::chown(folder.constData(), 0, 0), 0);
+        ASSERT_EQ(::chmod(folder.constData(), 01777), 0);
+        leaveRootsLock();
+        const QStringList before = snapshot(work.path());
+        auto run = drivenBy(asNobody);
+        ASSERT_TRUE(run->waitForEnd());
+        EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run->exitCode(), 1);
+        const QStringList said = run->lines();
+        ASSERT_EQ(said.size(), 1) << said.join(u'|').toStdString();
+        EXPECT_TRUE(said[0].startsWith(QStringLiteral("MESSAGE Working Folder Not Locked: ")))
+            << said[0].toStdString();
+        for (const QString& named : {QDir::toNativeSeparators(work.path()), workingFolderLockName(),
+                                     QStringLiteral("user root"),
+                                     QString::fromLocal8Bit(strerror(EPERM))})
+            EXPECT_TRUE(said[0].contains(named)) << named.toStdString() << ": " << said[0].toStdString();
+        EXPECT_EQ(snapshot(work.path()).join(u'|').toStdString(), before.join(u'|').toStdString());
+        QFile f(lockPath());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), lock);
+    }
 }
 
 TEST_F(ProgramProcess, EndSignalsWhileCwIsKeyedLeaveTheKeyUpAndThePortReleased)
