@@ -8,6 +8,7 @@
 #include "keying/KeyingState.h"
 #include "logwindow/LogWindow.h"
 #include "platform/EndSignals.h"
+#include "platform/ContestFiles.h"
 #include "platform/InnerLoop.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
@@ -258,7 +259,11 @@ int runProgram(int argc, char** argv, const std::function<void()>& started)
     QLockFile lock(lockFilePath(folder));
     if (!lockWorkingFolder(lock, folder))
         return 1;
-    removeStaleTemporaryFiles(folder); // only now: a refused copy leaves the running one's alone
+    // Only now: a refused copy leaves the running one's alone.  The
+    // contest's files may be links into other folders, where their
+    // rewrites make their temporary files.
+    for (const QString& written : contestFileFolders(folder))
+        removeStaleTemporaryFiles(written);
 
     bool bySignal = false;
     installEndSignalHandlers([&bySignal](int) {

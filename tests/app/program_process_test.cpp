@@ -464,6 +464,34 @@ TEST_F(ProgramProcess, AGoneCopysLockOfAnotherUserIsTakenOverOrSaid)
     }
 }
 
+// log.txt is a link into another folder, where its rewrites make their
+// temporary files: a copy that starts removes those of killed rewrites
+// there too, once it holds the lock; a file that only looks like one stays.
+TEST_F(ProgramProcess, TheTemporaryFilesOfKilledWritesBesideALinkedLogAreRemoved)
+{
+    QTemporaryDir other;
+    const QString real = other.filePath(QStringLiteral("contest.log"));
+    ASSERT_TRUE(QFile::rename(work.filePath(QStringLiteral("log.txt")), real));
+    ASSERT_TRUE(QFile::link(real, work.filePath(QStringLiteral("log.txt"))));
+    const QByteArray logBytes = log();
+    ASSERT_TRUE(leaveKilledRewrite(work.path()));
+    const QString lookAlike = QStringLiteral(".contest.log.zqtmp.abc");
+    {
+        QFile f(other.filePath(lookAlike));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_EQ(hiddenFiles(other.path()).size(), 2) << hiddenFiles(other.path()).join(u'|').toStdString();
+    EXPECT_TRUE(hiddenFiles(work.path()).isEmpty());
+
+    auto next = driven();
+    ASSERT_TRUE(next->waitForLine(QStringLiteral("STARTED"))) << next->lines().join(u'|').toStdString();
+    EXPECT_EQ(hiddenFiles(other.path()), QStringList{lookAlike});
+    EXPECT_EQ(log(), logBytes);
+    EXPECT_TRUE(QFileInfo(work.filePath(QStringLiteral("log.txt"))).isSymLink());
+    next->signal(SIGTERM);
+    ASSERT_TRUE(next->waitForEnd());
+}
+
 TEST_F(ProgramProcess, EndSignalsWhileCwIsKeyedLeaveTheKeyUpAndThePortReleased)
 {
     struct Case {
