@@ -154,16 +154,27 @@ bool lockWorkingFolder(QLockFile& lock, const QString& folder)
     // A running copy keeps its lock however long it runs; only a lock
     // whose process is gone counts as stale.
     lock.setStaleLockTime(0);
-    if (lock.tryLock(0))
+    // The lock reads a lock file that is there already: one that is no
+    // regular file (a pipe, say) would hold the start for good, and is
+    // refused unread.
+    QString cannotLock;
+    struct stat existing {};
+    if (::stat(QFile::encodeName(lockFilePath(folder)).constData(), &existing) == 0
+        && !S_ISREG(existing.st_mode))
+        cannotLock = QStringLiteral("the lock file %1 is not a regular file")
+                         .arg(QDir::toNativeSeparators(lockFilePath(folder)));
+    else if (lock.tryLock(0))
         return true;
-    if (lock.error() != QLockFile::LockFailedError) {
+    else if (lock.error() != QLockFile::LockFailedError)
+        cannotLock = whyNoFileCanBeMade(folder);
+    if (!cannotLock.isEmpty()) {
         // Without its lock another copy could open the same log and both
         // would write it: the log is not opened.
         prompt().message(QStringLiteral("The working folder %1 cannot be locked for this program: "
                                         "%2.  The log is not opened without the lock, so that no "
                                         "other copy can write it at the same time.  Start the "
                                         "program in a folder that you may write.")
-                             .arg(QDir::toNativeSeparators(folder), whyNoFileCanBeMade(folder)),
+                             .arg(QDir::toNativeSeparators(folder), cannotLock),
                          QStringLiteral("Working Folder Not Locked"), MsgButtons::Ok,
                          MsgIcon::Critical);
         return false;

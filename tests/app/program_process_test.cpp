@@ -8,6 +8,7 @@
 #include "platform/SafeFile.h"
 #include "support/FakeWinKeyer.h"
 #include "support/TestEnv.h"
+#include "support/WatchedFifo.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -655,4 +656,21 @@ TEST(WorkingFolderLock, HeldLockRefusesAndAnOldLockThatNamesNoProcessIsTakenOver
         lock.unlock();
         QFile::remove(path);
     }
+}
+
+// A lock file that is a pipe (made by another program): the start is
+// refused with the reason, without waiting on the pipe.
+TEST(WorkingFolderLock, ALockFileThatIsAPipeIsRefusedUnread)
+{
+    test::TestEnv env;
+    const QString path = env.workPath(workingFolderLockName());
+    test::WatchedFifo pipe(path);
+    ASSERT_TRUE(pipe.ok());
+    QLockFile lock(path);
+    EXPECT_FALSE(lockWorkingFolder(lock, env.workDir()));
+    EXPECT_FALSE(pipe.readerWasReleased()) << "the lock waited on the pipe";
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{QStringLiteral("Working Folder Not Locked")});
+    EXPECT_TRUE(env.prompt().messageTexts().value(0).contains(
+        QDir::toNativeSeparators(path) + QStringLiteral(" is not a regular file")))
+        << env.prompt().messageTexts().value(0).toStdString();
 }
