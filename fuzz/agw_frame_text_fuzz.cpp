@@ -1,6 +1,8 @@
 // Received packet engine frames, split from the input's bytes, through the
 // spotting link's text handling: monitored and connected frames, connect
 // and disconnect frames, the pane, the repeat test and the spot columns.
+// Nothing handed on or shown holds a control character.
+#include "CleanText.h"
 #include "platform/AgwEngine.h"
 #include "spots/AgwSpotLink.h"
 
@@ -18,9 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     zq::SpotPane pane;
     zq::AgwSpotEvents events;
     events.forward = [](const QString& f, const QString& c, const QString& line) {
-        (void)f;
-        (void)c;
-        (void)zq::parseDXSpotLine(line);
+        zq::fuzz::requireClean(f);
+        zq::fuzz::requireClean(c);
+        zq::fuzz::requireClean(line);
+        zq::fuzz::requireClean(zq::parseDXSpotLine(line).record);
     };
     bool listDxOnly = false;
     for (const zq::AgwFrame& f : frames) {
@@ -36,5 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     link.takeFrame(rest, pane, false, events);
     rest.call = QStringLiteral("OTHER");
     link.takeFrame(rest, pane, false, events);
+    zq::fuzz::requireClean(pane.text());
+    zq::fuzz::requireClean(link.ConnectedCall);
     return 0;
 }

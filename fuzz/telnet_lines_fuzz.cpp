@@ -1,9 +1,13 @@
-// Received Telnet cluster text, one byte per character, in chunks of every
-// size the input asks for, through the line assembly, the pane and the
-// spot-line columns, with List DX Only both ways.
+// Received Telnet cluster bytes, in chunks of every size the input asks
+// for, decoded as the link decodes them, through the line assembly, the
+// pane and the spot-line columns, with List DX Only both ways: nothing
+// handed on or shown holds a control character.
+#include "CleanText.h"
 #include "spots/TelnetLink.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -14,18 +18,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The first byte chooses the chunk size and the List DX Only setting.
     const qsizetype chunk = 1 + (data[0] & 0x7f);
     const bool listDxOnly = (data[0] & 0x80) != 0;
-    const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data + 1),
-                                             static_cast<qsizetype>(size - 1));
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data + 1),
+                               static_cast<qsizetype>(size - 1));
     zq::TelnetIntake intake;
     zq::SpotPane pane;
-    for (qsizetype at = 0; at < text.size(); at += chunk) {
-        intake.take(QStringView(text).mid(at, chunk), pane, listDxOnly,
-                    [](const QString& f, const QString& c, const QString& line) {
-                        (void)f;
-                        (void)c;
-                        (void)zq::parseDXSpotLine(line);
+    for (qsizetype at = 0; at < bytes.size(); at += chunk) {
+        intake.take(zq::telnetText(bytes.sliced(at, std::min(chunk, bytes.size() - at))), pane,
+                    listDxOnly, [](const QString& f, const QString& c, const QString& line) {
+                        zq::fuzz::requireClean(f);
+                        zq::fuzz::requireClean(c);
+                        zq::fuzz::requireClean(line);
+                        zq::fuzz::requireClean(zq::parseDXSpotLine(line).record);
                     });
     }
+    zq::fuzz::requireClean(pane.text());
     (void)zq::winsockErrorText(static_cast<int>(size));
     return 0;
 }

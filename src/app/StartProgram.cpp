@@ -9,6 +9,7 @@
 #include "keying/KeyingState.h"
 #include "logwindow/LogWindow.h"
 #include "platform/EndSignals.h"
+#include "platform/ContestFiles.h"
 #include "platform/InnerLoop.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
@@ -23,11 +24,16 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QTimer>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zq {
@@ -69,6 +75,80 @@ QString whyNoFileCanBeMade(const QString& folder)
         .arg(QDir::toNativeSeparators(lockFilePath(folder)));
 }
 
+// The name of the user `uid`, or the number when it has none.
+QString userName(uid_t uid)
+{
+    if (const passwd* pw = ::getpwuid(uid); pw && pw->pw_name)
+        return QString::fromLocal8Bit(pw->pw_name);
+    return QString::number(uid);
+}
+
+// Whether the copy a lock file names is gone for good: its process is of
+// this host and no longer runs (no such process, one of an earlier boot,
+// or its number now taken by another program).  A process that this user
+// may not look at counts as running.
+bool lockHolderIsGone(const QByteArray& content)
+{
+    const QList<QByteArray> lines = content.split('\n');
+    bool ok = false;
+    const qint64 pid = lines.value(0).toLongLong(&ok);
+    if (!ok || pid <= 0 || pid_t(pid) != pid || lines.size() < 3)
+        return false;
+    const QString app = QString::fromUtf8(lines.value(1));
+    const QString host = QString::fromUtf8(lines.value(2));
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return false;
+    const QByteArray machine = lines.value(3);
+    const QByteArray boot = lines.value(4);
+    if (!machine.isEmpty() && machine == QSysInfo::machineUniqueId() && !boot.isEmpty()
+        && boot != QSysInfo::bootUniqueId())
+        return true;
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        return true;
+    QString exe = QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid));
+    if (exe.endsWith(QLatin1String(" (deleted)")))
+        exe.chop(10);
+    return !exe.isEmpty() && !app.isEmpty() && QFileInfo(exe).fileName() != app;
+}
+
+enum class TakeOver { NotStale, Removed, CannotRemove };
+
+// Takes over the lock file `path` of a copy that is gone where the lock's
+// own stale-lock removal cannot, since it opens the file for writing: a
+// file of another user's (left by a copy run through sudo, say).  The file
+// is opened for reading only and held under the lock that every live
+// holder keeps on its lock file, so that two starting copies never remove
+// each other's fresh lock; what it names is judged, and it is removed only
+// while it is still the file at that name.  With CannotRemove, *owner and
+// *why say whose file it is and why it stays (a sticky folder, or one that
+// this user may not write).
+TakeOver takeOverLockOfGoneCopy(const QString& path, QString* owner, QString* why)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return TakeOver::NotStale;
+    TakeOver result = TakeOver::NotStale;
+    struct stat held {}, named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode)) {
+        QByteArray content(1024, '\0');
+        const ssize_t n = ::pread(fd, content.data(), size_t(content.size()), 0);
+        content.truncate(n > 0 ? qsizetype(n) : 0);
+        if (lockHolderIsGone(content) && ::lstat(native.constData(), &named) == 0
+            && named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
+            if (::unlink(native.constData()) == 0) {
+                result = TakeOver::Removed;
+            } else {
+                *why = QString::fromLocal8Bit(strerror(errno));
+                *owner = userName(held.st_uid);
+                result = TakeOver::CannotRemove;
+            }
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
 } // namespace
 
 bool lockWorkingFolder(QLockFile& lock, const QString& folder)
@@ -76,19 +156,51 @@ bool lockWorkingFolder(QLockFile& lock, const QString& folder)
     // A running copy keeps its lock however long it runs; only a lock
     // whose process is gone counts as stale.
     lock.setStaleLockTime(0);
-    if (lock.tryLock(0))
+    // The lock reads a lock file that is there already: one that is no
+    // regular file (a pipe, say) would hold the start for good, and is
+    // refused unread.
+    QString cannotLock;
+    struct stat existing {};
+    if (::stat(QFile::encodeName(lockFilePath(folder)).constData(), &existing) == 0
+        && !S_ISREG(existing.st_mode))
+        cannotLock = QStringLiteral("the lock file %1 is not a regular file")
+                         .arg(QDir::toNativeSeparators(lockFilePath(folder)));
+    else if (lock.tryLock(0))
         return true;
-    if (lock.error() != QLockFile::LockFailedError) {
+    else if (lock.error() != QLockFile::LockFailedError)
+        cannotLock = whyNoFileCanBeMade(folder);
+    if (!cannotLock.isEmpty()) {
         // Without its lock another copy could open the same log and both
         // would write it: the log is not opened.
         prompt().message(QStringLiteral("The working folder %1 cannot be locked for this program: "
                                         "%2.  The log is not opened without the lock, so that no "
                                         "other copy can write it at the same time.  Start the "
                                         "program in a folder that you may write.")
-                             .arg(QDir::toNativeSeparators(folder), whyNoFileCanBeMade(folder)),
+                             .arg(QDir::toNativeSeparators(folder), cannotLock),
                          QStringLiteral("Working Folder Not Locked"), MsgButtons::Ok,
                          MsgIcon::Critical);
         return false;
+    }
+    // The lock of a copy that is gone, in a file that the lock could not
+    // take over: taken over here where the folder lets it go, and said
+    // where not, with its owner and the reason.
+    QString owner, why;
+    switch (takeOverLockOfGoneCopy(lockFilePath(folder), &owner, &why)) {
+    case TakeOver::Removed:
+        if (lock.tryLock(0))
+            return true;
+        break;
+    case TakeOver::CannotRemove:
+        prompt().message(
+            QStringLiteral("The working folder %1 holds the lock file %2 of user %3, left by a copy "
+                           "of this program that no longer runs, and it cannot be removed: %4.  "
+                           "The log is not opened without the lock, so that no other copy can "
+                           "write it at the same time.  Remove %2 (as user %3), or start the "
+                           "program in a folder that you may write.")
+                .arg(QDir::toNativeSeparators(folder), workingFolderLockName(), owner, why),
+            QStringLiteral("Working Folder Not Locked"), MsgButtons::Ok, MsgIcon::Critical);
+        return false;
+    case TakeOver::NotStale: break;
     }
     // A copy killed between making the lock file and writing its process
     // into it leaves a file that names no process: taken over once it is
@@ -160,7 +272,11 @@ int runProgram(int argc, char** argv, const std::function<void()>& started)
     QLockFile lock(lockFilePath(folder));
     if (!lockWorkingFolder(lock, folder))
         return 1;
-    removeStaleTemporaryFiles(folder); // only now: a refused copy leaves the running one's alone
+    // Only now: a refused copy leaves the running one's alone.  The
+    // contest's files may be links into other folders, where their
+    // rewrites make their temporary files.
+    for (const QString& written : contestFileFolders(folder))
+        removeStaleTemporaryFiles(written);
 
     bool bySignal = false;
     installEndSignalHandlers([&bySignal](int) {

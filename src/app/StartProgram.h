@@ -23,11 +23,14 @@ QString workingFolderLockName();
 // Takes `lock` (the file workingFolderLockName() in `folder`) on the
 // working folder for the whole run.  A lock held by a running copy refuses
 // the start: the operator is told which folder is in use and false is
-// returned.  A lock left by a copy that no longer runs is taken over, and
-// so is a lock file that names no process and is over a minute old or
-// dated in the future.  A folder that cannot hold a lock file at all (one
-// the user may not write, say) refuses the start too, with the folder and
-// the reason: the log is never opened unlocked.
+// returned.  A lock left by a copy that no longer runs is taken over (one
+// of another user's too, a copy run through sudo, say, where the folder
+// lets this user remove it), and so is a lock file that names no process
+// and is over a minute old or dated in the future.  A folder that cannot
+// hold a lock file at all (one the user may not write, say), or that holds
+// a gone copy's lock that cannot be removed, refuses the start too, with
+// the folder and the reason (and the lock file's owner): the log is never
+// opened unlocked.
 bool lockWorkingFolder(QLockFile& lock, const QString& folder);
 
 // Ends the run in order, from wherever the program is (an end signal, read

@@ -78,8 +78,8 @@ struct AppendPoint {
 // byte): the usual case, seen from the file's last bytes alone.
 bool endsWithWholeRecordLine(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, path))
         return false;
     const qint64 size = f.size();
     const qint64 from = std::max<qint64>(0, size - 4096);

@@ -2,6 +2,7 @@
 
 #include "platform/Folders.h"
 #include "platform/Paths.h"
+#include "platform/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,8 +22,8 @@ QList<QPair<QString, QString>> readComPorts()
     const QString folder = g_folderOverride.isEmpty() ? Folders::instance().WorkingDirectory
                                                       : g_folderOverride;
     if (folder.isEmpty()) return out;
-    QFile f(fileIn(folder, QStringLiteral("ComPorts.txt")));
-    if (!f.open(QIODevice::ReadOnly)) return out;
+    QFile f;
+    if (!openRegularFile(f, fileIn(folder, QStringLiteral("ComPorts.txt")))) return out;
     const QByteArray bytes = f.read(64 * 1024);
     for (const QByteArray& raw : bytes.split('\n')) {
         const QString line = QString::fromLatin1(raw).trimmed();
@@ -76,8 +77,8 @@ QString parallelPortDevice(const QString& address)
                                                       : g_procRootOverride;
     const QStringList entries = QDir(root).entryList({QStringLiteral("parport*")}, QDir::Dirs);
     for (const QString& e : entries) {
-        QFile f(root + QLatin1Char('/') + e + QStringLiteral("/base-addr"));
-        if (!f.open(QIODevice::ReadOnly)) continue;
+        QFile f;
+        if (!openRegularFile(f, root + QLatin1Char('/') + e + QStringLiteral("/base-addr"))) continue;
         const QString first = QString::fromLatin1(f.read(256)).simplified().section(QLatin1Char(' '), 0, 0);
         bool ok = false;
         const long base = first.toLong(&ok, 10);

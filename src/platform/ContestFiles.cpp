@@ -1,11 +1,13 @@
 #include "platform/ContestFiles.h"
 
 #include "platform/Folders.h"
+#include "platform/Paths.h"
 #include "platform/Prompt.h"
 #include "platform/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <initializer_list>
 #include <sys/stat.h>
@@ -18,6 +20,12 @@ struct OwnFolder {
     QString path;
     std::initializer_list<const char*> names;
 };
+
+// The contest's own files in the working folder.
+constexpr std::initializer_list<const char*> kWorkingFolderFiles = {
+    "log.txt",     "QSOpref.txt",  "zqlog.lock",   "county2.txt",  "arrlpre2.txt",
+    "states.txt",  "ADIFCnt.txt",  "BandPlan.txt", "ReadSQSO.txt", "ComPorts.txt",
+    "CW.txt",      "wave2.txt",    "RigCntrl.txt", "PackSpot.txt", "LogExp.txt"};
 
 // Folders are compared as the file system knows them (device and inode),
 // so any spelling of a folder, through links or not, is the same folder.
@@ -38,10 +46,7 @@ bool isContestFile(const QString& path)
     const QString working =
         folders.WorkingDirectory.isEmpty() ? QDir::currentPath() : folders.WorkingDirectory;
     const OwnFolder own[] = {
-        {working,
-         {"log.txt", "QSOpref.txt", "zqlog.lock", "county2.txt", "arrlpre2.txt", "states.txt",
-          "ADIFCnt.txt", "BandPlan.txt", "ReadSQSO.txt", "ComPorts.txt", "CW.txt", "wave2.txt",
-          "RigCntrl.txt", "PackSpot.txt", "LogExp.txt"}},
+        {working, kWorkingFolderFiles},
         {folders.UserDirectory, {"WK.txt", "arrlpre2.txt", "ADIFCnt.txt"}},
         {folders.SharedDirectory, {"SharedUserPreferences.xml", "arrlpre2.txt", "ADIFCnt.txt"}},
     };
@@ -58,6 +63,23 @@ bool isContestFile(const QString& path)
             return true;
     }
     return false;
+}
+
+QStringList contestFileFolders(const QString& workingFolder)
+{
+    QStringList folders{workingFolder};
+    for (const char* name : kWorkingFolderFiles) {
+        const QString file = fileIn(workingFolder, QLatin1String(name));
+        const QString target = resolvedWriteTarget(file);
+        const qsizetype slash = target.lastIndexOf(QLatin1Char('/'));
+        const QString dir = slash > 0 ? target.left(slash) : QStringLiteral("/");
+        bool known = false;
+        for (const QString& f : folders)
+            known = known || sameFolder(f, dir);
+        if (!known && QFileInfo(dir).isDir())
+            folders << dir;
+    }
+    return folders;
 }
 
 QString chooseFileToWrite(const QString& title, const QString& initialPath,

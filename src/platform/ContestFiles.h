@@ -4,6 +4,7 @@
 // off them.
 
 #include <QString>
+#include <QStringList>
 
 namespace zq {
 
@@ -14,6 +15,12 @@ namespace zq {
 // A link is followed to the file at the end of its chain; names match in
 // any letter case, as the program finds its files.
 bool isContestFile(const QString& path);
+
+// The folders that the contest's own files of `workingFolder` are written
+// in: the working folder first, then the folder at the end of the chain of
+// links of each of those files that is a link into another folder, each
+// folder once (however it is spelt).
+QStringList contestFileFolders(const QString& workingFolder);
 
 // The save dialog, through the prompt layer, for a file that the operator
 // names to be written.  Returns the chosen path, or "" when the dialog is

@@ -1,5 +1,7 @@
 #include "platform/QuotedText.h"
 
+#include "platform/SafeFile.h"
+
 #include <QFile>
 #include <QStringDecoder>
 #include <QVarLengthArray>
@@ -158,13 +160,10 @@ QStringList splitLines(const QByteArray& content)
 
 std::optional<QByteArray> readWholeFile(const QString& path, QString* error, qint64 maxBytes)
 {
-    QFile f(path);
+    QFile f;
     // Unbuffered: the content is read straight into the result.
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (error)
-            *error = f.errorString();
+    if (!openRegularFile(f, path, error, QIODevice::Unbuffered))
         return std::nullopt;
-    }
     if (f.size() > maxBytes) {
         if (error)
             *error = QStringLiteral("the file holds %1 bytes, more than the %2 it can validly hold")

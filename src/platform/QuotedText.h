@@ -52,8 +52,10 @@ bool readsAsLatin1(QByteArrayView content);
 // The content without a leading UTF-8 byte-order mark.
 QByteArrayView withoutByteOrderMark(QByteArrayView content);
 
-// Reads a file whole; nullopt (with the reason) when it cannot be read or
-// is larger than maxBytes (checked before anything is read).
+// Reads a file whole; nullopt (with the reason) when it cannot be read, is
+// not a regular file (refused before anything could wait on it,
+// openRegularFile) or is larger than maxBytes (checked before anything is
+// read).
 std::optional<QByteArray> readWholeFile(const QString& path, QString* error = nullptr,
                                         qint64 maxBytes = kMaxTableFileBytes);
 

@@ -140,18 +140,22 @@ bool followLinks(QByteArray* path)
     }
 }
 
+// The reason a reader or a writer refuses an existing file that is not a
+// regular one.
+QString notRegularReason(const struct stat& st)
+{
+    return S_ISDIR(st.st_mode) ? QString::fromLocal8Bit(strerror(EISDIR))
+                               : QStringLiteral("Not a regular file");
+}
+
 // Whether this process may replace the existing file `st` at `path`, as an
 // append to it would be allowed: a regular file that the kernel lets it
 // open for writing, with at least one write permission bit set.  A file
 // with none (chmod a-w) is read-only for every user, root included.
 bool mayReplace(const QByteArray& path, const struct stat& st, QString* error)
 {
-    if (S_ISDIR(st.st_mode)) {
-        setError(error, QString::fromLocal8Bit(strerror(EISDIR)));
-        return false;
-    }
     if (!S_ISREG(st.st_mode)) {
-        setError(error, QStringLiteral("Not a regular file"));
+        setError(error, notRegularReason(st));
         return false;
     }
     if (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0) {
@@ -210,6 +214,43 @@ void keepOwner(int fd, const struct stat& old)
 }
 
 } // namespace
+
+bool openRegularFile(QFile& file, const QString& path, QString* error, QIODevice::OpenMode extra)
+{
+    const QByteArray native = QFile::encodeName(path);
+    // Looked at before the open: opening a device can change its lines.
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) {
+        setError(error, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        setError(error, notRegularReason(st));
+        return false;
+    }
+    // The open itself does not wait (on a pipe put in its place meanwhile),
+    // and what was opened is looked at again.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        setError(error, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0
+        || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int err = errno;
+        setError(error, S_ISREG(st.st_mode) ? QString::fromLocal8Bit(strerror(err))
+                                            : notRegularReason(st));
+        ::close(fd);
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly | extra, QFileDevice::AutoCloseHandle)) {
+        setError(error, file.errorString());
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
 
 QString resolvedWriteTarget(const QString& path)
 {
@@ -341,11 +382,9 @@ int removeStaleTemporaryFiles(const QString& folder)
 
 bool copyFileAtomically(const QString& src, const QString& dst, QString* error)
 {
-    QFile in(src);
-    if (!in.open(QIODevice::ReadOnly)) {
-        setError(error, in.errorString());
+    QFile in;
+    if (!openRegularFile(in, src, error))
         return false;
-    }
     QByteArray data = in.readAll();
     if (in.error() != QFileDevice::NoError) {
         setError(error, in.errorString());
@@ -358,10 +397,10 @@ QString uniqueBackupPath(const QString& path, const QByteArray& content)
 {
     QFileInfo info(path);
     auto sameOrFree = [&](const QString& p) {
-        QFile f(p);
-        if (!f.exists())
+        if (!QFileInfo::exists(p))
             return true;
-        if (!f.open(QIODevice::ReadOnly))
+        QFile f;
+        if (!openRegularFile(f, p))
             return false;
         return f.readAll() == content;
     };

@@ -14,10 +14,22 @@
 // its mode, and its owner and group as far as the process may set them.
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <functional>
 
 namespace zq {
+
+// Opens `file` on `path` for reading, as every reader of a file that the
+// operator or another program can replace does: only a regular file (a
+// link is followed) is opened.  A folder is refused with the reason the
+// system gives ("Is a directory"), a pipe, a socket or a device with "Not
+// a regular file", before anything could wait on it or set a device's
+// lines: a log replaced by a pipe never freezes the program.  `extra` is
+// added to the read-only mode (Unbuffered, say).  False with the reason
+// when the file cannot be opened.
+bool openRegularFile(QFile& file, const QString& path, QString* error = nullptr,
+                     QIODevice::OpenMode extra = {});
 
 bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
 // With keep >= 0, the file is first cut to its first `keep` bytes (blank

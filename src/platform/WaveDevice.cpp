@@ -2,6 +2,7 @@
 
 #include "platform/EventHold.h"
 #include "platform/Folders.h"
+#include "platform/SafeFile.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -127,11 +128,9 @@ public:
     bool open(const QString& path, QString* reason) override
     {
         close();
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) {
-            *reason = f.errorString();
+        QFile f;
+        if (!openRegularFile(f, path, reason))
             return false;
-        }
         if (f.size() > MaxWaveFileBytes) {
             *reason = QStringLiteral("The wave file is too large.");
             return false;
@@ -393,8 +392,9 @@ std::chrono::milliseconds WaveDevice::fileLength() const
     const QString name = FileName.trimmed();
     if (name.isEmpty())
         return std::chrono::milliseconds(0);
-    QFile f(QFileInfo(name).isRelative() ? Folders::workingFile(name) : name);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > MaxWaveFileBytes)
+    QFile f;
+    if (!openRegularFile(f, QFileInfo(name).isRelative() ? Folders::workingFile(name) : name)
+        || f.size() > MaxWaveFileBytes)
         return std::chrono::milliseconds(0);
     const auto fmt = parseWaveHeader(f.readAll());
     return fmt ? fmt->duration : std::chrono::milliseconds(0);

@@ -3,6 +3,7 @@
 #include "platform/Folders.h"
 #include "platform/Paths.h"
 #include "platform/QuotedText.h"
+#include "platform/SafeFile.h"
 
 #include <QFile>
 #include <QLocale>
@@ -60,8 +61,8 @@ BandPlanReadResult readBandPlanFile(BandPlanRows& rows, bool extraOnly)
 {
     rows.clear();
     const QString path = Folders::workingFile(QStringLiteral("BandPlan.txt"));
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > MaxBandPlanFileBytes)
+    QFile f;
+    if (!openRegularFile(f, path) || f.size() > MaxBandPlanFileBytes)
         return {};
     const QByteArray content = f.read(MaxBandPlanFileBytes + 1);
     if (content.size() > MaxBandPlanFileBytes)

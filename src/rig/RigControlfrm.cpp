@@ -21,7 +21,6 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -448,8 +447,8 @@ void RigControlfrm::captureSettings()
 void RigControlfrm::LoadRigSettings()
 {
     const QString path = Folders::workingFile(QStringLiteral("RigCntrl.txt"));
-    QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, path))
         return;
     const RigCntrlRead r = parseRigCntrl(f.read(MaxRigCntrlFile), RigSettings, RigType());
     f.close();

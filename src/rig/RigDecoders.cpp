@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 #include "platform/QuotedText.h"
+#include "platform/SafeFile.h"
 #include "rig/RigConversions.h"
 
 #include <QDir>
@@ -500,8 +501,8 @@ QString pegasusFolder()
 
 RigReading ReadPegasusFile()
 {
-    QFile f(fileIn(pegasusFolder(), QStringLiteral("PEGASUS.OUT")));
-    if (!f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, fileIn(pegasusFolder(), QStringLiteral("PEGASUS.OUT"))))
         return {};
     return parsePegasusOut(f.read(MaxPegasusFile));
 }

@@ -115,10 +115,12 @@ void AgwSpotLink::takeText(const QString& input, bool fromConnected, SpotPane& p
 void AgwSpotLink::takeFrame(const AgwDelivery& frame, SpotPane& pane, bool listDxOnly,
                             const AgwSpotEvents& events)
 {
-    const QString& call = frame.call;
-    const QStringView data = QStringView(frame.data).left(MaxFrameData);
-    const QString monitor =
-        cleanAgwText(QString(QChar(uchar(frame.kind))) + call + u' ' + data.toString());
+    // Every text of the frame cleaned once, as it enters: the kind shown in
+    // the monitor text, the station's call and the data.
+    const QString kind = cleanLinkText(QString(QChar(uchar(frame.kind))));
+    const QString call = cleanLinkText(frame.call);
+    const QString data = cleanLinkText(QStringView(frame.data).left(MaxFrameData));
+    const QString monitor = cleanAgwText(kind + call + u' ' + data);
     QString text = cleanAgwText(data);
     const bool fromConnected =
         !ConnectedCall.isEmpty() && ConnectedCall.compare(call, Qt::CaseInsensitive) == 0;

@@ -5,10 +5,11 @@
 // tested for repeats, spot lines handed on, connection and disconnection
 // noticed).
 //
-// Frame text is cleaned (every CR and every LF becomes CR LF) and handled
-// line by line, so every spot line of a frame is handed on once whatever
-// else the frame holds; the connected station's text is gathered into lines
-// across frames first.
+// Frame text is cleaned of control characters as every link's text is
+// (cleanLinkText), every CR and every LF then becomes CR LF, and the text is
+// handled line by line, so every spot line of a frame is handed on once
+// whatever else the frame holds; the connected station's text is gathered
+// into lines across frames first.
 
 #include "platform/AgwEngine.h"
 #include "spots/SpotIntake.h"

@@ -19,7 +19,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -660,8 +659,8 @@ void PacketSpotfrm::CollectTNCSettings()
 void PacketSpotfrm::ReadSpotSettings()
 {
     const QString path = Folders::workingFile(QStringLiteral("PackSpot.txt"));
-    QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, path))
         return;
     PackSpotValues v;
     v.tnc = TncSettings;
@@ -841,7 +840,7 @@ void PacketSpotfrm::OpenTNCPort()
 void PacketSpotfrm::ReadTNCInput()
 {
     if (waitingInput_.size() < IntakePortion && comComm1->isOpen())
-        waitingInput_ += comComm1->inputText();
+        waitingInput_ += cleanLinkText(comComm1->inputText());
     if (waitingInput_.size() > MaxWaitingInput)
         waitingInput_.remove(0, waitingInput_.size() - MaxWaitingInput);
     TncInput = waitingInput_.left(IntakePortion);

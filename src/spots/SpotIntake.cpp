@@ -40,37 +40,37 @@ bool isSpotLine(QStringView text)
 }
 
 namespace {
-bool isDroppedControl(QChar c)
+// C0 but CR and LF, DEL, C1.
+bool isUncleanLinkCharacter(QChar c)
 {
-    return c.category() == QChar::Other_Control && c != u'\r' && c != u'\n' && c != u'\t';
+    return c.category() == QChar::Other_Control && c != u'\r' && c != u'\n';
 }
 } // namespace
 
-QString withoutControlCharacters(QStringView text)
+QString cleanLinkText(QStringView text)
 {
+    if (std::none_of(text.begin(), text.end(), isUncleanLinkCharacter))
+        return text.toString();
     QString out;
     out.reserve(text.size());
-    for (QChar c : text)
-        if (!isDroppedControl(c))
+    for (QChar c : text) {
+        if (c == u'\t')
+            out += u' ';
+        else if (!isUncleanLinkCharacter(c))
             out += c;
+    }
     return out;
 }
 
 void SpotPane::append(QStringView t)
 {
-    if (std::any_of(t.begin(), t.end(), isDroppedControl))
-        text_ += withoutControlCharacters(t);
-    else
-        text_ += t;
+    text_ += t;
 }
 
 bool SpotPane::holdsRecent(QStringView line) const
 {
     const qsizetype from = std::max<qsizetype>(text_.size() - DuplicateWindow, 0);
-    const QStringView recent = QStringView(text_).mid(from);
-    if (std::any_of(line.begin(), line.end(), isDroppedControl))
-        return recent.indexOf(withoutControlCharacters(line), 0, Qt::CaseInsensitive) >= 0;
-    return recent.indexOf(line, 0, Qt::CaseInsensitive) >= 0;
+    return QStringView(text_).mid(from).indexOf(line, 0, Qt::CaseInsensitive) >= 0;
 }
 
 bool SpotPane::trim()

@@ -29,14 +29,19 @@ bool isSpotLine(QStringView text);
 // Blanks (the space character only) trimmed from both ends.
 QString trimBlanks(QStringView text);
 
-// The text without control characters other than CR, LF and tab: a NUL
-// or an escape from a cluster never reaches the pane, where a NUL would end
-// its text for screen readers.
-QString withoutControlCharacters(QStringView text);
+// Text received from a spot link (the TNC, Telnet or the packet engine),
+// cleaned once where it enters the program, for every window that shows or
+// keeps it (the receive pane, the spot list, the band-map labels and their
+// details, the call field): CR and LF stay, since they end lines; a tab
+// becomes one blank, so the columns after it keep their places; every
+// other control character (C0, DEL, and the C1 range U+0080 to U+009F that
+// Latin-1 text carries) is dropped.  A NUL would end a text for screen
+// readers, and an escape or a C1 code would show as a box or reach the log.
+QString cleanLinkText(QStringView text);
 
-// The receive pane's text, held as appended (CR LF kept) less the control
-// characters withoutControlCharacters drops: the display shows it, the
-// duplicate filter searches it.
+// The receive pane's text, held as appended (CR LF kept): the display shows
+// it, the duplicate filter searches it.  Link text reaches it cleaned
+// (cleanLinkText), so the filter compares what the pane shows.
 class SpotPane {
 public:
     static constexpr qsizetype DuplicateWindow = 800; // characters searched

@@ -68,6 +68,11 @@ quint16 telnetPortNumber(const QString& portText)
     return ok && port >= 1 && port <= 65535 ? static_cast<quint16>(port) : 0;
 }
 
+QString telnetText(QByteArrayView bytes)
+{
+    return cleanLinkText(QString::fromLatin1(bytes));
+}
+
 int TelnetIntake::take(QStringView chunk, SpotPane& pane, bool listDxOnly, const Forward& forward,
                        const std::function<void()>& paneChanged)
 {
@@ -159,7 +164,7 @@ void TelnetLink::onReadyRead()
         return;
     const QByteArray bytes = socket_->read(Portion);
     if (!bytes.isEmpty() && owner_.dataArrival)
-        owner_.dataArrival(QString::fromLatin1(bytes));
+        owner_.dataArrival(telnetText(bytes));
     // A burst is taken in portions, with other events in between.
     if (open_ && socket_->bytesAvailable() > 0 && !portionQueued_) {
         portionQueued_ = true;
@@ -175,7 +180,7 @@ void TelnetLink::fail(int number)
     while (open_ && socket_->bytesAvailable() > 0) {
         const QByteArray bytes = socket_->read(Portion);
         if (owner_.dataArrival)
-            owner_.dataArrival(QString::fromLatin1(bytes));
+            owner_.dataArrival(telnetText(bytes));
     }
     if (!open_)
         return;

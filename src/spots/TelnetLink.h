@@ -13,6 +13,7 @@
 #include "spots/SpotIntake.h"
 
 #include <QAbstractSocket>
+#include <QByteArrayView>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -55,9 +56,13 @@ private:
     SpotStream lines_;
 };
 
+// Received bytes as text: one character per byte (Latin-1), cleaned as
+// every link's text is (cleanLinkText).
+QString telnetText(QByteArrayView bytes);
+
 // What the link reports to its owner (the spotting window).
 struct TelnetLinkOwner {
-    // Received text, one character per byte, at most one portion at a time.
+    // Received text (telnetText), at most one portion at a time.
     std::function<void(const QString& chunk)> dataArrival;
     // A failure, once per connection; the socket is closed already.
     std::function<void(int number)> error;

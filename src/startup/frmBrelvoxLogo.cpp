@@ -3,10 +3,12 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
 #include "platform/Paths.h"
+#include "platform/SafeFile.h"
 #include "startup/StartupPictures.h"
 #include "platform/UserFolders.h"
 
-#include <QFileInfo>
+#include <QFile>
+#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -59,8 +61,9 @@ void frmBrelvoxLogo::Form_Load()
     QString shared;
     GetUserDirectory(shared, QStringLiteral("\\Brelvox Software"), QStringLiteral("\\Shared"));
     const QString picturePath = fileIn(shared + QStringLiteral("/Shared"), QStringLiteral("splash.jpg"));
-    if (QFileInfo(picturePath).isFile()) {
-        const QPixmap picture(picturePath);
+    QFile file;
+    if (openRegularFile(file, picturePath)) {
+        const QPixmap picture = QPixmap::fromImage(QImageReader(&file).read());
         // A file that is no picture leaves the logo as it is.
         if (!picture.isNull()) {
             Image1->setScaledContents(false);

@@ -8,6 +8,7 @@
 #include "platform/SafeFile.h"
 #include "support/FakeWinKeyer.h"
 #include "support/TestEnv.h"
+#include "support/WatchedFifo.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -17,6 +18,7 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -339,6 +341,34 @@ TEST_F(ProgramProcess, AFolderThatCannotBeLockedIsSaidAndTheLogIsNotOpened)
         GTEST_SKIP() << "neither another user nor a read-only mount can be set up here";
 }
 
+// log.txt is a pipe (made by another program) when the log window opens:
+// "Open existing log?" Yes gives the load failure that a folder gets there,
+// with the reason, and the program ends instead of waiting on the pipe.
+TEST_F(ProgramProcess, ALogThatIsAPipeIsRefusedAtTheStartAndTheProgramEnds)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/county2.txt"),
+                            work.filePath(QStringLiteral("county2.txt"))));
+    const QString logPath = work.filePath(QStringLiteral("log.txt"));
+    ASSERT_TRUE(QFile::remove(logPath));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(logPath).constData(), 0644), 0);
+
+    auto run = driven("log");
+    ASSERT_TRUE(run->waitForEnd()) << "the program waits on the pipe: "
+                                   << run->lines().join(u'|').toStdString();
+    const QStringList said = run->lines();
+    EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(said.filter(QStringLiteral("MESSAGE Open existing log?: ")).size(), 1)
+        << said.join(u'|').toStdString();
+    const QStringList failure = said.filter(QStringLiteral("MESSAGE File Error: Error opening file."));
+    ASSERT_EQ(failure.size(), 1) << said.join(u'|').toStdString();
+    EXPECT_TRUE(failure[0].contains(QDir::toNativeSeparators(logPath)));
+    EXPECT_TRUE(failure[0].contains(QStringLiteral("Not a regular file"))) << failure[0].toStdString();
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(logPath).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_FALSE(QFileInfo::exists(lockPath()));
+}
+
 TEST_F(ProgramProcess, TheLockOfAKilledCopyIsTakenOver)
 {
     // Killed once it runs: its lock file names it by then (a copy killed
@@ -356,6 +386,111 @@ TEST_F(ProgramProcess, TheLockOfAKilledCopyIsTakenOver)
     next->signal(SIGTERM);
     ASSERT_TRUE(next->waitForEnd());
     EXPECT_EQ(next->exitStatus(), QProcess::NormalExit);
+}
+
+// The lock of a copy run as root (through sudo, say) and gone since: a
+// file of root's, mode 0644, naming a process of this host that no longer
+// runs.  Started as user nobody in a folder of nobody's, the program takes
+// it over and starts; in a sticky folder of root's, where nobody may not
+// remove it, the start is refused with the lock file, its owner and the
+// reason, exit 1, and nothing in the folder is touched.
+TEST_F(ProgramProcess, AGoneCopysLockOfAnotherUserIsTakenOverOrSaid)
+{
+    const QStringList asNobody = {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+                                  QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
+    if (::geteuid() != 0
+        || !launches(asNobody, {QStringLiteral("test"), QStringLiteral("-x"),
+                                QStringLiteral(ZQ_DRIVEN_PROGRAM)}))
+        GTEST_SKIP() << "no other user can be set up here";
+    // A process of this host that has ended.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ASSERT_GT(gone, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(gone, &status, 0), gone);
+    const QByteArray lock = QByteArray::number(gone) + "\nzqlog_driven\n"
+        + QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n'
+        + QSysInfo::bootUniqueId() + '\n';
+    auto leaveRootsLock = [&] {
+        QFile f(lockPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(lock);
+        f.close();
+        ASSERT_EQ(::chmod(QFile::encodeName(lockPath()).constData(), 0644), 0);
+    };
+    // The home (settings, documents) is nobody's too.
+    const QByteArray homePath = QFile::encodeName(home.environment().value(QStringLiteral("HOME")));
+    for (const QByteArray& d : {homePath, homePath + "/runtime"})
+        ASSERT_EQ(::chown(d.constData(), 65534, 65534), 0);
+    const QByteArray folder = QFile::encodeName(work.path());
+
+    {
+        SCOPED_TRACE("a folder of nobody's");
+        ASSERT_EQ(::chown(folder.constData(), 65534, 65534), 0);
+        ASSERT_EQ(::chmod(folder.constData(), 0755), 0);
+        leaveRootsLock();
+        auto run = drivenBy(asNobody);
+        ASSERT_TRUE(run->waitForLine(QStringLiteral("STARTED"))) << run->lines().join(u'|').toStdString();
+        EXPECT_TRUE(run->lines().filter(QStringLiteral("Log Already Open")).isEmpty());
+        EXPECT_TRUE(waitForLockedBy(lockPath(), run->processId()));
+        EXPECT_EQ(QFileInfo(lockPath()).ownerId(), 65534u);
+        run->signal(SIGTERM);
+        ASSERT_TRUE(run->waitForEnd());
+        EXPECT_EQ(run->exitCode(), 0);
+        EXPECT_FALSE(QFileInfo::exists(lockPath()));
+    }
+    {
+        SCOPED_TRACE("a sticky folder of root's");
+        ASSERT_EQ(::chown(folder.constData(), 0, 0), 0);
+        ASSERT_EQ(::chmod(folder.constData(), 01777), 0);
+        leaveRootsLock();
+        const QStringList before = snapshot(work.path());
+        auto run = drivenBy(asNobody);
+        ASSERT_TRUE(run->waitForEnd());
+        EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run->exitCode(), 1);
+        const QStringList said = run->lines();
+        ASSERT_EQ(said.size(), 1) << said.join(u'|').toStdString();
+        EXPECT_TRUE(said[0].startsWith(QStringLiteral("MESSAGE Working Folder Not Locked: ")))
+            << said[0].toStdString();
+        for (const QString& named : {QDir::toNativeSeparators(work.path()), workingFolderLockName(),
+                                     QStringLiteral("user root"),
+                                     QString::fromLocal8Bit(strerror(EPERM))})
+            EXPECT_TRUE(said[0].contains(named)) << named.toStdString() << ": " << said[0].toStdString();
+        EXPECT_EQ(snapshot(work.path()).join(u'|').toStdString(), before.join(u'|').toStdString());
+        QFile f(lockPath());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), lock);
+    }
+}
+
+// log.txt is a link into another folder, where its rewrites make their
+// temporary files: a copy that starts removes those of killed rewrites
+// there too, once it holds the lock; a file that only looks like one stays.
+TEST_F(ProgramProcess, TheTemporaryFilesOfKilledWritesBesideALinkedLogAreRemoved)
+{
+    QTemporaryDir other;
+    const QString real = other.filePath(QStringLiteral("contest.log"));
+    ASSERT_TRUE(QFile::rename(work.filePath(QStringLiteral("log.txt")), real));
+    ASSERT_TRUE(QFile::link(real, work.filePath(QStringLiteral("log.txt"))));
+    const QByteArray logBytes = log();
+    ASSERT_TRUE(leaveKilledRewrite(work.path()));
+    const QString lookAlike = QStringLiteral(".contest.log.zqtmp.abc");
+    {
+        QFile f(other.filePath(lookAlike));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_EQ(hiddenFiles(other.path()).size(), 2) << hiddenFiles(other.path()).join(u'|').toStdString();
+    EXPECT_TRUE(hiddenFiles(work.path()).isEmpty());
+
+    auto next = driven();
+    ASSERT_TRUE(next->waitForLine(QStringLiteral("STARTED"))) << next->lines().join(u'|').toStdString();
+    EXPECT_EQ(hiddenFiles(other.path()), QStringList{lookAlike});
+    EXPECT_EQ(log(), logBytes);
+    EXPECT_TRUE(QFileInfo(work.filePath(QStringLiteral("log.txt"))).isSymLink());
+    next->signal(SIGTERM);
+    ASSERT_TRUE(next->waitForEnd());
 }
 
 TEST_F(ProgramProcess, EndSignalsWhileCwIsKeyedLeaveTheKeyUpAndThePortReleased)
@@ -566,4 +701,21 @@ TEST(WorkingFolderLock, HeldLockRefusesAndAnOldLockThatNamesNoProcessIsTakenOver
         lock.unlock();
         QFile::remove(path);
     }
+}
+
+// A lock file that is a pipe (made by another program): the start is
+// refused with the reason, without waiting on the pipe.
+TEST(WorkingFolderLock, ALockFileThatIsAPipeIsRefusedUnread)
+{
+    test::TestEnv env;
+    const QString path = env.workPath(workingFolderLockName());
+    test::WatchedFifo pipe(path);
+    ASSERT_TRUE(pipe.ok());
+    QLockFile lock(path);
+    EXPECT_FALSE(lockWorkingFolder(lock, env.workDir()));
+    EXPECT_FALSE(pipe.readerWasReleased()) << "the lock waited on the pipe";
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{QStringLiteral("Working Folder Not Locked")});
+    EXPECT_TRUE(env.prompt().messageTexts().value(0).contains(
+        QDir::toNativeSeparators(path) + QStringLiteral(" is not a regular file")))
+        << env.prompt().messageTexts().value(0).toStdString();
 }

@@ -12,6 +12,7 @@
 #include "keying/PhoneFrm.h"
 #include "platform/WaveDevice.h"
 #include "support/FakeWaveBackend.h"
+#include "support/WatchedFifo.h"
 #include "logstore/SectionTable.h"
 #include "platform/SafeFile.h"
 
@@ -276,6 +277,8 @@ TEST_F(ContactEntryTest, FailedAppendLeavesNothingCountedAndKeepsTheRow)
                                  "18:30:00", "CW", "20", "14.025"));
 }
 
+namespace {
+
 // Keys as the window system queues them for a window: each goes, when its
 // turn comes, to the widget that has the focus then.
 void queueKeys(QWidget& window, const QString& keys)
@@ -303,6 +306,8 @@ QStringList loggedCalls(const QByteArray& log)
             calls << QString::fromLatin1(line.left(line.indexOf(',')));
     return calls;
 }
+
+} // namespace
 
 // The operator types on while log.txt is written (a slow disk): the keys
 // typed after the Enter that logs a contact go to the next contacts, whole
@@ -348,6 +353,29 @@ TEST_F(ContactEntryTest, KeysTypedWhileTheLogIsWrittenGoToTheNextContacts)
         EXPECT_TRUE(w.txtCall->text().isEmpty());
         EXPECT_TRUE(w.txtCall->hasFocus());
     }
+}
+
+// log.txt replaced by a pipe after the load (by another program): the
+// append refuses it without waiting on it and says why; the contact is not
+// counted and stays in the row.
+TEST_F(ContactEntryTest, ALogReplacedByAPipeIsRefusedWithoutWaitingAndTheRowKept)
+{
+    LogWindow& w = open(1);
+    env.prompt().clear();
+    ASSERT_TRUE(QFile::remove(env.workPath(QStringLiteral("log.txt"))));
+    WatchedFifo pipe(env.workPath(QStringLiteral("log.txt")));
+    ASSERT_TRUE(pipe.ok());
+
+    enterContact(w, "W5ABC", "599", "", "Alderbrook", "599");
+    EXPECT_FALSE(pipe.readerWasReleased()) << "logging waited on the pipe";
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"File Error"});
+    EXPECT_EQ(env.prompt().messageTexts().value(0),
+              QStringLiteral("Unable to write log.txt: Not a regular file"));
+    EXPECT_EQ(ContactLog::instance().ContactCount, 0);
+    EXPECT_EQ(ContestTotals::instance().QsoPoints, 0);
+    EXPECT_EQ(w.List2->count(), 0);
+    EXPECT_EQ(w.txtCall->text(), "W5ABC");
+    EXPECT_EQ(w.txtSec->text(), "Alderbrook");
 }
 
 TEST_F(ContactEntryTest, FullLogTakesNoMoreContacts)

@@ -7,6 +7,7 @@
 #include "keying/CWFrm.h"
 #include "keying/PhoneFrm.h"
 #include "platform/SafeFile.h"
+#include "support/WatchedFifo.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -181,6 +182,32 @@ TEST_F(LogWindowTest, RestoreThroughTheMenuShowsTheRestoredLog)
     EXPECT_EQ(w.ListView1->text(0, 1), QStringLiteral("W8YY"));
     EXPECT_EQ(w.List2->count(), 2); // counties worked, rebuilt from the restored log
     EXPECT_TRUE(backups().contains(QStringLiteral("202609121330.log"))); // the replaced log
+}
+
+// A backup replaced by a pipe (by another program) and chosen to restore:
+// refused without waiting on it, with the reason; the log and the window
+// stay as they were.
+TEST_F(LogWindowTest, RestoreOfAPipeIsRefusedWithoutWaitingOnIt)
+{
+    writeLog();
+    const QByteArray before = logFile();
+    const QString archive =
+        Folders::instance().UserDirectory + QStringLiteral("/BACKUP/K9XYZ2026-09-03.log");
+    WatchedFifo pipe(archive);
+    ASSERT_TRUE(pipe.ok());
+    LogWindow& w = start(1);
+    env.prompt().clear();
+    env.prompt().answerMessage(MsgAnswer::Ok);
+    env.prompt().answerMessage(MsgAnswer::Yes);
+    env.prompt().answerFile(archive);
+    find(w, "mnuRestore")->trigger();
+
+    EXPECT_FALSE(pipe.readerWasReleased()) << "the restore waited on the pipe";
+    EXPECT_EQ(env.prompt().messageTitles().last(), QStringLiteral("Error Restoring Log"));
+    EXPECT_EQ(env.prompt().messageTexts().last(), QStringLiteral("Not a regular file"));
+    EXPECT_EQ(logFile(), before);
+    EXPECT_EQ(ContactLog::instance().ContactCount, 5);
+    EXPECT_EQ(w.ListView1->rowCount(), 5);
 }
 
 TEST_F(LogWindowTest, RestoredLogOfOneMoreContactIsListedAfresh)

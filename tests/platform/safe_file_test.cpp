@@ -7,8 +7,10 @@
 // replaced file's mode, owner and group, writes names up to the folder's
 // limit, and the temporary files of killed writes are cleaned up.
 
+#include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
 #include "support/FullDisk.h"
+#include "support/WatchedFifo.h"
 
 #include <QDir>
 #include <QFile>
@@ -323,6 +325,95 @@ TEST(SafeFile, EveryWriteRefusesATargetItMayNotWriteWithTheReason)
             EXPECT_EQ(readFile(dir.filePath("real.txt")), oldBytes);
             if (QFileInfo(dir.filePath("log.txt")).isFile())
                 EXPECT_EQ(readFile(dir.filePath("log.txt")), "old\r\n");
+        }
+    }
+}
+
+// Every reader of a file that can be replaced (the whole-file read, the
+// copy's source) takes a regular file, through a link too, and refuses a
+// pipe, a folder or a device before anything could wait on it, with the
+// reason the writes give.  A pipe nobody writes would hold a reader that
+// opens it for good: its watchdog releases such a reader and says so.
+TEST(SafeFile, EveryReaderRefusesWhatIsNotARegularFileBeforeItCouldWait)
+{
+    struct Reader {
+        const char* what;
+        std::function<std::optional<QByteArray>(const QString& path, QString* error)> read;
+    };
+    QTemporaryDir scratch;
+    const Reader readers[] = {
+        {"the whole-file read",
+         [](const QString& path, QString* error) { return readWholeFile(path, error); }},
+        {"the copy",
+         [&](const QString& path, QString* error) -> std::optional<QByteArray> {
+             const QString copy = scratch.filePath("copy.log");
+             QFile::remove(copy);
+             if (!copyFileAtomically(path, copy, error))
+                 return std::nullopt;
+             return readFile(copy);
+         }},
+    };
+    struct Case {
+        const char* what;
+        // Makes the file to read in `folder` and returns its path.
+        std::function<QString(const QString& folder)> make;
+        std::optional<QByteArray> content; // nullopt: refused with `reason`
+        QString reason;
+    };
+    const QString notRegular = QStringLiteral("Not a regular file");
+    std::unique_ptr<WatchedFifo> fifo;
+    const Case cases[] = {
+        {"a regular file",
+         [](const QString& f) {
+             writeFile(f + "/log.txt", "old\r\n");
+             return f + "/log.txt";
+         },
+         QByteArray("old\r\n"), {}},
+        {"a link to a regular file",
+         [](const QString& f) {
+             writeFile(f + "/real.txt", "old\r\n");
+             makeLink("real.txt", f + "/log.txt");
+             return f + "/log.txt";
+         },
+         QByteArray("old\r\n"), {}},
+        {"a pipe",
+         [&](const QString& f) {
+             fifo = std::make_unique<WatchedFifo>(f + "/log.txt");
+             EXPECT_TRUE(fifo->ok());
+             return f + "/log.txt";
+         },
+         std::nullopt, notRegular},
+        {"a link to a pipe",
+         [&](const QString& f) {
+             fifo = std::make_unique<WatchedFifo>(f + "/pipe");
+             EXPECT_TRUE(fifo->ok());
+             makeLink("pipe", f + "/log.txt");
+             return f + "/log.txt";
+         },
+         std::nullopt, notRegular},
+        {"a folder",
+         [](const QString& f) {
+             QDir(f).mkdir("log.txt");
+             return f + "/log.txt";
+         },
+         std::nullopt, QString::fromLocal8Bit(strerror(EISDIR))},
+        {"a device", [](const QString&) { return QStringLiteral("/dev/null"); }, std::nullopt,
+         notRegular},
+        {"a missing file", [](const QString& f) { return f + "/log.txt"; }, std::nullopt,
+         QString::fromLocal8Bit(strerror(ENOENT))},
+    };
+    for (const Case& c : cases) {
+        for (const Reader& r : readers) {
+            SCOPED_TRACE(testing::Message() << c.what << ", " << r.what);
+            QTemporaryDir dir;
+            fifo.reset();
+            const QString path = c.make(dir.path());
+            QString error;
+            EXPECT_EQ(r.read(path, &error), c.content);
+            EXPECT_EQ(error, c.reason);
+            if (fifo)
+                EXPECT_FALSE(fifo->readerWasReleased()) << "the reader waited on the pipe";
+            fifo.reset();
         }
     }
 }

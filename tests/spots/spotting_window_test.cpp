@@ -450,15 +450,15 @@ TEST_F(SpottingWindowTest, ClusterLinesInOddChunksReachThePaneAndTheLogWindowOnc
 TEST_F(SpottingWindowTest, ControlCharactersFromTheClusterNeverReachThePane)
 {
     // A NUL would end the pane's text for a screen reader; an escape shows
-    // as a box.  Both are dropped, CR, LF and tab kept, and a repeat that
-    // differs only in them is still a repeat.
+    // as a box.  Both are dropped, CR and LF kept, a tab shown as a blank,
+    // and a repeat that differs only in them is still a repeat.
     PacketSpotfrm& p = openTnc();
     const QString spot = QStringLiteral(
         "DX de W3LPL:     14025.0  JA1ABC       CW 599\t                       1234Z\r\n");
     QString dirty = spot;
     dirty.insert(12, QChar(0));
     deliver({QStringLiteral("Chat\0line \x1b[1mbold\x7f\r\n"), dirty, spot});
-    const QString shown = QStringLiteral("Chatline [1mbold\r\n") + spot;
+    const QString shown = QStringLiteral("Chatline [1mbold\r\n") + QString(spot).replace(u'\t', u' ');
     EXPECT_EQ(p.paneText(), kAttempt + kTncOpen + shown);
     EXPECT_TRUE(p.txtUnProcessed->toPlainText().endsWith(
         QString(shown).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
@@ -1047,4 +1047,148 @@ TEST_F(AgwLinkTest, UnloadWhileConnectedDisconnectsAndUnregisters)
     EXPECT_EQ(sent[0].kind, 'd');
     EXPECT_EQ(sent[0].callTo, QByteArray("NODE"));
     EXPECT_EQ(sent[1].kind, 'x');
+}
+
+// ---------------------------------------------------------------------------
+// Control characters in a spot, over each link, as far as the log.
+
+#include "rig/RigTuning.h"
+
+namespace {
+
+// C0 but CR and LF, DEL, C1.
+bool holdsControlCharacter(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u < 0x20 && u != u'\r' && u != u'\n') || (u >= 0x7F && u <= 0x9F);
+    });
+}
+
+// A cluster spot line by its columns, CR LF ended.
+QString spotLine(const QString& kHz, const QString& call, const QString& comment)
+{
+    return QStringLiteral("DX de W3LPL:").leftJustified(15) + kHz.rightJustified(9)
+           + QStringLiteral("  ") + call.leftJustified(13) + comment.leftJustified(30)
+           + QStringLiteral("1234Z\r\n");
+}
+
+class AnyLinkTest : public SpottingWindowTest {
+protected:
+    FakeCluster cluster;
+    FakeAgwEngine engine;
+
+    void SetUp() override
+    {
+        SpottingWindowTest::SetUp();
+        engine.useForLink();
+        setRigFrequencyChangerForTesting([](float) {});
+    }
+    void TearDown() override
+    {
+        SpottingWindowTest::TearDown();
+        AgwEngine::setEndpointForTesting(QString(), 0);
+        setRigFrequencyChangerForTesting(nullptr);
+    }
+};
+
+} // namespace
+
+// A spot whose call and comment carry a NUL, a DEL, an escape, C1 codes
+// and a tab reaches the log window over the TNC, Telnet and the packet
+// engine: the pane, the spot list's cells, the band-map label and its
+// details and the call field that a right click on the label fills hold
+// none of them (the tab is a blank), and the contact is logged with the
+// call as the cluster meant it.
+TEST_F(AnyLinkTest, ControlCharactersOfASpotReachNoWindowNorTheLog)
+{
+    struct Case {
+        const char* link;
+        const char* call;
+        const char* kHz;
+        std::function<void(const QByteArray& line)> deliver;
+    };
+    PacketSpotfrm& p = window();
+    const Case cases[] = {
+        {"TNC", "G4ABC", "14025.0",
+         [&](const QByteArray& line) {
+             select("TNC");
+             p.Command1_Click();
+             tnc->send(line);
+         }},
+        {"Telnet", "W9ABC", "14031.0",
+         [&](const QByteArray& line) {
+             select("Telnet");
+             p.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
+             p.txtTelnetPort->setText(QString::number(cluster.port()));
+             p.Command1_Click();
+             ASSERT_TRUE(pumpUntil([&] { return cluster.peer != nullptr; }));
+             cluster.send("\r\n" + line);
+         }},
+        {"AGW Packet Engine", "K1ABC", "14037.0",
+         [&](const QByteArray& line) {
+             select("AGW Packet Engine");
+             p.Command1_Click();
+             ASSERT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
+             ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= 2; }));
+             engine.sendFrame(FakeAgwEngine::frame('U', "W3\x7fLPL", "DX",
+                                                   "1:Fm W3LPL To DX <UI>\r"
+                                                       + QByteArray(line).replace("\r\n", "\r")));
+         }},
+    };
+    LogWindow& w = DefaultInstance<Outfrm>();
+    p.OptBand->setChecked(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.link);
+        const QString call = QLatin1String(c.call);
+        const QString clean =
+            spotLine(QLatin1String(c.kHz), call, QStringLiteral("CW 599 up 2"));
+        // The call and the comment as a noisy link delivers them.
+        QString dirty = clean;
+        dirty.replace(call, call.left(2) + QChar(0x7F) + call.mid(2, 1) + QChar(0x9B)
+                                + call.mid(3, 1) + QChar(0) + call.mid(4));
+        dirty.replace(QStringLiteral("CW 599 up 2"),
+                      QStringLiteral("CW") + QChar(1) + QStringLiteral(" 599") + QChar(0x85)
+                          + QChar(0x1B) + QStringLiteral(" up\t2"));
+        ASSERT_NE(dirty, clean);
+
+        const int rows = w.txtDX->topLevelItemCount();
+        c.deliver(dirty.toLatin1());
+        DefaultInstance<Form1>().PacketResize(); // the band map of the chosen source
+        ASSERT_FALSE(w.lblDX->isHidden());
+        ASSERT_TRUE(pumpUntil([&] {
+            p.Timer1_Timer();
+            return w.txtDX->topLevelItemCount() > rows;
+        }));
+        QApplication::processEvents(); // the band map draws after the event
+
+        EXPECT_TRUE(p.paneText().contains(QString(clean).chopped(2))) << p.paneText().toStdString();
+        EXPECT_FALSE(holdsControlCharacter(p.paneText()));
+        EXPECT_FALSE(holdsControlCharacter(p.txtUnProcessed->toPlainText()));
+
+        const QStringList row = listRow(w.txtDX, 0);
+        EXPECT_EQ(row.value(0), call);
+        EXPECT_EQ(row.value(4), QStringLiteral("de W3LPL:  CW 599 up 2"));
+        for (const QString& cell : row)
+            EXPECT_FALSE(holdsControlCharacter(cell)) << cell.toStdString();
+
+        QLabel* label = w.lblDXSpot(SpotStore::Newest);
+        ASSERT_FALSE(label->isHidden());
+        EXPECT_EQ(label->text(), call.left(2));
+        EXPECT_TRUE(label->toolTip().startsWith(call + QStringLiteral("  "))) << label->toolTip().toStdString();
+        EXPECT_FALSE(holdsControlCharacter(label->toolTip()));
+
+        // Taken into the entry row by a right click, and logged.
+        QTest::mouseClick(label, Qt::RightButton);
+        EXPECT_EQ(w.txtCall->text(), call);
+        QApplication::processEvents(); // the queued Tab
+        w.txtSec->setFocus();
+        QTest::keyClicks(w.txtSec, QStringLiteral("Alderbrook"));
+        QTest::keyClick(w.txtSec, Qt::Key_Return);
+        EXPECT_TRUE(logFile().contains("\r\n\"" + call.toLatin1() + "\",")
+                    || logFile().startsWith("\"" + call.toLatin1() + "\","))
+            << logFile().toStdString();
+        EXPECT_FALSE(holdsControlCharacter(QString::fromUtf8(logFile())));
+        p.Command2_Click();
+    }
 }

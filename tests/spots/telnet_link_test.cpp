@@ -22,9 +22,10 @@ struct Intake {
     QStringList forwarded; // "call|frequency"
     QStringList records;
 
+    // A chunk of bytes (one character each) as the link decodes it.
     void receive(QStringView chunk)
     {
-        intake.take(chunk, pane, listDxOnly,
+        intake.take(telnetText(chunk.toLatin1()), pane, listDxOnly,
                     [this](const QString& f, const QString& c, const QString& line) {
                         forwarded << c + u'|' + f;
                         records << parseDXSpotLine(line).record;
