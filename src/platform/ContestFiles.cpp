@@ -62,6 +62,22 @@ bool isContestFile(const QString& path)
         if (named && sameFolder(dir, folder.path))
             return true;
     }
+    // A contest file that is a link into another folder is written at the
+    // end of its chain, under whatever name it has there: that file is the
+    // contest's own file too.
+    struct stat chosen {};
+    if (::stat(QFile::encodeName(target).constData(), &chosen) != 0)
+        return false;
+    for (const OwnFolder& folder : own) {
+        if (folder.path.isEmpty())
+            continue;
+        for (const char* n : folder.names) {
+            struct stat file {};
+            if (::stat(QFile::encodeName(fileIn(folder.path, QLatin1String(n))).constData(), &file) == 0
+                && file.st_dev == chosen.st_dev && file.st_ino == chosen.st_ino)
+                return true;
+        }
+    }
     return false;
 }
 

@@ -108,6 +108,14 @@ TEST(ExportTargets, TheContestsOwnFilesAreRefusedAndNothingIsWritten)
              return folders.SharedDirectory + "/SharedUserPreferences.xml";
          },
          true},
+        {"the file the log links to, in another folder",
+         [](const QString& w, const QString& d) {
+             QDir(d).mkpath("kept");
+             QFile::rename(w + "/log.txt", d + "/kept/contest.log");
+             makeLink(d + "/kept/contest.log", w + "/log.txt");
+             return d + "/kept/contest.log";
+         },
+         true},
         {"a new name in the working folder",
          [](const QString& w, const QString&) { return w + "/ZQ.adi"; }, false},
         {"a file named log.txt in the user folder",
