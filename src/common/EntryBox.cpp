@@ -98,7 +98,8 @@ EntryBox::EntryBox(QWidget* parent) : QLineEdit(parent)
 bool EntryBox::refuses(QChar c) const
 {
     const char16_t u = c.unicode();
-    if (u < 32 || u == 127)
+    // C0, DEL and the C1 controls (a Latin-1 text pasted from elsewhere).
+    if (u < 32 || (u >= 127 && u < 160))
         return true;
     if (u == u'"' && !quotesAllowed_)
         return true;

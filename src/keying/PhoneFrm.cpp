@@ -85,6 +85,8 @@ PhoneFrm::PhoneFrm()
                                1840);
         Browse[i] = makeNamedButton(this, QStringLiteral("Command%1").arg(i + 1),
                                     QStringLiteral("Browse"), left + 2160, top - 30, 700, 345);
+        // Nine buttons of one caption: each is read with the key it serves.
+        Browse[i]->setAccessibleName(QStringLiteral("Browse F%1").arg(i));
         connect(Browse[i], &QPushButton::clicked, this, [this, i] { Browse_Click(i); });
     }
     makeNamedLabel(this, QStringLiteral("lblPHLoop"),

@@ -135,6 +135,9 @@ frmCodePractice::frmCodePractice()
     Text2 = new PracticeTextArea(this, false);
     Text2->setObjectName(QStringLiteral("Text2"));
     placeControl(*Text2, 240, 4290, 7900, 1300);
+    // Two Clear buttons: each is read with the text it clears.
+    Command6->setAccessibleName(QStringLiteral("Clear Text to Send"));
+    Command5->setAccessibleName(QStringLiteral("Clear Text Sent"));
 
     Command3 = makeNamedButton(this, QStringLiteral("Command3"), QStringLiteral("&Send"), 240, 5760,
                                1200);

@@ -85,6 +85,9 @@ frmFrequencyTest::frmFrequencyTest()
     Text1->setAccessibleDescription(Label2->text());
     Text2->setAccessibleName(QStringLiteral("Frequency in MHz"));
     Text2->setAccessibleDescription(Label4->text());
+    // The two Send buttons are read with what each sends.
+    Command1->setAccessibleName(QStringLiteral("Send Command"));
+    Command2->setAccessibleName(QStringLiteral("Send Frequency"));
 
     setTabOrder(Text1, Check1);
     setTabOrder(Check1, Command1);

@@ -122,6 +122,10 @@ frmRigTune::frmRigTune()
         const Step& s = kSteps[i / 2];
         QPushButton* b = makeButton(this, QStringLiteral("cmdTune%1").arg(i), QString::fromLatin1(s.caption),
                                     960 + s.column * 990, i % 2 == 0 ? 2340 : 2760, 945);
+        // Each step has an up and a down button of one caption: read with
+        // the row they stand in.
+        b->setAccessibleName(QString::fromLatin1(s.caption)
+                             + (i % 2 == 0 ? QStringLiteral(" Up") : QStringLiteral(" Down")));
         b->setEnabled(false);
         cmdTune.set(i, b);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdTune_Click(i); });

@@ -42,6 +42,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QHash>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
@@ -262,9 +263,12 @@ QStringList frameOutside(QWidget& window)
 // caption of a few words, at most LongestControlName characters, not an
 // instruction.  The window is read by its title (or a name of its own).
 // The line edit inside a combo or spin box is read as part of its box.
+// Two controls side by side (of one parent: options of one frame, the
+// buttons of one window) are never read by the same name.
 QStringList unnamedControls(QWidget& window)
 {
     QStringList out;
+    QHash<std::pair<const QWidget*, QString>, QString> readAs; // parent and name -> the control
     auto check = [&](QWidget* w) {
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
         const QString name = face ? face->text(QAccessible::Name).trimmed() : QString();
@@ -276,6 +280,13 @@ QStringList unnamedControls(QWidget& window)
             out << QStringLiteral("%1 has no accessible name").arg(nameOf(w));
         else if (w != &window && name.size() > LongestControlName)
             out << QStringLiteral("%1 is read by a long name: \"%2\"").arg(nameOf(w), name);
+        if (w == &window || name.isEmpty())
+            return;
+        const std::pair<const QWidget*, QString> key{w->parentWidget(), name.toCaseFolded()};
+        if (readAs.contains(key))
+            out << QStringLiteral("%1 and %2 are both read as \"%3\"").arg(readAs[key], nameOf(w), name);
+        else
+            readAs.insert(key, nameOf(w));
     };
     check(&window);
     for (QWidget* w : window.findChildren<QWidget*>()) {

@@ -72,6 +72,8 @@ TEST_F(EntryPasteTest, FieldsRefuseAPasteHoldingWhatTheyRefuseTyped)
         {"call with a quote", 1, &LogWindow::txtCall, "W1\"AW", ""},
         {"call with an apostrophe", 0, &LogWindow::txtCall, "W1'AW", ""},
         {"call with a line break", 0, &LogWindow::txtCall, "W1AW\n", ""},
+        {"call with a DEL", 1, &LogWindow::txtCall, "W1\x7f" "AW", ""},
+        {"county with a C1 control", 1, &LogWindow::txtSec, "Orchard\x9b" "Valley", ""},
         {"report received", 1, &LogWindow::txtRSTR, "599", "599"},
         {"report received, letters", 1, &LogWindow::txtRSTR, "5NN", ""},
         {"report sent, blank", 0, &LogWindow::txtRSTS, "59 ", ""},
