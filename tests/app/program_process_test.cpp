@@ -224,6 +224,23 @@ QStringList hiddenFiles(const QString& folder)
     return QDir(folder).entryList(QStringList{QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
 }
 
+// The run ends with exit 1 after one message, "Working Folder Not Locked",
+// that names each of `named`; the folder holds what it held `before`.
+void expectFolderNotLocked(ProgramRun& run, const QString& folder, const QStringList& before,
+                           const QStringList& named)
+{
+    ASSERT_TRUE(run.waitForEnd());
+    EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run.exitCode(), 1);
+    const QStringList said = run.lines();
+    ASSERT_EQ(said.size(), 1) << said.join(u'|').toStdString();
+    EXPECT_TRUE(said[0].startsWith(QStringLiteral("MESSAGE Working Folder Not Locked: ")))
+        << said[0].toStdString();
+    for (const QString& n : named)
+        EXPECT_TRUE(said[0].contains(n)) << n.toStdString() << ": " << said[0].toStdString();
+    EXPECT_EQ(snapshot(folder).join(u'|').toStdString(), before.join(u'|').toStdString());
+}
+
 // Whether `launcher` followed by a command runs here (root, the tools and
 // the rights it needs).
 bool launches(const QStringList& launcher, const QStringList& command)
@@ -325,17 +342,9 @@ TEST_F(ProgramProcess, AFolderThatCannotBeLockedIsSaidAndTheLogIsNotOpened)
         ++ran;
         const QStringList before = snapshot(work.path());
         auto run = drivenBy(c.launcher);
-        ASSERT_TRUE(run->waitForEnd());
-        EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(run->exitCode(), 1);
-        const QStringList said = run->lines();
-        ASSERT_EQ(said.size(), 1) << said.join(u'|').toStdString();
-        EXPECT_TRUE(said[0].startsWith(QStringLiteral("MESSAGE Working Folder Not Locked: ")))
-            << said[0].toStdString();
-        EXPECT_TRUE(said[0].contains(QDir::toNativeSeparators(work.path())));
-        EXPECT_TRUE(said[0].contains(QString::fromLocal8Bit(strerror(c.reason))))
-            << said[0].toStdString();
-        EXPECT_EQ(snapshot(work.path()).join(u'|').toStdString(), before.join(u'|').toStdString());
+        expectFolderNotLocked(*run, work.path(), before,
+                              {QDir::toNativeSeparators(work.path()),
+                               QString::fromLocal8Bit(strerror(c.reason))});
     }
     if (ran == 0)
         GTEST_SKIP() << "neither another user nor a read-only mount can be set up here";
@@ -447,18 +456,9 @@ TEST_F(ProgramProcess, AGoneCopysLockOfAnotherUserIsTakenOverOrSaid)
         leaveRootsLock();
         const QStringList before = snapshot(work.path());
         auto run = drivenBy(asNobody);
-        ASSERT_TRUE(run->waitForEnd());
-        EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(run->exitCode(), 1);
-        const QStringList said = run->lines();
-        ASSERT_EQ(said.size(), 1) << said.join(u'|').toStdString();
-        EXPECT_TRUE(said[0].startsWith(QStringLiteral("MESSAGE Working Folder Not Locked: ")))
-            << said[0].toStdString();
-        for (const QString& named : {QDir::toNativeSeparators(work.path()), workingFolderLockName(),
-                                     QStringLiteral("user root"),
-                                     QString::fromLocal8Bit(strerror(EPERM))})
-            EXPECT_TRUE(said[0].contains(named)) << named.toStdString() << ": " << said[0].toStdString();
-        EXPECT_EQ(snapshot(work.path()).join(u'|').toStdString(), before.join(u'|').toStdString());
+        expectFolderNotLocked(*run, work.path(), before,
+                              {QDir::toNativeSeparators(work.path()), workingFolderLockName(),
+                               QStringLiteral("user root"), QString::fromLocal8Bit(strerror(EPERM))});
         QFile f(lockPath());
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         EXPECT_EQ(f.readAll(), lock);

@@ -157,6 +157,21 @@ TEST_F(LogWindowTest, KeyerSetupAlreadyOnScreenIsBroughtForward)
     EXPECT_FALSE(DefaultInstance<PhoneFrm>().isMinimized());
 }
 
+namespace {
+
+// File > Restore: the note acknowledged, "Yes" to replacing the log, and
+// `chosen` picked in the file dialog.
+void restoreThroughTheMenu(LogWindow& w, TestEnv& env, const QString& chosen)
+{
+    env.prompt().clear();
+    env.prompt().answerMessage(MsgAnswer::Ok);
+    env.prompt().answerMessage(MsgAnswer::Yes);
+    env.prompt().answerFile(chosen);
+    w.findChild<QAction*>(QStringLiteral("mnuRestore"))->trigger();
+}
+
+} // namespace
+
 TEST_F(LogWindowTest, RestoreThroughTheMenuShowsTheRestoredLog)
 {
     writeLog();
@@ -170,11 +185,7 @@ TEST_F(LogWindowTest, RestoreThroughTheMenuShowsTheRestoredLog)
         f.write(archived);
     }
     LogWindow& w = start(1);
-    env.prompt().clear();
-    env.prompt().answerMessage(MsgAnswer::Ok);
-    env.prompt().answerMessage(MsgAnswer::Yes);
-    env.prompt().answerFile(archive);
-    find(w, "mnuRestore")->trigger();
+    restoreThroughTheMenu(w, env, archive);
 
     EXPECT_EQ(env.readWorkFile(QStringLiteral("log.txt")), archived);
     EXPECT_EQ(ContactLog::instance().ContactCount, 2);
@@ -196,11 +207,7 @@ TEST_F(LogWindowTest, RestoreOfAPipeIsRefusedWithoutWaitingOnIt)
     WatchedFifo pipe(archive);
     ASSERT_TRUE(pipe.ok());
     LogWindow& w = start(1);
-    env.prompt().clear();
-    env.prompt().answerMessage(MsgAnswer::Ok);
-    env.prompt().answerMessage(MsgAnswer::Yes);
-    env.prompt().answerFile(archive);
-    find(w, "mnuRestore")->trigger();
+    restoreThroughTheMenu(w, env, archive);
 
     EXPECT_FALSE(pipe.readerWasReleased()) << "the restore waited on the pipe";
     EXPECT_EQ(env.prompt().messageTitles().last(), QStringLiteral("Error Restoring Log"));
@@ -227,11 +234,7 @@ TEST_F(LogWindowTest, RestoredLogOfOneMoreContactIsListedAfresh)
     }
     LogWindow& w = start(1);
     ASSERT_EQ(w.ListView1->rowCount(), 5);
-    env.prompt().clear();
-    env.prompt().answerMessage(MsgAnswer::Ok);
-    env.prompt().answerMessage(MsgAnswer::Yes);
-    env.prompt().answerFile(archive);
-    find(w, "mnuRestore")->trigger();
+    restoreThroughTheMenu(w, env, archive);
 
     ASSERT_EQ(ContactLog::instance().ContactCount, 6);
     ASSERT_EQ(w.ListView1->rowCount(), 6);

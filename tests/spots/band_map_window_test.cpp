@@ -58,6 +58,17 @@ protected:
         setRigFrequencyChangerForTesting({});
         WindowRegistry::unload<SpectrumMap>();
     }
+    // DL1XYZ on 40 m and JA1ABC on 20 m, drawn in the shown window.
+    SpectrumMap& showTwoSpots()
+    {
+        storeSpot("DL1XYZ", 7.020f);
+        storeSpot("JA1ABC", 14.025f);
+        SpectrumMap& m = DefaultInstance<SpectrumMap>();
+        m.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(shown(m), 2);
+        return m;
+    }
     static int shown(SpectrumMap& m)
     {
         int n = 0;
@@ -152,12 +163,7 @@ TEST_F(SpectrumMapTest, LabelsStandOnTheirBandColouredByAge)
 TEST_F(SpectrumMapTest, ClicksTuneOrDropTheSpot)
 {
     LogWindow& w = open(1);
-    storeSpot("DL1XYZ", 7.020f);
-    storeSpot("JA1ABC", 14.025f);
-    SpectrumMap& m = DefaultInstance<SpectrumMap>();
-    m.show();
-    QCoreApplication::processEvents();
-    ASSERT_EQ(shown(m), 2);
+    SpectrumMap& m = showTwoSpots();
 
     // A left click drops the spot from the band maps at once.
     QTest::mouseClick(m.lblDXSpot(48), Qt::LeftButton);
@@ -183,12 +189,7 @@ TEST_F(SpectrumMapTest, ClicksTuneOrDropTheSpot)
 TEST_F(SpectrumMapTest, AClickActsOnTheSpotItsLabelShowsWhileSpotsArrive)
 {
     LogWindow& w = open(1);
-    storeSpot("DL1XYZ", 7.020f);
-    storeSpot("JA1ABC", 14.025f);
-    SpectrumMap& m = DefaultInstance<SpectrumMap>();
-    m.show();
-    QCoreApplication::processEvents();
-    ASSERT_EQ(shown(m), 2);
+    SpectrumMap& m = showTwoSpots();
     auto arrive = [&m](const char* call) {
         storeSpot(call, 21.250f);
         m.spotArrived(); // drawn after this pass of the event loop
