@@ -313,6 +313,7 @@ void LogWindow::buildSpotArea()
     // settings open the spot area.
     txtDX = new QTreeWidget(surface_);
     txtDX->setObjectName(QStringLiteral("txtDX"));
+    txtDX->setAccessibleName(QStringLiteral("DX Spots")); // no caption stands beside it
     txtDX->setRootIsDecorated(false);
     txtDX->setColumnCount(0);
     placeControl(*txtDX, 120, 1000, 9240, 1200);

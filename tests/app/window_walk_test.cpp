@@ -8,6 +8,7 @@
 
 #include "support/LogWindowTestSupport.h"
 
+#include "common/Form1.h"
 #include "common/ModalShow.h"
 #include "common/NamedControls.h"
 #include "common/WindowFit.h"
@@ -452,6 +453,15 @@ TEST_P(WindowWalkTest, BothLogWindowsWithAFullLogAndTheSetUpDialog)
         EXPECT_TRUE(w.lblDialog->text().endsWith(QLatin1String(" 11000")))
             << w.lblDialog->text().toStdString();
         faults << clippedCaptions(w);
+        // The spot list, once the spot area shows it, is read by a name too.
+        PacketSpotfrm& spotting = DefaultInstance<PacketSpotfrm>();
+        spotting.List1->setCurrentItem(
+            spotting.List1->findItems(QStringLiteral("TNC"), Qt::MatchExactly).value(0));
+        spotting.OptList->setChecked(true);
+        DefaultInstance<Form1>().PacketResize();
+        EXPECT_TRUE(w.txtDX->isVisible());
+        faults << unnamedControls(w);
+        WindowRegistry::unload<PacketSpotfrm>();
         faults.removeDuplicates();
         EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
     }
