@@ -143,7 +143,7 @@ TEST_F(CountyListTest, EnterOrSpaceOnTheCountyInFocusPicksIt)
     };
     LogWindow& w = start(1);
     for (const auto& c : cases) {
-        SCOPED_TRACE(QTest::toString(c.key));
+        SCOPED_TRACE(c.county);
         w.txtSec->clear();
         showList(w, [&](frmCountyList& list) {
             QApplication::setActiveWindow(&list);
