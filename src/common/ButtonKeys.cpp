@@ -1,5 +1,7 @@
 #include "common/ButtonKeys.h"
 
+#include "common/EventOnItsWay.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
@@ -32,21 +34,13 @@ protected:
         if (auto* button = qobject_cast<QPushButton*>(w); button && button->hasFocus()) {
             // A button that presses itself on Enter (a message box's) is
             // left alone: the key stops there.
-            start_ = {e, button};
-            // Forgotten on the next turn of the event loop, so that a later
-            // event at the same address is not taken for this one.
-            QMetaObject::invokeMethod(
-                this, [this, e] {
-                    if (start_.event == e)
-                        start_ = {};
-                },
-                Qt::QueuedConnection);
+            start_.remember(e, button);
             return false;
         }
-        if (e != start_.event || !w->isWindow())
+        if (!start_.is(e) || !w->isWindow())
             return false;
-        const QPointer<QPushButton> button = start_.button;
-        start_ = {};
+        const QPointer<QPushButton> button = qobject_cast<QPushButton*>(start_.at());
+        start_.forget();
         if (!button || button->window() != w || !button->isEnabled() || !button->isVisible())
             return false;
         e->accept();
@@ -55,10 +49,8 @@ protected:
     }
 
 private:
-    struct {
-        const QEvent* event = nullptr;
-        QPointer<QPushButton> button;
-    } start_;
+    // The Enter that started at a focused button.
+    EventOnItsWay start_{this};
 };
 
 } // namespace

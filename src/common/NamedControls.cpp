@@ -71,7 +71,7 @@ void keepTabStopOnChosen(QRadioButton& option)
         return;
     QList<QRadioButton*> group;
     const QRadioButton* chosen = nullptr;
-    for (QRadioButton* b : parent->findChildren<QRadioButton*>()) {
+    for (QRadioButton* b : parent->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
         if (!b->autoExclusive() || b->group())
             continue;
         group << b;

@@ -7,6 +7,7 @@
 #include "logwindow/LogWindow.h"
 
 #include "common/EntryBox.h"
+#include "common/EventOnItsWay.h"
 #include "platform/Folders.h"
 #include "common/KeyCodes.h"
 #include "common/ModalShow.h"
@@ -66,28 +67,18 @@ protected:
     {
         if (e->type() != QEvent::KeyPress)
             return false;
-        if (e == handled_.event && isAbove(watched, handled_.control)) {
+        if (handled_.is(e) && isAbove(watched, handled_.at())) {
             // On its way up from the control that had it: its last stop is
             // the window.
             if (watched == window_)
-                handled_ = {};
+                handled_.forget();
             return false;
         }
         const bool consumed = handle(static_cast<QKeyEvent*>(e));
-        if (consumed) {
+        if (consumed)
             e->accept();
-        } else if (watched != window_) {
-            // Remembered for the rest of this event's way up; the next turn
-            // of the event loop forgets it, so a later event that happens to
-            // reuse its address is not mistaken for it.
-            handled_ = {e, watched};
-            QMetaObject::invokeMethod(
-                this, [this, e] {
-                    if (handled_.event == e)
-                        handled_ = {};
-                },
-                Qt::QueuedConnection);
-        }
+        else if (watched != window_)
+            handled_.remember(e, watched); // for the rest of its way up
         return consumed;
     }
 
@@ -124,10 +115,7 @@ private:
 
     LogWindow* window_;
     // The event handled at a control, while it may still be on its way up.
-    struct {
-        const QEvent* event = nullptr;
-        const QObject* control = nullptr;
-    } handled_;
+    EventOnItsWay handled_{this};
 };
 
 } // namespace
