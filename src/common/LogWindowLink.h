@@ -31,6 +31,9 @@ public:
 
     // Logs the contact of the entry row.
     virtual void Mains() = 0;
+    // A CW message has reached its "!": the entry row's contact is logged
+    // when a call is typed, and the "!" counts as the row's Enter.
+    virtual void logKeyedContact() = 0;
     // A spot's call into txtCall as the field takes typed keys.
     virtual void enterSpotCall(const QString& call) = 0;
 

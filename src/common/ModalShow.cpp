@@ -35,11 +35,11 @@ private:
 };
 } // namespace
 
-void showModal(QWidget& window)
+bool showModal(QWidget& window)
 {
     if (handler()) {
         handler()(window);
-        return;
+        return true;
     }
     // Left from outside, the window is closed as its Cancel would close
     // it: a dialog is rejected, any other window hidden, and nothing of its
@@ -52,7 +52,7 @@ void showModal(QWidget& window)
         });
         if (!inner.left())
             dialog->exec();
-        return;
+        return !inner.left();
     }
     const Qt::WindowModality old = window.windowModality();
     QEventLoop loop;
@@ -62,7 +62,7 @@ void showModal(QWidget& window)
         loop.quit();
     });
     if (inner.left())
-        return;
+        return false;
     window.setWindowModality(Qt::ApplicationModal);
     HideWatcher watcher(window, loop);
     QObject::connect(&window, &QObject::destroyed, &loop, &QEventLoop::quit);
@@ -71,6 +71,7 @@ void showModal(QWidget& window)
         loop.exec();
     if (w)
         w->setWindowModality(old);
+    return !inner.left();
 }
 
 void setModalShowHandlerForTesting(std::function<void(QWidget&)> h)

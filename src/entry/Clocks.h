@@ -28,6 +28,9 @@ QString loggedOffMessage(const QDateTime& local, float utcOffsetHours);
 std::chrono::milliseconds dupeLockRemaining(std::chrono::steady_clock::time_point duplicateAt,
                                             std::chrono::steady_clock::time_point now);
 constexpr std::chrono::milliseconds DupeLockLength{3000};
+// Keys typed on for a row come with shorter gaps than this; a longer pause
+// after a duplicate starts the next contact.
+constexpr std::chrono::milliseconds DuplicateRowPause{1000};
 // Holds the thread for d (the window's events wait meanwhile).
 void holdFor(std::chrono::milliseconds d);
 // Holds the thread while busy() is true, at most limit; false when the limit

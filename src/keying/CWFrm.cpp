@@ -52,9 +52,8 @@ ActiveLogWindow* activeLogWindow()
 void logActiveContact()
 {
     EventHold::runAfter([] {
-        ActiveLogWindow* w = activeLogWindow();
-        if (w && !w->callBox().text().isEmpty())
-            w->Mains();
+        if (ActiveLogWindow* w = activeLogWindow())
+            w->logKeyedContact();
     });
 }
 

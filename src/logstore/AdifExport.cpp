@@ -1,5 +1,6 @@
 #include "logstore/AdifExport.h"
 
+#include "common/ProgramEnd.h"
 #include "platform/Folders.h"
 #include "logstore/StationSettings.h"
 #include "platform/Clock.h"
@@ -258,6 +259,9 @@ void ExportADIF()
                        "Comments column."),
         QStringLiteral("Please enter a comment."),
         s.HomeStateCode + QStringLiteral(" State QSO Party Contest"));
+    // A question left because the program ends: nothing is exported.
+    if (programEnded())
+        return;
 
     Folders::makeWorkingFolderCurrent();
     const QString tablePath = findAdifCountryFile();

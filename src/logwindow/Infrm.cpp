@@ -234,8 +234,10 @@ void Infrm::unloadVariantToolWindows()
 
 void Infrm::mnuChangeCounty_Click()
 {
-    showModal(DefaultInstance<frmCountyChange>());
+    const bool closedByItself = showModal(DefaultInstance<frmCountyChange>());
     WindowRegistry::unload<frmCountyChange>();
+    if (!closedByItself)
+        return;
     WritePrefFile();
     Label25->setText(StationSettings::instance().OwnCounty);
     Label25_Change();

@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -68,6 +69,7 @@ public:
     // A spot's call into txtCall as the field takes typed keys: characters
     // it refuses are dropped and its length limit holds.
     void enterSpotCall(const QString& call) override;
+    void logKeyedContact() override;
 
     Variant variant() const { return variant_; }
 
@@ -416,6 +418,19 @@ protected:
     // Enter in an entry field: the key is dropped and the contact logged.
     // True when the key was Enter.
     bool logOnEnter(int& keyAscii);
+    // True when no field of the entry row holds text (the row emptied after
+    // a contact): Enter there changes nothing.
+    bool entryRowEmpty() const;
+    // Runs before the key handler of every field of the entry row; true when
+    // the key was dropped (keyAscii is then 0).
+    bool keyOfEmptyOrDuplicateRow(int& keyAscii);
+    // A duplicate found on leaving the call field has cleared the row while
+    // the operator may still be typing it: the keys that follow at once, up
+    // to and including the Enter that would have logged it, belong to that
+    // row and are dropped.  A pause, a key after the duplicate lock, text
+    // put into the row another way, Esc or a CW message that logs ends it.
+    void startDuplicateRowKeys();
+    void endDuplicateRowKeys() { duplicateRowKeys_ = false; }
     void txtCall_KeyPress(int& keyAscii);
     void txtRSTR_KeyPress(int& keyAscii);
     void txtCntry_KeyPress(int& keyAscii);
@@ -515,6 +530,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // See startDuplicateRowKeys().
+    bool duplicateRowKeys_ = false;
+    std::chrono::steady_clock::time_point duplicateRowLastKey_{};
+
     void wireContactList();
     void showEditAndDelete();
     // A click on an entry of a county list (worked or to go).

@@ -229,8 +229,11 @@ void LogWindow::DupCheck2()
     }
     // The scan ran the final check already; its duplicate is reported as
     // FinalDupeCheck reports one.
-    if (r.finalCheckRan)
+    if (r.finalCheckRan) {
         reportFinalDuplicate(r.finalCheck);
+        if (r.finalCheck.duplicateOf != 0)
+            startDuplicateRowKeys();
+    }
 }
 
 void LogWindow::ShowPossibleDupes(int k)

@@ -11,7 +11,9 @@
 #include "common/KeyCodes.h"
 #include "common/WindowRegistry.h"
 #include "entry/CallChecks.h"
+#include "entry/Clocks.h"
 #include "entry/CountryLookup.h"
+#include "entry/EntryState.h"
 #include "entry/LogOnState.h"
 #include "entry/TextCompare.h"
 #include "entry/TypeAhead.h"
@@ -21,6 +23,7 @@
 #include "logstore/CountyTable.h"
 #include "logstore/PositionTables.h"
 #include "logstore/StationSettings.h"
+#include "platform/Clock.h"
 #include "platform/Prompt.h"
 
 #include <QCoreApplication>
@@ -128,11 +131,17 @@ void LogWindow::wireOperatorKeys()
     for (EntryBox* box : {txtCall, txtRSTR, txtCntry, txtSec, txtRSTS})
         box->installEventFilter(reasons);
 
-    txtCall->onKeyPress = [this](int& k) { txtCall_KeyPress(k); };
-    txtRSTR->onKeyPress = [this](int& k) { txtRSTR_KeyPress(k); };
-    txtCntry->onKeyPress = [this](int& k) { txtCntry_KeyPress(k); };
-    txtSec->onKeyPress = [this](int& k) { txtSec_KeyPress(k); };
-    txtRSTS->onKeyPress = [this](int& k) { txtRSTS_KeyPress(k); };
+    const std::pair<EntryBox*, void (LogWindow::*)(int&)> handlers[] = {
+        {txtCall, &LogWindow::txtCall_KeyPress},   {txtRSTR, &LogWindow::txtRSTR_KeyPress},
+        {txtCntry, &LogWindow::txtCntry_KeyPress}, {txtSec, &LogWindow::txtSec_KeyPress},
+        {txtRSTS, &LogWindow::txtRSTS_KeyPress},
+    };
+    for (const auto& [box, handler] : handlers) {
+        box->onKeyPress = [this, handler](int& k) {
+            if (!keyOfEmptyOrDuplicateRow(k))
+                (this->*handler)(k);
+        };
+    }
 
     // Pasted text meets the same refusals as typed keys: no blank in the
     // call, only digits in the reports, and in the in-state window no digit
@@ -170,6 +179,57 @@ void LogWindow::wireOperatorKeys()
 
 // ---------------------------------------------------------------------------
 // Keys of the entry fields
+
+bool LogWindow::entryRowEmpty() const
+{
+    for (const EntryBox* box : {txtCall, txtRSTR, txtCntry, txtSec, txtRSTS})
+        if (!box->text().isEmpty())
+            return false;
+    return true;
+}
+
+void LogWindow::startDuplicateRowKeys()
+{
+    duplicateRowKeys_ = true;
+    duplicateRowLastKey_ = {};
+}
+
+bool LogWindow::keyOfEmptyOrDuplicateRow(int& k)
+{
+    if (duplicateRowKeys_) {
+        const auto now = clock().steadyNow();
+        const bool begun = duplicateRowLastKey_ != std::chrono::steady_clock::time_point{};
+        // Keys typed on come at once: the first while the duplicate lock
+        // still runs, each later one without a pause.
+        const bool typedOn = begun
+            ? now - duplicateRowLastKey_ <= DuplicateRowPause
+            : dupeLockRemaining(EntryState::instance().DuplicateSteadyTime, now).count() > 0;
+        if (typedOn && entryRowEmpty()) {
+            // The first key still waits for the end of the lock.
+            afterCallKeyPress();
+            duplicateRowLastKey_ = clock().steadyNow();
+            if (k == vk::Return)
+                duplicateRowKeys_ = false;
+            k = 0;
+            return true;
+        }
+        duplicateRowKeys_ = false;
+    }
+    // Enter on an emptied row (a second Enter after a contact): nothing to
+    // check, so no message and no move out of the call field.
+    if (k == vk::Return && entryRowEmpty()) {
+        k = 0;
+        return true;
+    }
+    return false;
+}
+
+void LogWindow::logKeyedContact()
+{
+    endDuplicateRowKeys();
+    if (!txtCall->text().isEmpty())
+        Mains();
+}
 
 bool LogWindow::logOnEnter(int& k)
 {
@@ -545,6 +605,7 @@ void LogWindow::ShowBearingDistance(float latitude, float longitude)
 
 void LogWindow::ClearEntry()
 {
+    endDuplicateRowKeys();
     emptyEntryRow();
     setDupeColoured(false);
     setDialogRed(false);

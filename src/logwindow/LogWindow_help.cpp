@@ -2,6 +2,7 @@
 // multiplier colour dialog, each shown modally and unloaded when it returns.
 
 #include "common/ModalShow.h"
+#include "common/ProgramEnd.h"
 #include "common/WindowRegistry.h"
 #include "logstore/PrefFile.h"
 #include "logwindow/Form5.h"
@@ -22,6 +23,9 @@ void LogWindow::mnuColors_Click()
     // closed, save them and repaint the grid through the reload.
     showModal(DefaultInstance<Form6>());
     WindowRegistry::unload<Form6>();
+    // The end saves the preferences itself and reloads nothing.
+    if (programEnded())
+        return;
     WritePrefFile();
     ReloadLog();
 }

@@ -131,8 +131,10 @@ void frmCountyChange::Command1_Click()
 
 void frmCountyChange::cmdMultipleCounties_Click()
 {
-    showModal(DefaultInstance<frmCountyChangeRover>());
-    Command1_Click();
+    // Left by the end of the program (or unloaded), the rover window stores
+    // nothing, and neither does this one.
+    if (showModal(DefaultInstance<frmCountyChangeRover>()))
+        Command1_Click();
 }
 
 } // namespace zq

@@ -663,6 +663,41 @@ TEST_F(ProgramProcess, ExitAndEndSignalsEndTheProgramWhateverToolWindowIsShown)
     }
 }
 
+// County Change left by the end, with or without the rovers' window over
+// it: the county typed there is not stored, so QSOpref.txt keeps the own
+// county the operator confirmed.  File > Exit and an end signal alike.
+TEST_F(ProgramProcess, AnOwnCountyTypedButNotConfirmedIsNotStoredByTheEnd)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/county2.txt"),
+                            work.filePath(QStringLiteral("county2.txt"))));
+    const QString prefs = work.filePath(QStringLiteral("QSOpref.txt"));
+    struct Case {
+        const char* drive;
+        const char* waitFor;
+    };
+    const Case cases[] = {
+        {"in-county-change", "SHOWN frmCountyChange"},
+        {"in-county-change-rover", "SHOWN frmCountyChangeRover"},
+    };
+    for (const Case& c : cases) {
+        for (int end : {SIGUSR1, SIGTERM}) {
+            SCOPED_TRACE(testing::Message() << c.drive << ", signal " << end);
+            QFile::remove(prefs);
+            auto run = driven(c.drive);
+            ASSERT_TRUE(run->waitForLine(QString::fromLatin1(c.waitFor)))
+                << run->lines().join(u'|').toStdString();
+            run->signal(end);
+            ASSERT_TRUE(run->waitForEnd()) << run->lines().join(u'|').toStdString();
+            EXPECT_EQ(run->exitCode(), 0);
+            QFile f(prefs);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "the preferences were not saved";
+            const QByteArray saved = f.readAll();
+            EXPECT_TRUE(saved.contains("\"Ashcombe\"")) << saved.toStdString();
+            EXPECT_FALSE(saved.contains("Alderbrook")) << saved.toStdString();
+        }
+    }
+}
+
 // The lock itself, in this process: a held lock refuses a second taker
 // with the message, and a lock file that names no process (its copy died
 // before writing it) is taken over once it is old or dated in the future,

@@ -355,6 +355,93 @@ TEST_F(ContactEntryTest, KeysTypedWhileTheLogIsWrittenGoToTheNextContacts)
     }
 }
 
+// Enter twice after a contact, or Enter on a row where nothing was typed:
+// nothing is checked, no message moves the focus out of the call field, and
+// the next contact typed on is logged whole, in both windows.
+TEST_F(ContactEntryTest, AnEnterOnTheEmptiedRowChangesNothing)
+{
+    struct Case {
+        uint8_t outOfState;
+        const char* typed;
+        const char* calls;
+    };
+    const Case cases[] = {
+        {1, "\rk5dea  belh\r\rw5nxa  ashc\r", "\"K5DEA\" \"W5NXA\""},
+        {0, "\rk5dea  tx\r\rw5nxa  oh\r", "\"K5DEA\" \"W5NXA\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.outOfState ? "out-of-state" : "in-state");
+        freshRun();
+        env.writeWorkFile(QStringLiteral("log.txt"), QByteArray());
+        LogWindow& w = open(c.outOfState);
+        w.cmdLogOn->click();
+        w.txtCall->setFocus();
+        env.prompt().clear();
+        queueKeys(w, QString::fromLatin1(c.typed));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(loggedCalls(logFile()).join(u' ').toStdString(), c.calls);
+        EXPECT_EQ(env.prompt().beeps(), 0);
+        EXPECT_TRUE(w.lblDialog->text().trimmed().isEmpty()) << w.lblDialog->text().toStdString();
+        EXPECT_TRUE(w.txtCall->hasFocus());
+        EXPECT_TRUE(w.txtSec->text().isEmpty());
+    }
+}
+
+// A duplicate found when the call field is left clears the row while the
+// operator types on: the rest of that row, up to and including its Enter,
+// goes with it, and only what follows is the next contact.  After a pause
+// the keys are the next contact's again.
+TEST_F(ContactEntryTest, TheRestOfADuplicateTypedOnGoesWithItsRow)
+{
+    struct Case {
+        uint8_t outOfState;
+        const char* first;   // logged before
+        const char* call;    // typed again
+        const char* rest;    // typed on at once
+        int pauseMs;         // a pause after the first key of the rest
+        const char* calls;   // log.txt's calls at the end
+        const char* lastSpc; // the last contact's state (in-state window)
+    };
+    const Case cases[] = {
+        {0, "K5DUP", "k5dup ", "ct\rw5nex  az\r", 0, "\"K5DUP\" \"W5NEX\"", "AZ"},
+        // The out-of-state window finds the duplicate at the Enter.
+        {1, "K5DUP", "k5dup  alde", "\rw5nex  ashc\r", 0, "\"K5DUP\" \"W5NEX\"", ""},
+        // A pause: the operator starts the next contact without an Enter.
+        {0, "K5DUP", "k5dup ", "cw5nex  az\r", 2000, "\"K5DUP\" \"W5NEX\"", "AZ"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.outOfState ? "out-of-state " : "in-state ")
+                                        << c.rest << " " << c.pauseMs);
+        freshRun();
+        env.writeWorkFile(QStringLiteral("log.txt"), QByteArray());
+        LogWindow& w = open(c.outOfState);
+        enterContact(w, c.first, "599", c.outOfState ? "" : "CT", c.outOfState ? "Alderbrook" : "",
+                     "599");
+        ASSERT_EQ(ContactLog::instance().ContactCount, 1);
+        w.txtCall->setFocus();
+        queueKeys(w, QString::fromLatin1(c.call));
+        QCoreApplication::processEvents();
+        // Typed on within the duplicate lock, so its wait is short.
+        env.clock().advance(std::chrono::milliseconds(2900));
+        const QString rest = QString::fromLatin1(c.rest);
+        if (c.pauseMs > 0) {
+            queueKeys(w, rest.left(1));
+            QCoreApplication::processEvents();
+            env.clock().advance(std::chrono::milliseconds(c.pauseMs));
+            queueKeys(w, rest.mid(1));
+        } else {
+            queueKeys(w, rest);
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(loggedCalls(logFile()).join(u' ').toStdString(), c.calls);
+        if (!c.outOfState)
+            EXPECT_EQ(ContactLog::instance()[ContactLog::instance().ContactCount].LogSpc.toStdString(),
+                      c.lastSpc);
+        EXPECT_TRUE(w.txtCall->text().isEmpty());
+        EXPECT_TRUE(w.txtCall->hasFocus());
+    }
+}
+
 // log.txt replaced by a pipe after the load (by another program): the
 // append refuses it without waiting on it and says why; the contact is not
 // counted and stays in the row.

@@ -31,6 +31,10 @@
 // ZQ_DRIVE=log-practice: the log window, logged on, the CW window by
 // Ctrl+S and code practice from it, sending a long text at 5 WPM on RTS.
 // ZQ_DRIVE=log-blind-hold: log-hold with voice navigation shown.
+// ZQ_DRIVE=in-county-change, in-county-change-rover: the in-state window of
+// a rover in Ashcombe, logged on; County Change has "Alderbrook" typed
+// ("SHOWN frmCountyChange"), and in the second also Add Multiple Counties
+// clicked ("SHOWN frmCountyChangeRover").
 // SIGUSR1: File > Exit is chosen in the log window.
 
 #include "app/StartProgram.h"
@@ -45,7 +49,10 @@
 #include "common/LogWindowLink.h"
 #include "logstore/StationSettings.h"
 #include "logwindow/LogWindow.h"
+#include "logwindow/Infrm.h"
 #include "logwindow/Outfrm.h"
+#include "output/frmCountyChange.h"
+#include "output/frmCountyChangeRover.h"
 #include "logwindow/ContactListView.h"
 #include "platform/EventHold.h"
 #include "platform/KeyLine.h"
@@ -213,6 +220,43 @@ LogWindow& openLogWindow()
     return DefaultInstance<Outfrm>();
 }
 
+// The in-state window of a rover in Ashcombe, logged on, with County
+// Change shown and a county typed; Add Multiple Counties is clicked when
+// `rover` is set.
+void changeOwnCounty(bool rover)
+{
+    StationSettings& st = StationSettings::instance();
+    st.OwnCall = QStringLiteral("W5ROV");
+    st.OwnSpc = QStringLiteral("ZQ");
+    st.OwnCountry = QStringLiteral("United States");
+    st.OwnCounty = QStringLiteral("Ashcombe");
+    st.CurrentBand = QStringLiteral("20");
+    st.CurrentMode = QStringLiteral("CW");
+    st.FormSizePercent = 100;
+    st.OutOfStateFlag = 0;
+    st.RoverFlag = 1;
+    ShowLogWindow();
+    Infrm& w = DefaultInstance<Infrm>();
+    w.cmdLogOn->click();
+    // Runs inside County Change's own loop.
+    QTimer::singleShot(0, qApp, [rover] {
+        auto* change = WindowRegistry::existing<frmCountyChange>();
+        if (!change || !change->isVisible())
+            return;
+        change->Text1->setText(QStringLiteral("Alderbrook"));
+        if (!rover) {
+            say(QStringLiteral("SHOWN frmCountyChange"));
+            return;
+        }
+        QTimer::singleShot(0, qApp, [] {
+            if (auto* r = WindowRegistry::existing<frmCountyChangeRover>(); r && r->isVisible())
+                say(QStringLiteral("SHOWN frmCountyChangeRover"));
+        });
+        change->cmdMultipleCounties->click();
+    });
+    w.mnuChangeCounty->trigger();
+}
+
 // Holds as a spoken prompt does while "E!" is keyed: the "!" comes during
 // the hold, so the contact is logged once the hold ends.
 void keyExclamationDuringHold(LogWindow& w)
@@ -303,7 +347,10 @@ void exitOnSignal()
         char c;
         while (::read(g_exitPipe[0], &c, 1) > 0) {
         }
-        if (auto* w = LoadedLogWindow(true))
+        ActiveLogWindow* w = LoadedLogWindow(true);
+        if (!w)
+            w = LoadedLogWindow(false);
+        if (w)
             w->logWindow().findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
     });
     std::signal(SIGUSR1, onExitSignal);
@@ -315,6 +362,8 @@ void drive(const QByteArray& what)
         keyLongMessage(what == "key-parallel");
     } else if (what == "winkeyer") {
         openWinKeyer();
+    } else if (what.startsWith("in-county-change")) {
+        changeOwnCounty(what.endsWith("-rover"));
     } else if (what.startsWith("log")) {
         LogWindow& w = openLogWindow();
         if (what == "log-key-rts" || what == "log-key-parallel") {
