@@ -196,6 +196,13 @@ protected:
         return std::make_unique<ProgramRun>(launcher.first(), work.path(), home.environment(),
                                             launcher.mid(1) << QStringLiteral(ZQ_DRIVEN_PROGRAM));
     }
+    // The WinKeyer on port 7 is `keyer`.
+    void useFakeWinKeyer(const test::FakeWinKeyer& keyer)
+    {
+        QFile ports(work.filePath(QStringLiteral("ComPorts.txt")));
+        ASSERT_TRUE(ports.open(QIODevice::WriteOnly));
+        ports.write("7=" + QFile::encodeName(keyer.devicePath()) + "\r\n");
+    }
     QByteArray log() const
     {
         QFile f(work.filePath(QStringLiteral("log.txt")));
@@ -538,10 +545,7 @@ TEST_F(ProgramProcess, EndSignalClosesTheWinKeyerWithItsCloseBytes)
 {
     test::FakeWinKeyer keyer;
     ASSERT_TRUE(keyer.ok());
-    QFile ports(work.filePath(QStringLiteral("ComPorts.txt")));
-    ASSERT_TRUE(ports.open(QIODevice::WriteOnly));
-    ports.write("7=" + QFile::encodeName(keyer.devicePath()) + "\r\n");
-    ports.close();
+    useFakeWinKeyer(keyer);
 
     auto run = driven("winkeyer");
     ASSERT_TRUE(run->waitForLine(QStringLiteral("WINKEYER OPEN")))
@@ -725,10 +729,7 @@ TEST_F(ProgramProcess, EveryEndClearsTheWinKeyersBufferBeforeClosingIt)
         SCOPED_TRACE(testing::Message() << "signal " << end);
         test::FakeWinKeyer keyer;
         ASSERT_TRUE(keyer.ok());
-        QFile ports(work.filePath(QStringLiteral("ComPorts.txt")));
-        ASSERT_TRUE(ports.open(QIODevice::WriteOnly));
-        ports.write("7=" + QFile::encodeName(keyer.devicePath()) + "\r\n");
-        ports.close();
+        useFakeWinKeyer(keyer);
 
         auto run = driven("log-winkeyer");
         ASSERT_TRUE(run->waitForLine(QStringLiteral("WINKEYER OPEN")))

@@ -229,10 +229,9 @@ void keyLongMessage(bool parallel)
     DefaultInstance<CWFrm>().FKeyCW(f2);
 }
 
-void openWinKeyer()
+// "WINKEYER OPEN" once the keyer's link is open.
+void sayWhenWinKeyerOpen()
 {
-    KeyingState::instance().WinKeyerPort = 7;
-    DefaultInstance<frmWinKey>().cmdOpenWinkey_Click();
     auto* poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, poll, [poll] {
         if (WinKeyerLink::instance().isOpen()) {
@@ -241,6 +240,13 @@ void openWinKeyer()
         }
     });
     poll->start(10);
+}
+
+void openWinKeyer()
+{
+    KeyingState::instance().WinKeyerPort = 7;
+    DefaultInstance<frmWinKey>().cmdOpenWinkey_Click();
+    sayWhenWinKeyerOpen();
 }
 
 // The out-of-state log window on the folder's log, as a station in
@@ -270,6 +276,18 @@ void fillEntryRow(LogWindow& w)
     w.txtRSTS->setText(QStringLiteral("599"));
 }
 
+// "E!" keyed by the CW window at 5 WPM on RTS of serial port 1.
+void keyExclamationMessage()
+{
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Text[10]->setText(QStringLiteral("1"));
+    cw.Text[11]->setText(QStringLiteral("5"));
+    cw.Text[2]->setText(QStringLiteral("E!"));
+    cw.Option1->click();
+    int f2 = 113;
+    cw.FKeyCW(f2);
+}
+
 // Holds as a spoken prompt does while "E!" is keyed: the "!" comes during
 // the hold, so the contact is logged once the hold ends.
 void keyExclamationDuringHold(LogWindow& w)
@@ -278,13 +296,7 @@ void keyExclamationDuringHold(LogWindow& w)
     QMetaObject::invokeMethod(
         qApp,
         [] {
-            CWFrm& cw = DefaultInstance<CWFrm>();
-            cw.Text[10]->setText(QStringLiteral("1"));
-            cw.Text[11]->setText(QStringLiteral("5"));
-            cw.Text[2]->setText(QStringLiteral("E!"));
-            cw.Option1->click();
-            int f2 = 113;
-            cw.FKeyCW(f2);
+            keyExclamationMessage();
             say(QStringLiteral("KEYED"));
         },
         Qt::QueuedConnection);
@@ -320,13 +332,7 @@ void endOnceExclamationReached(LogWindow& w, const QByteArray& end)
             },
             Qt::QueuedConnection);
     };
-    CWFrm& cw = DefaultInstance<CWFrm>();
-    cw.Text[10]->setText(QStringLiteral("1"));
-    cw.Text[11]->setText(QStringLiteral("5"));
-    cw.Text[2]->setText(QStringLiteral("E!"));
-    cw.Option1->click();
-    int f2 = 113;
-    cw.FKeyCW(f2);
+    keyExclamationMessage();
 }
 
 // The voice keyer's F2 message, with push-to-talk on RTS of serial port 1.
@@ -353,14 +359,7 @@ void sendThroughWinKeyer()
     cw.Option5->click();
     int f2 = 113;
     cw.FKeyCW(f2);
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        if (WinKeyerLink::instance().isOpen()) {
-            say(QStringLiteral("WINKEYER OPEN"));
-            poll->stop();
-        }
-    });
-    poll->start(10);
+    sayWhenWinKeyerOpen();
 }
 
 // A key typed with Ctrl in the log window's call field.
