@@ -14,6 +14,8 @@
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
 #include "platform/SafeFile.h"
+#include "platform/WaveDevice.h"
+#include "platform/WinKeyer.h"
 #include "startup/frmSplash.h"
 
 #include <QApplication>
@@ -221,12 +223,23 @@ bool lockWorkingFolder(QLockFile& lock, const QString& folder)
     return false;
 }
 
+namespace {
+// The end came through endProgramInOrder (an end signal): the windows are
+// left as Exit leaves the log window.
+bool& endedInOrder()
+{
+    static bool inOrder = false;
+    return inOrder;
+}
+} // namespace
+
 void endProgramInOrder()
 {
     static bool ending = false;
     if (ending)
         return;
     ending = true;
+    endedInOrder() = true;
     // Flagged first: a handler that returns from a question writes nothing
     // from its answer, and a keying drain stops at once instead of keying on.
     flagProgramEnd();
@@ -239,24 +252,42 @@ void endProgramInOrder()
     endProgram();
 }
 
-void finishProgramEndInOrder()
+void stopTransmitting()
 {
-    // Work held for after a prompt hold (a contact whose "!" was keyed
-    // meanwhile) was handed to the event loop as the hold ended: it runs
-    // now, while its window is still there.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
-    QList<QPointer<LogWindow>> logWindows;
-    for (bool outOfState : {false, true})
-        if (ActiveLogWindow* w = LoadedLogWindow(outOfState))
-            logWindows.append(&w->logWindow());
+    // Nothing more is keyed or played: a keyed message was stopped with the
+    // inner loops, what is left of its text goes, and every playback stops.
     KeyingState::instance().CwSendBuffer.clear();
-    WindowRegistry::unloadAll();
+    WaveDevice::stopAll();
+    // The WinKeyer keys what it holds on its own: its buffer is cleared
+    // before its link closes.
+    if (WinKeyerLink::instance().isOpen())
+        wk_clearbuf();
+    // Every line raised goes down, every keying port is let go, and the
+    // WinKeyer's link closes with its close bytes.
     KeyingPorts::instance().releaseAll();
-    // With every line up, the log window ends as its Exit command does:
-    // the operating time and preferences saved, no backup.
-    for (const QPointer<LogWindow>& w : logWindows)
-        if (w)
-            w->saveOperatingTime();
+}
+
+void finishProgramEnd()
+{
+    stopTransmitting();
+    // Work held for after a prompt hold and the hand-over of a "!" the
+    // keyer reached were handed to the event loop before the end: they run
+    // now, while their windows are still there, so the contact is logged.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    // Whatever that work started keys nothing either.
+    stopTransmitting();
+    if (endedInOrder()) {
+        QList<QPointer<LogWindow>> logWindows;
+        for (bool outOfState : {false, true})
+            if (ActiveLogWindow* w = LoadedLogWindow(outOfState))
+                logWindows.append(&w->logWindow());
+        WindowRegistry::unloadAll();
+        // The log window ends as its Exit command does: the operating time
+        // and preferences saved, no backup.
+        for (const QPointer<LogWindow>& w : logWindows)
+            if (w)
+                w->saveOperatingTime();
+    }
     // The unloaded windows go now, with whatever they still hold.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -278,18 +309,16 @@ int runProgram(int argc, char** argv, const std::function<void()>& started)
     for (const QString& written : contestFileFolders(folder))
         removeStaleTemporaryFiles(written);
 
-    bool bySignal = false;
-    installEndSignalHandlers([&bySignal](int) {
-        bySignal = true;
-        endProgramInOrder();
-    });
-    if (!startProgram())
-        return 1;
-    if (started)
-        QTimer::singleShot(0, &app, started);
-    const int code = app.exec();
-    if (bySignal)
-        finishProgramEndInOrder();
+    installEndSignalHandlers([](int) { endProgramInOrder(); });
+    int code = 1;
+    if (startProgram()) {
+        if (started)
+            QTimer::singleShot(0, &app, started);
+        code = app.exec();
+    }
+    // Every end comes here: Exit, the close box, a signal, a failed start
+    // or a window that ends the program.
+    finishProgramEnd();
     return code;
 }
 

@@ -42,12 +42,21 @@ bool lockWorkingFolder(QLockFile& lock, const QString& folder);
 // are still there.
 void endProgramInOrder();
 
-// The last steps, once the event loop has returned: the work held for
-// after a prompt hold runs (a contact whose "!" was keyed meanwhile is
-// logged), every window runs its unload steps (the WinKeyer gets its close
-// bytes, serial ports and links close), every keying port is released, the
-// log window saves the operating time and preferences as its Exit command
-// does, and the unloaded windows are deleted.
-void finishProgramEndInOrder();
+// Stops every transmitter the program keys: the CW text left unsent goes,
+// every playback stops, the WinKeyer's buffer is cleared, every raised key
+// or push-to-talk line goes down and every keying port is released (the
+// WinKeyer's link closes with its close bytes).  No unload step runs.
+void stopTransmitting();
+
+// The last steps of every end (Exit, the close box, an end signal, a failed
+// start, a window that ends the program), once the event loop has
+// returned: the transmitters stop (stopTransmitting), the work held for
+// after a prompt hold and the hand-over of a "!" the keyer reached run (so
+// that contact is logged), and nothing they start keys on.  After
+// endProgramInOrder, every window then runs its unload steps (the WinKeyer
+// gets its close bytes, serial ports and links close) and the log window
+// saves the operating time and preferences as its Exit command does.  The
+// unloaded windows are deleted.
+void finishProgramEnd();
 
 } // namespace zq

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <utility>
 #include <sys/prctl.h>
 
 namespace zq {
@@ -261,6 +262,8 @@ MorseKeyer::~MorseKeyer()
     cv_.notify_all();
     if (thread_.joinable())
         thread_.join();
+    // A "!" reached whose queued hand-over goes with this object.
+    serveExclamations();
     for (QEventLoop* l : loops_)
         l->quit();
 }
@@ -400,11 +403,17 @@ bool MorseKeyer::ask(Request r, LineAnswer* answer)
         request_ = r;
         answered_ = false;
         answer_ = {};
+        // A "!" reached is owed to the user-interface thread from now on,
+        // whatever stops the keying before it is served.
+        if (r == Request::Exclamation)
+            ++exclamationsOwed_;
     }
     post([this] { serveRequest(); });
     {
         std::unique_lock lock(mutex_);
         cv_.wait(lock, [this] { return answered_ || stop_ || quit_; });
+        // Given up or answered, the request is over; an owed "!" is not
+        // withdrawn with it.
         request_ = Request::None;
         if (!answered_)
             return false;
@@ -426,6 +435,24 @@ double MorseKeyer::msUntilScheduleEnd()
     return left > 0 ? double(left) / 1e6 : 0.0;
 }
 
+bool MorseKeyer::owesExclamation()
+{
+    std::lock_guard lock(mutex_);
+    return exclamationsOwed_ > 0;
+}
+
+void MorseKeyer::serveExclamations()
+{
+    int owed;
+    {
+        std::lock_guard lock(mutex_);
+        owed = std::exchange(exclamationsOwed_, 0);
+    }
+    for (; owed > 0; --owed)
+        if (exclamation)
+            exclamation();
+}
+
 void MorseKeyer::serveRequest()
 {
     Request r;
@@ -433,16 +460,17 @@ void MorseKeyer::serveRequest()
         std::lock_guard lock(mutex_);
         r = request_;
     }
+    // The "!"s reached are served even when keying has stopped since (the
+    // request then reads None): each is owed until it is served.
+    serveExclamations();
     LineAnswer a;
     if (r == Request::Line && needLine)
         a = needLine(settings());
     else if (r == Request::Line)
         a.dropRest = false;
-    else if (r == Request::Exclamation && exclamation)
-        exclamation();
     {
         std::lock_guard lock(mutex_);
-        if (request_ == r) {
+        if (r != Request::None && request_ == r) {
             answer_ = a;
             answered_ = true;
         }

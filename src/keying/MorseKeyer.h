@@ -168,7 +168,12 @@ public:
     // Hooks, run on the user-interface thread while the keying thread waits.
     // needLine: the chosen line is not open (or is of the other kind).
     std::function<LineAnswer(const MorseSettings&)> needLine;
-    // A "!" was reached (only while a keying method is set).
+    // A "!" was reached (only while a keying method is set).  Once the
+    // keying thread has reached a "!", this runs exactly once for it,
+    // whatever stops the keying next (abort, the program's end, the keyer
+    // going away): from the queued hand-over when that runs, else as the
+    // keyer is destroyed.  A "!" not reached before keying stops never
+    // runs it.
     std::function<void()> exclamation;
     // After each character taken from the buffer (keyed or not).
     std::function<void()> characterDone;
@@ -190,6 +195,10 @@ public:
 
     // The keying thread's CPU time in the last drain, in seconds.
     double lastDrainCpuSeconds() const { return cpuSeconds_.load(); }
+    // True while a "!" the keying thread has reached waits for the
+    // user-interface thread to run `exclamation`.
+    bool owesExclamation();
+
     // Milliseconds from now to the end of the last drain's schedule (the
     // key-up units that end its last character); 0 when that has passed.
     double msUntilScheduleEnd();
@@ -208,6 +217,8 @@ private:
     bool waitForSchedule();
     bool ask(Request r, LineAnswer* answer);
     void serveRequest();
+    // Runs `exclamation` for every "!" owed (user-interface thread).
+    void serveExclamations();
     void finished();
     void start();
     void post(std::function<void()> f);
@@ -226,6 +237,9 @@ private:
     bool keying_ = false; // the thread is in a drain
     std::atomic<bool> stop_{false};
     Request request_ = Request::None;
+    // The "!"s reached and not yet handed to `exclamation`: a request the
+    // keying thread gives up when keying stops, these are not.
+    int exclamationsOwed_ = 0;
     bool answered_ = false;
     LineAnswer answer_;
     std::thread thread_;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 
@@ -25,6 +26,13 @@ std::function<std::unique_ptr<WaveBackend>()>& factory()
 }
 
 bool g_noOutputNoticeDue = false;
+
+// Every device that exists, for stopAll.
+std::vector<zq::WaveDevice*>& devices()
+{
+    static std::vector<zq::WaveDevice*> d;
+    return d;
+}
 bool g_noOutputNoticeGiven = false;
 
 quint32 le32(const char* p)
@@ -343,10 +351,15 @@ void setWaveBackendFactoryForTesting(std::function<std::unique_ptr<WaveBackend>(
     factory() = std::move(make);
 }
 
-WaveDevice::WaveDevice(QObject* parent) : QObject(parent) {}
+WaveDevice::WaveDevice(QObject* parent) : QObject(parent)
+{
+    devices().push_back(this);
+}
 
 WaveDevice::~WaveDevice()
 {
+    auto& all = devices();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
     if (backend_) {
         backend_->ended = nullptr;
         backend_->close();
@@ -425,6 +438,15 @@ bool WaveDevice::openFile()
     open_ = backend_->open(path, &lastError_);
     openedName_ = open_ ? FileName : QString();
     return open_;
+}
+
+void WaveDevice::stopAll()
+{
+    // A copy: a handler of playbackEnded may make or delete a device.
+    std::vector<QPointer<WaveDevice>> all(devices().begin(), devices().end());
+    for (const QPointer<WaveDevice>& d : all)
+        if (d && d->isPlaying())
+            d->Command(QStringLiteral("Stop"));
 }
 
 void WaveDevice::Command(const QString& command)

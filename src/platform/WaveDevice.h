@@ -128,6 +128,10 @@ public:
     // Tests: the next failure for want of an output is told again.
     static void resetNoOutputNoticeForTesting();
 
+    // Stops every device that plays now, as its "Stop" would (the program
+    // ends: nothing goes on sounding over a transmitter).
+    static void stopAll();
+
     // The playing length of the file named by FileName (as Open would find
     // it), from its header; 0 when it cannot be read.
     std::chrono::milliseconds fileLength() const;

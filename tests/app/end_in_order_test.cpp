@@ -23,7 +23,7 @@ TEST_F(LogWindowTest, TheOrderlyEndSavesTheOperatingTimeAsExitDoes)
     endProgramInOrder();
     EXPECT_TRUE(programEnded());
     EXPECT_TRUE(WindowRegistry::isLoaded<Outfrm>()) << "unloaded before the event loop returned";
-    finishProgramEndInOrder();
+    finishProgramEnd();
 
     EXPECT_FALSE(WindowRegistry::isLoaded<Outfrm>());
     EXPECT_EQ(savedSettings().AccumulatedOperatingSeconds, 3725);

@@ -196,6 +196,13 @@ protected:
         return std::make_unique<ProgramRun>(launcher.first(), work.path(), home.environment(),
                                             launcher.mid(1) << QStringLiteral(ZQ_DRIVEN_PROGRAM));
     }
+    // The WinKeyer on port 7 is `keyer`.
+    void useFakeWinKeyer(const test::FakeWinKeyer& keyer)
+    {
+        QFile ports(work.filePath(QStringLiteral("ComPorts.txt")));
+        ASSERT_TRUE(ports.open(QIODevice::WriteOnly));
+        ports.write("7=" + QFile::encodeName(keyer.devicePath()) + "\r\n");
+    }
     QByteArray log() const
     {
         QFile f(work.filePath(QStringLiteral("log.txt")));
@@ -538,10 +545,7 @@ TEST_F(ProgramProcess, EndSignalClosesTheWinKeyerWithItsCloseBytes)
 {
     test::FakeWinKeyer keyer;
     ASSERT_TRUE(keyer.ok());
-    QFile ports(work.filePath(QStringLiteral("ComPorts.txt")));
-    ASSERT_TRUE(ports.open(QIODevice::WriteOnly));
-    ports.write("7=" + QFile::encodeName(keyer.devicePath()) + "\r\n");
-    ports.close();
+    useFakeWinKeyer(keyer);
 
     auto run = driven("winkeyer");
     ASSERT_TRUE(run->waitForLine(QStringLiteral("WINKEYER OPEN")))
@@ -618,6 +622,129 @@ TEST_F(ProgramProcess, AnEndSignalInsideAnInnerLoopEndsInOrder)
         } else {
             EXPECT_EQ(logText().toStdString(), log.toStdString()) << "written from a left question";
         }
+    }
+}
+
+// The keyer has reached the "!" of "E!" and the end comes before the
+// hand-over of that "!" to the log window has run: File > Exit, the end
+// signal's own step, or the CW window unloaded (and then SIGTERM).  The
+// contact is logged exactly once, the key line is up and released, the
+// lock gone, exit 0.
+TEST_F(ProgramProcess, AContactWhoseExclamationWasReachedIsLoggedOnceWhateverEndFollows)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/county2.txt"),
+                            work.filePath(QStringLiteral("county2.txt"))));
+    const QString logPath = work.filePath(QStringLiteral("log.txt"));
+    const QByteArray before = log();
+    struct Case {
+        const char* drive;
+        const char* waitFor;
+        int signal; // 0: the driven program ends itself
+    };
+    const Case cases[] = {
+        {"log-exclamation-exit", "REACHED", 0},
+        {"log-exclamation-signal", "REACHED", 0},
+        {"log-exclamation-cw-window", "CW WINDOW UNLOADED", SIGTERM},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.drive);
+        {
+            QFile restore(logPath);
+            ASSERT_TRUE(restore.open(QIODevice::WriteOnly));
+            restore.write(before);
+        }
+        auto run = driven(c.drive);
+        ASSERT_TRUE(run->waitForLine(QString::fromLatin1(c.waitFor)))
+            << run->lines().join(u'|').toStdString();
+        if (c.signal)
+            run->signal(c.signal);
+        ASSERT_TRUE(run->waitForEnd()) << run->lines().join(u'|').toStdString();
+        const QStringList said = run->lines();
+        EXPECT_EQ(run->exitStatus(), QProcess::NormalExit) << said.join(u'|').toStdString();
+        EXPECT_EQ(run->exitCode(), 0) << said.join(u'|').toStdString();
+        EXPECT_FALSE(QFileInfo::exists(lockPath()));
+        const QByteArray after = log();
+        EXPECT_TRUE(after.startsWith(before)) << after.toStdString();
+        EXPECT_EQ(after.mid(before.size()).count("\"K5LOW\""), 1) << after.toStdString();
+        const QStringList keyed = said.filter(QRegularExpression(QStringLiteral("^KEY ")));
+        ASSERT_FALSE(keyed.isEmpty());
+        EXPECT_EQ(keyed.last().toStdString(), "KEY rts 0");
+        EXPECT_TRUE(said.contains(QStringLiteral("RELEASED"))) << said.join(u'|').toStdString();
+    }
+}
+
+// Every end stops every transmitter before the program is gone: push-to-
+// talk held by a playing message and a CW message keyed, each ended by
+// File > Exit (SIGUSR1 in the driven program) and by SIGTERM.  The playback
+// stops first, then the line goes up and its port is released.
+TEST_F(ProgramProcess, EveryEndStopsPlaybackAndKeyingAndReleasesTheLines)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/county2.txt"),
+                            work.filePath(QStringLiteral("county2.txt"))));
+    struct Case {
+        const char* drive;
+        const char* waitFor; // the transmitter keyed
+        bool plays;
+    };
+    const Case cases[] = {
+        {"log-phone", "PLAYING", true},
+        {"log-key-rts", "KEY rts 1", false},
+    };
+    for (const Case& c : cases) {
+        for (int end : {SIGUSR1, SIGTERM}) {
+            SCOPED_TRACE(testing::Message() << c.drive << ", signal " << end);
+            auto run = driven(c.drive);
+            ASSERT_TRUE(run->waitForLine(QString::fromLatin1(c.waitFor)))
+                << run->lines().join(u'|').toStdString();
+            run->signal(end);
+            ASSERT_TRUE(run->waitForEnd()) << run->lines().join(u'|').toStdString();
+            const QStringList said = run->lines();
+            const std::string all = said.join(u'|').toStdString();
+            EXPECT_EQ(run->exitStatus(), QProcess::NormalExit) << all;
+            EXPECT_EQ(run->exitCode(), 0) << all;
+            EXPECT_FALSE(QFileInfo::exists(lockPath()));
+            const QStringList keyed = said.filter(QRegularExpression(QStringLiteral("^KEY ")));
+            ASSERT_FALSE(keyed.isEmpty()) << all;
+            EXPECT_EQ(keyed.last().toStdString(), "KEY rts 0") << all;
+            const qsizetype up = said.lastIndexOf(keyed.last());
+            EXPECT_GT(said.indexOf(QStringLiteral("RELEASED"), up), up) << all;
+            if (c.plays) {
+                const qsizetype stopped = said.indexOf(QStringLiteral("PLAYBACK STOPPED"));
+                EXPECT_GE(stopped, 0) << all;
+                EXPECT_LT(stopped, up) << "the line went up while the message still played: "
+                                       << all;
+            }
+        }
+    }
+}
+
+// A WinKeyer sending a long message keys on by itself from what it holds:
+// File > Exit and SIGTERM clear its buffer before the host close, and
+// nothing is sent after that.
+TEST_F(ProgramProcess, EveryEndClearsTheWinKeyersBufferBeforeClosingIt)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/county2.txt"),
+                            work.filePath(QStringLiteral("county2.txt"))));
+    for (int end : {SIGUSR1, SIGTERM}) {
+        SCOPED_TRACE(testing::Message() << "signal " << end);
+        test::FakeWinKeyer keyer;
+        ASSERT_TRUE(keyer.ok());
+        useFakeWinKeyer(keyer);
+
+        auto run = driven("log-winkeyer");
+        ASSERT_TRUE(run->waitForLine(QStringLiteral("WINKEYER OPEN")))
+            << run->lines().join(u'|').toStdString();
+        // Some of the message has gone to the keyer.
+        ASSERT_TRUE(test::FakeWinKeyer::waitUntil(
+            [&] { return keyer.received().count("TE") >= 1; }, kWaitMs))
+            << keyer.received().toHex(' ').toStdString();
+        run->signal(end);
+        ASSERT_TRUE(run->waitForEnd()) << run->lines().join(u'|').toStdString();
+        EXPECT_EQ(run->exitCode(), 0);
+        const QByteArray clearThenClose("\x0A\x00\x03", 3);
+        EXPECT_TRUE(test::FakeWinKeyer::waitUntil(
+            [&] { return keyer.received().endsWith(clearThenClose); }, kWaitMs))
+            << keyer.received().toHex(' ').toStdString();
     }
 }
 

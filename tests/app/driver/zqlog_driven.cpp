@@ -35,6 +35,17 @@
 // a rover in Ashcombe, logged on; County Change has "Alderbrook" typed
 // ("SHOWN frmCountyChange"), and in the second also Add Multiple Counties
 // clicked ("SHOWN frmCountyChangeRover").
+// ZQ_DRIVE=log-exclamation-exit, log-exclamation-signal,
+// log-exclamation-cw-window: with a contact typed in the entry row, the CW
+// window keys "E!" at 5 WPM on RTS; once the keyer has reached the "!",
+// and before its hand-over to the windows runs ("REACHED"), the end
+// comes: File > Exit, the end signal's own step, or the CW window is
+// unloaded ("CW WINDOW UNLOADED"; the program runs on until a signal).
+// ZQ_DRIVE=log-phone: the voice keyer plays a message that goes on until
+// it is stopped ("PLAYING", "PLAYBACK STOPPED"), with push-to-talk on RTS
+// of serial port 1.
+// ZQ_DRIVE=log-winkeyer: the log window, and a long CW message sent
+// through the WinKeyer on port 7 ("WINKEYER OPEN" once its link is open).
 // SIGUSR1: File > Exit is chosen in the log window.
 
 #include "app/StartProgram.h"
@@ -58,18 +69,25 @@
 #include "platform/KeyLine.h"
 #include "platform/KeyingPorts.h"
 #include "platform/Prompt.h"
+#include "platform/WaveDevice.h"
 #include "platform/WinKeyer.h"
 #include "rig/RigControlfrm.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
+
+#include <atomic>
 
 #include <csignal>
 #include <fcntl.h>
@@ -157,6 +175,10 @@ protected:
     void release() override { say(QStringLiteral("RELEASED")); }
 };
 
+// Runs on the keying thread at the first key-up of a recording line.
+std::function<void()> g_onFirstKeyUp;
+std::atomic<bool> g_keyedUp{false};
+
 std::unique_ptr<KeyLine> openRecordingLine(const KeyLinePort& port, QString*)
 {
     auto line = std::make_unique<RecordingKeyLine>(port, std::make_unique<ReleaseReporter>(port));
@@ -167,9 +189,35 @@ std::unique_ptr<KeyLine> openRecordingLine(const KeyLinePort& port, QString*)
             say(QStringLiteral("KEY %1 %2")
                     .arg(t.signal == KeySignal::Rts ? QStringLiteral("rts") : QStringLiteral("dtr"))
                     .arg(t.down ? 1 : 0));
+        if (!t.down && g_onFirstKeyUp && !g_keyedUp.exchange(true))
+            g_onFirstKeyUp();
     });
     return line;
 }
+
+// A playback that goes on until it is stopped.
+class EndlessPlayback final : public WaveBackend {
+public:
+    bool open(const QString&, QString*) override { return true; }
+    bool play(QString*) override
+    {
+        playing_ = true;
+        say(QStringLiteral("PLAYING"));
+        return true;
+    }
+    void stop() override { end(); }
+    void close() override { end(); }
+    bool isPlaying() override { return playing_; }
+
+private:
+    void end()
+    {
+        if (playing_)
+            say(QStringLiteral("PLAYBACK STOPPED"));
+        playing_ = false;
+    }
+    bool playing_ = false;
+};
 
 void setUpLongMessage(bool parallel)
 {
@@ -188,10 +236,9 @@ void keyLongMessage(bool parallel)
     DefaultInstance<CWFrm>().FKeyCW(f2);
 }
 
-void openWinKeyer()
+// "WINKEYER OPEN" once the keyer's link is open.
+void sayWhenWinKeyerOpen()
 {
-    KeyingState::instance().WinKeyerPort = 7;
-    DefaultInstance<frmWinKey>().cmdOpenWinkey_Click();
     auto* poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, poll, [poll] {
         if (WinKeyerLink::instance().isOpen()) {
@@ -200,6 +247,13 @@ void openWinKeyer()
         }
     });
     poll->start(10);
+}
+
+void openWinKeyer()
+{
+    KeyingState::instance().WinKeyerPort = 7;
+    DefaultInstance<frmWinKey>().cmdOpenWinkey_Click();
+    sayWhenWinKeyerOpen();
 }
 
 // The out-of-state log window on the folder's log, as a station in
@@ -257,30 +311,99 @@ void changeOwnCounty(bool rover)
     w.mnuChangeCounty->trigger();
 }
 
-// Holds as a spoken prompt does while "E!" is keyed: the "!" comes during
-// the hold, so the contact is logged once the hold ends.
-void keyExclamationDuringHold(LogWindow& w)
+// A contact typed in the entry row.
+void fillEntryRow(LogWindow& w)
 {
     w.txtCall->setText(QStringLiteral("K5LOW"));
     w.txtRSTR->setText(QStringLiteral("599"));
     w.txtSec->setText(QStringLiteral("Alderbrook"));
     w.txtRSTS->setText(QStringLiteral("599"));
+}
+
+// "E!" keyed by the CW window at 5 WPM on RTS of serial port 1.
+void keyExclamationMessage()
+{
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Text[10]->setText(QStringLiteral("1"));
+    cw.Text[11]->setText(QStringLiteral("5"));
+    cw.Text[2]->setText(QStringLiteral("E!"));
+    cw.Option1->click();
+    int f2 = 113;
+    cw.FKeyCW(f2);
+}
+
+// Holds as a spoken prompt does while "E!" is keyed: the "!" comes during
+// the hold, so the contact is logged once the hold ends.
+void keyExclamationDuringHold(LogWindow& w)
+{
+    fillEntryRow(w);
     QMetaObject::invokeMethod(
         qApp,
         [] {
-            CWFrm& cw = DefaultInstance<CWFrm>();
-            cw.Text[10]->setText(QStringLiteral("1"));
-            cw.Text[11]->setText(QStringLiteral("5"));
-            cw.Text[2]->setText(QStringLiteral("E!"));
-            cw.Option1->click();
-            int f2 = 113;
-            cw.FKeyCW(f2);
+            keyExclamationMessage();
             say(QStringLiteral("KEYED"));
         },
         Qt::QueuedConnection);
     say(QStringLiteral("HOLDING"));
     QObject never;
     EventHold::waitFor(&never, &QObject::objectNameChanged, std::chrono::minutes(1));
+}
+
+// "E!" keyed; the end comes between the "!" reached and its hand-over to
+// the windows: the user-interface thread is kept busy from the key-up of
+// the "E" until the keyer has reached the "!", and then ends.
+void endOnceExclamationReached(LogWindow& w, const QByteArray& end)
+{
+    fillEntryRow(w);
+    g_onFirstKeyUp = [end] {
+        QMetaObject::invokeMethod(
+            qApp,
+            [end] {
+                const QDeadlineTimer bound(10000);
+                CWFrm* cw = WindowRegistry::existing<CWFrm>();
+                while (cw && !cw->keyer->owesExclamation() && !bound.hasExpired())
+                    QThread::usleep(500);
+                say(QStringLiteral("REACHED"));
+                if (end == "exit") {
+                    if (auto* log = LoadedLogWindow(true))
+                        log->logWindow().findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+                } else if (end == "signal") {
+                    endProgramInOrder(); // what an end signal runs
+                } else {
+                    WindowRegistry::unload<CWFrm>();
+                    say(QStringLiteral("CW WINDOW UNLOADED"));
+                }
+            },
+            Qt::QueuedConnection);
+    };
+    keyExclamationMessage();
+}
+
+// The voice keyer's F2 message, with push-to-talk on RTS of serial port 1.
+void playWithPtt()
+{
+    setWaveBackendFactoryForTesting([] { return std::make_unique<EndlessPlayback>(); });
+    const QString wave = QDir::current().absoluteFilePath(QStringLiteral("message.wav"));
+    QFile file(wave);
+    [[maybe_unused]] const bool made = file.open(QIODevice::WriteOnly);
+    PhoneFrm& phone = DefaultInstance<PhoneFrm>();
+    phone.Text[10]->setText(QStringLiteral("1"));
+    phone.Option1->setChecked(true);
+    phone.Text[2]->setText(wave);
+    int f2 = 113;
+    phone.FKeyPhone(f2);
+}
+
+// A long message handed to the WinKeyer on port 7.
+void sendThroughWinKeyer()
+{
+    KeyingState::instance().WinKeyerPort = 7;
+    CWFrm& cw = DefaultInstance<CWFrm>();
+    cw.Text[2]->setText(QStringLiteral("TEST TEST TEST TEST TEST TEST TEST TEST TEST TEST"));
+    cw.Option5->click();
+    int f2 = 113;
+    cw.FKeyCW(f2);
+    sayWhenWinKeyerOpen();
 }
 
 // A key typed with Ctrl in the log window's call field.
@@ -396,6 +519,12 @@ void drive(const QByteArray& what)
         } else if (what == "log-blind-hold") {
             showToolWindow(w, "blind");
             keyExclamationDuringHold(w);
+        } else if (what.startsWith("log-exclamation-")) {
+            endOnceExclamationReached(w, what.mid(16));
+        } else if (what == "log-phone") {
+            playWithPtt();
+        } else if (what == "log-winkeyer") {
+            sendThroughWinKeyer();
         }
     }
 }
