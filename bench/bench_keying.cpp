@@ -15,6 +15,10 @@
 //                                       a 1 ms timer of the user-interface
 //                                       event loop while the message was keyed
 //   cpu_per_s                           keying-thread CPU seconds per second sent
+//   realtime                            1 when the keying thread keyed at
+//                                       real-time priority; the run's label
+//                                       names its scheduling ("SCHED_FIFO 10
+//                                       (direct)", "SCHED_OTHER")
 //
 // Code practice at 40 WPM through its window (BM_CodePractice), the CW
 // keyer keying each character the window hands over:
@@ -208,6 +212,9 @@ void BM_KeyMessage(benchmark::State& state)
         state.counters["ui_stall_max_ms"] = maxGapMs;
         state.counters["cpu_per_s"] = keyer.lastDrainCpuSeconds() / sentSeconds;
         state.counters["transitions"] = double(t.size());
+        const ThreadSchedule schedule = keyer.keyingSchedule();
+        state.counters["realtime"] = schedule.realtime() ? 1 : 0;
+        state.SetLabel(schedule.describe().toStdString());
         state.counters["unit_ms"] = unit;
         reportShortest(state, t);
     }
