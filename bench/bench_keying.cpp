@@ -105,14 +105,7 @@ std::vector<int> idealChanges(const QString& text)
     QString pattern;
     for (QChar c : text)
         pattern += characterPattern(c, 0);
-    std::vector<int> out;
-    QChar prev = u'0';
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] != prev)
-            out.push_back(int(i));
-        prev = pattern[i];
-    }
-    return out;
+    return patternChanges(pattern);
 }
 
 // The shortest key-down and key-up between the recorded changes.
@@ -185,12 +178,8 @@ void BM_KeyMessage(benchmark::State& state)
         QString pattern;
         for (QChar c : kMessage)
             pattern += characterPattern(c, 0);
-        QChar prev = u'0';
-        for (qsizetype i = 0; i < pattern.size(); ++i) {
-            if (pattern[i] != prev)
-                ideal.push_back(double(i) * unit);
-            prev = pattern[i];
-        }
+        for (int change : patternChanges(pattern))
+            ideal.push_back(double(change) * unit);
         const auto t = line->transitions();
         std::vector<double> errors;
         const size_t n = std::min(t.size(), ideal.size());

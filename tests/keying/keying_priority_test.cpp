@@ -231,16 +231,10 @@ protected:
     // The changes of the line a text keys, in units from the first one.
     static std::vector<double> idealChangeUnits(const QString& text)
     {
-        const QString p = patternOf(text);
+        const std::vector<int> changes = patternChanges(patternOf(text));
         std::vector<double> out;
-        QChar prev = u'0';
-        for (qsizetype i = 0; i < p.size(); ++i) {
-            if (p[i] != prev)
-                out.push_back(double(i));
-            prev = p[i];
-        }
-        for (double& u : out)
-            u -= out.front();
+        for (int c : changes)
+            out.push_back(double(c - changes.front()));
         return out;
     }
 };
