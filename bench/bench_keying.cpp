@@ -15,6 +15,10 @@
 //                                       a 1 ms timer of the user-interface
 //                                       event loop while the message was keyed
 //   cpu_per_s                           keying-thread CPU seconds per second sent
+//   realtime                            1 when the keying thread keyed at
+//                                       real-time priority; the run's label
+//                                       names its scheduling ("SCHED_FIFO 10
+//                                       (direct)", "SCHED_OTHER")
 //
 // Code practice at 40 WPM through its window (BM_CodePractice), the CW
 // keyer keying each character the window hands over:
@@ -101,14 +105,7 @@ std::vector<int> idealChanges(const QString& text)
     QString pattern;
     for (QChar c : text)
         pattern += characterPattern(c, 0);
-    std::vector<int> out;
-    QChar prev = u'0';
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] != prev)
-            out.push_back(int(i));
-        prev = pattern[i];
-    }
-    return out;
+    return patternChanges(pattern);
 }
 
 // The shortest key-down and key-up between the recorded changes.
@@ -181,12 +178,8 @@ void BM_KeyMessage(benchmark::State& state)
         QString pattern;
         for (QChar c : kMessage)
             pattern += characterPattern(c, 0);
-        QChar prev = u'0';
-        for (qsizetype i = 0; i < pattern.size(); ++i) {
-            if (pattern[i] != prev)
-                ideal.push_back(double(i) * unit);
-            prev = pattern[i];
-        }
+        for (int change : patternChanges(pattern))
+            ideal.push_back(double(change) * unit);
         const auto t = line->transitions();
         std::vector<double> errors;
         const size_t n = std::min(t.size(), ideal.size());
@@ -208,6 +201,9 @@ void BM_KeyMessage(benchmark::State& state)
         state.counters["ui_stall_max_ms"] = maxGapMs;
         state.counters["cpu_per_s"] = keyer.lastDrainCpuSeconds() / sentSeconds;
         state.counters["transitions"] = double(t.size());
+        const ThreadSchedule schedule = keyer.keyingSchedule();
+        state.counters["realtime"] = schedule.realtime() ? 1 : 0;
+        state.SetLabel(schedule.describe().toStdString());
         state.counters["unit_ms"] = unit;
         reportShortest(state, t);
     }

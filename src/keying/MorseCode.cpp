@@ -93,6 +93,18 @@ QString characterPattern(QChar c, double space)
     return p;
 }
 
+std::vector<int> patternChanges(const QString& pattern)
+{
+    std::vector<int> out;
+    QChar prev = u'0';
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != prev)
+            out.push_back(int(i));
+        prev = pattern[i];
+    }
+    return out;
+}
+
 std::optional<double> unitMilliseconds(std::optional<double> wpm)
 {
     if (!wpm || !std::isfinite(*wpm) || *wpm < 1)

@@ -10,6 +10,7 @@
 #include <QString>
 #include <atomic>
 #include <optional>
+#include <vector>
 
 namespace zq {
 
@@ -29,6 +30,9 @@ double roundHalfEven(double v);
 // units of key up, n < 0 cuts the pattern to 8 + n units (rounded, halves
 // to even; -8 leaves none).
 QString characterPattern(QChar c, double space);
+// The units of a pattern ('1' key down, '0' key up, the line up before
+// it) at which the key line changes.
+std::vector<int> patternChanges(const QString& pattern);
 
 // One Morse unit in milliseconds at a speed in words per minute (a word of
 // 50 units): 1200 / wpm.  nullopt for a speed below 1 WPM or not finite,

@@ -12,8 +12,10 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <cstdio>
 #include <utility>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 
 namespace zq {
 
@@ -49,6 +51,33 @@ inline void cpuRelax()
 #endif
 }
 
+// How long the calling thread has run since it last blocked (a sleep, a
+// lock, a device call that waited: any voluntary switch), as seen at `now`.
+nanoseconds runSinceBlocked(steady_clock::time_point now)
+{
+    thread_local long switches = -1;
+    thread_local steady_clock::time_point since;
+    rusage ru{};
+    getrusage(RUSAGE_THREAD, &ru);
+    if (ru.ru_nvcsw != switches) {
+        switches = ru.ru_nvcsw;
+        since = now;
+    }
+    return now - since;
+}
+
+// At real-time priority the keying thread runs before every normal thread
+// of the machine, so it never runs long without blocking, however short
+// its units: a wait that comes after this long without a block sleeps to
+// its deadline (or a moment, when that has passed) instead of spinning.
+constexpr auto kLongestRealtimeRun = milliseconds(2);
+
+void sleepUntil(steady_clock::time_point t)
+{
+    const timespec ts = toTimespec(t);
+    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr);
+}
+
 // steady_clock is CLOCK_MONOTONIC here, so its time points are absolute
 // deadlines for clock_nanosleep.
 class RealKeyingClock final : public KeyingClock {
@@ -66,10 +95,12 @@ public:
             const time_point n = steady_clock::now();
             if (n >= sleepTarget)
                 break;
-            const timespec ts = toTimespec(std::min(sleepTarget, n + slice));
-            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr);
+            sleepUntil(std::min(sleepTarget, n + slice));
         }
-        if (spin) {
+        const time_point n = steady_clock::now();
+        if (thisThreadIsRealtime() && runSinceBlocked(n) >= kLongestRealtimeRun) {
+            sleepUntil(std::max(t, n + microseconds(50)));
+        } else if (spin) {
             while (steady_clock::now() < t) {
                 if (stop.load(std::memory_order_relaxed))
                     return false;
@@ -384,6 +415,7 @@ void MorseKeyer::worker()
             startRequested_ = false;
             keying_ = true;
         }
+        keyAtPriorityFor(settings(), true);
         const double cpu0 = threadCpuSeconds();
         runDrain();
         cpuSeconds_ = threadCpuSeconds() - cpu0;
@@ -393,6 +425,71 @@ void MorseKeyer::worker()
         }
         cv_.notify_all();
         post([this] { finished(); });
+    }
+}
+
+namespace {
+
+std::mutex noticeMutex;
+std::function<void(const QString&)> priorityNotice;
+bool priorityNoticeGiven = false;
+
+void noticeNormalPriority(const QString& refusal)
+{
+    std::function<void(const QString&)> notice;
+    {
+        std::lock_guard lock(noticeMutex);
+        if (priorityNoticeGiven)
+            return;
+        priorityNoticeGiven = true;
+        notice = priorityNotice;
+    }
+    const QString text =
+        QStringLiteral("CW keying runs at normal priority, so a heavily loaded machine may "
+                       "stretch it: the system grants no real-time priority (%1).  An rtprio "
+                       "limit for a group you are in (/etc/security/limits.d) or the desktop's "
+                       "real-time service (RealtimeKit) grants it.")
+            .arg(refusal);
+    if (notice)
+        notice(text);
+    else
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+} // namespace
+
+void MorseKeyer::setPriorityNoticeForTesting(std::function<void(const QString&)> notice)
+{
+    std::lock_guard lock(noticeMutex);
+    priorityNotice = std::move(notice);
+    priorityNoticeGiven = false;
+}
+
+ThreadSchedule MorseKeyer::keyingSchedule() const
+{
+    std::lock_guard lock(scheduleMutex_);
+    return schedule_;
+}
+
+void MorseKeyer::keyAtPriorityFor(const MorseSettings& s, bool mayRaise)
+{
+    const bool wanted = s.method != 0 && (s.timing == CwTiming::Timer || s.timing == CwTiming::Sleep);
+    if (!wanted && thisThreadIsRealtime()) {
+        lowerThisThread();
+    } else if (wanted && mayRaise && !thisThreadIsRealtime() && !realtimeRefused_) {
+        const RaiseResult r = raiseThisThread(kRealtimePriority);
+        if (!r.schedule.realtime()) {
+            realtimeRefused_ = true;
+            noticeNormalPriority(r.refusal);
+        }
+        std::lock_guard lock(scheduleMutex_);
+        schedule_ = r.schedule;
+        return;
+    }
+    if (mayRaise) {
+        std::lock_guard lock(scheduleMutex_);
+        if (schedule_.realtime() != thisThreadIsRealtime())
+            schedule_ = currentThreadSchedule();
     }
 }
 
@@ -528,6 +625,7 @@ bool MorseKeyer::waitForSchedule()
 
 bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
 {
+    keyAtPriorityFor(first, false);
     if (first.method == 0)
         return true; // no keying method: nothing keyed, no time taken
     if (c == u'!') {
@@ -576,6 +674,7 @@ bool MorseKeyer::Transmit(QChar c, const MorseSettings& first)
     KeyingClock::time_point elementEnds{};
     for (QChar bit : pattern) {
         const MorseSettings s = settings(); // read again for every element
+        keyAtPriorityFor(s, false);
         const auto unit = unitMilliseconds(s.wpm);
         if (!unit || s.method == 0)
             break;

@@ -28,8 +28,15 @@
 // while it is sent.  Whatever the keying thread needs of the windows (a
 // key line, logging a contact for "!") it asks for through the hooks below,
 // which run on the user-interface thread while the keying thread waits.
+//
+// The keying thread asks for real-time priority for itself when a drain
+// starts with the Timer or Sleep method (platform/ThreadPriority.h), so a
+// busy machine does not stretch what it keys; where the system grants none
+// it keys at normal priority and says so once a run.  The Loop method, and
+// keying that takes no time, run at normal priority: they never block.
 
 #include "platform/KeyLine.h"
+#include "platform/ThreadPriority.h"
 
 #include <QObject>
 #include <QString>
@@ -203,10 +210,22 @@ public:
     // key-up units that end its last character); 0 when that has passed.
     double msUntilScheduleEnd();
 
+    // The real-time priority the keying thread asks for.
+    static constexpr int kRealtimePriority = 10;
+    // The keying thread's scheduling as it stood when the last drain began.
+    ThreadSchedule keyingSchedule() const;
+    // Where the notice that keying runs at normal priority goes (once a
+    // run; nullptr: standard error).  Setting it starts a new run.
+    static void setPriorityNoticeForTesting(std::function<void(const QString&)> notice);
+
 private:
     enum class Request { None, Line, Exclamation };
 
     void worker();
+    // The keying thread's priority for keying with `s`: real-time for the
+    // Timer and Sleep methods (asked for only when `mayRaise`, and not
+    // again once refused), normal for every other way.
+    void keyAtPriorityFor(const MorseSettings& s, bool mayRaise);
     void runDrain();
     // One character; false when the rest of the buffer is to be dropped.
     // It returns with its last change of the line; the key-up units after
@@ -257,6 +276,9 @@ private:
     void catchUp();
 
     std::atomic<double> cpuSeconds_{0};
+    bool realtimeRefused_ = false; // keying thread
+    mutable std::mutex scheduleMutex_;
+    ThreadSchedule schedule_;
 
     // User-interface side.
     bool running_ = false;
