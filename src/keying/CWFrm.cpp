@@ -174,6 +174,9 @@ CWFrm::CWFrm()
     cmdLoopFaster->setToolTip(QStringLiteral("Speed up CW"));
     cmdLoopSlower = makeButton(this, "cmdLoopSlower", QStringLiteral("S"), 7860, 3720, 420);
     cmdLoopSlower->setToolTip(QStringLiteral("Slow Down CW"));
+    // Read by what they do, not by their letters.
+    cmdLoopFaster->setAccessibleName(cmdLoopFaster->toolTip());
+    cmdLoopSlower->setAccessibleName(cmdLoopSlower->toolTip());
     enableLoopControls(false);
 
     // Fixed texts.

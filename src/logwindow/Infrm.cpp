@@ -198,9 +198,8 @@ std::vector<QListWidget*> Infrm::followingSideLists() const
 
 void Infrm::beforeReloadCount()
 {
-    const int32_t remaining = StationSettings::instance().RemainingColor;
     for (int i = 1; i <= SectionTable::EntryCount; ++i)
-        paintGridLabel(i, remaining);
+        paintGridLabel(i, false);
     MultiplierMatrix::instance().MultiplierCellCount = 0;
 }
 

@@ -90,7 +90,9 @@ protected:
 private:
     void buildStateGrid();
     void wireStateGrid();
-    void paintGridLabel(int index, int32_t storedColour);
+    // Shows the state or province of the grid as worked or still needed:
+    // in the colour the operator chose for it, and in the name it is read by.
+    void paintGridLabel(int index, bool worked);
 };
 
 } // namespace zq

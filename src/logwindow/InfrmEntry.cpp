@@ -6,6 +6,7 @@
 #include "logwindow/Infrm.h"
 
 #include "common/EntryBox.h"
+#include "common/ScreenReader.h"
 #include "common/SortedListBox.h"
 #include "entry/Clocks.h"
 #include "entry/ContestTotals.h"
@@ -110,12 +111,15 @@ int Infrm::stateMultipliers() const
 // ---------------------------------------------------------------------------
 // State and province grid
 
-void Infrm::paintGridLabel(int index, int32_t storedColour)
+void Infrm::paintGridLabel(int index, bool worked)
 {
     if (ClickLabel* l = Label10(index)) {
+        const StationSettings& st = StationSettings::instance();
         QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, Form6::colorFromStored(storedColour));
+        p.setColor(QPalette::WindowText, Form6::colorFromStored(worked ? st.WorkedColor : st.RemainingColor));
         l->setPalette(p);
+        // What the colour shows, read too.
+        l->setAccessibleName(workedItemName(l->text(), worked));
     }
 }
 
@@ -125,7 +129,7 @@ void Infrm::MarkStateWorked()
     const int row = markStateWorked(MultiplierMatrix::instance(), log[log.ContactCount].LogSpc,
                                     SectionTable::instance().SectionCode);
     if (row != 0)
-        paintGridLabel(row, StationSettings::instance().WorkedColor);
+        paintGridLabel(row, true);
 }
 
 void Infrm::RebuildStateMatrix()
@@ -138,7 +142,7 @@ void Infrm::RecolourStateGrid()
     MultiplierMatrix& m = MultiplierMatrix::instance();
     for (int i = 1; i <= SectionTable::EntryCount; ++i)
         if (rowWorked(m, i))
-            paintGridLabel(i, StationSettings::instance().WorkedColor);
+            paintGridLabel(i, true);
     recountCells(m);
 }
 

@@ -5,6 +5,7 @@
 #include "common/Form1.h"
 #include "common/ModalShow.h"
 #include "common/ProgramEnd.h"
+#include "common/ScreenReader.h"
 #include "common/SortedListBox.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
@@ -178,6 +179,7 @@ void LogWindow::placeScoreRow(int row, QLabel* caption, QLabel* value)
     placeControl(*caption, kScoreCaptionLeft, top, kScoreValueLeft - kScoreCaptionLeft, 230);
     placeControl(*value, kScoreValueLeft, top, kScoreValueWidth, 230);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    readFigureWithCaption(*value, *caption);
 }
 
 void LogWindow::buildSharedControls()
@@ -267,6 +269,10 @@ void LogWindow::buildSharedControls()
     lblPossDup = makeLabel("lblPossDup", QStringLiteral("Possible Duplicates"), 120, 3640, 2000, 240);
     cmdDup = makeButton("cmdDup", QStringLiteral("On"), 2200, 3610, 500, 290);
     cmdDup->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
+    // Read by what it switches, its caption (the display's state) as its
+    // description.
+    cmdDup->setAccessibleName(QStringLiteral("Switch Possible Duplicates display"));
+    cmdDup->setAccessibleDescription(cmdDup->text());
     connect(cmdDup, &QPushButton::clicked, this, [this] { cmdDup_Click(); });
     lblDupe = makeLabel("lblDupe", QString(), 120, 3900, 6700, 1750);
     lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -305,6 +311,10 @@ void LogWindow::buildSharedControls()
     Label16 = makeLabel("Label16", QStringLiteral("am"), 9040, cap, 420, h);
     lblutctime = makeLabel("lblutctime", QStringLiteral("UTC TIME"), 8100, val, 900, 300);
     Label11 = makeLabel("Label11", QStringLiteral("UTC"), 9040, val, 420, 300);
+    // The clocks change every second: read with their captions, quietly.
+    readFigureWithCaption(*lblttrack, *Label12, FigureChanges::Quiet);
+    readFigureWithCaption(*lblCurTime, QStringLiteral("Local Time"), FigureChanges::Quiet, Label16);
+    readFigureWithCaption(*lblutctime, *Label11, FigureChanges::Quiet);
 }
 
 void LogWindow::buildSpotArea()

@@ -265,6 +265,7 @@ void LogWindow::cmdDup_Click()
         es.PartialDupeDisplayFlag = 1;
         cmdDup->setText(QStringLiteral("On"));
     }
+    cmdDup->setAccessibleDescription(cmdDup->text());
     txtCall->setFocus();
 }
 

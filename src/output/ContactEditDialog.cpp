@@ -4,6 +4,7 @@
 #include "common/EntryBox.h"
 #include "common/KeyCodes.h"
 #include "common/NamedControls.h"
+#include "common/ScreenReader.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "entry/CallChecks.h"
@@ -109,6 +110,8 @@ QLabel* ContactEditDialog::addFlag(const char* name, const QString& text, int ro
     l->setPalette(p);
     l->setAutoFillBackground(true);
     l->hide();
+    if (row < static_cast<int>(rowBoxes_.size()))
+        tieMessageToBox(*l, *rowBoxes_[static_cast<size_t>(row)]);
     return l;
 }
 

@@ -70,7 +70,8 @@ protected:
 
     // Adds row `row` (0 = the top row): its caption and its box.
     EntryBox* addRow(int row, const char* boxName, const QString& caption, KeyFilter filter);
-    // A flag label at the left of row `row`, hidden.
+    // A flag label at the left of row `row`, hidden; while shown, it is read
+    // with the row's box (made before it).
     QLabel* addFlag(const char* name, const QString& text, int row);
     // Runs `test` when the focus leaves `box` for another control of the
     // dialog.  (Form_Load sets the tests of date, time, mode and band.)

@@ -1,6 +1,7 @@
 #include "output/CountyChangeShared.h"
 
 #include "common/EntryBox.h"
+#include "common/ScreenReader.h"
 #include "common/WindowFit.h"
 #include "entry/EntryChecks.h"
 #include "entry/EntryState.h"
@@ -55,12 +56,13 @@ bool ownCountyChecked(const EntryBox& box, QLabel& invalidLabel)
     return false;
 }
 
-void styleInvalidLabel(QWidget& label)
+void styleInvalidLabel(QLabel& label, QWidget& field)
 {
     QFont f(QStringLiteral("Arial"));
     f.setPointSizeF(8.25);
     label.setFont(f);
     label.hide();
+    tieMessageToBox(label, field);
 }
 
 } // namespace zq

@@ -27,7 +27,8 @@ void selectFromCaretOnFocus(EntryBox& box);
 // shown with a beep when the check fails; InvalidCountyFlag follows.
 bool ownCountyChecked(const EntryBox& box, QLabel& invalidLabel);
 
-// The "   Invalid!" label beside the field: Arial 8.25 pt, hidden.
-void styleInvalidLabel(QWidget& label);
+// The "   Invalid!" label beside the field: Arial 8.25 pt, hidden, and
+// read with the field while shown.
+void styleInvalidLabel(QLabel& label, QWidget& field);
 
 } // namespace zq

@@ -2,8 +2,10 @@
 
 #include "common/Form1.h"
 #include "common/LogWindowLink.h"
+#include "common/ScreenReader.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
+#include "entry/TextCompare.h"
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
 #include "output/CountyMap.h"
@@ -12,6 +14,8 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace zq {
 
@@ -109,7 +113,12 @@ void CountyMapZQ::colorWorkedCounties(const QListWidget* list)
     std::vector<HotSpot> spots;
     for (const auto& [index, label] : lblCounty) {
         const QRect g = label->geometry();
-        spots.push_back({label->toolTip(), g.x(), g.y(), g.width(), g.height()});
+        const QString county = label->toolTip();
+        spots.push_back({county, g.x(), g.y(), g.width(), g.height()});
+        // Read with what its colour will show.
+        const bool isWorked = std::any_of(worked.cbegin(), worked.cend(),
+                                          [&](const QString& name) { return sameText(county, name); });
+        label->setAccessibleName(workedItemName(county, isWorked));
     }
     CountyColours colours = CountyColours::fromClock();
     if (colourWorkedCounties(picture_, spots, worked, colours) > 0)

@@ -4,7 +4,8 @@
 // each county carries the county's name as its tooltip.  Shortly after the
 // window appears (a one-shot timer) every county on the active log
 // window's worked-county list is filled with a random colour; the painted
-// colours stay in the picture.
+// colours stay in the picture.  Each hot spot is then read by its county
+// and whether it is worked ("Alderbrook, worked").
 
 #include "common/WindowRegistry.h"
 #include "common/ControlArray.h"

@@ -180,6 +180,7 @@ void GraphQSO::DrawRateGraph()
     for (int k = 0; k < RateGraph::TimeLabels; ++k) {
         lblTime(k)->setText(graph_.lblTime[static_cast<size_t>(k)]);
         lblDate(k)->setText(graph_.lblDate[static_cast<size_t>(k)]);
+        lblTime(k)->setAccessibleName(timeLabelReading(k));
     }
     if (graph_.rateLabelsSet())
         for (int i = 0; i < RateGraph::RateLabels; ++i)
@@ -202,6 +203,20 @@ void GraphQSO::DrawRateGraph()
     f.twipsPerPixelY = twipsPerPixelY(this);
     drawRateGraph(picture_, graph_, f);
     update();
+}
+
+QString GraphQSO::timeLabelReading(int k) const
+{
+    QString s = graph_.lblTime[static_cast<size_t>(k)] + u' ' + graph_.lblDate[static_cast<size_t>(k)];
+    if (!graph_.rateLabelsSet())
+        return s;
+    const RatePoint at = ratePointAt(graph_, k);
+    s += QStringLiteral(": ") + formatRate(at.rate) + QStringLiteral(" QSOs per hour");
+    if (at.band >= 0 && at.band < RateGraph::BandColours - 1)
+        s += QStringLiteral(" on ") + QString::fromLatin1(Legend[at.band].caption) + QStringLiteral(" m");
+    else if (at.band == RateGraph::BandColours - 1)
+        s += QStringLiteral(" on another band");
+    return s;
 }
 
 void GraphQSO::Command1_Click()

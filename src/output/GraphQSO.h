@@ -5,6 +5,7 @@
 // labels and legend.  The button switches between a black and a white
 // background and draws the graph anew.  The graph is computed when the
 // window loads and at each switch; it does not follow later contacts.
+// Each time label is read with the rate and band the graph shows there.
 
 #include "common/TwipsLayout.h"
 #include "common/WindowRegistry.h"
@@ -51,6 +52,10 @@ protected:
 private:
     void setBackColor(const QColor& c);
     void setForeColor(QLabel* label, const QColor& c);
+    // What a screen reader reads for time label k: the time and date, and
+    // what the curve and the ribbon show there ("18:00 09/12: 42.0 QSOs per
+    // hour on 20 m").
+    QString timeLabelReading(int k) const;
 
     RateGraph graph_;
     QImage picture_;

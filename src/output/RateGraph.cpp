@@ -116,6 +116,7 @@ RateGraph computeRateGraph(const ContactLog& log, int count, const BandColours& 
     g.ColumnRate.assign(RateGraph::ArraySize, 0.0f);
     g.SmoothedRate.assign(RateGraph::ArraySize, 0.0f);
     g.ColumnBandColor.assign(RateGraph::ArraySize, background);
+    g.ColumnBand.assign(RateGraph::ArraySize, -1);
     auto& rate = g.ColumnRate;
     auto& smooth = g.SmoothedRate;
     auto& colour = g.ColumnBandColor;
@@ -145,6 +146,7 @@ RateGraph computeRateGraph(const ContactLog& log, int count, const BandColours& 
             continue; // cannot happen in time order; guards the arrays
         rate[x] = 6.0f * static_cast<float>(n);
         colour[x] = bands[static_cast<size_t>(contacts[i].band)];
+        g.ColumnBand[static_cast<size_t>(x)] = contacts[i].band;
     }
 
     // Bridging of short gaps.
@@ -193,14 +195,21 @@ RateGraph computeRateGraph(const ContactLog& log, int count, const BandColours& 
     // Ribbon: a column without its own band takes the one to its left in
     // the same run of columns above 0.
     QRgb carried = qRgb(0, 0, 0);
+    int carriedBand = -1;
     for (int x = 1; x <= RateGraph::Columns; ++x) {
+        int& band = g.ColumnBand[static_cast<size_t>(x)];
         if (smooth[x] > 0) {
             if (colour[x] == background)
                 colour[x] = carried;
             else
                 carried = colour[x];
+            if (band < 0)
+                band = carriedBand;
+            else
+                carriedBand = band;
         } else {
             carried = background;
+            carriedBand = -1;
         }
     }
 
@@ -213,6 +222,16 @@ RateGraph computeRateGraph(const ContactLog& log, int count, const BandColours& 
 
     g.outcome = g.RateMax == g.RateMin ? RateGraph::Outcome::FlatRate : RateGraph::Outcome::Drawn;
     return g;
+}
+
+RatePoint ratePointAt(const RateGraph& g, int k)
+{
+    if (!g.rateLabelsSet() || k < 0 || k >= RateGraph::TimeLabels)
+        return {};
+    // Label k stands at k / 14 of the time axis.
+    const int x = std::clamp(static_cast<int>(std::lround(k * double(RateGraph::Columns) / (RateGraph::TimeLabels - 1))),
+                             1, RateGraph::Columns);
+    return {g.SmoothedRate[static_cast<size_t>(x)], g.ColumnBand[static_cast<size_t>(x)]};
 }
 
 void drawRateGraph(QImage& picture, const RateGraph& g, const RateGraphFrame& f)

@@ -47,6 +47,7 @@ struct RateGraph {
     std::vector<float> ColumnRate;
     std::vector<float> SmoothedRate;
     std::vector<QRgb> ColumnBandColor;
+    std::vector<int> ColumnBand; // the ribbon's legend index of each column, -1 for none
     float RateMin = 100000;
     float RateMax = -1;
 
@@ -79,6 +80,15 @@ struct RateGraphFrame {
     double twipsPerPixelX = 15;
     double twipsPerPixelY = 15;
 };
+
+// What the graph shows at time label k (0..14): the smoothed rate of the
+// column under the label and the legend index of its band (-1 for none).
+// Both 0 and -1 when the graph has no rates.
+struct RatePoint {
+    float rate = 0;
+    int band = -1;
+};
+RatePoint ratePointAt(const RateGraph& graph, int k);
 
 // Draws the blue curve and the band ribbon of a graph that came out Drawn
 // onto the picture (one-pixel solid lines and filled rectangles); anything

@@ -36,7 +36,7 @@ frmCountyChange::frmCountyChange()
     Text1 = makeNamedBox(this, QStringLiteral("Text1"), QString(), 720, 600, 1575);
     Label2 = makeNamedLabel(this, QStringLiteral("Label2"), QStringLiteral("   Invalid!"), 2400, 600,
                             735, 255);
-    styleInvalidLabel(*Label2);
+    styleInvalidLabel(*Label2, *Text1);
     cmdMultipleCounties =
         new CaptionButton(QStringLiteral("&Rovers on County Lines Click to Add Multiple Counties"), this);
     cmdMultipleCounties->setObjectName(QStringLiteral("cmdMultipleCounties"));

@@ -46,7 +46,7 @@ frmCountyChangeRover::frmCountyChangeRover()
     placeControl(*List1, 480, 720, 2775, 840);
     Text1 = makeNamedBox(this, QStringLiteral("Text1"), QString(), 480, 1680, 1575);
     Label2 = label("Label2", QStringLiteral("   Invalid!"), 2520, 1680, 735, 255);
-    styleInvalidLabel(*Label2);
+    styleInvalidLabel(*Label2, *Text1);
     Label3 = label("Label3", QStringLiteral("Type the county and the press enter to add to the list."),
                    480, 2040, 2895, 495);
     Command1 = new QPushButton(QStringLiteral("&Done"), this);

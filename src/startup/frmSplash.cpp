@@ -3,6 +3,7 @@
 #include "platform/Folders.h"
 #include "common/NamedControls.h"
 #include "common/ProgramEnd.h"
+#include "common/ScreenReader.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
@@ -72,6 +73,8 @@ frmSplash::frmSplash()
     setFocusProxy(Command1);
     // The window has no title: it is read by the product's name it shows.
     setAccessibleName(Label1->text() + u' ' + Label2->text());
+    // A plain top-level widget: announced as what it is, not as a filler.
+    readAsWindow(*this, WindowRole::Window);
 }
 
 void frmSplash::Form_Load()

@@ -5,6 +5,7 @@
 #include "common/NamedControls.h"
 #include "common/OperatorChoice.h"
 #include "common/ProgramEnd.h"
+#include "common/ScreenReader.h"
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "common/WindowRegistry.h"
@@ -96,6 +97,8 @@ frmStationID::frmStationID()
 {
     setObjectName(QStringLiteral("frmStationID"));
     setWindowTitle(QStringLiteral(" Setup Information"));
+    // A plain top-level widget: announced as what it is, not as a filler.
+    readAsWindow(*this, WindowRole::Dialog);
     buildControls();
 }
 

@@ -262,10 +262,14 @@ QStringList frameOutside(QWidget& window)
 // The controls in view that take the focus (boxes, lists, panes, tables,
 // buttons, option buttons, check boxes) are each read by a short name: a
 // caption of a few words, at most LongestControlName characters, not an
-// instruction.  The window is read by its title (or a name of its own).
+// instruction; a command button is not read by a bare letter or a state
+// ("On") that leaves unsaid what it does.  The window is read as a window or a dialog, by
+// its title (or a name of its own).
 // The line edit inside a combo or spin box is read as part of its box.
 // Two controls side by side (of one parent: options of one frame, the
 // buttons of one window) are never read by the same name.
+const QStringList StateWords{QStringLiteral("On"), QStringLiteral("Off")};
+
 QStringList unnamedControls(QWidget& window)
 {
     QStringList out;
@@ -281,6 +285,12 @@ QStringList unnamedControls(QWidget& window)
             out << QStringLiteral("%1 has no accessible name").arg(nameOf(w));
         else if (w != &window && name.size() > LongestControlName)
             out << QStringLiteral("%1 is read by a long name: \"%2\"").arg(nameOf(w), name);
+        else if (qobject_cast<QPushButton*>(w) && ((name.size() == 1 && name[0].isLetter())
+                                                   || StateWords.contains(name, Qt::CaseInsensitive)))
+            out << QStringLiteral("%1 is read by \"%2\", not by what it does").arg(nameOf(w), name);
+        if (w == &window && face && face->role() != QAccessible::Window && face->role() != QAccessible::Dialog)
+            out << QStringLiteral("the window is read with the role %1, not as a window or a dialog")
+                       .arg(int(face->role()));
         if (w == &window || name.isEmpty())
             return;
         const std::pair<const QWidget*, QString> key{w->parentWidget(), name.toCaseFolded()};

@@ -9,6 +9,7 @@
 #include "output/frmCountyChange.h"
 #include "output/frmCountyChangeRover.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -17,6 +18,12 @@ using namespace zq;
 using namespace zq::test;
 
 namespace {
+
+// A field's description as a screen reader reads it.
+QString description(QWidget* field)
+{
+    return QAccessible::queryAccessibleInterface(field)->text(QAccessible::Description);
+}
 
 class CountyChangeTest : public EntryWindowTest {
 protected:
@@ -94,6 +101,7 @@ TEST_F(CountyChangeTest, OnlyATableCountyIsStoredAndEscChangesNothing)
     EXPECT_TRUE(change.Label2->isVisible());
     EXPECT_EQ(change.Label2->text(), QStringLiteral("   Invalid!"));
     EXPECT_EQ(env.prompt().beeps(), 1);
+    EXPECT_EQ(description(change.Text1), QStringLiteral("Invalid!")); // read with the field
 
     // Leaving the field checks it too, and puts the focus back.
     QTest::keyClick(change.Text1, Qt::Key_Tab);
@@ -162,9 +170,12 @@ TEST_F(CountyChangeTest, RoverListSortedOnceEachAndHandedOverByDone)
         EXPECT_EQ(rover.Text1->text(), QStringLiteral("CARROW"));
         EXPECT_EQ(env.prompt().beeps(), 1);
         EXPECT_TRUE(rover.Label2->isHidden());
-        // Not a county: "   Invalid!".
+        const QString hint = QStringLiteral("Type the county and the press enter to add to the list.");
+        EXPECT_EQ(description(rover.Text1), hint);
+        // Not a county: "   Invalid!", read with the field before its hint.
         addCounties(rover, {"Nowhere"});
         EXPECT_TRUE(rover.Label2->isVisible());
+        EXPECT_EQ(description(rover.Text1), QStringLiteral("Invalid! ") + hint);
         EXPECT_EQ(rover.List1->count(), 3);
         // The focus arriving in the list removes nothing.
         rover.List1->setFocus(Qt::TabFocusReason);

@@ -101,6 +101,12 @@ QStringList names(const std::vector<QWidget*>& widgets)
     return out;
 }
 
+// A box's description as a screen reader reads it.
+QString description(QWidget* box)
+{
+    return QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description);
+}
+
 // The captions of the rows, top to bottom, with the boxes beside them.
 QStringList rowsOf(QDialog& d)
 {
@@ -308,10 +314,20 @@ TEST_F(EditDialogTest, DoneRefusesEveryFailedTestAndWritesNothing)
             EXPECT_EQ(QApplication::focusWidget(), box);
             EXPECT_EQ(env.prompt().beeps(), 1);
             const QString flag = QLatin1String(c.flag);
-            if (flag.startsWith(QLatin1String("Label")))
+            if (flag.startsWith(QLatin1String("Label"))) {
                 EXPECT_TRUE(d.findChild<QLabel*>(flag)->isVisible());
-            else
+                // The refusal is read with the box, and only with it; mended,
+                // the box is read without it.
+                for (EntryBox* other : d.findChildren<EntryBox*>())
+                    EXPECT_EQ(description(other), other == box ? QStringLiteral("Invalid!") : QString())
+                        << other->objectName().toStdString();
+                box->setText(storedField(underEdit, c.inState, QLatin1String(c.box)));
+                d.cmdDone->click();
+                EXPECT_TRUE(d.isHidden());
+                EXPECT_EQ(description(box), QString());
+            } else {
                 EXPECT_EQ(env.prompt().messageTitles(), QStringList{flag});
+            }
         }
         closeDialogs();
     }
