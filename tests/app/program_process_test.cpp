@@ -253,6 +253,21 @@ bool launches(const QStringList& launcher, const QStringList& command)
         && p.exitCode() == 0;
 }
 
+// A launcher that runs a command as user nobody, with no groups.
+QStringList asUserNobody()
+{
+    return {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+            QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
+}
+
+// Whether the driven program can be started through `launcher` here.
+bool drivenRunsAs(const QStringList& launcher)
+{
+    return ::geteuid() == 0
+        && launches(launcher, {QStringLiteral("test"), QStringLiteral("-x"),
+                               QStringLiteral(ZQ_DRIVEN_PROGRAM)});
+}
+
 } // namespace
 
 TEST_F(ProgramProcess, ASecondCopyOnTheSameFolderSaysSoAndEndsBeforeTouchingAFile)
@@ -407,11 +422,8 @@ TEST_F(ProgramProcess, TheLockOfAKilledCopyIsTakenOver)
 // reason, exit 1, and nothing in the folder is touched.
 TEST_F(ProgramProcess, AGoneCopysLockOfAnotherUserIsTakenOverOrSaid)
 {
-    const QStringList asNobody = {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
-                                  QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
-    if (::geteuid() != 0
-        || !launches(asNobody, {QStringLiteral("test"), QStringLiteral("-x"),
-                                QStringLiteral(ZQ_DRIVEN_PROGRAM)}))
+    const QStringList asNobody = asUserNobody();
+    if (!drivenRunsAs(asNobody))
         GTEST_SKIP() << "no other user can be set up here";
     // A process of this host that has ended.
     const pid_t gone = ::fork();
@@ -576,11 +588,8 @@ TEST_F(ProgramProcess, TwoWorkingFoldersWhoseLogsAreOneFileAreNeverBothOpen)
 // cannot be locked.
 TEST_F(ProgramProcess, ALogInAFolderThatCannotHoldItsLockIsSaidAndNotOpened)
 {
-    const QStringList asNobody = {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
-                                  QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
-    if (::geteuid() != 0
-        || !launches(asNobody, {QStringLiteral("test"), QStringLiteral("-x"),
-                                QStringLiteral(ZQ_DRIVEN_PROGRAM)}))
+    const QStringList asNobody = asUserNobody();
+    if (!drivenRunsAs(asNobody))
         GTEST_SKIP() << "no other user can be set up here";
     QTemporaryDir logs;
     ASSERT_EQ(::chmod(QFile::encodeName(logs.path()).constData(), 0755), 0);
