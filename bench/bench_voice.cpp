@@ -53,7 +53,6 @@
 #include <QStandardPaths>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -144,8 +143,7 @@ struct World {
         WindowRegistry::unloadAll();
         setPrompt(std::make_unique<ScriptedPrompt>());
         setDocumentsFolderOverride(docs.path());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, docs.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, docs.path());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(docs.path()));
         Folders::instance().WorkingDirectory = work.path();
         QDir::setCurrent(work.path());
         setModalShowHandlerForTesting([](QWidget&) {});

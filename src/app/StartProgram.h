@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QLockFile;
 
@@ -22,16 +23,28 @@ QString workingFolderLockName();
 
 // Takes `lock` (the file workingFolderLockName() in `folder`) on the
 // working folder for the whole run.  A lock held by a running copy refuses
-// the start: the operator is told which folder is in use and false is
+// the start: the operator is told which folder is in use, and which lock
+// file, of which user, names which process on which host, and false is
 // returned.  A lock left by a copy that no longer runs is taken over (one
 // of another user's too, a copy run through sudo, say, where the folder
 // lets this user remove it), and so is a lock file that names no process
 // and is over a minute old or dated in the future.  A folder that cannot
-// hold a lock file at all (one the user may not write, say), or that holds
-// a gone copy's lock that cannot be removed, refuses the start too, with
-// the folder and the reason (and the lock file's owner): the log is never
-// opened unlocked.
+// hold a lock file at all (one the user may not write, say), a lock file
+// that is no regular file (a pipe, or a link, which no copy makes, even
+// one that leads nowhere), or a gone copy's lock that cannot be removed,
+// refuses the start too, with the folder and the reason (and the lock
+// file's owner): the log is never opened unlocked.
 bool lockWorkingFolder(QLockFile& lock, const QString& folder);
+
+// When log.txt of `folder` is a link out of the folder's own log, takes
+// `lock` for the whole run on the file it leads to as well, with the lock
+// file beside that file (linkedLogLockFile), so that two working folders
+// whose logs are one file never both write it; `lock` stays empty when the
+// working folder's lock covers the log.  Taken, refused and said as the
+// working folder's lock is, with the log named; a log in a folder where
+// no lock file can be made (one that the user may not write, where the
+// log cannot be rewritten either) refuses the start.
+bool lockLinkedLog(std::unique_ptr<QLockFile>& lock, const QString& folder);
 
 // Ends the run in order, from wherever the program is (an end signal, read
 // from the event loop): every inner loop is left as its Cancel or close

@@ -8,8 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 
 #include <initializer_list>
+#include <utility>
 #include <sys/stat.h>
 
 namespace zq {
@@ -27,6 +29,11 @@ constexpr std::initializer_list<const char*> kWorkingFolderFiles = {
     "states.txt",  "ADIFCnt.txt",  "BandPlan.txt", "ReadSQSO.txt", "ComPorts.txt",
     "CW.txt",      "wave2.txt",    "RigCntrl.txt", "PackSpot.txt", "LogExp.txt"};
 
+// Of those, the files that the program writes by whole-file writes, which
+// leave their temporary files when they are killed.
+constexpr std::initializer_list<const char*> kWrittenWorkingFolderFiles = {
+    "log.txt", "QSOpref.txt", "CW.txt", "wave2.txt", "RigCntrl.txt", "PackSpot.txt", "LogExp.txt"};
+
 // Folders are compared as the file system knows them (device and inode),
 // so any spelling of a folder, through links or not, is the same folder.
 bool sameFolder(const QString& a, const QString& b)
@@ -36,6 +43,13 @@ bool sameFolder(const QString& a, const QString& b)
         && ::stat(QFile::encodeName(a).constData(), &sa) == 0
         && ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev
         && sa.st_ino == sb.st_ino;
+}
+
+// The folder and the last name of an absolute path.
+std::pair<QString, QString> folderAndName(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return {slash > 0 ? path.left(slash) : QStringLiteral("/"), path.mid(slash + 1)};
 }
 
 } // namespace
@@ -52,9 +66,7 @@ bool isContestFile(const QString& path)
     };
 
     const QString target = resolvedWriteTarget(path);
-    const qsizetype slash = target.lastIndexOf(QLatin1Char('/'));
-    const QString dir = slash > 0 ? target.left(slash) : QStringLiteral("/");
-    const QString name = target.mid(slash + 1);
+    const auto [dir, name] = folderAndName(target);
     for (const OwnFolder& folder : own) {
         bool named = false;
         for (const char* n : folder.names)
@@ -81,21 +93,33 @@ bool isContestFile(const QString& path)
     return false;
 }
 
-QStringList contestFileFolders(const QString& workingFolder)
+int removeStaleTemporaryFilesOfContestFiles(const QString& workingFolder)
 {
-    QStringList folders{workingFolder};
-    for (const char* name : kWorkingFolderFiles) {
+    // Folder by folder, the names whose temporary files go.
+    QMap<QString, QStringList> names;
+    for (const char* name : kWrittenWorkingFolderFiles) {
         const QString file = fileIn(workingFolder, QLatin1String(name));
-        const QString target = resolvedWriteTarget(file);
-        const qsizetype slash = target.lastIndexOf(QLatin1Char('/'));
-        const QString dir = slash > 0 ? target.left(slash) : QStringLiteral("/");
-        bool known = false;
-        for (const QString& f : folders)
-            known = known || sameFolder(f, dir);
-        if (!known && QFileInfo(dir).isDir())
-            folders << dir;
+        names[workingFolder] << folderAndName(file).second;
+        const auto [dir, targetName] = folderAndName(resolvedWriteTarget(file));
+        names[dir] << targetName;
     }
-    return folders;
+    int removed = 0;
+    for (auto it = names.cbegin(); it != names.cend(); ++it)
+        removed += removeStaleTemporaryFiles(it.key(), it.value());
+    return removed;
+}
+
+QString linkedLogLockFile(const QString& workingFolder, QString* log)
+{
+    const QString target = resolvedWriteTarget(fileIn(workingFolder, QStringLiteral("log.txt")));
+    const auto [dir, name] = folderAndName(target);
+    const bool folderLog = name.compare(QLatin1String("log.txt"), Qt::CaseInsensitive) == 0;
+    if (folderLog && sameFolder(dir, workingFolder))
+        return QString();
+    if (log)
+        *log = target;
+    return dir + QLatin1Char('/')
+        + (folderLog ? QStringLiteral("zqlog.lock") : name + QStringLiteral(".zqlock"));
 }
 
 QString chooseFileToWrite(const QString& title, const QString& initialPath,

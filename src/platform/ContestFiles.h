@@ -16,11 +16,24 @@ namespace zq {
 // any letter case, as the program finds its files.
 bool isContestFile(const QString& path);
 
-// The folders that the contest's own files of `workingFolder` are written
-// in: the working folder first, then the folder at the end of the chain of
-// links of each of those files that is a link into another folder, each
-// folder once (however it is spelt).
-QStringList contestFileFolders(const QString& workingFolder);
+// Removes the temporary files that killed whole-file writes of the
+// contest's own files of `workingFolder` left behind: of the files that the
+// program writes (the log, the station preferences, its settings files and
+// the Logvane export), in the working folder and, for each of them that is
+// a link, beside the file at the end of its chain of links, whatever its
+// name there.  The temporary file of any other file stays, in whatever
+// folder.  Returns how many were removed.
+int removeStaleTemporaryFilesOfContestFiles(const QString& workingFolder);
+
+// The lock file that keeps a second writer off the log of `workingFolder`
+// where the working folder's own lock does not: "" when log.txt of the
+// folder is no link out of it (the log is the folder's own file, locked
+// with it).  Otherwise the log is the file at the end of the chain of
+// links (*log, when asked), and its lock file is beside it: zqlog.lock
+// when that file is the log.txt of its own folder, so the same lock as a
+// copy started in that folder takes, else the file's name followed by
+// ".zqlock".  Every copy whose log ends at one file finds one lock file.
+QString linkedLogLockFile(const QString& workingFolder, QString* log = nullptr);
 
 // The save dialog, through the prompt layer, for a file that the operator
 // names to be written.  Returns the chosen path, or "" when the dialog is

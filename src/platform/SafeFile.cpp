@@ -176,7 +176,9 @@ constexpr char kTempMark[] = ".zqtmp.";
 constexpr qsizetype kTempMarkLength = sizeof kTempMark - 1;
 constexpr qsizetype kUniqueLength = 6;
 
-QByteArray temporaryTemplate(const QByteArray& folder, const QByteArray& name)
+// The name of every temporary file of a write of `name` in `folder` up to
+// its six unique characters.
+QByteArray temporaryStem(const QByteArray& folder, const QByteArray& name)
 {
     long limit = ::pathconf(folder.constData(), _PC_NAME_MAX);
     if (limit <= 0)
@@ -186,17 +188,22 @@ QByteArray temporaryTemplate(const QByteArray& folder, const QByteArray& name)
     // A cut name ends on a whole UTF-8 character.
     while (keep > 0 && keep < name.size() && (uchar(name[keep]) & 0xC0) == 0x80)
         --keep;
-    return folder + "/." + name.left(keep) + kTempMark + QByteArray(kUniqueLength, 'X');
+    return '.' + name.left(keep) + kTempMark;
 }
 
-bool isTemporaryName(const QByteArray& name)
+QByteArray temporaryTemplate(const QByteArray& folder, const QByteArray& name)
 {
-    const qsizetype tail = kTempMarkLength + kUniqueLength;
-    if (name.size() < 1 + tail || !name.startsWith('.'))
+    return folder + '/' + temporaryStem(folder, name) + QByteArray(kUniqueLength, 'X');
+}
+
+// Whether `name` is a temporary file's name with the stem `stem` (any
+// letter case).
+bool isTemporaryNameOf(const QByteArray& name, const QByteArray& stem)
+{
+    if (name.size() != stem.size() + kUniqueLength
+        || qstrnicmp(name.constData(), stem.constData(), size_t(stem.size())) != 0)
         return false;
-    if (name.mid(name.size() - tail, kTempMarkLength) != kTempMark)
-        return false;
-    for (qsizetype i = name.size() - kUniqueLength; i < name.size(); ++i) {
+    for (qsizetype i = stem.size(); i < name.size(); ++i) {
         const char c = name[i];
         if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
             return false;
@@ -354,16 +361,20 @@ bool appendAndSync(const QString& path, const QByteArray& data, QString* error, 
     return ok;
 }
 
-int removeStaleTemporaryFiles(const QString& folder)
+int removeStaleTemporaryFiles(const QString& folder, const QStringList& names)
 {
     const QByteArray dirName = QFile::encodeName(folder);
+    QList<QByteArray> stems;
+    for (const QString& n : names)
+        stems << temporaryStem(dirName, QFile::encodeName(n));
     DIR* dir = ::opendir(dirName.constData());
     if (!dir)
         return 0;
     int removed = 0;
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
-        if (!isTemporaryName(name))
+        if (std::none_of(stems.cbegin(), stems.cend(),
+                         [&](const QByteArray& stem) { return isTemporaryNameOf(name, stem); }))
             continue;
         const int fd = ::openat(::dirfd(dir), name.constData(),
                                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);

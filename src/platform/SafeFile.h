@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace zq {
@@ -43,10 +44,11 @@ bool copyFileAtomically(const QString& src, const QString& dst, QString* error =
 // makes: the end of its chain of links.
 QString resolvedWriteTarget(const QString& path);
 
-// Removes the temporary files that whole-file writes left in `folder` when
-// the process making them was killed; a file whose write is still under
-// way is kept.  Returns how many were removed.
-int removeStaleTemporaryFiles(const QString& folder);
+// Removes the temporary files that whole-file writes of the files `names`
+// in `folder` left when the process making them was killed (names match in
+// any letter case); a file whose write is still under way is kept, and so
+// is the temporary file of any other file.  Returns how many were removed.
+int removeStaleTemporaryFiles(const QString& folder, const QStringList& names);
 
 // `path` when no file of that name exists or it holds exactly `content`'s
 // bytes; otherwise the first free "stem-2.ext", "stem-3.ext", ... so that a

@@ -10,6 +10,7 @@
 #include "support/TestEnv.h"
 #include "support/WatchedFifo.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -27,6 +28,7 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -258,6 +260,21 @@ bool launches(const QStringList& launcher, const QStringList& command)
         && p.exitCode() == 0;
 }
 
+// A launcher that runs a command as user nobody, with no groups.
+QStringList asUserNobody()
+{
+    return {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+            QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
+}
+
+// Whether the driven program can be started through `launcher` here.
+bool drivenRunsAs(const QStringList& launcher)
+{
+    return ::geteuid() == 0
+        && launches(launcher, {QStringLiteral("test"), QStringLiteral("-x"),
+                               QStringLiteral(ZQ_DRIVEN_PROGRAM)});
+}
+
 } // namespace
 
 TEST_F(ProgramProcess, ASecondCopyOnTheSameFolderSaysSoAndEndsBeforeTouchingAFile)
@@ -412,11 +429,8 @@ TEST_F(ProgramProcess, TheLockOfAKilledCopyIsTakenOver)
 // reason, exit 1, and nothing in the folder is touched.
 TEST_F(ProgramProcess, AGoneCopysLockOfAnotherUserIsTakenOverOrSaid)
 {
-    const QStringList asNobody = {QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
-                                  QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")};
-    if (::geteuid() != 0
-        || !launches(asNobody, {QStringLiteral("test"), QStringLiteral("-x"),
-                                QStringLiteral(ZQ_DRIVEN_PROGRAM)}))
+    const QStringList asNobody = asUserNobody();
+    if (!drivenRunsAs(asNobody))
         GTEST_SKIP() << "no other user can be set up here";
     // A process of this host that has ended.
     const pid_t gone = ::fork();
@@ -474,7 +488,10 @@ TEST_F(ProgramProcess, AGoneCopysLockOfAnotherUserIsTakenOverOrSaid)
 
 // log.txt is a link into another folder, where its rewrites make their
 // temporary files: a copy that starts removes those of killed rewrites
-// there too, once it holds the lock; a file that only looks like one stays.
+// there too, once it holds the lock, and those of its other files in the
+// working folder; a file that only looks like one stays, and so does the
+// temporary file of a file that the program never writes, in either
+// folder.
 TEST_F(ProgramProcess, TheTemporaryFilesOfKilledWritesBesideALinkedLogAreRemoved)
 {
     QTemporaryDir other;
@@ -484,20 +501,125 @@ TEST_F(ProgramProcess, TheTemporaryFilesOfKilledWritesBesideALinkedLogAreRemoved
     const QByteArray logBytes = log();
     ASSERT_TRUE(leaveKilledRewrite(work.path()));
     const QString lookAlike = QStringLiteral(".contest.log.zqtmp.abc");
-    {
-        QFile f(other.filePath(lookAlike));
+    const QString foreign = QStringLiteral(".notes.odt.zqtmp.AbC123");
+    for (const QString& path : {other.filePath(lookAlike), other.filePath(foreign),
+                                work.filePath(foreign),
+                                work.filePath(QStringLiteral(".QSOpref.txt.zqtmp.Xy12z3"))}) {
+        QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    ASSERT_EQ(hiddenFiles(other.path()).size(), 2) << hiddenFiles(other.path()).join(u'|').toStdString();
-    EXPECT_TRUE(hiddenFiles(work.path()).isEmpty());
+    ASSERT_EQ(hiddenFiles(other.path()).size(), 3) << hiddenFiles(other.path()).join(u'|').toStdString();
 
     auto next = driven();
     ASSERT_TRUE(next->waitForLine(QStringLiteral("STARTED"))) << next->lines().join(u'|').toStdString();
-    EXPECT_EQ(hiddenFiles(other.path()), QStringList{lookAlike});
+    EXPECT_EQ(hiddenFiles(other.path()), (QStringList{lookAlike, foreign}));
+    EXPECT_EQ(hiddenFiles(work.path()), QStringList{foreign});
     EXPECT_EQ(log(), logBytes);
     EXPECT_TRUE(QFileInfo(work.filePath(QStringLiteral("log.txt"))).isSymLink());
     next->signal(SIGTERM);
     ASSERT_TRUE(next->waitForEnd());
+}
+
+// Two working folders whose log.txt lead to one file: the log is the
+// folder's own file of one of them, or a file elsewhere that both link to.
+// Whichever starts first, the second copy is refused with the log named,
+// ends before it touches a file, and starts once the first has ended.
+TEST_F(ProgramProcess, TwoWorkingFoldersWhoseLogsAreOneFileAreNeverBothOpen)
+{
+    QTemporaryDir second, logs;
+    const QString ownLog = work.filePath(QStringLiteral("log.txt"));
+    const QString elsewhere = logs.filePath(QStringLiteral("contest.log"));
+    ASSERT_TRUE(QFile::copy(ownLog, elsewhere));
+    struct Case {
+        const char* what;
+        QString firstFolder, secondFolder;
+        QString log;      // the file both lead to
+        QString lockFile; // the lock that the second copy finds held
+        QString said;     // what its message says of the log
+    };
+    const Case cases[] = {
+        {"the first copy's own log", work.path(), second.path(), ownLog,
+         work.filePath(workingFolderLockName()),
+         QStringLiteral("The log ") + QDir::toNativeSeparators(ownLog) + QStringLiteral(", which "
+             "log.txt in the working folder ") + QDir::toNativeSeparators(second.path())},
+        {"the second copy's own log", second.path(), work.path(), ownLog,
+         work.filePath(workingFolderLockName()),
+         QStringLiteral("The log in the working folder ") + QDir::toNativeSeparators(work.path())},
+        {"a log elsewhere", work.path(), second.path(), elsewhere,
+         logs.filePath(QStringLiteral("contest.log.zqlock")),
+         QStringLiteral("The log ") + QDir::toNativeSeparators(elsewhere) + QStringLiteral(", which "
+             "log.txt in the working folder ") + QDir::toNativeSeparators(second.path())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const QString& folder : {work.path(), second.path()}) {
+            const QString link = folder + QStringLiteral("/log.txt");
+            if (link != c.log) {
+                QFile::remove(link);
+                ASSERT_TRUE(QFile::link(c.log, link));
+            }
+        }
+        ProgramRun first(QStringLiteral(ZQ_DRIVEN_PROGRAM), c.firstFolder, home.environment());
+        ASSERT_TRUE(first.waitForLine(QStringLiteral("STARTED"))) << first.lines().join(u'|').toStdString();
+        ASSERT_TRUE(waitForLockedBy(c.lockFile, first.processId()));
+        const QStringList before = snapshot(c.secondFolder);
+
+        ProgramRun refused(QStringLiteral(ZQ_DRIVEN_PROGRAM), c.secondFolder, home.environment());
+        ASSERT_TRUE(refused.waitForEnd());
+        EXPECT_EQ(refused.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(refused.exitCode(), 1);
+        const QStringList said = refused.lines();
+        ASSERT_EQ(said.size(), 1) << said.join(u'|').toStdString();
+        EXPECT_TRUE(said[0].startsWith(QStringLiteral("MESSAGE Log Already Open: ") + c.said))
+            << said[0].toStdString();
+        EXPECT_TRUE(said[0].contains(QDir::toNativeSeparators(c.lockFile))) << said[0].toStdString();
+        EXPECT_EQ(snapshot(c.secondFolder).join(u'|').toStdString(), before.join(u'|').toStdString());
+
+        first.signal(SIGTERM);
+        ASSERT_TRUE(first.waitForEnd());
+        EXPECT_FALSE(QFileInfo::exists(c.lockFile));
+        ProgramRun next(QStringLiteral(ZQ_DRIVEN_PROGRAM), c.secondFolder, home.environment());
+        ASSERT_TRUE(next.waitForLine(QStringLiteral("STARTED"))) << next.lines().join(u'|').toStdString();
+        EXPECT_TRUE(waitForLockedBy(c.lockFile, next.processId()));
+        next.signal(SIGTERM);
+        ASSERT_TRUE(next.waitForEnd());
+        EXPECT_EQ(next.exitCode(), 0);
+        EXPECT_FALSE(QFileInfo::exists(c.lockFile));
+    }
+}
+
+// log.txt links into a folder where no lock file can be made (one of
+// root's that user nobody, who runs the program, may not write; the log
+// there could not be rewritten either): the start is refused with the log,
+// its folder's reason and no file touched, as for a working folder that
+// cannot be locked.
+TEST_F(ProgramProcess, ALogInAFolderThatCannotHoldItsLockIsSaidAndNotOpened)
+{
+    const QStringList asNobody = asUserNobody();
+    if (!drivenRunsAs(asNobody))
+        GTEST_SKIP() << "no other user can be set up here";
+    QTemporaryDir logs;
+    ASSERT_EQ(::chmod(QFile::encodeName(logs.path()).constData(), 0755), 0);
+    const QString real = logs.filePath(QStringLiteral("contest.log"));
+    ASSERT_TRUE(QFile::rename(work.filePath(QStringLiteral("log.txt")), real));
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0666), 0);
+    ASSERT_TRUE(QFile::link(real, work.filePath(QStringLiteral("log.txt"))));
+    const QByteArray homePath = QFile::encodeName(home.environment().value(QStringLiteral("HOME")));
+    for (const QByteArray& d : {homePath, homePath + "/runtime", QFile::encodeName(work.path())})
+        ASSERT_EQ(::chown(d.constData(), 65534, 65534), 0);
+    const QStringList before = snapshot(logs.path());
+
+    auto run = drivenBy(asNobody);
+    ASSERT_TRUE(run->waitForEnd());
+    EXPECT_EQ(run->exitCode(), 1);
+    const QStringList said = run->lines();
+    ASSERT_EQ(said.size(), 1) << said.join(u'|').toStdString();
+    EXPECT_TRUE(said[0].startsWith(QStringLiteral("MESSAGE Log Not Locked: The log ")
+                                   + QDir::toNativeSeparators(real)))
+        << said[0].toStdString();
+    EXPECT_TRUE(said[0].contains(QString::fromLocal8Bit(strerror(EACCES)))) << said[0].toStdString();
+    EXPECT_EQ(snapshot(logs.path()).join(u'|').toStdString(), before.join(u'|').toStdString());
+    EXPECT_FALSE(QFileInfo::exists(lockPath()));
 }
 
 TEST_F(ProgramProcess, EndSignalsWhileCwIsKeyedLeaveTheKeyUpAndThePortReleased)
@@ -825,6 +947,36 @@ TEST_F(ProgramProcess, AnOwnCountyTypedButNotConfirmedIsNotStoredByTheEnd)
     }
 }
 
+// The per-user settings file is a pipe (made by another program): the CW
+// window, whose load reads the settings, opens and shows; the operator is
+// told once, the pipe is left as it was, and SIGTERM ends the program.
+TEST_F(ProgramProcess, ASettingsFileThatIsAPipeIsSaidOnceAndHoldsNothing)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZQ_SOURCE_DIR "/data/county2.txt"),
+                            work.filePath(QStringLiteral("county2.txt"))));
+    const QString folder =
+        home.environment().value(QStringLiteral("XDG_CONFIG_HOME")) + QStringLiteral("/Brelvox_Software");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString settings = folder + QStringLiteral("/Carvonia.conf");
+    test::WatchedFifo pipe(settings);
+    ASSERT_TRUE(pipe.ok());
+
+    auto run = driven("log-tool-cw");
+    ASSERT_TRUE(run->waitForLine(QStringLiteral("SHOWN CWFrm"))) << run->lines().join(u'|').toStdString();
+    EXPECT_FALSE(pipe.readerWasReleased()) << "the program waited on the pipe";
+    run->signal(SIGTERM);
+    ASSERT_TRUE(run->waitForEnd());
+    EXPECT_EQ(run->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run->exitCode(), 0);
+    const QStringList said = run->lines().filter(QStringLiteral("MESSAGE Settings Not Used: "));
+    ASSERT_EQ(said.size(), 1) << run->lines().join(u'|').toStdString();
+    EXPECT_TRUE(said[0].contains(QDir::toNativeSeparators(settings) + QStringLiteral(" is not a regular file")))
+        << said[0].toStdString();
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(settings).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
 // The lock itself, in this process: a held lock refuses a second taker
 // with the message, and a lock file that names no process (its copy died
 // before writing it) is taken over once it is old or dated in the future,
@@ -880,4 +1032,70 @@ TEST(WorkingFolderLock, ALockFileThatIsAPipeIsRefusedUnread)
     EXPECT_TRUE(env.prompt().messageTexts().value(0).contains(
         QDir::toNativeSeparators(path) + QStringLiteral(" is not a regular file")))
         << env.prompt().messageTexts().value(0).toStdString();
+}
+
+// A lock held by a copy that runs, in another user's name or on another
+// host: "Log Already Open" says which lock file, whose it is, and which
+// process on which host it names.  The live copy of this host is this
+// test's own process; the file is user nobody's where the test may give
+// it away, its own user's otherwise.
+TEST(WorkingFolderLock, ALiveCopysLockIsSaidWithItsFileOwnerAndHost)
+{
+    test::TestEnv env;
+    const QString path = env.workPath(workingFolderLockName());
+    const QString app = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    struct Case {
+        const char* what;
+        QString host;
+    };
+    const Case cases[] = {{"this host", QSysInfo::machineHostName()},
+                          {"another host", QStringLiteral("shack-pc.example.org")}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        env.prompt().clear();
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray::number(qint64(::getpid())) + '\n' + app.toUtf8() + '\n'
+                    + c.host.toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n'
+                    + QSysInfo::bootUniqueId() + '\n');
+        }
+        if (::geteuid() == 0)
+            ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        const passwd* owner = ::getpwuid(QFileInfo(path).ownerId());
+        ASSERT_NE(owner, nullptr);
+
+        QLockFile lock(path);
+        EXPECT_FALSE(lockWorkingFolder(lock, env.workDir()));
+        ASSERT_EQ(env.prompt().messageTitles(), QStringList{QStringLiteral("Log Already Open")});
+        const QString text = env.prompt().messageTexts().value(0);
+        for (const QString& named :
+             {QStringLiteral("open in another copy"),
+              QStringLiteral("Its lock file %1, of user %2, names process %3 (%4) on host %5.")
+                  .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(owner->pw_name))
+                  .arg(::getpid())
+                  .arg(app, c.host)})
+            EXPECT_TRUE(text.contains(named)) << named.toStdString() << "\n" << text.toStdString();
+        ASSERT_TRUE(QFile::remove(path));
+    }
+}
+
+// A link named as the lock file, one that leads nowhere: no copy makes
+// one, so it is no running copy's lock; the start is refused with the file
+// and where it leads, the link is left as it is, and no copy is said to
+// have the log open.
+TEST(WorkingFolderLock, ALinkNamedAsTheLockIsRefusedAsNoLock)
+{
+    test::TestEnv env;
+    const QString path = env.workPath(workingFolderLockName());
+    const QString nowhere = env.workPath(QStringLiteral("gone.lock"));
+    ASSERT_TRUE(QFile::link(nowhere, path));
+    QLockFile lock(path);
+    EXPECT_FALSE(lockWorkingFolder(lock, env.workDir()));
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{QStringLiteral("Working Folder Not Locked")});
+    EXPECT_TRUE(env.prompt().messageTexts().value(0).contains(
+        QDir::toNativeSeparators(path) + QStringLiteral(" is not a regular file: it is a link to ")
+        + QDir::toNativeSeparators(nowhere)))
+        << env.prompt().messageTexts().value(0).toStdString();
+    EXPECT_EQ(QFileInfo(path).symLinkTarget(), nowhere);
 }

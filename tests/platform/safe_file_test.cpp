@@ -500,8 +500,9 @@ TEST(SafeFile, NamesUpToTheFoldersLimitAreWritten)
 }
 
 // Writes killed before their rename leave temporary files; the clean-up
-// removes those and nothing else: not the file of a write under way, not
-// a file, folder or link of another shape or kind.
+// of the files it is given removes those and nothing else: not the file of
+// a write under way, not a file, folder or link of another shape or kind,
+// not the temporary file of another file.
 TEST(SafeFile, TemporaryFilesOfKilledWritesAreRemoved)
 {
     QTemporaryDir dir;
@@ -529,19 +530,22 @@ TEST(SafeFile, TemporaryFilesOfKilledWritesAreRemoved)
 
     // Shapes and kinds that are not the layer's leftovers.
     const QStringList kept = {".notes.backup", ".log.txt.Ab12Cd", "x.zqtmp.Ab12Cd",
-                              ".x.zqtmp.Ab12C", ".x.zqtmp.Ab12C!", ".folder.zqtmp.Ab12Cd",
-                              ".link.zqtmp.Ab12Cd"};
-    for (const QString& name : kept.mid(0, 5))
+                              ".x.zqtmp.Ab12C", ".x.zqtmp.Ab12C!", ".notes.odt.zqtmp.AbC123",
+                              ".folder.zqtmp.Ab12Cd", ".link.zqtmp.Ab12Cd"};
+    for (const QString& name : kept.mid(0, 6))
         writeFile(dir.filePath(name), "keep");
-    ASSERT_TRUE(QDir(dir.path()).mkdir(kept[5]));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(kept[6]));
     writeFile(elsewhere.filePath("target"), "keep");
-    makeLink(elsewhere.filePath("target"), dir.filePath(kept[6]));
+    makeLink(elsewhere.filePath("target"), dir.filePath(kept[7]));
+    // The files whose temporary files go; notes.odt is not one of them.
+    const QStringList names = {"log.txt", "new.adi", QFileInfo(longName).fileName(),
+                               "x", "folder", "link"};
 
     // The clean-up runs while a write of log.txt is under way: that write
     // goes on to its end.
     int removed = -1;
     setWriteFaultForTesting([&](const QString&) {
-        removed = removeStaleTemporaryFiles(dir.path());
+        removed = removeStaleTemporaryFiles(dir.path(), names);
         return false;
     });
     EXPECT_TRUE(writeFileAtomically(log, "newer\r\n"));
@@ -553,5 +557,5 @@ TEST(SafeFile, TemporaryFilesOfKilledWritesAreRemoved)
     expected.sort();
     EXPECT_EQ(entries(dir.path()), expected);
     EXPECT_EQ(readFile(elsewhere.filePath("target")), "keep");
-    EXPECT_EQ(removeStaleTemporaryFiles(dir.path()), 0);
+    EXPECT_EQ(removeStaleTemporaryFiles(dir.path(), names), 0);
 }

@@ -34,7 +34,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QTest>
 #include <QTimeZone>
 #include <QWidget>
@@ -101,8 +100,11 @@ TestEnv::TestEnv()
     oldCwd_ = QDir::currentPath();
     QDir::setCurrent(work_.path());
     setDocumentsFolderOverride(docs_.path());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, docs_.path() + QStringLiteral("/config"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, docs_.path() + QStringLiteral("/config"));
+    // The per-user settings store goes to a configuration folder of the
+    // test's own.
+    oldConfigHome_ = qgetenv("XDG_CONFIG_HOME");
+    hadConfigHome_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configDir()));
     auto& f = Folders::instance();
     f.WorkingDirectory = work_.path();
     f.WorkingDrive = QStringLiteral("/");
@@ -127,7 +129,16 @@ TestEnv::~TestEnv()
     setPrompt(nullptr);
     setClock(nullptr);
     setDocumentsFolderOverride(QString());
+    if (hadConfigHome_)
+        qputenv("XDG_CONFIG_HOME", oldConfigHome_);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
     QDir::setCurrent(oldCwd_);
+}
+
+QString TestEnv::configDir() const
+{
+    return docs_.path() + QStringLiteral("/config");
 }
 
 QString TestEnv::workPath(const QString& name) const

@@ -25,6 +25,9 @@ public:
     FakeClock& clock() { return *clock_; }
     QString workDir() const { return work_.path(); }
     QString documentsDir() const { return docs_.path(); }
+    // The XDG configuration folder while the test runs (the per-user
+    // settings store is under it).
+    QString configDir() const;
 
     // Path of a file in the working folder.
     QString workPath(const QString& name) const;
@@ -37,6 +40,8 @@ private:
     QTemporaryDir work_;
     QTemporaryDir docs_;
     QString oldCwd_;
+    QByteArray oldConfigHome_;
+    bool hadConfigHome_ = false;
     ScriptedPrompt* prompt_ = nullptr;
     FakeClock* clock_ = nullptr;
 };
