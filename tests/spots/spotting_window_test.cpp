@@ -1091,6 +1091,34 @@ protected:
         AgwEngine::setEndpointForTesting(QString(), 0);
         setRigFrequencyChangerForTesting(nullptr);
     }
+
+    // Opens a link and sends `bytes` over it.
+    void sendOverTnc(const QByteArray& bytes)
+    {
+        select("TNC");
+        window().Command1_Click();
+        tnc->send(bytes);
+    }
+    void sendOverTelnet(const QByteArray& bytes)
+    {
+        PacketSpotfrm& p = window();
+        select("Telnet");
+        p.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
+        p.txtTelnetPort->setText(QString::number(cluster.port()));
+        p.Command1_Click();
+        ASSERT_TRUE(pumpUntil([&] { return cluster.peer != nullptr; }));
+        cluster.send("\r\n" + bytes);
+    }
+    // Opens the packet engine link, registered and monitoring.
+    void openAgw()
+    {
+        PacketSpotfrm& p = window();
+        select("AGW Packet Engine");
+        const size_t before = engine.received().size();
+        p.Command1_Click();
+        ASSERT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
+        ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= before + 2; }));
+    }
 };
 
 } // namespace
@@ -1111,27 +1139,11 @@ TEST_F(AnyLinkTest, ControlCharactersOfASpotReachNoWindowNorTheLog)
     };
     PacketSpotfrm& p = window();
     const Case cases[] = {
-        {"TNC", "G4ABC", "14025.0",
-         [&](const QByteArray& line) {
-             select("TNC");
-             p.Command1_Click();
-             tnc->send(line);
-         }},
-        {"Telnet", "W9ABC", "14031.0",
-         [&](const QByteArray& line) {
-             select("Telnet");
-             p.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
-             p.txtTelnetPort->setText(QString::number(cluster.port()));
-             p.Command1_Click();
-             ASSERT_TRUE(pumpUntil([&] { return cluster.peer != nullptr; }));
-             cluster.send("\r\n" + line);
-         }},
+        {"TNC", "G4ABC", "14025.0", [&](const QByteArray& line) { sendOverTnc(line); }},
+        {"Telnet", "W9ABC", "14031.0", [&](const QByteArray& line) { sendOverTelnet(line); }},
         {"AGW Packet Engine", "K1ABC", "14037.0",
          [&](const QByteArray& line) {
-             select("AGW Packet Engine");
-             p.Command1_Click();
-             ASSERT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
-             ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= 2; }));
+             openAgw();
              engine.sendFrame(FakeAgwEngine::frame('U', "W3\x7fLPL", "DX",
                                                    "1:Fm W3LPL To DX <UI>\r"
                                                        + QByteArray(line).replace("\r\n", "\r")));
@@ -1224,34 +1236,14 @@ TEST_F(AnyLinkTest, SpotColumnsStandWhereTheClusterWroteThem)
             engine.sendFrame(FakeAgwEngine::frame('U', "K1TTT", "DX", data));
         }
     };
-    const auto openAgw = [&] {
-        select("AGW Packet Engine");
-        const size_t before = engine.received().size();
-        p.Command1_Click();
-        ASSERT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
-        ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= before + 2; }));
-    };
     struct Link {
         const char* name;
         char tag; // ends every call sent over the link
         std::function<void(const QByteArray& lines)> deliver;
     };
     const Link links[] = {
-        {"TNC", 'T',
-         [&](const QByteArray& lines) {
-             select("TNC");
-             p.Command1_Click();
-             tnc->send(lines);
-         }},
-        {"Telnet", 'N',
-         [&](const QByteArray& lines) {
-             select("Telnet");
-             p.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
-             p.txtTelnetPort->setText(QString::number(cluster.port()));
-             p.Command1_Click();
-             ASSERT_TRUE(pumpUntil([&] { return cluster.peer != nullptr; }));
-             cluster.send("\r\n" + lines);
-         }},
+        {"TNC", 'T', [&](const QByteArray& lines) { sendOverTnc(lines); }},
+        {"Telnet", 'N', [&](const QByteArray& lines) { sendOverTelnet(lines); }},
         {"AGW Packet Engine", 'A',
          [&](const QByteArray& lines) {
              openAgw();
