@@ -1,7 +1,8 @@
 // Received Telnet cluster bytes, in chunks of every size the input asks
 // for, decoded as the link decodes them, through the line assembly, the
 // pane and the spot-line columns, with List DX Only both ways: nothing
-// handed on or shown holds a control character.
+// shown holds a control character, and a spot is handed on as received
+// with its fields cut from it and cleaned.
 #include "CleanText.h"
 #include "spots/TelnetLink.h"
 
@@ -20,15 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool listDxOnly = (data[0] & 0x80) != 0;
     const QByteArrayView bytes(reinterpret_cast<const char*>(data + 1),
                                static_cast<qsizetype>(size - 1));
+    const QString received = QString::fromLatin1(bytes);
     zq::TelnetIntake intake;
     zq::SpotPane pane;
     for (qsizetype at = 0; at < bytes.size(); at += chunk) {
         intake.take(zq::telnetText(bytes.sliced(at, std::min(chunk, bytes.size() - at))), pane,
-                    listDxOnly, [](const QString& f, const QString& c, const QString& line) {
-                        zq::fuzz::requireClean(f);
-                        zq::fuzz::requireClean(c);
-                        zq::fuzz::requireClean(line);
-                        zq::fuzz::requireClean(zq::parseDXSpotLine(line).record);
+                    listDxOnly,
+                    [&received](const QString& f, const QString& c, const QString& line) {
+                        zq::fuzz::requireSpotAsReceived(f, c, line, received);
                     });
     }
     zq::fuzz::requireClean(pane.text());

@@ -17,7 +17,9 @@ namespace zq {
 // operator could not have typed still takes edits.  Text set by code
 // clears the line edit's undo history; an empty history therefore marks a
 // change by code, which is taken as it is.  A refused change is undone by
-// the line edit, so the text before it stands.  The inserted letters are
+// the line edit, so the text before it stands.  Blanks that a paste or a
+// drop puts at either end of the text are dropped in a box that drops them
+// (typed keys are left to the key handler).  The inserted letters are
 // cased by the box's rule; when that changes the text, the line edit takes
 // the cased text (as the text of one change: the undo history starts
 // again there).
@@ -25,10 +27,12 @@ class EntryTextValidator final : public QValidator {
 public:
     explicit EntryTextValidator(EntryBox& box) : QValidator(&box), box_(box) {}
 
-    State validate(QString& input, int&) const override
+    State validate(QString& input, int& cursor) const override
     {
         if (box_.isUndoAvailable()) {
-            const auto [from, to] = insertedSpan(box_.lastText_, input);
+            auto [from, to] = insertedSpan(box_.lastText_, input);
+            if (box_.endBlanksDropped_ && !box_.typing_)
+                to = dropEndBlanks(input, cursor, from, to);
             for (qsizetype i = from; i < to; ++i)
                 if (box_.refuses(input[i]))
                     return Invalid;
@@ -39,6 +43,34 @@ public:
     }
 
 private:
+    // Drops the blanks of the inserted part input[from, to) that stand at
+    // the start or the end of `input`, keeping the cursor on the character
+    // it stood before; returns the part's new end.
+    static qsizetype dropEndBlanks(QString& input, int& cursor, qsizetype from, qsizetype to)
+    {
+        const auto drop = [&](qsizetype at, qsizetype count) {
+            input.remove(at, count);
+            if (cursor >= at + count)
+                cursor -= static_cast<int>(count);
+            else if (cursor > at)
+                cursor = static_cast<int>(at);
+            to -= count;
+        };
+        if (to == input.size()) {
+            qsizetype n = 0;
+            while (n < to - from && input[to - 1 - n] == u' ')
+                ++n;
+            drop(to - n, n);
+        }
+        if (from == 0) {
+            qsizetype n = 0;
+            while (n < to && input[n] == u' ')
+                ++n;
+            drop(0, n);
+        }
+        return to;
+    }
+
     // The part of `after` that the change put in place of `before`'s.
     static std::pair<qsizetype, qsizetype> insertedSpan(const QString& before, const QString& after)
     {
@@ -163,7 +195,9 @@ void EntryBox::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    typing_ = true;
     insert(QString(QChar(ascii)));
+    typing_ = false;
     e->accept();
 }
 

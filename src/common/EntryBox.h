@@ -9,8 +9,10 @@
 // character, a double quote (unless the box takes quotes) or a character
 // that the box's character filter drops never enters it, and a paste that
 // holds one is refused whole.  Letters are cased by the box's rule however
-// they arrive (in a box of capitals a-z become A-Z).  Text set by code is
-// neither checked nor changed.
+// they arrive (in a box of capitals a-z become A-Z).  In a box whose typed
+// keys never put a blank at the start or the end of its text, blanks that a
+// paste or a drop would put there are dropped.  Text set by code is neither
+// checked nor changed.
 //
 // Keys that the key-down handler leaves keep their usual meaning and never
 // reach the key-press handler as characters: Esc goes on to the window (an
@@ -67,6 +69,12 @@ public:
     void setQuotesAllowed(bool allowed) { quotesAllowed_ = allowed; }
     bool quotesAllowed() const { return quotesAllowed_; }
 
+    // A box whose key handler never types a blank at the start or the end
+    // of its text (a blank there moves on to the next field): blanks that
+    // a paste or a drop would put there are dropped as typed ones are.
+    void setEndBlanksDropped(bool on) { endBlanksDropped_ = on; }
+    bool endBlanksDropped() const { return endBlanksDropped_; }
+
     // True when the operator may not put `c` into the box.
     bool refuses(QChar c) const;
 
@@ -87,6 +95,8 @@ private:
 
     int typedLimit_ = 0; // 0: no limit
     bool quotesAllowed_ = false;
+    bool endBlanksDropped_ = false;
+    bool typing_ = false; // a typed key's character is being inserted
     LetterCase letterCase_ = LetterCase::AsTheyCome;
     QString lastText_;   // the text before the change being checked
 };

@@ -155,6 +155,10 @@ void LogWindow::wireOperatorKeys()
     // Two capitals for a code, mixed case for a name, as typed.
     txtCntry->setLetterCase(LetterCase::CodeThenName);
     txtSec->characterFilter = rowCharacters(inState ? noDigit : nullptr);
+    // A blank typed first or last in the exchange fields moves on to the
+    // next field; pasted, it is dropped.
+    txtCntry->setEndBlanksDropped(true);
+    txtSec->setEndBlanksDropped(true);
 
     auto byOperator = [reasons](auto handler) {
         return [reasons, handler] {

@@ -86,6 +86,7 @@ bool AgwSpotLink::sendText(const QString& text, AgwEngine& engine) const
 void AgwSpotLink::takeText(const QString& input, bool fromConnected, SpotPane& pane,
                            bool listDxOnly, const AgwSpotEvents& events)
 {
+    // `input` is as received; the pane is shown it cleaned.
     QString text = input;
     if (text == CrLf)
         text.clear();
@@ -93,10 +94,11 @@ void AgwSpotLink::takeText(const QString& input, bool fromConnected, SpotPane& p
         text.chop(2);
     if (text.isEmpty())
         return;
-    const bool repeat = pane.holdsRecent(text);
+    const QString shown = cleanLinkText(text);
+    const bool repeat = pane.holdsRecent(shown);
     const qsizetype dx = text.indexOf(QLatin1String("DX"), 0, Qt::CaseInsensitive);
     if (!repeat && (dx == 0 || dx == 1)) {
-        pane.append(text);
+        pane.append(shown);
         const DXSpotFields f = parseDXSpotLine(text);
         if (events.forward)
             events.forward(f.frequency, f.call, text);
@@ -105,7 +107,7 @@ void AgwSpotLink::takeText(const QString& input, bool fromConnected, SpotPane& p
             events.paneChanged();
     }
     if (fromConnected && !listDxOnly && !isSpotLine(text)) {
-        pane.append(text);
+        pane.append(shown);
         pane.trim();
         if (events.paneChanged)
             events.paneChanged();
@@ -115,12 +117,13 @@ void AgwSpotLink::takeText(const QString& input, bool fromConnected, SpotPane& p
 void AgwSpotLink::takeFrame(const AgwDelivery& frame, SpotPane& pane, bool listDxOnly,
                             const AgwSpotEvents& events)
 {
-    // Every text of the frame cleaned once, as it enters: the kind shown in
-    // the monitor text, the station's call and the data.
+    // The data is taken line by line as received, so spot columns count
+    // bytes as the cluster wrote them; what the pane shows is cleaned: the
+    // kind, the station's call and the data of the monitor text.
     const QString kind = cleanLinkText(QString(QChar(uchar(frame.kind))));
     const QString call = cleanLinkText(frame.call);
-    const QString data = cleanLinkText(QStringView(frame.data).left(MaxFrameData));
-    const QString monitor = cleanAgwText(kind + call + u' ' + data);
+    const QStringView data = QStringView(frame.data).left(MaxFrameData);
+    const QString monitor = cleanAgwText(kind + call + u' ' + cleanLinkText(data));
     QString text = cleanAgwText(data);
     const bool fromConnected =
         !ConnectedCall.isEmpty() && ConnectedCall.compare(call, Qt::CaseInsensitive) == 0;

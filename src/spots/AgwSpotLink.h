@@ -5,11 +5,12 @@
 // tested for repeats, spot lines handed on, connection and disconnection
 // noticed).
 //
-// Frame text is cleaned of control characters as every link's text is
-// (cleanLinkText), every CR and every LF then becomes CR LF, and the text is
-// handled line by line, so every spot line of a frame is handed on once
-// whatever else the frame holds; the connected station's text is gathered
-// into lines across frames first.
+// Every CR and every LF of the frame text becomes CR LF, and the text is
+// handled line by line as received, so every spot line of a frame is
+// handed on once whatever else the frame holds, its columns counted as the
+// cluster wrote them (parseDXSpotLine); the connected station's text is
+// gathered into lines across frames first.  What the pane shows is cleaned
+// of control characters as every link's text is (cleanLinkText).
 
 #include "platform/AgwEngine.h"
 #include "spots/SpotIntake.h"

@@ -840,7 +840,7 @@ void PacketSpotfrm::OpenTNCPort()
 void PacketSpotfrm::ReadTNCInput()
 {
     if (waitingInput_.size() < IntakePortion && comComm1->isOpen())
-        waitingInput_ += cleanLinkText(comComm1->inputText());
+        waitingInput_ += comComm1->inputText();
     if (waitingInput_.size() > MaxWaitingInput)
         waitingInput_.remove(0, waitingInput_.size() - MaxWaitingInput);
     TncInput = waitingInput_.left(IntakePortion);

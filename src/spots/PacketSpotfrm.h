@@ -220,7 +220,7 @@ private:
     SpotPane pane_;
     TelnetIntake telnetIntake_; // received Telnet text gathered into lines
     bool agwAwaiting_ = false; // a registration's answer is due
-    QString waitingInput_; // received and cleaned, not yet taken into the splitter
+    QString waitingInput_; // received (one character a byte), not yet taken into the splitter
     QString shownPane_;    // the pane text the widget shows
     int busy_ = 0;         // inside a link's opening or closing, or a tick
     int pickedRow_ = -1;   // the source row last selected in List1

@@ -28,8 +28,8 @@ QStringView columns(QStringView line, qsizetype first, qsizetype last)
 DXSpotFields parseDXSpotLine(QStringView line)
 {
     DXSpotFields f;
-    f.frequency = trimBlanks(columns(line, 16, 24));
-    f.call = trimBlanks(columns(line, 27, 39));
+    f.frequency = trimBlanks(cleanSpotField(columns(line, 16, 24)));
+    f.call = trimBlanks(cleanSpotField(columns(line, 27, 39)));
     f.record = trimBlanks(columns(line, 4, line.size()));
     return f;
 }
@@ -40,26 +40,38 @@ bool isSpotLine(QStringView text)
 }
 
 namespace {
-// C0 but CR and LF, DEL, C1.
-bool isUncleanLinkCharacter(QChar c)
+// C0, DEL, C1; CR and LF too unless `keepLineEnds`.
+bool isUnclean(QChar c, bool keepLineEnds)
 {
-    return c.category() == QChar::Other_Control && c != u'\r' && c != u'\n';
+    return c.category() == QChar::Other_Control
+           && !(keepLineEnds && (c == u'\r' || c == u'\n'));
 }
-} // namespace
 
-QString cleanLinkText(QStringView text)
+QString cleaned(QStringView text, bool keepLineEnds)
 {
-    if (std::none_of(text.begin(), text.end(), isUncleanLinkCharacter))
+    const auto unclean = [keepLineEnds](QChar c) { return isUnclean(c, keepLineEnds); };
+    if (std::none_of(text.begin(), text.end(), unclean))
         return text.toString();
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {
         if (c == u'\t')
             out += u' ';
-        else if (!isUncleanLinkCharacter(c))
+        else if (!unclean(c))
             out += c;
     }
     return out;
+}
+} // namespace
+
+QString cleanLinkText(QStringView text)
+{
+    return cleaned(text, true);
+}
+
+QString cleanSpotField(QStringView text)
+{
+    return cleaned(text, false);
 }
 
 void SpotPane::append(QStringView t)
@@ -157,10 +169,11 @@ int SplitSpotLines(SpotStream& stream, SpotPane& pane, bool listDxOnly,
     QString line;
     while (stream.nextLine(&line)) {
         ++taken;
-        if (pane.holdsRecent(line))
+        const QString shown = cleanLinkText(line);
+        if (pane.holdsRecent(shown))
             continue;
         if (isSpotLine(line)) {
-            pane.append(line);
+            pane.append(shown);
             pane.trim();
             if (paneChanged)
                 paneChanged();
@@ -168,7 +181,7 @@ int SplitSpotLines(SpotStream& stream, SpotPane& pane, bool listDxOnly,
             if (forward)
                 forward(f.frequency, f.call, line);
         } else if (!listDxOnly) {
-            pane.append(line);
+            pane.append(shown);
             pane.trim();
             if (paneChanged)
                 paneChanged();

@@ -13,9 +13,14 @@
 namespace zq {
 
 // The fields of a cluster spot line ("DX de W3LPL:     14025.0  JA1ABC ..."),
-// at fixed 1-based positions: frequency in kHz 16-24, call 27-39, record
-// from 4 to the end; each with blanks (only blanks) trimmed.  Positions past
-// the line's end give empty text.
+// at fixed 1-based positions of the line as received (one character a
+// byte): frequency in kHz 16-24 and call 27-39, each cut first and then
+// cleaned (cleanSpotField) and trimmed of blanks, so a control character
+// inside a field moves no character of any other; the record, from 4 to the
+// end, is kept as received with only its blanks trimmed: the spot list cuts
+// its own columns out of it and cleans each (spotListCells).  Positions
+// past the line's end give empty text, so a short line is a line whose
+// missing columns are empty.
 struct DXSpotFields {
     QString frequency;
     QString call;
@@ -30,18 +35,24 @@ bool isSpotLine(QStringView text);
 QString trimBlanks(QStringView text);
 
 // Text received from a spot link (the TNC, Telnet or the packet engine),
-// cleaned once where it enters the program, for every window that shows or
-// keeps it (the receive pane, the spot list, the band-map labels and their
-// details, the call field): CR and LF stay, since they end lines; a tab
-// becomes one blank, so the columns after it keep their places; every
-// other control character (C0, DEL, and the C1 range U+0080 to U+009F that
-// Latin-1 text carries) is dropped.  A NUL would end a text for screen
-// readers, and an escape or a C1 code would show as a box or reach the log.
+// cleaned for the receive pane, which shows it and keeps it as the
+// duplicate filter's memory: CR and LF stay, since they end lines; a tab
+// becomes one blank; every other control character (C0, DEL, and the C1
+// range U+0080 to U+009F that Latin-1 text carries) is dropped.  A NUL would
+// end a text for screen readers, and an escape or a C1 code would show as a
+// box.  Lines are split and spot columns cut from the text as received, not
+// from this.
 QString cleanLinkText(QStringView text);
+
+// A field cut from a received spot line, cleaned for every window that
+// shows it and for the log: every control character is dropped, CR and LF
+// too, and a tab becomes one blank.
+QString cleanSpotField(QStringView text);
 
 // The receive pane's text, held as appended (CR LF kept): the display shows
 // it, the duplicate filter searches it.  Link text reaches it cleaned
-// (cleanLinkText), so the filter compares what the pane shows.
+// (cleanLinkText), and a received line is looked for as the pane would
+// show it, so the filter compares what the pane shows.
 class SpotPane {
 public:
     static constexpr qsizetype DuplicateWindow = 800; // characters searched
@@ -89,11 +100,13 @@ private:
     bool discarding_ = false; // dropping an over-long line up to its LF
 };
 
-// One split pass: every complete line of `stream` goes through the
-// duplicate test against `pane`; a new spot line is appended (trimmed
-// pane) and handed to `forward` with its frequency and call; a new other
-// line is appended only while `listDxOnly` is false.  `paneChanged` runs
-// after every append.  Returns the number of lines taken.
+// One split pass over text as received: every complete line of `stream`,
+// cleaned as the pane shows it (cleanLinkText), goes through the duplicate
+// test against `pane`; a new spot line is appended (trimmed pane) and
+// handed to `forward` with its frequency and call (parseDXSpotLine) and the
+// line as received; a new other line is appended only while `listDxOnly` is
+// false.  `paneChanged` runs after every append.  Returns the number of
+// lines taken.
 int SplitSpotLines(SpotStream& stream, SpotPane& pane, bool listDxOnly,
                    const std::function<void(const QString& frequency, const QString& call,
                                             const QString& line)>& forward,

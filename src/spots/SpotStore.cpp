@@ -189,15 +189,18 @@ QString recordColumns(const QString& text, int first, int last)
 QStringList spotListCells(const QString& call, const QString& frequencyText,
                           const QString& country, const QString& record)
 {
+    // Each column cut as received, then cleaned.
+    const auto cell = [&record](int first, int last) {
+        return cleanSpotField(recordColumns(record, first, last));
+    };
     return {call,
             frequencyText,
             country,
             QString(),
-            trimBlanks(recordColumns(record, 1, 11)) + QStringLiteral("  ")
-                + trimBlanks(recordColumns(record, 35, 59)),
-            trimBlanks(recordColumns(record, 62, 66)),
-            recordColumns(record, 68, 71),
-            trimBlanks(recordColumns(record, 73, 76))};
+            trimBlanks(cell(1, 11)) + QStringLiteral("  ") + trimBlanks(cell(35, 59)),
+            trimBlanks(cell(62, 66)),
+            cell(68, 71),
+            trimBlanks(cell(73, 76))};
 }
 
 } // namespace zq

@@ -88,7 +88,9 @@ QString recordColumns(const QString& text, int first, int last);
 
 // The eight cells of a new spot-list row: call, frequency text, country,
 // status (empty), comments, prefix, time and from, cut out of the record
-// (already cut at its first carriage return).
+// (already cut at its first carriage return) at its columns as received,
+// one character a byte, and each then cleaned (cleanSpotField), so a
+// control character moves no other character.
 QStringList spotListCells(const QString& call, const QString& frequencyText,
                           const QString& country, const QString& record);
 

@@ -70,7 +70,7 @@ quint16 telnetPortNumber(const QString& portText)
 
 QString telnetText(QByteArrayView bytes)
 {
-    return cleanLinkText(QString::fromLatin1(bytes));
+    return QString::fromLatin1(bytes);
 }
 
 int TelnetIntake::take(QStringView chunk, SpotPane& pane, bool listDxOnly, const Forward& forward,
@@ -79,7 +79,7 @@ int TelnetIntake::take(QStringView chunk, SpotPane& pane, bool listDxOnly, const
     if (chunk.isEmpty())
         return 0;
     if (!listDxOnly) {
-        pane.append(chunk);
+        pane.append(cleanLinkText(chunk));
         pane.trim();
         if (paneChanged)
             paneChanged();
@@ -95,7 +95,7 @@ int TelnetIntake::take(QStringView chunk, SpotPane& pane, bool listDxOnly, const
         if (forward)
             forward(f.frequency, f.call, line);
         if (listDxOnly) {
-            pane.append(line);
+            pane.append(cleanLinkText(line));
             pane.trim();
             if (paneChanged)
                 paneChanged();

@@ -40,8 +40,10 @@ quint16 telnetPortNumber(const QString& portText);
 // The received Telnet text as the pane shows it and the spot lines it
 // holds.  While `listDxOnly` is false every chunk is shown as it came;
 // while it is true only the spot lines are shown, each after it was handed
-// on.  Lines are assembled across chunks, an unfinished line bounded as
-// for the TNC stream.
+// on; the pane is shown cleaned text (cleanLinkText).  Lines are assembled
+// across chunks as received, an unfinished line bounded as for the TNC
+// stream, and a spot line is handed on as received with its fields
+// (parseDXSpotLine).
 class TelnetIntake {
 public:
     using Forward = std::function<void(const QString& frequency, const QString& call,
@@ -56,8 +58,8 @@ private:
     SpotStream lines_;
 };
 
-// Received bytes as text: one character per byte (Latin-1), cleaned as
-// every link's text is (cleanLinkText).
+// Received bytes as text: one character per byte (Latin-1), as received,
+// so spot columns count bytes as the cluster wrote them.
 QString telnetText(QByteArrayView bytes);
 
 // What the link reports to its owner (the spotting window).

@@ -7,6 +7,7 @@
 #include "support/LogWindowTestSupport.h"
 
 #include "common/EntryBox.h"
+#include "entry/Multipliers.h"
 #include "keying/CWFrm.h"
 #include "keying/PhoneFrm.h"
 #include "output/ZQCabrilloIn.h"
@@ -141,6 +142,57 @@ TEST_F(EntryPasteTest, AStatePastedInLowerCaseIsLoggedInCapitals)
     w.txtCntry->end(false);
     pasteInto(w.txtCntry, PasteBy::ShiftInsert);
     EXPECT_EQ(w.txtCntry->text(), QStringLiteral("Txas"));
+}
+
+// Blanks around a pasted state code or county are dropped, as typed ones
+// are (a typed blank there moves on to the next field): the exchange is
+// logged as typed and the state counts as a multiplier.
+TEST_F(EntryPasteTest, BlanksAroundAPastedExchangeAreDroppedAsTypedOnes)
+{
+    struct Case {
+        const char* name;
+        uint8_t outOfState;
+        EntryBox* LogWindow::*field;
+        const char* clipboard;
+        const char* shown;
+        const char* logged; // how the line starts
+    };
+    const Case cases[] = {
+        {"state, blank before", 0, &LogWindow::txtCntry, " ny", "NY", "\"K5PA\",\"599\",\"599\",\"NY\","},
+        {"state, blank after", 0, &LogWindow::txtCntry, "ny ", "NY", "\"K5PA\",\"599\",\"599\",\"NY\","},
+        {"state, blanks around", 0, &LogWindow::txtCntry, "  ny  ", "NY",
+         "\"K5PA\",\"599\",\"599\",\"NY\","},
+        {"county, blanks around", 1, &LogWindow::txtSec, " Orchard Valley ", "Orchard Valley",
+         "\"K5PA\",\"599\",\"599\",\"\",\"Orchard Valley\","},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        env.writeWorkFile("log.txt", {});
+        freshRun();
+        LogWindow& w = open(c.outOfState);
+        type(w.txtCall, QStringLiteral("K5PA"));
+        type(w.txtRSTR, QStringLiteral("599"));
+        EntryBox* box = w.*c.field;
+        box->clear();
+        QApplication::clipboard()->setText(QString::fromLatin1(c.clipboard));
+        pasteInto(box, PasteBy::CtrlV);
+        EXPECT_EQ(box->text(), QLatin1String(c.shown));
+        EXPECT_EQ(box->cursorPosition(), box->text().size());
+        type(w.txtRSTS, QStringLiteral("599"));
+        QTest::keyClick(w.txtRSTS, Qt::Key_Return);
+        ASSERT_EQ(ContactLog::instance().ContactCount, 1);
+        EXPECT_TRUE(logFile().startsWith(c.logged)) << logFile().toStdString();
+        if (!c.outOfState)
+            EXPECT_EQ(MultiplierMatrix::instance().MultiplierCellCount, 1);
+    }
+
+    // A blank pasted inside the text stays: a county's second word.
+    LogWindow& w = open(1);
+    w.txtSec->setText(QStringLiteral("Orchard"));
+    w.txtSec->end(false);
+    QApplication::clipboard()->setText(QStringLiteral(" Valley "));
+    pasteInto(w.txtSec, PasteBy::ShiftInsert);
+    EXPECT_EQ(w.txtSec->text(), QStringLiteral("Orchard Valley"));
 }
 
 // In the tool windows a box takes pasted letters as it takes typed ones:

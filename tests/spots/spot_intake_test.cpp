@@ -2,6 +2,7 @@
 // the receive pane, and the fixed columns of a spot line.
 
 #include "spots/SpotIntake.h"
+#include "spots/SpotStore.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -48,6 +49,57 @@ TEST(SpotLine, FixedColumns)
     EXPECT_TRUE(isSpotLine(u"Dx"));
     EXPECT_FALSE(isSpotLine(u" DX"));
     EXPECT_FALSE(isSpotLine(u"D"));
+}
+
+// Columns are cut from the line as the cluster wrote it, one character a
+// byte, and each field is then cleaned: a control character inside one
+// field leaves every other where it stands, and a line that ends early
+// leaves its missing columns empty, its line end in none of them.
+TEST(SpotLine, ColumnsAreCutAsReceivedThenEachCleaned)
+{
+    // Spotter with colon in 1-15, kHz right-aligned in 16-24, call 27-39,
+    // comment 40-70, time 71-75.
+    const auto line = [](const QString& spotter, const QString& call,
+                         const QString& comment) {
+        return (QStringLiteral("DX de ") + spotter + u':').leftJustified(15)
+               + QStringLiteral("  14027.0  ") + call.leftJustified(13) + comment.leftJustified(31)
+               + QStringLiteral("1326Z\r\n");
+    };
+    struct Case {
+        const char* name;
+        QString line;
+        const char* frequency;
+        const char* call;
+        const char* comments; // the spot list's cells
+        const char* time;
+    };
+    const Case cases[] = {
+        {"DEL in the call", line("K1TTT", QStringLiteral("G4\x7f" "ABC"), "del in call"),
+         "14027.0", "G4ABC", "de K1TTT:  del in call", "1326"},
+        {"C1 code in the call", line("K1TTT", QStringLiteral("K7\x85XYZ"), "CQ"), "14027.0",
+         "K7XYZ", "de K1TTT:  CQ", "1326"},
+        {"BEL in the spotter", line(QStringLiteral("JA1\aXX"), "JA7CTL", "big signal"),
+         "14027.0", "JA7CTL", "de JA1XX:  big signal", "1326"},
+        {"tab and ESC in the comment", line("K1TTT", "W9XYZ", QStringLiteral("up\t2 \x1b[1m")),
+         "14027.0", "W9XYZ", "de K1TTT:  up 2 [1m", "1326"},
+        {"line ends inside the call", QStringLiteral("DX de W3LPL:     14027.0  JA1ABC\r\n"),
+         "14027.0", "JA1ABC", "de W3LPL:  ", ""},
+        {"line ends inside the frequency", QStringLiteral("DX de W3LPL:     1402\n"), "1402", "",
+         "de W3LPL:  ", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DXSpotFields f = parseDXSpotLine(c.line);
+        EXPECT_EQ(f.call, QLatin1String(c.call));
+        EXPECT_EQ(f.frequency, QLatin1String(c.frequency));
+        const QStringList cells = spotListCells(f.call, f.frequency, QString(),
+                                                spotRecordBeforeLineEnd(f.record));
+        EXPECT_EQ(cells.value(4), QLatin1String(c.comments));
+        EXPECT_EQ(cells.value(6), QLatin1String(c.time));
+        for (const QString& cell : cells)
+            for (QChar ch : cell)
+                EXPECT_NE(ch.category(), QChar::Other_Control) << cell.toStdString();
+    }
 }
 
 TEST(SpotIntake, LinesWaitForTheirEndAndRepeatsAreDropped)

@@ -9,6 +9,7 @@
 
 #include "common/Form1.h"
 #include "common/ModalShow.h"
+#include "logstore/PositionTables.h"
 #include "platform/SafeFile.h"
 #include "platform/SerialPort.h"
 #include "spots/PacketSpotfrm.h"
@@ -1090,6 +1091,34 @@ protected:
         AgwEngine::setEndpointForTesting(QString(), 0);
         setRigFrequencyChangerForTesting(nullptr);
     }
+
+    // Opens a link and sends `bytes` over it.
+    void sendOverTnc(const QByteArray& bytes)
+    {
+        select("TNC");
+        window().Command1_Click();
+        tnc->send(bytes);
+    }
+    void sendOverTelnet(const QByteArray& bytes)
+    {
+        PacketSpotfrm& p = window();
+        select("Telnet");
+        p.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
+        p.txtTelnetPort->setText(QString::number(cluster.port()));
+        p.Command1_Click();
+        ASSERT_TRUE(pumpUntil([&] { return cluster.peer != nullptr; }));
+        cluster.send("\r\n" + bytes);
+    }
+    // Opens the packet engine link, registered and monitoring.
+    void openAgw()
+    {
+        PacketSpotfrm& p = window();
+        select("AGW Packet Engine");
+        const size_t before = engine.received().size();
+        p.Command1_Click();
+        ASSERT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
+        ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= before + 2; }));
+    }
 };
 
 } // namespace
@@ -1110,27 +1139,11 @@ TEST_F(AnyLinkTest, ControlCharactersOfASpotReachNoWindowNorTheLog)
     };
     PacketSpotfrm& p = window();
     const Case cases[] = {
-        {"TNC", "G4ABC", "14025.0",
-         [&](const QByteArray& line) {
-             select("TNC");
-             p.Command1_Click();
-             tnc->send(line);
-         }},
-        {"Telnet", "W9ABC", "14031.0",
-         [&](const QByteArray& line) {
-             select("Telnet");
-             p.txtTelnetHost->setText(QStringLiteral("127.0.0.1"));
-             p.txtTelnetPort->setText(QString::number(cluster.port()));
-             p.Command1_Click();
-             ASSERT_TRUE(pumpUntil([&] { return cluster.peer != nullptr; }));
-             cluster.send("\r\n" + line);
-         }},
+        {"TNC", "G4ABC", "14025.0", [&](const QByteArray& line) { sendOverTnc(line); }},
+        {"Telnet", "W9ABC", "14031.0", [&](const QByteArray& line) { sendOverTelnet(line); }},
         {"AGW Packet Engine", "K1ABC", "14037.0",
          [&](const QByteArray& line) {
-             select("AGW Packet Engine");
-             p.Command1_Click();
-             ASSERT_TRUE(pumpUntil([&] { return p.Timer1->isActive(); }));
-             ASSERT_TRUE(pumpUntil([&] { return engine.received().size() >= 2; }));
+             openAgw();
              engine.sendFrame(FakeAgwEngine::frame('U', "W3\x7fLPL", "DX",
                                                    "1:Fm W3LPL To DX <UI>\r"
                                                        + QByteArray(line).replace("\r\n", "\r")));
@@ -1191,4 +1204,151 @@ TEST_F(AnyLinkTest, ControlCharactersOfASpotReachNoWindowNorTheLog)
         EXPECT_FALSE(holdsControlCharacter(QString::fromUtf8(logFile())));
         p.Command2_Click();
     }
+}
+
+// Spot columns stand where the cluster wrote them, one character a byte,
+// over every link (the packet engine also as Dire Wolf serves it: a blank
+// before the header, a time stamp, a NUL after the text).  A control
+// character inside the call or the spotter moves no character into the
+// call, the comment or the time; a line that ends inside the call leaves
+// no line end in it, so a later spot of the call replaces it.  Read back:
+// the spot list's cells, the band-map label and its details, the call a
+// right click puts into the entry row, and the log.
+TEST_F(AnyLinkTest, SpotColumnsStandWhereTheClusterWroteThem)
+{
+    env.seedDataFile(QStringLiteral("arrlpre2.txt"));
+    ASSERT_EQ(LoadCountryTable(), TableLoad::Ok);
+    PacketSpotfrm& p = window();
+    LogWindow& w = DefaultInstance<Outfrm>();
+    p.OptBand->setChecked(true);
+
+    // Each line in a monitored frame of its own, as the packet engine sends
+    // it: the engine's header line, then the text.
+    const auto agwFrames = [&](const QByteArray& lines, bool direWolf) {
+        for (QByteArray line : lines.split('\n')) {
+            line.replace("\r", "");
+            if (line.isEmpty())
+                continue;
+            const QByteArray data =
+                direWolf ? " 1:Fm K1TTT To DX <UI pid=F0 Len=" + QByteArray::number(line.size() + 1)
+                               + " >[12:34:56]\r" + line + '\r' + QByteArray(1, '\0')
+                         : "1:Fm K1TTT To DX <UI>\r" + line + '\r';
+            engine.sendFrame(FakeAgwEngine::frame('U', "K1TTT", "DX", data));
+        }
+    };
+    struct Link {
+        const char* name;
+        char tag; // ends every call sent over the link
+        std::function<void(const QByteArray& lines)> deliver;
+    };
+    const Link links[] = {
+        {"TNC", 'T', [&](const QByteArray& lines) { sendOverTnc(lines); }},
+        {"Telnet", 'N', [&](const QByteArray& lines) { sendOverTelnet(lines); }},
+        {"AGW Packet Engine", 'A',
+         [&](const QByteArray& lines) {
+             openAgw();
+             agwFrames(lines, false);
+         }},
+        {"AGW Packet Engine as Dire Wolf serves it", 'D',
+         [&](const QByteArray& lines) {
+             openAgw();
+             agwFrames(lines, true);
+         }},
+    };
+    struct Spot {
+        const char* name;
+        const char* spotter;
+        const char* call; // as the cluster wrote it, without the link's letter
+        const char* comment;
+        const char* listed; // the call as listed and logged
+        const char* country;
+        const char* comments; // the list's cell
+    };
+    const Spot spots[] = {
+        {"DEL in the call", "K1TTT", "G4\x7f" "AB", "del in call", "G4AB", "England",
+         "de K1TTT:  del in call"},
+        {"C1 code in the call", "K1TTT", "K7\x85XY", "CQ", "K7XY", "USA",
+         "de K1TTT:  CQ"},
+        {"BEL in the spotter", "JA1\aXX", "JA7CT", "big signal", "JA7CT", "Japan",
+         "de JA1XX:  big signal"},
+    };
+    // Spotter and colon in 1-15, kHz right-aligned in 16-24, call 27-39,
+    // comment 40-70, time 71-75, counted in bytes as a cluster pads them.
+    const auto clusterLine = [](const QByteArray& spotter, const QByteArray& kHz,
+                                const QByteArray& call, const QByteArray& comment,
+                                const QByteArray& time) {
+        return ("DX de " + spotter + ':').leftJustified(15) + kHz.rightJustified(9) + "  "
+               + call.leftJustified(13) + comment.leftJustified(31) + time + "\r\n";
+    };
+    int kHz = 14010;
+    for (const Link& link : links) {
+        SCOPED_TRACE(link.name);
+        const auto withTag = [&](const char* call) { return QByteArray(call) + link.tag; };
+        QByteArray lines;
+        for (const Spot& s : spots)
+            lines += clusterLine(s.spotter, QByteArray::number(kHz++) + ".0", withTag(s.call),
+                                 s.comment, "1326Z");
+        // A line that ends inside the call, then a whole spot of that call.
+        const QByteArray shortCall = withTag("JA1AB");
+        lines += "DX de W3LPL:     " + QByteArray::number(kHz++) + ".0  " + shortCall + "\r\n";
+        lines += clusterLine("W3LPL", QByteArray::number(kHz++) + ".0", shortCall, "", "1327Z");
+
+        const int rows = w.txtDX->topLevelItemCount();
+        link.deliver(lines);
+        DefaultInstance<Form1>().PacketResize(); // the band map of the chosen source
+        ASSERT_FALSE(w.lblDX->isHidden());
+        ASSERT_TRUE(pumpUntil([&] {
+            p.Timer1_Timer();
+            return w.txtDX->topLevelItemCount() >= rows + 5;
+        }));
+        QApplication::processEvents(); // the band map draws after the event
+        EXPECT_FALSE(holdsControlCharacter(p.paneText()));
+        EXPECT_EQ(w.txtDX->topLevelItemCount(), rows + 5);
+
+        // The labels that show `call`.
+        const auto labelsOf = [&](const QString& call) {
+            std::vector<QLabel*> out;
+            for (const auto& [i, label] : w.lblDXSpot)
+                if (!label->isHidden() && label->toolTip().startsWith(call + QStringLiteral("  ")))
+                    out.push_back(label);
+            return out;
+        };
+        // Newest first: the whole spot of the short line's call, the short
+        // line, then the spots in reverse.
+        const QString shortListed = QString::fromLatin1(shortCall);
+        EXPECT_EQ(listRow(w.txtDX, 0).value(0), shortListed);
+        EXPECT_EQ(listRow(w.txtDX, 0).value(6), QStringLiteral("1327"));
+        EXPECT_EQ(listRow(w.txtDX, 1).value(0), shortListed);
+        EXPECT_EQ(listRow(w.txtDX, 1).value(4), QStringLiteral("de W3LPL:  "));
+        EXPECT_EQ(labelsOf(shortListed).size(), 1u); // the later spot replaced it
+
+        for (int i = 0; i < 3; ++i) {
+            const Spot& s = spots[2 - i];
+            SCOPED_TRACE(s.name);
+            const QString call = QLatin1String(s.listed) + QLatin1Char(link.tag);
+            const QStringList row = listRow(w.txtDX, 2 + i);
+            EXPECT_EQ(row.value(0), call);
+            EXPECT_EQ(row.value(2), QLatin1String(s.country));
+            EXPECT_EQ(row.value(4), QLatin1String(s.comments));
+            EXPECT_EQ(row.value(6), QStringLiteral("1326"));
+            for (const QString& cell : row)
+                EXPECT_FALSE(holdsControlCharacter(cell)) << cell.toStdString();
+
+            const std::vector<QLabel*> labels = labelsOf(call);
+            ASSERT_EQ(labels.size(), 1u);
+            EXPECT_EQ(labels[0]->text(), CallPrefix(call));
+            EXPECT_FALSE(holdsControlCharacter(labels[0]->toolTip()));
+
+            // Taken into the entry row by a right click, and logged.
+            QTest::mouseClick(labels[0], Qt::RightButton);
+            EXPECT_EQ(w.txtCall->text(), call);
+            QApplication::processEvents(); // the queued Tab
+            w.txtSec->setFocus();
+            QTest::keyClicks(w.txtSec, QStringLiteral("Alderbrook"));
+            QTest::keyClick(w.txtSec, Qt::Key_Return);
+            EXPECT_TRUE(logFile().contains("\"" + call.toLatin1() + "\",")) << logFile().toStdString();
+        }
+        p.Command2_Click();
+    }
+    EXPECT_FALSE(holdsControlCharacter(QString::fromLatin1(logFile())));
 }
