@@ -150,7 +150,7 @@ protected:
     void release() override { say(QStringLiteral("RELEASED")); }
 };
 
-std::unique_ptr<KeyLine> openRecordingLine(const KeyLinePort& port, QString*)
+std::unique_ptr<KeyLine> openRecordingLine(const KeyLinePort& port, QString*, QString*)
 {
     auto line = std::make_unique<RecordingKeyLine>(port, std::make_unique<ReleaseReporter>(port));
     line->setOnTransition([](const RecordingKeyLine::Transition& t) {
