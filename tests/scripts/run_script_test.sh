@@ -98,14 +98,18 @@ mkdir -m 1777 "$space"
 # $out, $err and $status.
 out=$tmp/out.txt
 err=$tmp/err.txt
-run() {
+# run_as_is leaves the folders as the test made them, run starts empty.
+run_as_is() {
   : > "$calls"
-  rm -rf "$space"/*
   ( cd "$tmp" && "${RUN_PREFIX[@]}" env PATH="$tmp/fakes:$PATH" \
       ZQ_BUILD_DIR="$space/build" ZQ_WORK_DIR="$space/work" "$@" \
       bash "$tmp/clone/scripts/run.sh" --first "two words" ) > "$out" 2> "$err"
   status=$?
   echo "--- status $status; stderr:"; cat "$err"; echo "--- calls:"; cat "$calls"
+}
+run() {
+  rm -rf "$space"/*
+  run_as_is "$@"
 }
 owner() { stat -c %u "$1" 2>/dev/null; }
 started() { grep -qx -- "$1" "$space/work/started.txt" 2>/dev/null; }
@@ -244,12 +248,7 @@ FAKE
     mkdir "$space/work"
     chown 0:0 "$space/work"
     chmod 755 "$space/work"
-    : > "$calls"
-    ( cd "$tmp" && "${RUN_PREFIX[@]}" env PATH="$tmp/fakes:$PATH" \
-        ZQ_BUILD_DIR="$space/build" ZQ_WORK_DIR="$space/work" \
-        bash "$tmp/clone/scripts/run.sh" ) > "$out" 2> "$err"
-    status=$?
-    cat "$err"
+    run_as_is
     check "the run is refused" test "$status" -ne 0
     check "saying how to give the folder back" grep -q "sudo chown -R nobody: '$space/work'" "$err"
     check "before anything is built" not called " cmake "
@@ -270,12 +269,7 @@ FAKE
       for d in build work; do
         case " $files" in *" $d/"*) folders+=("'$space/$d'") ;; esac
       done
-      : > "$calls"
-      ( cd "$tmp" && "${RUN_PREFIX[@]}" env PATH="$tmp/fakes:$PATH" \
-          ZQ_BUILD_DIR="$space/build" ZQ_WORK_DIR="$space/work" \
-          bash "$tmp/clone/scripts/run.sh" ) > "$out" 2> "$err"
-      status=$?
-      cat "$err"
+      run_as_is
       check "root's $files: the run is refused" test "$status" -ne 0
       check "naming a file of them" grep -qE "$space/(${files// /|})" "$err"
       check "with one line giving back every such folder" \
@@ -291,11 +285,7 @@ FAKE
     mkdir "$space/work"
     chown $nobody_uid:$nobody_uid "$space/work"
     echo 1 > "$space/work/zqlog.lock"
-    ( cd "$tmp" && "${RUN_PREFIX[@]}" env PATH="$tmp/fakes:$PATH" \
-        ZQ_BUILD_DIR="$space/build" ZQ_WORK_DIR="$space/work" \
-        bash "$tmp/clone/scripts/run.sh" ) > "$out" 2> "$err"
-    status=$?
-    cat "$err"
+    run_as_is
     check "the run ends well" test "$status" -eq 0
     check "the program is started" started "uid=$nobody_uid" ;;
 esac
