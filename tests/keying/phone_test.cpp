@@ -282,8 +282,8 @@ TEST_F(PhoneTest, ARefusedPortIsReportedWithWhyAndTheFix)
     EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid port."});
     EXPECT_EQ(env.prompt().messageTexts(),
               QStringList{"The port you have selected for Phone keying is invalid.  Please select "
-                  "another or enter 0 for none."
-                  "\n\n" + refusal(refused)});
+                          "another or enter 0 for none.\n\n"
+                          + refusal(refused)});
     EXPECT_FALSE(KeyingPorts::instance().holds(KeyingOwner::Ptt));
 }
 

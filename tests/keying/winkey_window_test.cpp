@@ -317,10 +317,10 @@ TEST_F(WinKeyWindowTest, ARefusedPortIsReportedWithWhyAndTheFix)
     EXPECT_EQ(env.prompt().messageTitles(),
               QStringList{"Unable to establish connection with Winkey."});
     EXPECT_EQ(env.prompt().messageTexts(),
-              QStringList{"Unable to establish connection with WinKey on com port 3.  Please check to "
-                  "make sure that you have specified the correct port and that the Winkey "
-                  "device is properly connected."
-                  "\n\n" + refusal(refused)});
+              QStringList{"Unable to establish connection with WinKey on com port 3.  Please check "
+                          "to make sure that you have specified the correct port and that the "
+                          "Winkey device is properly connected.\n\n"
+                          + refusal(refused)});
 }
 
 TEST_F(WinKeyWindowTest, LeavingABoxSendsItsValueByItsRange)

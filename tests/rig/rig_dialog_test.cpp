@@ -335,10 +335,10 @@ TEST_F(RigDialogTest, ARefusedPortIsReportedWithWhyAndTheFix)
     setModalShowHandlerForTesting(nullptr);
     EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid Comm Settings."});
     EXPECT_EQ(env.prompt().messageTexts(),
-              QStringList{"The comm port that you selected for rig interface is either in use, invalid "
-                  "or the settings that you have selected are invalid.  Please select another "
-                  "combination or choose None for your rig selection."
-                  "\n\n" + refusal(refused)});
+              QStringList{"The comm port that you selected for rig interface is either in use, "
+                          "invalid or the settings that you have selected are invalid.  Please "
+                          "select another combination or choose None for your rig selection.\n\n"
+                          + refusal(refused)});
     EXPECT_FALSE(d.comComm1->isOpen());
 }
 

@@ -566,10 +566,11 @@ TEST_F(SpottingWindowTest, ARefusedPortIsReportedWithWhyAndTheFix)
     refused.asRefusedUser([&] { p.Command1_Click(); });
     EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid Comm Settings."});
     EXPECT_EQ(env.prompt().messageTexts(),
-              QStringList{"The comm port that you selected for DX Spotting is either in use, invalid or "
-                  "the settings that you have selected are invalid.  Please select another "
-                  "combination or choose None for your DX Spot selection."
-                  "\n\n" + refusal(refused)});
+              QStringList{"The comm port that you selected for DX Spotting is either in use, "
+                          "invalid or the settings that you have selected are invalid.  Please "
+                          "select another combination or choose None for your DX Spot "
+                          "selection.\n\n"
+                          + refusal(refused)});
     EXPECT_TRUE(p.paneText().contains("** Unable to open TNC Serial Port **"));
 }
 
