@@ -216,7 +216,7 @@ void BM_KeyMessage(benchmark::State& state)
 // every key line it opens a recording one, collected in `lines`.
 CWFrm& cwWindowOnRecordingLines(std::vector<RecordingKeyLine*>& lines, const QString& wpm)
 {
-    KeyingPorts::setOpenerForTesting([&lines](const KeyLinePort& port, QString*) {
+    KeyingPorts::setOpenerForTesting([&lines](const KeyLinePort& port, QString*, QString*) {
         auto l = std::make_unique<RecordingKeyLine>(port);
         lines.push_back(l.get());
         return std::unique_ptr<KeyLine>(std::move(l));

@@ -148,7 +148,7 @@ struct World {
         QDir::setCurrent(work.path());
         setModalShowHandlerForTesting([](QWidget&) {});
         KeyingState::instance() = KeyingState{};
-        KeyingPorts::setOpenerForTesting([this](const KeyLinePort& port, QString*) {
+        KeyingPorts::setOpenerForTesting([this](const KeyLinePort& port, QString*, QString*) {
             auto line = std::make_unique<RecordingKeyLine>(port);
             return std::unique_ptr<KeyLine>(std::move(line));
         });

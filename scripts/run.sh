@@ -8,8 +8,12 @@
 # user who called sudo, in that user's home and desktop session, so the
 # build and working folders, the log and the lock stay that user's.  Run as
 # root with no sudo caller (a root shell, CI), everything runs as root.
+# The folder settings ZQ_BUILD_DIR and ZQ_WORK_DIR reach it through sudo
+# (scripts/settings-through-sudo.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/scripts/settings-through-sudo.sh"
+settings_through_sudo ZQ_BUILD_DIR ZQ_WORK_DIR
 "$top/scripts/install-deps.sh"
 
 if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ] \
@@ -31,14 +35,33 @@ fi
 
 build=${ZQ_BUILD_DIR:-$top/build}
 work=${ZQ_WORK_DIR:-$top/work}
+# A run as root in the same folders (a root shell, CI) leaves folders and
+# files the user may not write: the build would fail on them, and the
+# program would refuse every contact.  Refused here, before anything is
+# built, with the command that gives them back.  The lock file is the
+# program's own to judge: one left by a copy that no longer runs is taken
+# over.
+user=$(id -un)
+taken=()
 for d in "$build" "$work"; do
-  if [ -e "$d" ] && [ ! -w "$d" ]; then
-    echo "$d cannot be written by $(id -un) (left by a run as root?): give it back with" >&2
-    echo "  sudo chown -R $(id -un): '$d'" >&2
-    exit 1
+  [ -e "$d" ] || continue
+  f=$(find "$d" ! -type l ! -writable ! -path "$work/zqlog.lock" -print -quit 2>/dev/null || true)
+  [ -n "$f" ] || continue
+  taken+=("$d")
+  if [ "$f" = "$d" ]; then
+    echo "$d cannot be written by $user (left by a run as root?)." >&2
+  else
+    echo "$f (and maybe more in $d) cannot be written by $user (left by a run as root?)." >&2
   fi
 done
-"$top/scripts/build.sh" zqlog # the program alone: the tests are built by scripts/test.sh
+if [ ${#taken[@]} -gt 0 ]; then
+  echo "Give it back with" >&2
+  printf '  sudo chown -R %s:' "$user" >&2
+  printf " '%s'" "${taken[@]}" >&2
+  echo >&2
+  exit 1
+fi
+"$top/scripts/build.sh" --program # the tests are built by scripts/test.sh
 mkdir -p "$work"
 for f in "$top"/data/*; do
   [ -e "$work/$(basename "$f")" ] || cp "$f" "$work/"

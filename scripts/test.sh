@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, runs the whole test suite offscreen, then
-# builds the fuzz targets (clang, sanitizers) and runs each over its seed
-# corpus (scripts/fuzz.sh --regression).
+# Installs what is missing (the tools of the tests as well), builds, runs
+# the whole test suite offscreen, then builds the fuzz targets (clang,
+# sanitizers) and runs each over its seed corpus (scripts/fuzz.sh
+# --regression).
 #
 #   scripts/test.sh --sanitize   builds program and tests with the address
 #                                and undefined-behaviour sanitizers into
@@ -10,7 +11,7 @@
 #                                (suppressions: scripts/lsan.supp)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install-deps.sh"
+"$top/scripts/install-deps.sh" --tests
 export QT_QPA_PLATFORM=offscreen
 
 if [ "${1:-}" = "--sanitize" ]; then

@@ -19,6 +19,7 @@
 #include "logstore/StationSettings.h"
 #include "platform/EventHold.h"
 #include "platform/KeyingPorts.h"
+#include "platform/PortAccess.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/WinKeyer.h"
@@ -572,10 +573,11 @@ void CWFrm::pushSettings()
 // ---------------------------------------------------------------------------
 // The key line
 
-void CWFrm::reportInvalidPort()
+void CWFrm::reportInvalidPort(const QString& permission)
 {
     prompt().beep();
-    prompt().message(kInvalidPortText, QStringLiteral("Invalid port."), MsgButtons::Ok);
+    prompt().message(withPortPermission(kInvalidPortText, permission),
+                     QStringLiteral("Invalid port."), MsgButtons::Ok);
     if (!isVisible())
         showModal(*this);
 }
@@ -588,12 +590,15 @@ bool CWFrm::CWSetup()
     if (n && *n <= 0)
         return true; // no port wanted
     bool opened = false;
+    QString permission;
     if (n && *n < 1e6) {
         const int port = static_cast<int>(roundHalfEven(*n));
-        opened = ports.claimLine(KeyingOwner::CwKeyLine, KeyLinePort::serial(port)) != nullptr;
+        opened = ports.claimLine(KeyingOwner::CwKeyLine, KeyLinePort::serial(port), nullptr,
+                                 &permission)
+                 != nullptr;
     }
     if (!opened)
-        reportInvalidPort();
+        reportInvalidPort(permission);
     return opened;
 }
 
@@ -622,11 +627,13 @@ MorseKeyer::LineAnswer CWFrm::lineForKeying(const MorseSettings& s)
         }
         invalidPortReported_ = !CWSetup();
     } else {
+        QString permission;
         const auto line = ports.claimLine(KeyingOwner::CwKeyLine,
-                                          KeyLinePort::parallel(Text[14]->text()));
+                                          KeyLinePort::parallel(Text[14]->text()), nullptr,
+                                          &permission);
         if (!line) {
             invalidPortReported_ = true;
-            reportInvalidPort();
+            reportInvalidPort(permission);
         }
     }
     // The operator may have put the port right while the window was shown.

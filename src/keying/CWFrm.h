@@ -129,7 +129,8 @@ private:
     void tmrRepeat_Timer();
     void pushSettings();
     void setKeyingMethod(uint8_t method);
-    void reportInvalidPort();
+    // `permission`: why the device was refused, when it was (PortAccess.h).
+    void reportInvalidPort(const QString& permission = {});
     MorseKeyer::LineAnswer lineForKeying(const MorseSettings& s);
     void logContactForExclamation();
     void echoBuffer();

@@ -12,6 +12,7 @@
 #include "keying/MorseCode.h"
 #include "platform/ComPorts.h"
 #include "platform/KeyingPorts.h"
+#include "platform/PortAccess.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
@@ -303,10 +304,11 @@ void PhoneFrm::tmrRepeat_Timer()
 // ---------------------------------------------------------------------------
 // The PTT port
 
-void PhoneFrm::reportInvalidPort()
+void PhoneFrm::reportInvalidPort(const QString& permission)
 {
     prompt().beep();
-    prompt().message(kInvalidPttPort, QStringLiteral("Invalid port."), MsgButtons::Ok);
+    prompt().message(withPortPermission(kInvalidPttPort, permission),
+                     QStringLiteral("Invalid port."), MsgButtons::Ok);
     if (!isVisible())
         showModal(*this);
 }
@@ -319,14 +321,16 @@ void PhoneFrm::PhoneSetup()
     // Claiming closes a serial CW key line and the WinKeyer, whatever their
     // port, and this window's own serial port; a parallel line stays.
     bool opened = false;
+    QString permission;
     if (n && *n < 1e6) {
         const int port = static_cast<int>(roundHalfEven(*n));
-        opened = KeyingPorts::instance().claimLine(KeyingOwner::Ptt, KeyLinePort::serial(port))
+        opened = KeyingPorts::instance().claimLine(KeyingOwner::Ptt, KeyLinePort::serial(port),
+                                                   nullptr, &permission)
             != nullptr;
     }
     if (!opened) {
         KeyingPorts::instance().release(KeyingOwner::Ptt);
-        reportInvalidPort();
+        reportInvalidPort(permission);
     }
 }
 

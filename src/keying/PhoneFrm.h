@@ -88,7 +88,8 @@ private:
     // Drops every PTT line this window raised, whatever the settings say now.
     void releasePtt();
     void remember(const std::shared_ptr<KeyLine>& line, KeySignal s);
-    void reportInvalidPort();
+    // `permission`: why the device was refused, when it was (PortAccess.h).
+    void reportInvalidPort(const QString& permission = {});
 
     struct Raised {
         std::shared_ptr<KeyLine> line;

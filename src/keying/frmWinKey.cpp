@@ -13,6 +13,7 @@
 #include "logstore/CountyTable.h"
 #include "logstore/StationSettings.h"
 #include "platform/KeyingPorts.h"
+#include "platform/PortAccess.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
@@ -368,12 +369,16 @@ void frmWinKey::openKeyer(std::function<void()> after)
         if (!self || self->unloading_)
             return;
         if (result != wkresult::AlreadyOpen && version == 0)
-            prompt().message(QStringLiteral("Unable to establish connection with WinKey on com port ")
-                                 + QString::number(port)
-                                 + QStringLiteral(".  Please check to make sure that you have "
-                                                  "specified the correct port and that the Winkey "
-                                                  "device is properly connected."),
-                             QStringLiteral("Unable to establish connection with Winkey."));
+            prompt().message(
+                withPortPermission(
+                    QStringLiteral("Unable to establish connection with WinKey on com port ")
+                        + QString::number(port)
+                        + QStringLiteral(".  Please check to make sure that you have specified "
+                                         "the correct port and that the Winkey device is "
+                                         "properly connected."),
+                    result == wkresult::ComOpenFailed ? WinKeyerLink::instance().permissionText()
+                                                      : QString()),
+                QStringLiteral("Unable to establish connection with Winkey."));
         if (!self || self->unloading_)
             return;
         const QString text = openResultText(result);

@@ -1,6 +1,7 @@
 #include "platform/KeyLine.h"
 
 #include "platform/ComPorts.h"
+#include "platform/PortAccess.h"
 
 #include <cerrno>
 #include <functional>
@@ -122,16 +123,21 @@ private:
 };
 
 // Opens `device` (nothing mapped: `missing` is the error) and makes it
-// ours with `claim`; -1 with *error set when either fails.
+// ours with `claim`; -1 with *error set when either fails, and *permission
+// when the open was refused for want of permission.
 int openAndClaim(const QString& device, const QString& missing,
-                 const std::function<QString(int fd)>& claim, QString* error)
+                 const std::function<QString(int fd)>& claim, QString* error,
+                 QString* permission)
 {
     QString why = missing;
     int fd = -1;
     if (!device.isEmpty()) {
         fd = openDevice(device);
         if (fd < 0) {
-            why = systemError(device, errno);
+            const int err = errno;
+            why = systemError(device, err);
+            if (permission)
+                *permission = portPermissionText(device, err);
         } else if (why = claim(fd); !why.isEmpty()) {
             ::close(fd);
             fd = -1;
@@ -142,7 +148,8 @@ int openAndClaim(const QString& device, const QString& missing,
     return fd;
 }
 
-std::unique_ptr<KeyLine> openSerial(const KeyLinePort& port, QString* error)
+std::unique_ptr<KeyLine> openSerial(const KeyLinePort& port, QString* error,
+                                    QString* permission)
 {
     const QString device = serialPortDevice(port.serialPort);
     const int fd = openAndClaim(
@@ -160,11 +167,12 @@ std::unique_ptr<KeyLine> openSerial(const KeyLinePort& port, QString* error)
             ::ioctl(fd, TIOCMBIC, &both);
             return QString();
         },
-        error);
+        error, permission);
     return fd < 0 ? nullptr : std::make_unique<SerialKeyLine>(port, fd);
 }
 
-std::unique_ptr<KeyLine> openParallel(const KeyLinePort& port, QString* error)
+std::unique_ptr<KeyLine> openParallel(const KeyLinePort& port, QString* error,
+                                      QString* permission)
 {
     const QString device = parallelPortDevice(port.parallelAddress);
     const int fd = openAndClaim(
@@ -180,17 +188,20 @@ std::unique_ptr<KeyLine> openParallel(const KeyLinePort& port, QString* error)
             }
             return QString();
         },
-        error);
+        error, permission);
     return fd < 0 ? nullptr : std::make_unique<ParallelKeyLine>(port, fd);
 }
 
 } // namespace
 
-std::unique_ptr<KeyLine> openKeyLine(const KeyLinePort& port, QString* error)
+std::unique_ptr<KeyLine> openKeyLine(const KeyLinePort& port, QString* error,
+                                     QString* permission)
 {
+    if (permission)
+        permission->clear();
     switch (port.kind) {
-    case KeyLinePort::Kind::Serial: return openSerial(port, error);
-    case KeyLinePort::Kind::Parallel: return openParallel(port, error);
+    case KeyLinePort::Kind::Serial: return openSerial(port, error, permission);
+    case KeyLinePort::Kind::Parallel: return openParallel(port, error, permission);
     case KeyLinePort::Kind::None: break;
     }
     return nullptr;

@@ -86,8 +86,10 @@ private:
 // Opens the key line of a port; nullptr with *error set when it cannot be
 // opened (no such device, in use, not a serial or parallel port, no
 // device for a parallel address).  Kind::None opens nothing and is no
-// error: nullptr with *error left empty.
-std::unique_ptr<KeyLine> openKeyLine(const KeyLinePort& port, QString* error = nullptr);
+// error: nullptr with *error left empty.  *permission is the operator's
+// words for a device this user may not open (PortAccess.h), else "".
+std::unique_ptr<KeyLine> openKeyLine(const KeyLinePort& port, QString* error = nullptr,
+                                     QString* permission = nullptr);
 
 // A fake key line for tests and benchmarks: records every change of each
 // line with the time of its clock (steady_clock unless told otherwise),

@@ -75,14 +75,17 @@ void KeyingPorts::releaseClaimsFor(KeyingOwner owner, const KeyLinePort& port)
 }
 
 std::shared_ptr<KeyLine> KeyingPorts::claimLine(KeyingOwner owner, const KeyLinePort& port,
-                                                QString* error)
+                                                QString* error, QString* permission)
 {
     releaseClaimsFor(owner, port);
     if (error)
         error->clear();
+    if (permission)
+        permission->clear();
     if (port.kind == KeyLinePort::Kind::None)
         return nullptr;
-    std::unique_ptr<KeyLine> opened = opener() ? opener()(port, error) : openKeyLine(port, error);
+    std::unique_ptr<KeyLine> opened =
+        opener() ? opener()(port, error, permission) : openKeyLine(port, error, permission);
     if (!opened)
         return nullptr;
     std::shared_ptr<KeyLine> line(std::move(opened));

@@ -17,8 +17,9 @@
 //       For owners whose line this layer drives (CW key line, PTT).
 //       Releases what the claim takes over (above), then opens the port's
 //       key line (KeyLine.h) and records it for the owner.  Returns the
-//       open line, or nullptr with *error when the port cannot be opened;
-//       the owner then holds nothing.  A port of Kind::None releases the
+//       open line, or nullptr with *error when the port cannot be opened
+//       (and *permission, as openKeyLine gives it, when it was refused for
+//       want of permission); the owner then holds nothing.  A port of Kind::None releases the
 //       owner's earlier claim and opens nothing (nullptr, empty error).
 //
 //   claim(owner, release)
@@ -61,7 +62,7 @@ public:
     static KeyingPorts& instance();
 
     std::shared_ptr<KeyLine> claimLine(KeyingOwner owner, const KeyLinePort& port,
-                                       QString* error = nullptr);
+                                       QString* error = nullptr, QString* permission = nullptr);
     void claim(KeyingOwner owner, std::function<void()> release);
     void release(KeyingOwner owner);
     void releaseAll();
@@ -70,8 +71,9 @@ public:
     bool holds(KeyingOwner owner) const;
 
     // Tests and benchmarks: open key lines through this function instead
-    // of openKeyLine (nullptr restores it).
-    using Opener = std::function<std::unique_ptr<KeyLine>(const KeyLinePort&, QString* error)>;
+    // of openKeyLine (nullptr restores it); its arguments are openKeyLine's.
+    using Opener = std::function<std::unique_ptr<KeyLine>(const KeyLinePort&, QString* error,
+                                                          QString* permission)>;
     static void setOpenerForTesting(Opener opener);
 
 private:

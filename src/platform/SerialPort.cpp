@@ -1,6 +1,7 @@
 #include "platform/SerialPort.h"
 
 #include "platform/ComPorts.h"
+#include "platform/PortAccess.h"
 
 #include <QStringList>
 #include <chrono>
@@ -165,6 +166,7 @@ bool SerialPort::applyHandshaking()
 
 bool SerialPort::open()
 {
+    permissionText_.clear();
     if (isOpen()) {
         error_ = QStringLiteral("The port is already open.");
         return false;
@@ -184,6 +186,10 @@ bool SerialPort::open()
     // Settings the device refuses fail the open, as a missing device does.
     if (!port_->open(QIODevice::ReadWrite)) {
         error_ = QStringLiteral("%1: %2").arg(device, port_->errorString());
+        // Qt does not give the system's reason (and says "permission" for
+        // a port in use too): the device itself tells whether this user
+        // may open it.
+        permissionText_ = portPermissionText(device, portPermissionError(device));
         port_->clearError();
         return false;
     }

@@ -107,6 +107,9 @@ public:
     void close();
     bool isOpen() const;
     QString errorString() const { return error_; }
+    // When the last open failed for want of permission on the device, the
+    // operator's words for it (PortAccess.h); else "".
+    QString permissionText() const { return permissionText_; }
 
     // Queues bytes for sending; false when the port is not open or the
     // write fails.
@@ -148,6 +151,7 @@ private:
     bool dtr_ = false;
     bool rts_ = false;
     QString error_;
+    QString permissionText_;
     // Counts the opens, so a loss noticed for one opening never closes the
     // next; a loss waits to be handled at most once per opening.
     quint64 opening_ = 0;

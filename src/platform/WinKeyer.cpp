@@ -1,6 +1,7 @@
 #include "platform/WinKeyer.h"
 
 #include "platform/ComPorts.h"
+#include "platform/PortAccess.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -190,6 +191,7 @@ void WinKeyerLink::open(int port, OpenDone done)
         done(wkresult::AlreadyOpen, 0);
         return;
     }
+    permissionText_.clear();
     const QString device = serialPortDevice(port);
     if (device.isEmpty()) {
         done(wkresult::ComOpenFailed, 0);
@@ -206,6 +208,7 @@ void WinKeyerLink::open(int port, OpenDone done)
     port_->setPortName(device);
     if (!port_->open(QIODevice::ReadWrite)) {
         port_->clearError();
+        permissionText_ = portPermissionText(device, portPermissionError(device));
         done(wkresult::ComOpenFailed, 0);
         return;
     }

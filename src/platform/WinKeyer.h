@@ -130,6 +130,9 @@ public:
     int status();
     // The device of the open link ("" when closed).
     QString deviceName() const;
+    // When the last open failed (-4) for want of permission on the device,
+    // the operator's words for it (PortAccess.h); else "".
+    QString permissionText() const { return permissionText_; }
 
     // Waits of the protocol, in milliseconds (tests and benchmarks keep the
     // defaults; they are named so the rules read in one place).
@@ -163,6 +166,7 @@ private:
     unsigned opening_ = 0;    // counts the port's openings
     WinKeyerSession session_;
     OpenDone pending_;
+    QString permissionText_;
 };
 
 // The keyer's host calls as the program uses them.

@@ -10,6 +10,7 @@
 #include "common/TwipsLayout.h"
 #include "common/WindowFit.h"
 #include "logstore/StationSettings.h"
+#include "platform/PortAccess.h"
 #include "platform/Prompt.h"
 #include "platform/QuotedText.h"
 #include "platform/SafeFile.h"
@@ -573,9 +574,11 @@ void RigControlfrm::OpenRigPort()
         return;
     prompt().beep();
     prompt().message(
-        QStringLiteral("The comm port that you selected for rig interface is either in use, "
-                       "invalid or the settings that you have selected are invalid.  Please select "
-                       "another combination or choose None for your rig selection."),
+        withPortPermission(
+            QStringLiteral("The comm port that you selected for rig interface is either in use, "
+                           "invalid or the settings that you have selected are invalid.  Please "
+                           "select another combination or choose None for your rig selection."),
+            comComm1->permissionText()),
         QStringLiteral("Invalid Comm Settings."), MsgButtons::Ok, MsgIcon::Information);
     if (!isVisible())
         showModal(*this);

@@ -12,6 +12,7 @@
 #include "logstore/ContactLog.h"
 #include "logstore/StationSettings.h"
 #include "platform/AgwEngine.h"
+#include "platform/PortAccess.h"
 #include "platform/Prompt.h"
 #include "platform/SafeFile.h"
 #include "platform/SerialPort.h"
@@ -826,9 +827,12 @@ void PacketSpotfrm::OpenTNCPort()
     prompt().beep();
     paneAppend(QStringLiteral("** Unable to open TNC Serial Port **") + kCrLf2);
     prompt().message(
-        QStringLiteral("The comm port that you selected for DX Spotting is either in use, invalid "
-                       "or the settings that you have selected are invalid.  Please select another "
-                       "combination or choose None for your DX Spot selection."),
+        withPortPermission(
+            QStringLiteral("The comm port that you selected for DX Spotting is either in use, "
+                           "invalid or the settings that you have selected are invalid.  Please "
+                           "select another combination or choose None for your DX Spot "
+                           "selection."),
+            comComm1->permissionText()),
         QStringLiteral("Invalid Comm Settings."), MsgButtons::Ok, MsgIcon::Information);
     if (!isVisible())
         showModal(*this);

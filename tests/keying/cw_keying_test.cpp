@@ -12,6 +12,7 @@
 #include "logstore/CountyTable.h"
 #include "platform/KeyingPorts.h"
 #include "support/KeyingTestSupport.h"
+#include "support/RefusedPort.h"
 #include "support/TestEnv.h"
 
 #include <QRadioButton>
@@ -409,6 +410,34 @@ TEST_F(CwKeyingTest, APortThatCannotBeOpenedReportsOnceAndDropsTheRest)
         EXPECT_FALSE(cw.tmrRepeat->isActive());
     }
     ks.CwRepeatActive = 0;
+}
+
+// A port the operator may not open (a device of a group the user is not
+// in): the message says so after its own text, naming the device, its
+// group and the fix, on the serial and the parallel port alike.
+TEST_F(CwKeyingTest, ARefusedPortIsReportedWithWhyAndTheFix)
+{
+    RefusedPort refused;
+    ASSERT_TRUE(refused.ok());
+    env.writeWorkFile("ComPorts.txt",
+                      ("7=" + refused.device() + "\nLPT&H2BC=" + refused.device() + "\n").toUtf8());
+    const QString expected = "The port you have selected for CW keying is invalid.  Please select "
+                             "another or enter 0 for none.\n\n"
+                             + refusal(refused);
+    for (const int m : {1, 3}) {
+        SCOPED_TRACE(m);
+        RecordedKeying real(true); // the real key lines behind the recorder
+        env.prompt().clear();
+        cw.Text[10]->setText(QStringLiteral("7"));
+        cw.Text[14]->setText(QStringLiteral("&H2BC"));
+        method(m);
+        cw.Text[1]->setText(QStringLiteral("CQ"));
+        int f1 = 112;
+        refused.asRefusedUser([&] { cw.FKeyCW(f1); });
+        EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid port."});
+        EXPECT_EQ(env.prompt().messageTexts(), QStringList{expected});
+        EXPECT_TRUE(real.transitions().empty());
+    }
 }
 
 TEST_F(CwKeyingTest, KeysARealSerialLineOnAPseudoTerminal)

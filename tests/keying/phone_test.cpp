@@ -14,6 +14,7 @@
 #include "platform/WaveDevice.h"
 #include "support/FakeWaveBackend.h"
 #include "support/KeyingTestSupport.h"
+#include "support/RefusedPort.h"
 #include "support/TestEnv.h"
 
 #include <QAudioDevice>
@@ -251,7 +252,7 @@ TEST_F(PhoneTest, ThePttPort)
 
 TEST_F(PhoneTest, APortThatCannotBeOpenedIsReportedAndTheFileStillPlays)
 {
-    KeyingPorts::setOpenerForTesting([](const KeyLinePort&, QString* error) {
+    KeyingPorts::setOpenerForTesting([](const KeyLinePort&, QString* error, QString*) {
         if (error)
             *error = "no such device";
         return std::unique_ptr<KeyLine>();
@@ -266,6 +267,24 @@ TEST_F(PhoneTest, APortThatCannotBeOpenedIsReportedAndTheFileStillPlays)
     EXPECT_EQ(modal, QStringList{"PhoneFrm"}); // hidden: shown to put the port right
     EXPECT_EQ(phone.MMControl1->Mode(), WaveDevice::ModePlaying);
     EXPECT_TRUE(keyed().isEmpty());
+}
+
+// A PTT port the operator may not open: the message says why after its own
+// text, naming the device, its group and the fix.
+TEST_F(PhoneTest, ARefusedPortIsReportedWithWhyAndTheFix)
+{
+    RefusedPort refused;
+    ASSERT_TRUE(refused.ok());
+    env.writeWorkFile("ComPorts.txt", ("7=" + refused.device() + "\n").toUtf8());
+    RecordedKeying real(true); // the real key lines behind the recorder
+    phone.Text[10]->setText("7");
+    refused.asRefusedUser([&] { phone.Text10_LostFocus(); });
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid port."});
+    EXPECT_EQ(env.prompt().messageTexts(),
+              QStringList{"The port you have selected for Phone keying is invalid.  Please select "
+                          "another or enter 0 for none.\n\n"
+                          + refusal(refused)});
+    EXPECT_FALSE(KeyingPorts::instance().holds(KeyingOwner::Ptt));
 }
 
 TEST_F(PhoneTest, PttIsNeverLeftKeyed)
@@ -305,7 +324,7 @@ TEST_F(PhoneTest, PttIsNeverLeftKeyed)
 TEST_F(PhoneTest, UnloadingDropsPttBeforeTheDeviceCloses)
 {
     int callsWhenDropped = -1;
-    KeyingPorts::setOpenerForTesting([&](const KeyLinePort& port, QString*) {
+    KeyingPorts::setOpenerForTesting([&](const KeyLinePort& port, QString*, QString*) {
         auto line = std::make_unique<RecordingKeyLine>(port);
         line->setOnTransition([&](const RecordingKeyLine::Transition& t) {
             if (!t.down && callsWhenDropped < 0)

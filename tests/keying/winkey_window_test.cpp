@@ -6,6 +6,7 @@
 #include "support/FakeWinKeyer.h"
 #include "support/TestEnv.h"
 #include "support/KeyingTestSupport.h"
+#include "support/RefusedPort.h"
 #include "support/WinKeyerTestSupport.h"
 
 #include "common/EntryBox.h"
@@ -300,6 +301,26 @@ TEST_F(WinKeyWindowTest, FailedOpensShowTheirTextAndOneMessage)
         {-7, ""}};
     for (auto [code, text] : texts)
         EXPECT_EQ(frmWinKey::openResultText(code), text) << code;
+}
+
+// A keyer's port the operator may not open: the message says why after its
+// own text, naming the device, its group and the fix.
+TEST_F(WinKeyWindowTest, ARefusedPortIsReportedWithWhyAndTheFix)
+{
+    frmWinKey& w = DefaultInstance<frmWinKey>();
+    RefusedPort refused;
+    ASSERT_TRUE(refused.ok());
+    useFakeKeyerPort(keyer, 3);
+    env.writeWorkFile(QStringLiteral("ComPorts.txt"), ("3=" + refused.device() + "\n").toUtf8());
+    refused.asRefusedUser([&] { w.cmdOpenWinkey_Click(); });
+    EXPECT_EQ(w.lblOpenStatus->text(), "Com Open Failed");
+    EXPECT_EQ(env.prompt().messageTitles(),
+              QStringList{"Unable to establish connection with Winkey."});
+    EXPECT_EQ(env.prompt().messageTexts(),
+              QStringList{"Unable to establish connection with WinKey on com port 3.  Please check "
+                          "to make sure that you have specified the correct port and that the "
+                          "Winkey device is properly connected.\n\n"
+                          + refusal(refused)});
 }
 
 TEST_F(WinKeyWindowTest, LeavingABoxSendsItsValueByItsRange)

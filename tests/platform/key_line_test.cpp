@@ -108,7 +108,7 @@ TEST(KeyingPorts, ASerialClaimReleasesTheOtherSerialUsersOnly)
 {
     TestEnv env;
     std::vector<RecordingKeyLine*> opened;
-    KeyingPorts::setOpenerForTesting([&](const KeyLinePort& p, QString*) {
+    KeyingPorts::setOpenerForTesting([&](const KeyLinePort& p, QString*, QString*) {
         auto l = std::make_unique<RecordingKeyLine>(p);
         opened.push_back(l.get());
         return std::unique_ptr<KeyLine>(std::move(l));

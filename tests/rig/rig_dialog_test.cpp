@@ -4,6 +4,7 @@
 #include "RigTestSupport.h"
 
 #include "common/ModalShow.h"
+#include "support/RefusedPort.h"
 #include "logstore/PrefFile.h"
 #include "platform/SafeFile.h"
 #include "platform/SerialPort.h"
@@ -316,6 +317,29 @@ TEST_F(RigDialogTest, TestWithNoneOnlyCapturesAndAMissingPortIsReported)
     d.Command1_Click();
     EXPECT_EQ(modalShows, 1);
     EXPECT_EQ(env.prompt().messageTitles().size(), 2);
+}
+
+// A rig port the operator may not open: the message says why after its own
+// text, naming the device, its group and the fix.
+TEST_F(RigDialogTest, ARefusedPortIsReportedWithWhyAndTheFix)
+{
+    begin();
+    RigControlfrm& d = rig();
+    setModalShowHandlerForTesting([](QWidget&) {});
+    RefusedPort refused;
+    ASSERT_TRUE(refused.ok());
+    env.writeWorkFile("ComPorts.txt", ("3=" + refused.device() + "\n").toUtf8());
+    choose(QStringLiteral("Kenwood"));
+    d.optComm(2)->setChecked(true);
+    refused.asRefusedUser([&] { d.Command1_Click(); });
+    setModalShowHandlerForTesting(nullptr);
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid Comm Settings."});
+    EXPECT_EQ(env.prompt().messageTexts(),
+              QStringList{"The comm port that you selected for rig interface is either in use, "
+                          "invalid or the settings that you have selected are invalid.  Please "
+                          "select another combination or choose None for your rig selection.\n\n"
+                          + refusal(refused)});
+    EXPECT_FALSE(d.comComm1->isOpen());
 }
 
 TEST_F(RigDialogTest, DoneWithAFailingPortStillSavesAndHides)

@@ -6,6 +6,7 @@
 
 #include "support/FakeRadio.h"
 #include "support/LogWindowTestSupport.h"
+#include "support/RefusedPort.h"
 
 #include "common/Form1.h"
 #include "common/ModalShow.h"
@@ -550,6 +551,28 @@ TEST_F(SpottingWindowTest, AnOpenFailureBeepsReportsAndClosesWithoutReenteringTh
                                                       "\r\n\r\n** Port Closed **"));
     EXPECT_TRUE(p.Label4->isHidden());
     EXPECT_FALSE(p.Timer1->isActive());
+}
+
+// A TNC port the operator may not open: the message says why after its own
+// text, naming the device, its group and the fix; the pane says what it
+// says of any port that does not open.
+TEST_F(SpottingWindowTest, ARefusedPortIsReportedWithWhyAndTheFix)
+{
+    PacketSpotfrm& p = window();
+    select("TNC");
+    RefusedPort refused;
+    ASSERT_TRUE(refused.ok());
+    env.writeWorkFile("ComPorts.txt", ("7=" + refused.device() + "\n").toUtf8());
+    p.optComm(6)->setChecked(true);
+    refused.asRefusedUser([&] { p.Command1_Click(); });
+    EXPECT_EQ(env.prompt().messageTitles(), QStringList{"Invalid Comm Settings."});
+    EXPECT_EQ(env.prompt().messageTexts(),
+              QStringList{"The comm port that you selected for DX Spotting is either in use, "
+                          "invalid or the settings that you have selected are invalid.  Please "
+                          "select another combination or choose None for your DX Spot "
+                          "selection.\n\n"
+                          + refusal(refused)});
+    EXPECT_TRUE(p.paneText().contains("** Unable to open TNC Serial Port **"));
 }
 
 // The saved TNC's adapter is unplugged: each load fails to open it and

@@ -20,10 +20,11 @@ void RecordedKeying::install()
 {
     setKeyingClockForTesting(clock_);
     KeyingPorts::setOpenerForTesting(
-        [this](const KeyLinePort& port, QString* error) -> std::unique_ptr<KeyLine> {
+        [this](const KeyLinePort& port, QString* error,
+               QString* permission) -> std::unique_ptr<KeyLine> {
             std::unique_ptr<KeyLine> inner;
             if (wrapReal_) {
-                inner = openKeyLine(port, error);
+                inner = openKeyLine(port, error, permission);
                 if (!inner)
                     return nullptr;
             }

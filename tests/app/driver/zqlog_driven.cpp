@@ -179,7 +179,7 @@ protected:
 std::function<void()> g_onFirstKeyUp;
 std::atomic<bool> g_keyedUp{false};
 
-std::unique_ptr<KeyLine> openRecordingLine(const KeyLinePort& port, QString*)
+std::unique_ptr<KeyLine> openRecordingLine(const KeyLinePort& port, QString*, QString*)
 {
     auto line = std::make_unique<RecordingKeyLine>(port, std::make_unique<ReleaseReporter>(port));
     line->setOnTransition([](const RecordingKeyLine::Transition& t) {
