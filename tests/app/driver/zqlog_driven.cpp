@@ -256,19 +256,25 @@ void openWinKeyer()
     sayWhenWinKeyerOpen();
 }
 
+// The station on 20 m CW, as its set-up leaves it.
+void setStation(const char* call, const char* spc, const char* county, uint8_t outOfState)
+{
+    StationSettings& st = StationSettings::instance();
+    st.OwnCall = QLatin1String(call);
+    st.OwnSpc = QLatin1String(spc);
+    st.OwnCountry = QStringLiteral("United States");
+    st.OwnCounty = QLatin1String(county);
+    st.CurrentBand = QStringLiteral("20");
+    st.CurrentMode = QStringLiteral("CW");
+    st.FormSizePercent = 100;
+    st.OutOfStateFlag = outOfState;
+}
+
 // The out-of-state log window on the folder's log, as a station in
 // another state starts it.
 LogWindow& openLogWindow()
 {
-    StationSettings& st = StationSettings::instance();
-    st.OwnCall = QStringLiteral("K9XYZ");
-    st.OwnSpc = QStringLiteral("IL");
-    st.OwnCountry = QStringLiteral("United States");
-    st.OwnCounty = QStringLiteral("Alderbrook");
-    st.CurrentBand = QStringLiteral("20");
-    st.CurrentMode = QStringLiteral("CW");
-    st.FormSizePercent = 100;
-    st.OutOfStateFlag = 1;
+    setStation("K9XYZ", "IL", "Alderbrook", 1);
     ShowLogWindow();
     say(QStringLiteral("LOG WINDOW"));
     return DefaultInstance<Outfrm>();
@@ -279,16 +285,8 @@ LogWindow& openLogWindow()
 // `rover` is set.
 void changeOwnCounty(bool rover)
 {
-    StationSettings& st = StationSettings::instance();
-    st.OwnCall = QStringLiteral("W5ROV");
-    st.OwnSpc = QStringLiteral("ZQ");
-    st.OwnCountry = QStringLiteral("United States");
-    st.OwnCounty = QStringLiteral("Ashcombe");
-    st.CurrentBand = QStringLiteral("20");
-    st.CurrentMode = QStringLiteral("CW");
-    st.FormSizePercent = 100;
-    st.OutOfStateFlag = 0;
-    st.RoverFlag = 1;
+    setStation("W5ROV", "ZQ", "Ashcombe", 0);
+    StationSettings::instance().RoverFlag = 1;
     ShowLogWindow();
     Infrm& w = DefaultInstance<Infrm>();
     w.cmdLogOn->click();
