@@ -78,6 +78,17 @@ void sleepUntil(steady_clock::time_point t)
     clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr);
 }
 
+// At real-time priority, after kLongestRealtimeRun without a block: sleeps
+// to `until` (or a moment, when that has passed) and returns true.
+bool restAfterLongRealtimeRun(steady_clock::time_point until)
+{
+    const steady_clock::time_point n = steady_clock::now();
+    if (!thisThreadIsRealtime() || runSinceBlocked(n) < kLongestRealtimeRun)
+        return false;
+    sleepUntil(std::max(until, n + microseconds(50)));
+    return true;
+}
+
 // steady_clock is CLOCK_MONOTONIC here, so its time points are absolute
 // deadlines for clock_nanosleep.
 class RealKeyingClock final : public KeyingClock {
@@ -97,10 +108,7 @@ public:
                 break;
             sleepUntil(std::min(sleepTarget, n + slice));
         }
-        const time_point n = steady_clock::now();
-        if (thisThreadIsRealtime() && runSinceBlocked(n) >= kLongestRealtimeRun) {
-            sleepUntil(std::max(t, n + microseconds(50)));
-        } else if (spin) {
+        if (!restAfterLongRealtimeRun(t) && spin) {
             while (steady_clock::now() < t) {
                 if (stop.load(std::memory_order_relaxed))
                     return false;
@@ -609,9 +617,13 @@ void MorseKeyer::runDrain()
 
 bool MorseKeyer::waitUntil(KeyingClock::time_point t, bool spin)
 {
-    // A moment already waited for has come: no second wait for it.
-    if (t <= reached_)
+    // A moment already waited for has come: no second wait for it.  Units
+    // too short to wait for (the Sleep method's, rounded to no time) never
+    // wait at all, so a long run of them rests as any wait does.
+    if (t <= reached_) {
+        restAfterLongRealtimeRun(steady_clock::now());
         return !stop_;
+    }
     if (!clock_->waitUntil(t, spin, stop_))
         return false;
     reached_ = t;
