@@ -136,8 +136,9 @@ void LogWindow::wireOperatorKeys()
         {txtCntry, &LogWindow::txtCntry_KeyPress}, {txtSec, &LogWindow::txtSec_KeyPress},
         {txtRSTS, &LogWindow::txtRSTS_KeyPress},
     };
-    for (const auto& [box, handler] : handlers) {
-        box->onKeyPress = [this, handler](int& k) {
+    for (const auto& entry : handlers) {
+        const auto handler = entry.second;
+        entry.first->onKeyPress = [this, handler](int& k) {
             if (!keyOfEmptyOrDuplicateRow(k))
                 (this->*handler)(k);
         };
