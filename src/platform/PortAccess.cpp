@@ -31,13 +31,13 @@ QString portPermissionText(const QString& device, int err)
                  .arg(name);
 }
 
-int portPermissionError(const QString& device)
+QString portPermissionTextAfterFailedOpen(const QString& device)
 {
-    if (device.isEmpty())
-        return 0;
-    if (::faccessat(AT_FDCWD, QFile::encodeName(device).constData(), R_OK | W_OK, AT_EACCESS) == 0)
-        return 0;
-    return errno == EACCES || errno == EPERM ? errno : 0;
+    if (device.isEmpty()
+        || ::faccessat(AT_FDCWD, QFile::encodeName(device).constData(), R_OK | W_OK, AT_EACCESS)
+               == 0)
+        return {};
+    return portPermissionText(device, errno);
 }
 
 QString withPortPermission(const QString& message, const QString& permission)

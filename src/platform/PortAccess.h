@@ -24,10 +24,11 @@ namespace zq {
 // join) asks for access from whoever runs the machine.
 QString portPermissionText(const QString& device, int err);
 
-// For layers whose open does not tell the errno (QSerialPort): EACCES or
-// EPERM when this process may not read and write `device`, else 0 (also
-// when the device is missing: that is no question of permission).
-int portPermissionError(const QString& device);
+// For layers whose open does not tell the errno (QSerialPort): the text
+// above when this process may not read and write `device`, asked of the
+// device itself after the failed open; "" otherwise (also when the device
+// is missing: that is no question of permission).
+QString portPermissionTextAfterFailedOpen(const QString& device);
 
 // `message`, then `permission` after a blank line; `message` alone when
 // `permission` is "".

@@ -189,7 +189,7 @@ bool SerialPort::open()
         // Qt does not give the system's reason (and says "permission" for
         // a port in use too): the device itself tells whether this user
         // may open it.
-        permissionText_ = portPermissionText(device, portPermissionError(device));
+        permissionText_ = portPermissionTextAfterFailedOpen(device);
         port_->clearError();
         return false;
     }

@@ -208,7 +208,7 @@ void WinKeyerLink::open(int port, OpenDone done)
     port_->setPortName(device);
     if (!port_->open(QIODevice::ReadWrite)) {
         port_->clearError();
-        permissionText_ = portPermissionText(device, portPermissionError(device));
+        permissionText_ = portPermissionTextAfterFailedOpen(device);
         done(wkresult::ComOpenFailed, 0);
         return;
     }
